@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and starts the reader.  Without a
+# display it shows the analysis of the sample reports on the terminal.
+set -euo pipefail
+cd "$(dirname "$0")"
+. tools/setup.sh
+qmx_install_packages
+qmx_build
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  echo "No display available (neither DISPLAY nor WAYLAND_DISPLAY is set)."
+  echo "Showing the analysis of the sample reports with qmxread-cli instead:"
+  echo
+  exec build/bin/qmxread-cli analyze samples/*.txt
+fi
+exec build/bin/qmxread "$@"

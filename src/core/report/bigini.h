@@ -1,0 +1,68 @@
+// TBigIniFile: an INI-structured text file held whole in memory as an
+// ordered list of sections, each an ordered list of raw lines. Reads answer
+// from memory, writes change memory only, and the file is rewritten from
+// memory when the store is released (or UpdateFile is called) and only if
+// its content changed. Section and key names compare case-blind.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace qmx {
+
+using StringList = std::vector<std::string>;
+
+class TBigIniFile {
+public:
+    // Opens the store and loads the file when it exists (a missing file
+    // gives an empty store). Throws qmx::Error when the file exists but
+    // cannot be read.
+    explicit TBigIniFile(std::string fileName);
+    // Loads from text already in memory (the file name is still used for
+    // write-back).
+    TBigIniFile(std::string fileName, const std::string& content);
+    // Release: writes back when changed. Errors during this implicit
+    // write-back are swallowed; call UpdateFile first to see them.
+    ~TBigIniFile();
+
+    TBigIniFile(const TBigIniFile&) = delete;
+    TBigIniFile& operator=(const TBigIniFile&) = delete;
+
+    const std::string& fileName() const { return fileName_; }
+    bool changed() const { return changed_; }
+
+    std::string ReadString(const std::string& section, const std::string& key,
+                           const std::string& def) const;
+    void WriteString(const std::string& section, const std::string& key, const std::string& value);
+    int32_t ReadInteger(const std::string& section, const std::string& key, int32_t def) const;
+    void WriteInteger(const std::string& section, const std::string& key, int32_t value);
+    bool ReadBool(const std::string& section, const std::string& key, bool def) const;
+    void WriteBool(const std::string& section, const std::string& key, bool value);
+    void ReadSection(const std::string& section, StringList& target) const;
+    void ReadSections(StringList& target) const;
+    void ReadSectionValues(const std::string& section, StringList& target) const;
+    void EraseSection(const std::string& section);
+    // Writes the file back when changed, through a temporary file renamed
+    // over the target, so a failed write leaves the old file intact. Throws
+    // qmx::Error on failure; the store then stays changed.
+    void UpdateFile();
+
+private:
+    struct Section {
+        std::string name;
+        StringList entries;
+    };
+    void load(const std::string& content);
+    int findSectionFromLookup(const std::string& name) const;
+    int findSectionFromLast(const std::string& name) const;
+
+    std::string fileName_;
+    bool changed_ = false;
+    std::vector<Section> sections_;
+    mutable int lookupPos_ = 0;
+    mutable int lastFound_ = 0;
+};
+
+} // namespace qmx

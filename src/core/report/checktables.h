@@ -1,0 +1,35 @@
+// The Registry Keys and Files check tables: one row per REGISTRY or FILE
+// report line, coloured by the scanner's verdict. The loader prepares both
+// tables, adds rows in report order and finishes them.
+#pragma once
+
+#include "report/colour.h"
+
+#include <string>
+#include <vector>
+
+namespace qmx {
+
+struct GridRow {
+    std::vector<std::string> cells;
+    Colour background = Colour::None;  // None: the grid's default
+    std::vector<Colour> colors;        // text colour per cell; None: default
+};
+
+// A table as the window shows it: row 0 is the header row; the loader keeps
+// one empty working row at the end while it fills the table.
+struct CheckTable {
+    std::vector<GridRow> rows;
+    size_t columns = 0;
+};
+
+// Sets the table to its header row and one empty working row.
+void prepareRegistryTable(CheckTable& t);
+void prepareFilesTable(CheckTable& t);
+// Fill the working row from one line, colour it, and add a new working row.
+void addRegistryRow(CheckTable& t, const std::string& line);
+void addFileRow(CheckTable& t, const std::string& line);
+// Removes the trailing working row.
+void finishTable(CheckTable& t);
+
+} // namespace qmx

@@ -1,0 +1,75 @@
+// The workstation report loader: reads one report, keeps its raw lines,
+// opens it as an INI section store, derives the report variable list, the
+// General fields, the Sections, Network Cards and Attached Files lists, the
+// check tables and the colour of each coloured line, then runs the rules.
+// The report window and the command-line tool both present this document.
+#pragma once
+
+#include "report/bigini.h"
+#include "report/checktables.h"
+#include "report/colour.h"
+#include "report/variables.h"
+#include "util/progress.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace qmx {
+
+struct GeneralInfo {
+    std::string date, time, name, os, memory, cpu, user, uptime;
+};
+
+// One coloured report line: line `line`'s text was found first at line
+// `atLine`, column `column` (all 0-based), over `length` bytes.
+struct TextColour {
+    size_t line = 0;
+    size_t atLine = 0;
+    size_t column = 0;
+    size_t length = 0;
+    Colour color = Colour::None;
+};
+
+struct ReportDocument {
+    std::string path;
+    std::vector<std::string> lines;       // the report split at CR LF, CR or LF
+    std::unique_ptr<TBigIniFile> store;   // the report as sections and keys
+    VariableList variables;
+    GeneralInfo general;
+    StringList sections;
+    std::string sectionsLabel;            // "Sections: N"
+    StringList nics;
+    std::string nicShown;
+    StringList attached;
+    CheckTable registry;
+    CheckTable files;
+    std::vector<TextColour> textColours;  // in report order
+    std::vector<std::string> suggestions; // the Suggestions text, one line each
+    bool loaded = false;                  // loadall ran to its end
+
+    // The rest of the line after the first occurrence of search in the whole
+    // text (every line followed by CR LF), or "" when it does not occur.
+    std::string getvalue(const std::string& search) const;
+    // The whole text, every line followed by CR LF.
+    const std::string& wholeText() const;
+
+    mutable std::string wholeText_;       // built on first use
+};
+
+struct LoadOptions {
+    Progress* progress = nullptr;         // may be null
+    Pump pump;                            // may be empty; called once per line
+    // Runs the rules at the end of the load (dorules with "Not"); empty for none.
+    std::function<void(ReportDocument&)> runRules;
+};
+
+// Loads the report at path into doc. Throws qmx::Error when the file cannot
+// be read; doc then keeps what was filled so far.
+void loadall(ReportDocument& doc, const std::string& path, const LoadOptions& options = {});
+
+// Splits text into lines at CR LF, CR or LF; a final line end adds no line.
+std::vector<std::string> splitLines(const std::string& text);
+
+} // namespace qmx

@@ -1,0 +1,74 @@
+// The report variable list: the ordered "%NAME%=value" entries derived from
+// one report, read and changed by the rule interpreter. Names may repeat, and
+// order matters (look-ups take the first match), so the list keeps insertion
+// order while an index over the entry texts answers prefix and name look-ups
+// without scanning the whole list.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace qmx {
+
+class VariableList {
+public:
+    // A stable handle to one entry; handles of later entries compare greater.
+    using Id = uint64_t;
+    static constexpr Id npos = UINT64_MAX;
+
+    VariableList() = default;
+    VariableList(const VariableList& other);
+    VariableList& operator=(const VariableList& other);
+    VariableList(VariableList&&) = default;
+    VariableList& operator=(VariableList&&) = default;
+
+    size_t size() const { return entries_.size(); }
+    bool empty() const { return entries_.empty(); }
+    void clear();
+
+    Id append(std::string entry);
+    const std::string& text(Id id) const { return entries_.at(id); }
+    void setText(Id id, std::string entry);
+    void erase(Id id);
+
+    // The entries in list order.
+    std::vector<std::string> toVector() const;
+    template <class F> void forEach(F&& f) const
+    {
+        for (const auto& [id, t] : entries_)
+            f(t);
+    }
+
+    // The first entry (in list order) whose text begins with prefix.
+    Id findFirstWithPrefix(std::string_view prefix) const;
+    // Every entry whose text begins with prefix, in list order.
+    std::vector<Id> findAllWithPrefix(std::string_view prefix) const;
+    // The first entry whose name (text before its first "=", or the whole
+    // text) equals name exactly.
+    Id findFirstByName(std::string_view name) const;
+    // Removes every entry whose name equals name exactly; returns how many.
+    size_t eraseByName(std::string_view name);
+
+    // The name and value parts of an entry text.
+    static std::string_view nameOf(std::string_view entry);
+    static std::string_view valueOf(std::string_view entry);
+
+private:
+    using Key = std::pair<std::string_view, Id>;
+    void index(Id id);
+    void unindex(Id id);
+    template <class F> void forPrefix(std::string_view prefix, F&& f) const;
+
+    std::map<Id, std::string> entries_;
+    std::set<Key> byText_; // views into entries_ nodes, which never move
+    Id next_ = 0;
+};
+
+} // namespace qmx

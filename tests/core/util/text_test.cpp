@@ -1,0 +1,47 @@
+#include "util/text.h"
+
+#include <gtest/gtest.h>
+
+using namespace qmx;
+
+TEST(Text, IntegerConversionForms)
+{
+    EXPECT_EQ(toInt32("123"), 123);
+    EXPECT_EQ(toInt32("-5"), -5);
+    EXPECT_EQ(toInt32("+7"), 7);
+    EXPECT_EQ(toInt32("$1F"), 31);
+    EXPECT_EQ(toInt32("x1f"), 31);
+    EXPECT_EQ(toInt32("0X1F"), 31);
+    EXPECT_EQ(toInt32("$FFFFFFFF"), -1);
+    EXPECT_EQ(toInt32("2147483647"), 2147483647);
+    EXPECT_EQ(toInt32("-2147483648"), INT32_MIN);
+    EXPECT_FALSE(toInt32("2147483648"));
+    EXPECT_FALSE(toInt32("$123456789"));
+    EXPECT_FALSE(toInt32(""));
+    EXPECT_FALSE(toInt32("-"));
+    EXPECT_FALSE(toInt32("$"));
+    EXPECT_FALSE(toInt32(" 1"));
+    EXPECT_FALSE(toInt32("1 "));
+    EXPECT_FALSE(toInt32("12abc"));
+    EXPECT_FALSE(toInt32("10.1"));
+}
+
+TEST(Text, CaseRules)
+{
+    EXPECT_EQ(upperAscii("abc\xe9"), "ABC\xe9");
+    EXPECT_EQ(upperCp1252("abc\xe9\xff\x9a"), "ABC\xc9\x9f\x8a");
+    EXPECT_EQ(upperCp1252("\xf7"), "\xf7");
+    EXPECT_TRUE(equalsNoCase("Setup", "SETUP"));
+    EXPECT_TRUE(equalsNoCase("\xe9t\xe9", "\xc9T\xc9"));
+    EXPECT_FALSE(equalsNoCase("a", "ab"));
+    EXPECT_LT(compareNoCase("abc", "ABD"), 0);
+    EXPECT_EQ(compareNoCase("abc", "ABC"), 0);
+    EXPECT_GT(compareNoCase("abcd", "ABC"), 0);
+}
+
+TEST(Text, TrimRemovesControlCharacters)
+{
+    EXPECT_EQ(trim(" \t\r\n x y \x01"), "x y");
+    EXPECT_EQ(trim("\x1f\x20"), "");
+    EXPECT_EQ(trim("\xa0x\xa0"), "\xa0x\xa0");
+}
