@@ -48,6 +48,9 @@ public:
     // over the target, so a failed write leaves the old file intact. Throws
     // qmx::Error on failure; the store then stays changed.
     void UpdateFile();
+    // The text UpdateFile writes: each section that has entries as its
+    // header line, its entries and one empty line, every line ending in CR LF.
+    std::string contentText() const;
 
 private:
     struct Section {

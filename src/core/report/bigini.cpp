@@ -1,0 +1,345 @@
+#include "report/bigini.h"
+
+#include "util/error.h"
+#include "util/fileio.h"
+#include "util/text.h"
+
+#include <algorithm>
+#include <numeric>
+#include <optional>
+#include <string_view>
+
+namespace qmx {
+
+namespace {
+
+// The key of an entry: its text before the first "=", or "" without one.
+std::string_view keyOf(std::string_view entry)
+{
+    const size_t eq = entry.find('=');
+    return eq == std::string_view::npos ? std::string_view() : entry.substr(0, eq);
+}
+
+// Conversion used by ReadInteger: optional leading blanks, an optional sign,
+// then decimal digits, or "$" and hexadecimal digits. Hexadecimal values use
+// the 32 bits as a signed number ("$FFFFFFFF" is -1); leading zeros are fine.
+std::optional<int32_t> storeInteger(std::string_view s)
+{
+    size_t i = 0;
+    while (i < s.size() && s[i] == ' ')
+        ++i;
+    bool neg = false;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
+        neg = s[i] == '-';
+        ++i;
+    }
+    if (i >= s.size())
+        return std::nullopt;
+    if (s[i] == '$') {
+        ++i;
+        if (i >= s.size())
+            return std::nullopt;
+        uint64_t v = 0;
+        for (; i < s.size(); ++i) {
+            const char c = s[i];
+            int d;
+            if (c >= '0' && c <= '9') d = c - '0';
+            else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
+            else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
+            else return std::nullopt;
+            v = (v << 4) | static_cast<uint64_t>(d);
+            if (v > 0xFFFFFFFFull)
+                return std::nullopt;
+        }
+        const uint32_t u = static_cast<uint32_t>(v);
+        return static_cast<int32_t>(neg ? 0u - u : u);
+    }
+    int64_t v = 0;
+    for (; i < s.size(); ++i) {
+        const char c = s[i];
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        v = v * 10 + (c - '0');
+        if (v > 2147483648LL)
+            return std::nullopt;
+    }
+    if (neg)
+        v = -v;
+    if (v > INT32_MAX)
+        return std::nullopt;
+    return static_cast<int32_t>(v);
+}
+
+} // namespace
+
+TBigIniFile::TBigIniFile(std::string fileName) : fileName_(std::move(fileName))
+{
+    if (fileExists(fileName_))
+        load(readWholeFile(fileName_));
+}
+
+TBigIniFile::TBigIniFile(std::string fileName, const std::string& content)
+    : fileName_(std::move(fileName))
+{
+    load(content);
+}
+
+TBigIniFile::~TBigIniFile()
+{
+    try {
+        UpdateFile();
+    } catch (...) {
+        // Release cannot report; callers that care call UpdateFile first.
+    }
+}
+
+void TBigIniFile::load(const std::string& content)
+{
+    sections_.clear();
+    lookupPos_ = 0;
+    lastFound_ = 0;
+
+    // Ctrl-Z ends the input.
+    std::string_view text(content);
+    const size_t eof = text.find('\x1a');
+    if (eof != std::string_view::npos)
+        text = text.substr(0, eof);
+
+    Section* current = nullptr;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        // A line ends at CR; an LF right after it is part of the line end.
+        // A lone LF stays inside the line.
+        size_t cr = text.find('\r', pos);
+        if (cr == std::string_view::npos)
+            cr = text.size();
+        const std::string_view line = text.substr(pos, cr - pos);
+        pos = cr + 1;
+        if (pos < text.size() && cr < text.size() && text[pos] == '\n')
+            ++pos;
+
+        if (line.empty())
+            continue;
+        if (line.front() == '[' && line.back() == ']') {
+            sections_.push_back(Section{std::string(line.substr(1, line.size() - 2)), {}});
+            current = &sections_.back();
+            continue;
+        }
+        if (current)
+            current->entries.emplace_back(line);
+    }
+
+    // Duplicate sections: sort the names (ties by file position), drop every
+    // later one of a run of equal names.
+    if (sections_.size() > 1) {
+        std::vector<size_t> order(sections_.size());
+        std::iota(order.begin(), order.end(), size_t(0));
+        std::sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+            const int c = compareNoCase(sections_[a].name, sections_[b].name);
+            return c != 0 ? c < 0 : a < b;
+        });
+        std::vector<bool> drop(sections_.size(), false);
+        bool any = false;
+        for (size_t i = 1; i < order.size(); ++i)
+            if (compareNoCase(sections_[order[i - 1]].name, sections_[order[i]].name) == 0) {
+                drop[order[i]] = true;
+                any = true;
+            }
+        if (any) {
+            std::vector<Section> kept;
+            kept.reserve(sections_.size());
+            for (size_t i = 0; i < sections_.size(); ++i)
+                if (!drop[i])
+                    kept.push_back(std::move(sections_[i]));
+            sections_ = std::move(kept);
+        }
+    }
+    changed_ = false;
+}
+
+int TBigIniFile::findSectionFromLookup(const std::string& name) const
+{
+    const int n = static_cast<int>(sections_.size());
+    if (n == 0)
+        return -1;
+    const int start = (lookupPos_ >= 0 && lookupPos_ < n) ? lookupPos_ : 0;
+    int i = start;
+    do {
+        if (equalsNoCase(sections_[i].name, name)) {
+            lookupPos_ = i;
+            return i;
+        }
+        i = (i + 1) % n;
+    } while (i != start);
+    return -1;
+}
+
+int TBigIniFile::findSectionFromLast(const std::string& name) const
+{
+    const int n = static_cast<int>(sections_.size());
+    if (n == 0)
+        return -1;
+    const int start = (lastFound_ >= 0 && lastFound_ < n) ? lastFound_ : 0;
+    int i = start;
+    do {
+        if (equalsNoCase(sections_[i].name, name)) {
+            lastFound_ = i;
+            return i;
+        }
+        i = (i + 1) % n;
+    } while (i != start);
+    return -1;
+}
+
+namespace {
+
+// Index of the first entry whose key equals key ignoring case, or -1.
+long findKey(const StringList& entries, std::string_view key)
+{
+    for (size_t i = 0; i < entries.size(); ++i)
+        if (equalsNoCase(keyOf(entries[i]), key))
+            return static_cast<long>(i);
+    return -1;
+}
+
+} // namespace
+
+std::string TBigIniFile::ReadString(const std::string& section, const std::string& key,
+                                    const std::string& def) const
+{
+    const int s = findSectionFromLookup(section);
+    if (s < 0)
+        return def;
+    const StringList& entries = sections_[s].entries;
+    const long e = findKey(entries, key);
+    if (e < 0)
+        return def;
+    const std::string& line = entries[e];
+    const size_t eq = line.find('=');
+    return eq == std::string::npos ? std::string() : line.substr(eq + 1);
+}
+
+void TBigIniFile::WriteString(const std::string& section, const std::string& key,
+                              const std::string& value)
+{
+    std::string line = key + "=" + value;
+    int s = findSectionFromLookup(section);
+    if (s < 0) {
+        sections_.push_back(Section{section, {}});
+        s = static_cast<int>(sections_.size()) - 1;
+        lookupPos_ = s;
+    }
+    StringList& entries = sections_[s].entries;
+    const long e = findKey(entries, key);
+    if (e < 0) {
+        entries.push_back(std::move(line));
+        changed_ = true;
+    } else if (entries[e] != line) {
+        entries[e] = std::move(line);
+        changed_ = true;
+    }
+}
+
+int32_t TBigIniFile::ReadInteger(const std::string& section, const std::string& key,
+                                 int32_t def) const
+{
+    std::string value = ReadString(section, key, "");
+    if (value.size() >= 2 && value[0] == '0' && (value[1] == 'x' || value[1] == 'X')) {
+        std::string hex(1, '$');
+        hex.append(value, 2, 255);
+        value = std::move(hex);
+    }
+    const auto v = storeInteger(value);
+    return v ? *v : def;
+}
+
+void TBigIniFile::WriteInteger(const std::string& section, const std::string& key, int32_t value)
+{
+    WriteString(section, key, toDecimal(value));
+}
+
+bool TBigIniFile::ReadBool(const std::string& section, const std::string& key, bool def) const
+{
+    return ReadInteger(section, key, def ? 1 : 0) != 0;
+}
+
+void TBigIniFile::WriteBool(const std::string& section, const std::string& key, bool value)
+{
+    WriteString(section, key, value ? "1" : "0");
+}
+
+void TBigIniFile::ReadSection(const std::string& section, StringList& target) const
+{
+    const int s = findSectionFromLast(section);
+    if (s < 0)
+        return;
+    for (const std::string& entry : sections_[s].entries)
+        target.emplace_back(keyOf(entry));
+}
+
+void TBigIniFile::ReadSections(StringList& target) const
+{
+    target.clear();
+    target.reserve(sections_.size());
+    for (const Section& s : sections_)
+        target.push_back(s.name);
+}
+
+void TBigIniFile::ReadSectionValues(const std::string& section, StringList& target) const
+{
+    const int s = findSectionFromLast(section);
+    if (s < 0)
+        return;
+    const StringList& entries = sections_[s].entries;
+    target.insert(target.end(), entries.begin(), entries.end());
+}
+
+void TBigIniFile::EraseSection(const std::string& section)
+{
+    const int s = findSectionFromLast(section);
+    if (s < 0)
+        return;
+    sections_.erase(sections_.begin() + s);
+    changed_ = true;
+    lastFound_ = 0;
+    if (lookupPos_ >= static_cast<int>(sections_.size()))
+        lookupPos_ = 0;
+}
+
+std::string TBigIniFile::contentText() const
+{
+    size_t size = 0;
+    for (const Section& s : sections_) {
+        if (s.entries.empty())
+            continue;
+        size += s.name.size() + 6;
+        for (const std::string& e : s.entries)
+            size += e.size() + 2;
+    }
+    std::string out;
+    out.reserve(size);
+    for (const Section& s : sections_) {
+        if (s.entries.empty())
+            continue;
+        out += '[';
+        out += s.name;
+        out += "]\r\n";
+        for (const std::string& e : s.entries) {
+            out += e;
+            out += "\r\n";
+        }
+        out += "\r\n";
+    }
+    return out;
+}
+
+void TBigIniFile::UpdateFile()
+{
+    if (!changed_)
+        return;
+    if (!fileName_.empty())
+        writeFileAtomic(fileName_, contentText());
+    changed_ = false;
+}
+
+} // namespace qmx

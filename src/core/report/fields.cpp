@@ -1,0 +1,50 @@
+#include "report/fields.h"
+
+namespace qmx::fields {
+
+namespace {
+
+std::string_view after(std::string_view s, char c)
+{
+    const size_t p = s.find(c);
+    return p == std::string_view::npos ? s : s.substr(p + 1);
+}
+
+std::string_view before(std::string_view s, char c)
+{
+    const size_t p = s.find(c);
+    return p == std::string_view::npos ? s : s.substr(0, p);
+}
+
+} // namespace
+
+std::string_view lineKey(std::string_view line) { return before(line, '='); }
+
+std::string_view fileField(std::string_view line, int k)
+{
+    std::string_view rest = line;
+    for (int i = 0; i < k; ++i)
+        rest = after(rest, ';');
+    return before(rest, ';');
+}
+
+std::string_view entryData(std::string_view line) { return after(after(line, '='), ';'); }
+
+RegistryParts registryParts(std::string_view line)
+{
+    const std::string_view r = entryData(line);
+    const size_t p = r.rfind(';');
+    if (p == std::string_view::npos)
+        return {r.substr(0, r.empty() ? 0 : r.size() - 1), {}};
+    return {r.substr(0, p), r.substr(p + 1)};
+}
+
+std::string_view multiValueBase(std::string_view key)
+{
+    const size_t p = key.rfind('_');
+    if (p == std::string_view::npos)
+        return key.substr(0, key.empty() ? 0 : key.size() - 1);
+    return key.substr(0, p);
+}
+
+} // namespace qmx::fields

@@ -1,0 +1,35 @@
+// Field extraction from the entry lines of a workstation report, shared by
+// the loader (variables) and the check tables (cells), so both read the same
+// text the same way.
+#pragma once
+
+#include <string_view>
+
+namespace qmx::fields {
+
+// The key of a report line: its text before the first "=" (all of it when
+// there is none).
+std::string_view lineKey(std::string_view line);
+
+// Field k (1..9) of a FILE line: k times drop everything up to and including
+// the first ";" (nothing when there is none left), then cut at the next ";".
+std::string_view fileField(std::string_view line, int k);
+
+// The text after the first "=" and then after the first ";" of that (each
+// step keeps everything when its character is absent): the data of a
+// REGISTRY or REGISTRY_MULTIVALUE line.
+std::string_view entryData(std::string_view line);
+
+struct RegistryParts {
+    std::string_view value;
+    std::string_view verdict;
+};
+// Value and verdict of a REGISTRY line: the data split at its last ";".
+// Data without ";" gives the data without its last character and no verdict.
+RegistryParts registryParts(std::string_view line);
+
+// Base name of a REGISTRY_MULTIVALUE key: the key before its last "_", or the
+// key without its last character when it has no "_".
+std::string_view multiValueBase(std::string_view key);
+
+} // namespace qmx::fields

@@ -1,0 +1,331 @@
+#include "report/loader.h"
+
+#include "report/fields.h"
+#include "report/occurrence.h"
+#include "util/error.h"
+#include "util/fileio.h"
+#include "util/text.h"
+
+#include <array>
+#include <string_view>
+
+namespace qmx {
+
+namespace {
+
+struct FixedTag {
+    std::string_view search;
+    std::string_view prefix;
+};
+
+constexpr std::array<FixedTag, 23> kFixedTags{{
+    {"=CURRENTDATE;", "%CURRENTDATE%="},
+    {"=CURRENTTIME;", "%CURRENTTIME%="},
+    {"=COMPUTERNAME;", "%COMPUTERNAME%="},
+    {"=OSVERSION;", "%OSVERSION%="},
+    {"=TOTALMEMORY;", "%TOTALMEMORY%="},
+    {"=CPU;", "%CPU%="},
+    {"=USERNAME;", "%USERNAME%="},
+    {"=UPTIME;", "%UPTIME%="},
+    {"=MESSAGE;", "%MESSAGE%="},
+    {"=SWAPFILESIZE;", "%SWAPFILESIZE%="},
+    {"=SWAPFILESETTING;", "%SWAPFILESETTING%="},
+    {"=OWNER;", "%OWNER%="},
+    {"=ORGANIZATION;", "%ORGANIZATION%="},
+    {"=AVAILABLEMEMORY;", "%AVAILABLEMEMORY%="},
+    {"=BIOSINFO;", "%BIOSINFO%="},
+    {"=VIDEOCARD;", "%VIDEOCARD%="},
+    {"=CLIENTVERSION;", "%CLIENTVERSION%="},
+    {"=IPXADDRESS;", "%IPXADDRESS%="},
+    {"=BIOSVIDEOINFO;", "%BIOSVIDEOINFO%="},
+    {"=LASTBOOT;", "%LASTBOOT%="},
+    {"=MONITORDRIVERDESCRIPTION;", "%MONITORDRIVERDESCRIPTION%="},
+    {"=TIMEZONE;", "%TIMEZONE%="},
+    {"=OWNER;", "%OWNER%="},
+}};
+
+// The General fields in page order, with their search texts.
+constexpr std::array<std::string_view, 8> kGeneralTags{
+    "=CURRENTDATE;", "=CURRENTTIME;", "=COMPUTERNAME;", "=OSVERSION;",
+    "=TOTALMEMORY;", "=CPU;",         "=USERNAME;",     "=UPTIME;"};
+
+constexpr std::string_view kOsSearch = "=OSVERSION";
+
+// getvalue for many search texts at once: one pass over the lines finds the
+// first occurrence of each, and the value is the rest of that line.
+class TagValues {
+public:
+    explicit TagValues(const std::vector<std::string>& lines) : lines_(lines)
+    {
+        for (const FixedTag& t : kFixedTags)
+            add(t.search);
+        for (std::string_view t : kGeneralTags)
+            add(t);
+        add(kOsSearch);
+        found_ = firstOccurrences(lines_, patterns_);
+    }
+
+    std::string value(std::string_view search) const
+    {
+        for (size_t i = 0; i < patterns_.size(); ++i)
+            if (patterns_[i] == search) {
+                if (!found_[i].found())
+                    return {};
+                return lines_[found_[i].line].substr(found_[i].column + search.size());
+            }
+        return {};
+    }
+
+private:
+    void add(std::string_view s)
+    {
+        for (std::string_view p : patterns_)
+            if (p == s)
+                return;
+        patterns_.push_back(s);
+    }
+
+    const std::vector<std::string>& lines_;
+    std::vector<std::string_view> patterns_;
+    std::vector<LinePos> found_;
+};
+
+std::string_view afterFirst(std::string_view s, char c)
+{
+    const size_t p = s.find(c);
+    return p == std::string_view::npos ? s : s.substr(p + 1);
+}
+
+std::string_view beforeFirst(std::string_view s, char c)
+{
+    const size_t p = s.find(c);
+    return p == std::string_view::npos ? s : s.substr(0, p);
+}
+
+std::string concat(std::initializer_list<std::string_view> parts)
+{
+    size_t n = 0;
+    for (std::string_view p : parts)
+        n += p.size();
+    std::string r;
+    r.reserve(n);
+    for (std::string_view p : parts)
+        r += p;
+    return r;
+}
+
+void addFileVariables(VariableList& vars, std::string_view line)
+{
+    static constexpr std::array<std::string_view, 8> names{
+        ":SIZE%=",         ":DATE%=",         ":TIME%=",           ":COMPANY%=",
+        ":INTERNALFILEVERSION%=", ":INTERNALNAME%=", ":PRODUCTVERSION%=", ":DEFAULT%="};
+    const std::string_view key = fields::lineKey(line);
+    vars.append(concat({"%FILE:", key, ":NAME%=", key}));
+    vars.append(concat({"%FILE:", key, ":FULLNAME%=", fields::fileField(line, 1)}));
+    if (line.find("File Not Found!") != std::string_view::npos)
+        return;
+    for (int k = 2; k <= 9; ++k)
+        vars.append(concat({"%FILE:", key, names[static_cast<size_t>(k - 2)], fields::fileField(line, k)}));
+}
+
+void addRegistryVariables(VariableList& vars, std::string_view line)
+{
+    const std::string_view key = fields::lineKey(line);
+    const auto parts = fields::registryParts(line);
+    vars.append(concat({"%REGISTRY:", key, ":KEY%=", key}));
+    vars.append(concat({"%REGISTRY:", key, ":VALUE%=", parts.value}));
+    vars.append(concat({"%REGISTRY:", key, ":DEFAULT%=", parts.verdict}));
+}
+
+void addMultiValueVariables(VariableList& vars, std::string_view line)
+{
+    const std::string_view base = fields::multiValueBase(fields::lineKey(line));
+    const std::string_view v = fields::entryData(line);
+    const size_t eq = v.find('=');
+    const std::string_view valueName = eq == std::string_view::npos ? v : v.substr(0, eq);
+    const std::string_view valueData = eq == std::string_view::npos ? v : v.substr(eq + 1);
+
+    const std::string allName = concat({"%REGISTRY_MULTIVALUE:", base, ":ALL_VALUES%"});
+    const VariableList::Id all = vars.findFirstByName(allName);
+    if (all != VariableList::npos)
+        vars.setText(all, concat({vars.text(all), ";", v}));
+    else
+        vars.append(concat({allName, "=", v}));
+    vars.append(concat({"%REGISTRY_MULTIVALUE:", base, ":", valueName, "%=", valueData}));
+}
+
+struct Stepper {
+    Progress* progress;
+    void step() const
+    {
+        if (progress)
+            progress->step();
+    }
+};
+
+} // namespace
+
+std::vector<std::string> splitLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    size_t count = 0;
+    for (size_t i = 0; i < text.size(); ++i)
+        if (text[i] == '\r' || text[i] == '\n')
+            ++count;
+    lines.reserve(count + 1);
+    size_t start = 0;
+    size_t i = 0;
+    while (i < text.size()) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n') {
+            lines.emplace_back(text, start, i - start);
+            i += (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ? 2 : 1;
+            start = i;
+        } else {
+            ++i;
+        }
+    }
+    if (start < text.size())
+        lines.emplace_back(text, start, text.size() - start);
+    return lines;
+}
+
+const std::string& ReportDocument::wholeText() const
+{
+    if (wholeText_.empty() && !lines.empty()) {
+        size_t n = 0;
+        for (const std::string& l : lines)
+            n += l.size() + 2;
+        wholeText_.reserve(n);
+        for (const std::string& l : lines) {
+            wholeText_ += l;
+            wholeText_ += "\r\n";
+        }
+    }
+    return wholeText_;
+}
+
+std::string ReportDocument::getvalue(const std::string& search) const
+{
+    const std::string& text = wholeText();
+    const size_t at = text.find(search);
+    if (at == std::string::npos)
+        return {};
+    const size_t from = at + search.size();
+    const size_t cr = text.find('\r', from);
+    return text.substr(from, cr == std::string::npos ? std::string::npos : cr - from);
+}
+
+void loadall(ReportDocument& doc, const std::string& path, const LoadOptions& options)
+{
+    const Stepper progress{options.progress};
+    doc.path = path;
+    doc.lines.clear();
+    doc.wholeText_.clear();
+    doc.store.reset();
+    doc.variables.clear();
+    doc.general = {};
+    doc.sections.clear();
+    doc.sectionsLabel.clear();
+    doc.nics.clear();
+    doc.nicShown.clear();
+    doc.attached.clear();
+    doc.registry = {};
+    doc.files = {};
+    doc.textColours.clear();
+    doc.suggestions.clear();
+    doc.loaded = false;
+
+    {
+        const std::string content = readWholeFile(path);
+        doc.lines = splitLines(content);
+        doc.store = std::make_unique<TBigIniFile>(path, content);
+    }
+    const std::vector<std::string>& lines = doc.lines;
+
+    if (options.progress)
+        options.progress->setMaximum(static_cast<int>(lines.size() + 33));
+
+    doc.store->ReadSections(doc.sections);
+    doc.sectionsLabel = "Sections: " + toDecimal(static_cast<long long>(doc.sections.size()));
+    progress.step();
+
+    const TagValues tags(lines);
+    for (const FixedTag& t : kFixedTags) {
+        doc.variables.append(concat({t.prefix, tags.value(t.search)}));
+        progress.step();
+    }
+
+    {
+        const std::string os = tags.value(kOsSearch);
+        const std::string_view name = beforeFirst(afterFirst(os, ';'), ';');
+        if (name == "Windows 95")
+            doc.variables.append("%OS%=WIN95");
+        else if (name == "Windows 98")
+            doc.variables.append("%OS%=WIN98");
+        else if (name == "Windows NT")
+            doc.variables.append("%OS%=WINNT");
+        progress.step();
+    }
+
+    std::string* general[] = {&doc.general.date,   &doc.general.time, &doc.general.name,
+                              &doc.general.os,     &doc.general.memory, &doc.general.cpu,
+                              &doc.general.user,   &doc.general.uptime};
+    for (size_t i = 0; i < kGeneralTags.size(); ++i) {
+        *general[i] = tags.value(kGeneralTags[i]);
+        progress.step();
+    }
+
+    prepareRegistryTable(doc.registry);
+    prepareFilesTable(doc.files);
+
+    // The coloured lines are collected first and their first occurrences
+    // found in one pass at the end.
+    std::vector<size_t> colouredLines;
+    std::vector<Colour> colours;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (options.pump)
+            options.pump();
+        const std::string& line = lines[i];
+        if (!line.empty() && line[0] == '[') {
+            colouredLines.push_back(i);
+            colours.push_back(Colour::Red);
+        } else if (const size_t at = line.find("_0=GETFILE;"); at != std::string::npos) {
+            doc.attached.push_back(line.substr(0, at));
+        } else if (line.find("=NIC;") != std::string::npos) {
+            doc.nics.emplace_back(afterFirst(afterFirst(line, '='), ';'));
+            doc.nicShown = doc.nics.back();
+        } else if (line.find("=FILE;") != std::string::npos) {
+            colouredLines.push_back(i);
+            colours.push_back(Colour::Blue);
+            addFileRow(doc.files, line);
+            addFileVariables(doc.variables, line);
+        } else if (line.find("=REGISTRY_MULTIVALUE;") != std::string::npos) {
+            colouredLines.push_back(i);
+            colours.push_back(Colour::Green);
+            addMultiValueVariables(doc.variables, line);
+        } else if (line.find("=REGISTRY;") != std::string::npos) {
+            colouredLines.push_back(i);
+            colours.push_back(Colour::Green);
+            addRegistryRow(doc.registry, line);
+            addRegistryVariables(doc.variables, line);
+        }
+        progress.step();
+    }
+
+    finishTable(doc.registry);
+    finishTable(doc.files);
+
+    const std::vector<LinePos> at = firstOccurrencesOfLines(lines, colouredLines);
+    doc.textColours.reserve(colouredLines.size());
+    for (size_t c = 0; c < colouredLines.size(); ++c) {
+        const size_t i = colouredLines[c];
+        doc.textColours.push_back({i, at[c].line, at[c].column, lines[i].size(), colours[c]});
+    }
+
+    if (options.runRules)
+        options.runRules(doc);
+    doc.loaded = true;
+}
+
+} // namespace qmx
