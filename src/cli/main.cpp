@@ -1,1 +1,206 @@
-int main() { return 0; }
+// qmxread-cli: the report reader's core without windows, for batch work over
+// many reports and for scripts. Every command that reads a workstation
+// report runs the complete loader, rules included, as the report window does.
+#include "cp1252.h"
+#include "options.h"
+#include "reportjson.h"
+#include "ruletext.h"
+
+#include "report/attached.h"
+#include "report/loader.h"
+#include "rules/expression.h"
+#include "rules/interpreter.h"
+#include "util/error.h"
+#include "util/progress.h"
+#include "util/text.h"
+
+#include <algorithm>
+#include <exception>
+#include <iostream>
+#include <string>
+#include <vector>
+
+using namespace qmx;
+using namespace qmx::cli;
+
+namespace {
+
+constexpr int kOk = 0;
+constexpr int kFailed = 1;
+constexpr int kUsageError = 2;
+
+void printError(const std::string& message)
+{
+    std::cout.flush();
+    std::cerr << "qmxread-cli: " << toUtf8(message) << '\n';
+}
+
+struct LoadedReport {
+    ReportDocument doc;
+    CountingProgress progress;
+};
+
+class Session {
+public:
+    explicit Session(const CommandLine& cl) : cl_(cl)
+    {
+        if (!cl_.noRules)
+            ruleText_ = loadRuleText(cl_.rules);
+    }
+
+    // Throws qmx::Error when the report cannot be read.
+    void load(LoadedReport& r, const std::string& path) const
+    {
+        LoadOptions options;
+        options.progress = &r.progress;
+        if (!cl_.noRules)
+            options.runRules = [this](ReportDocument& doc) {
+                runRules(doc.variables, doc.suggestions, cl_.debug, ruleText_);
+            };
+        loadall(r.doc, path, options);
+    }
+
+private:
+    const CommandLine& cl_;
+    std::string ruleText_;
+};
+
+// One entry a line: a line break inside an entry (a SET spread over several
+// lines) is shown as a blank.
+std::string oneLine(const std::string& entry)
+{
+    std::string s;
+    s.reserve(entry.size());
+    for (size_t i = 0; i < entry.size(); ++i) {
+        if (entry[i] == '\r' || entry[i] == '\n') {
+            if (entry[i] == '\r' && i + 1 < entry.size() && entry[i + 1] == '\n')
+                ++i;
+            s += ' ';
+        } else {
+            s += entry[i];
+        }
+    }
+    return s;
+}
+
+int cmdReport(const CommandLine& cl)
+{
+    const Session session(cl);
+    LoadedReport r;
+    session.load(r, cl.operands[0]);
+    std::cout << reportToJson(r.doc, r.progress).dump(2) << '\n';
+    return kOk;
+}
+
+int cmdVariables(const CommandLine& cl)
+{
+    const Session session(cl);
+    LoadedReport r;
+    session.load(r, cl.operands[0]);
+    r.doc.variables.forEach([](const std::string& entry) { std::cout << toUtf8(oneLine(entry)) << '\n'; });
+    return kOk;
+}
+
+int cmdAnalyze(const CommandLine& cl)
+{
+    const Session session(cl);
+    const bool headers = cl.operands.size() > 1;
+    int status = kOk;
+    for (const std::string& path : cl.operands) {
+        if (headers)
+            std::cout << "==> " << path << " <==\n";
+        LoadedReport r;
+        try {
+            session.load(r, path);
+        } catch (const Error& e) {
+            // One unreadable report does not stop a batch.
+            printError(e.what());
+            status = kFailed;
+            continue;
+        }
+        for (const std::string& line : suggestionLines(r.doc))
+            std::cout << toUtf8(line) << '\n';
+    }
+    return status;
+}
+
+int cmdAttached(const CommandLine& cl)
+{
+    const Session session(cl);
+    LoadedReport r;
+    const std::string& path = cl.operands[0];
+    const std::string& name = cl.operands[1];
+    session.load(r, path);
+    const auto& list = r.doc.attached;
+    if (std::find(list.begin(), list.end(), name) == list.end())
+        throw Error("\"" + path + "\" has no attached file \"" + name + "\"");
+    std::vector<std::string> lines;
+    std::string failure;
+    try {
+        extractAttached(r.doc.lines, name, lines);
+    } catch (const Error& e) {
+        failure = e.what();
+    }
+    for (const std::string& line : lines)
+        std::cout << toUtf8(line) << '\n';
+    if (!failure.empty()) {
+        printError(failure);
+        return kFailed;
+    }
+    return kOk;
+}
+
+// The condition as the interpreter hands an IF's condition to the evaluator:
+// the statement is upper-cased (a-z only), its line breaks become blanks,
+// and the condition is trimmed.
+std::string asIfCondition(const std::string& text)
+{
+    std::string s = upperAscii(text);
+    for (size_t p; (p = s.find("\r\n")) != std::string::npos;)
+        s.replace(p, 2, " ");
+    return trim(s);
+}
+
+int cmdEval(const CommandLine& cl)
+{
+    ExpressionEvaluator evaluator;
+    std::cout << (evaluator.ProcessExpression(asIfCondition(cl.operands[0])) ? "TRUE" : "FALSE") << '\n';
+    return kOk;
+}
+
+int run(const std::vector<std::string>& args)
+{
+    std::string reason;
+    const auto cl = parseCommandLine(args, reason);
+    if (!cl) {
+        std::cerr << "qmxread-cli: " << reason << "\n\n" << kUsage;
+        return kUsageError;
+    }
+    switch (cl->command) {
+    case Command::Help: std::cout << kUsage; return kOk;
+    case Command::Report: return cmdReport(*cl);
+    case Command::Variables: return cmdVariables(*cl);
+    case Command::Analyze: return cmdAnalyze(*cl);
+    case Command::Attached: return cmdAttached(*cl);
+    case Command::Eval: return cmdEval(*cl);
+    }
+    return kUsageError;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::ios::sync_with_stdio(false);
+    int status;
+    try {
+        status = run(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const std::exception& e) {
+        printError(e.what());
+        status = kFailed;
+    }
+    std::cout.flush();
+    if (!std::cout)
+        return kFailed;
+    return status;
+}

@@ -1,0 +1,22 @@
+// The JSON description of one loaded report that `qmxread-cli report`
+// prints: the same pages the report window shows, as plain data, with all
+// text converted to UTF-8.
+#pragma once
+
+#include "report/loader.h"
+#include "util/progress.h"
+
+#include <nlohmann/json.hpp>
+
+#include <string>
+#include <vector>
+
+namespace qmx::cli {
+
+nlohmann::ordered_json reportToJson(const ReportDocument& doc, const CountingProgress& progress);
+
+// The Suggestions text as the window's text view shows it: an appended entry
+// that holds line breaks of its own fills several lines.
+std::vector<std::string> suggestionLines(const ReportDocument& doc);
+
+} // namespace qmx::cli

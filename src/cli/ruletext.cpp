@@ -1,0 +1,112 @@
+#include "ruletext.h"
+
+#include "report/bigini.h"
+#include "util/error.h"
+#include "util/fileio.h"
+#include "util/text.h"
+
+#include <climits>
+#include <unistd.h>
+
+namespace qmx::cli {
+
+namespace {
+
+const char* const kParameters = "QMXREAD_PARAMETERS";
+const char* const kRuleList = "RULE_LIST_SETTINGS";
+
+// Opened from memory with no file name, so the store can never write back.
+TBigIniFile openSettings(const std::string& path)
+{
+    return TBigIniFile(std::string(), readWholeFile(path));
+}
+
+bool knowsRuleSet(const TBigIniFile& store, const std::string& name)
+{
+    StringList sections;
+    store.ReadSections(sections);
+    for (const auto& s : sections)
+        if (equalsNoCase(s, name))
+            return true;
+    const int32_t count = store.ReadInteger(kRuleList, "Count", 0);
+    for (int32_t i = 0; i < count; ++i)
+        if (equalsNoCase(store.ReadString(kRuleList, toDecimal(i), ""), name))
+            return true;
+    return false;
+}
+
+std::vector<std::string> ruleSetLines(const TBigIniFile& store, const std::string& name)
+{
+    std::vector<std::string> lines;
+    const int32_t count = store.ReadInteger(name, "Count", 0);
+    for (int32_t i = 0; i < count; ++i)
+        lines.push_back(store.ReadString(name, toDecimal(i), ""));
+    return lines;
+}
+
+} // namespace
+
+std::string programDirectory()
+{
+    char buf[PATH_MAX];
+    const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
+    if (n <= 0)
+        return std::string();
+    return directoryOf(std::string(buf, static_cast<size_t>(n)));
+}
+
+std::vector<std::string> splitAtLineFeeds(const std::string& text)
+{
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t lf = text.find('\n', start);
+        const bool last = lf == std::string::npos;
+        if (last)
+            lf = text.size();
+        size_t end = lf;
+        if (!last && end > start && text[end - 1] == '\r')
+            --end;
+        lines.push_back(text.substr(start, end - start));
+        start = lf + 1;
+    }
+    return lines;
+}
+
+std::string joinCrLf(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            text += "\r\n";
+        text += lines[i];
+    }
+    return text;
+}
+
+std::string loadRuleText(const RuleSource& source)
+{
+    if (!source.rulesFile.empty())
+        return joinCrLf(splitAtLineFeeds(readWholeFile(source.rulesFile)));
+
+    std::string path = source.settingsPath;
+    if (path.empty()) {
+        path = programDirectory() + "QMXRead.ini";
+        if (!fileExists(path)) {
+            if (!source.ruleSet.empty())
+                throw Error("Cannot run rule set \"" + source.ruleSet + "\": there is no settings file \"" +
+                            path + "\"");
+            return std::string();
+        }
+    }
+    const TBigIniFile store = openSettings(path);
+    std::string name = source.ruleSet;
+    if (name.empty()) {
+        name = store.ReadString(kParameters, "Default_Rule_Set", "DEFAULT");
+    } else if (!knowsRuleSet(store, name)) {
+        throw Error("The settings file \"" + path + "\" has no rule set \"" + name + "\"");
+    }
+    return joinCrLf(ruleSetLines(store, name));
+}
+
+} // namespace qmx::cli

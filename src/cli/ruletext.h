@@ -1,0 +1,32 @@
+// Where the rules of a command come from: one rule set of the reader's
+// settings file, or a plain text file. Either way the rule text is built as
+// the Options dialog's editor holds it: its lines joined by CR LF.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace qmx::cli {
+
+struct RuleSource {
+    std::string settingsPath;   // empty: QMXRead.ini in the program's directory
+    std::string ruleSet;        // empty: the settings file's Default_Rule_Set
+    std::string rulesFile;      // when set, overrides the two above
+};
+
+// The directory of the running executable with its trailing "/", or "" when
+// it cannot be found.
+std::string programDirectory();
+
+// The rule text to run. A missing default settings file gives an empty text
+// (no rules, as the reader has no rule set then); a settings or rules file
+// that cannot be read, and a rule set the settings file does not know,
+// throw qmx::Error.
+std::string loadRuleText(const RuleSource& source);
+
+// A plain text split into lines at CR LF or LF; a final line end adds no line.
+std::vector<std::string> splitAtLineFeeds(const std::string& text);
+
+std::string joinCrLf(const std::vector<std::string>& lines);
+
+} // namespace qmx::cli
