@@ -1,1 +1,68 @@
-int main() { return 0; }
+// Start-up of the desktop program: the application, the main window (which
+// settles the /D switch), then the shared dialogs, hidden, and the event loop.
+#include "report/childwin.h"
+#include "shell/mainform.h"
+#include "rules/rules.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTabWidget>
+#include <QTimer>
+
+#include <memory>
+
+namespace {
+
+// QMX_SCREENSHOTS=DIR with QMX_SCREENSHOT_REPORT=FILE: open the report, save
+// one picture of the main window per report page and one of the Options
+// dialog's pages into DIR, and quit. Used to document the windows.
+void takeScreenshots(qmx::TMainForm& main, const QString& dir, const QString& report)
+{
+    QDir().mkpath(dir);
+    main.compareList().append(report);
+    qmx::TForm1* form = main.NewReportChild(report);
+    if (auto* sub = main.mdiArea()->activeSubWindow())
+        sub->move(8, 8);
+    QApplication::processEvents();
+    for (int i = 0; i < form->PageControl1->count(); ++i) {
+        form->PageControl1->setCurrentIndex(i);
+        QApplication::processEvents();
+        main.grab().save(QStringLiteral("%1/report-%2.png").arg(dir).arg(i));
+    }
+    qmx::Tfrules* rules = main.rules();
+    rules->show();
+    for (int i = 0; i < rules->PageControl1->count(); ++i) {
+        rules->PageControl1->setCurrentIndex(i);
+        QApplication::processEvents();
+        rules->grab().save(QStringLiteral("%1/options-%2.png").arg(dir).arg(i));
+    }
+    rules->hide();
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("QMXRead"));
+
+    auto main = std::make_unique<qmx::TMainForm>(QApplication::arguments().mid(1));
+    const QString programDir = QCoreApplication::applicationDirPath();
+    main->createSharedDialogs(QDir(programDir).filePath(QStringLiteral("QMXRead.ini")));
+    main->showMaximized();
+
+    const QString shots = qEnvironmentVariable("QMX_SCREENSHOTS");
+    if (!shots.isEmpty()) {
+        QTimer::singleShot(0, main.get(), [&] {
+            takeScreenshots(*main, shots, qEnvironmentVariable("QMX_SCREENSHOT_REPORT"));
+            main->close();
+        });
+    }
+
+    const int rc = app.exec();
+    // The options dialog writes the settings file as it goes.
+    main.reset();
+    return rc;
+}

@@ -1,0 +1,92 @@
+#include "report/checkgrid.h"
+
+#include "shell/textcodec.h"
+
+#include <QBrush>
+
+namespace qmx {
+
+QColor toQColor(Colour c)
+{
+    const Rgb rgb = colourRgb(c);
+    return QColor(rgb.r, rgb.g, rgb.b);
+}
+
+CheckTableModel::CheckTableModel(int columns, QObject* parent)
+    : QAbstractTableModel(parent), columns_(columns)
+{
+    reset();
+}
+
+void CheckTableModel::setTable(CheckTable table)
+{
+    beginResetModel();
+    table_ = std::move(table);
+    endResetModel();
+}
+
+void CheckTableModel::reset()
+{
+    beginResetModel();
+    table_ = CheckTable{};
+    table_.columns = static_cast<size_t>(columns_);
+    table_.rows.resize(2);
+    endResetModel();
+}
+
+const GridRow* CheckTableModel::row(int dataRow) const
+{
+    const size_t r = static_cast<size_t>(dataRow) + 1;
+    return dataRow >= 0 && r < table_.rows.size() ? &table_.rows[r] : nullptr;
+}
+
+int CheckTableModel::rowCount(const QModelIndex& parent) const
+{
+    if (parent.isValid() || table_.rows.empty())
+        return 0;
+    return static_cast<int>(table_.rows.size() - 1);
+}
+
+int CheckTableModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : columns_;
+}
+
+QVariant CheckTableModel::data(const QModelIndex& index, int role) const
+{
+    const GridRow* r = row(index.row());
+    if (!r)
+        return {};
+    const size_t c = static_cast<size_t>(index.column());
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::ToolTipRole:
+        return c < r->cells.size() ? toQString(r->cells[c]) : QString();
+    case Qt::BackgroundRole:
+        if (r->background != Colour::None)
+            return QBrush(toQColor(r->background));
+        return {};
+    case Qt::ForegroundRole:
+        if (c < r->colors.size() && r->colors[c] != Colour::None)
+            return QBrush(toQColor(r->colors[c]));
+        return {};
+    default:
+        return {};
+    }
+}
+
+QVariant CheckTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole) {
+        if (table_.rows.empty())
+            return QString();
+        const auto& header = table_.rows.front().cells;
+        const size_t c = static_cast<size_t>(section);
+        return c < header.size() ? toQString(header[c]) : QString();
+    }
+    if (orientation == Qt::Vertical && role == Qt::DisplayRole)
+        return section + 1;
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+} // namespace qmx

@@ -1,0 +1,40 @@
+// The check tables as Qt item models: row 0 of a core CheckTable is the
+// header, every further row a grid row with its own background and per-cell
+// text colours. A model over the whole table keeps a report with tens of
+// thousands of rows cheap to show.
+#pragma once
+
+#include "report/checktables.h"
+
+#include <QAbstractTableModel>
+#include <QColor>
+
+namespace qmx {
+
+QColor toQColor(Colour c);
+
+class CheckTableModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    CheckTableModel(int columns, QObject* parent = nullptr);
+
+    // Takes the table over; row 0 becomes the header.
+    void setTable(CheckTable table);
+    // A header row and one empty row, as a window shows before a load.
+    void reset();
+    const CheckTable& table() const { return table_; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+private:
+    const GridRow* row(int dataRow) const;
+
+    CheckTable table_;
+    int columns_;
+};
+
+} // namespace qmx

@@ -1,0 +1,124 @@
+// TForm1: the window of one workstation report. It runs the core loader with
+// the progress window and event pumping, then shows the report on its pages:
+// General data, the coloured Config Text, the section and key browser, the
+// two check tables, the attached files, the Suggestions text and, in debug
+// mode, the report variables.
+#pragma once
+
+#include "report/browse.h"
+#include "report/eventpump.h"
+#include "report/loader.h"
+#include "shell/childwindow.h"
+
+#include <memory>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QStatusBar;
+class QTabWidget;
+class QTableView;
+
+namespace qmx {
+
+class CheckTableModel;
+class ConfigHighlighter;
+
+class TForm1 : public ChildWindow {
+    Q_OBJECT
+public:
+    explicit TForm1(TMainForm* main, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // Loads the report at path. An unreadable file is reported through the
+    // prompts and the window stays open with what was filled.
+    void loadall(const QString& path);
+    bool loading() const { return loading_; }
+
+    void ListBox1Click();
+    void ListBox2Click();
+    void ListBox3Click();
+    void CheckBox1Click();
+    void Button1Click();
+    void FormActivate() override;
+
+    // Used by the comparison.
+    void loadasection(const QString& section);
+    QString LoadaValue(const QString& section, const QString& key) const;
+
+    const ReportDocument& document() const { return doc_; }
+    // The longest stretch without window events during the last load.
+    qint64 lastLoadMaxGapNs() const { return lastMaxGapNs_; }
+
+    QTabWidget* PageControl1 = nullptr;
+    QWidget* TabSheet1 = nullptr;
+    QWidget* TabSheet2 = nullptr;
+    QWidget* TabSheet3 = nullptr;
+    QWidget* TabSheet4 = nullptr;
+    QWidget* TabSheet5 = nullptr;
+    QWidget* TabSheet6 = nullptr;
+    QWidget* TabSheet7 = nullptr;
+    QWidget* TabSheet8 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QLineEdit* Edit2 = nullptr;
+    QLineEdit* Edit3 = nullptr;
+    QLineEdit* Edit4 = nullptr;
+    QLineEdit* Edit5 = nullptr;
+    QLineEdit* Edit6 = nullptr;
+    QLineEdit* Edit7 = nullptr;
+    QComboBox* ComboBox1 = nullptr;
+    QLineEdit* Edit9 = nullptr;
+    QPlainTextEdit* RichEdit1 = nullptr;
+    QListWidget* ListBox1 = nullptr;
+    QLabel* Label10 = nullptr;
+    QListWidget* ListBox2 = nullptr;
+    QLabel* Label11 = nullptr;
+    QLineEdit* Edit10 = nullptr;
+    QPlainTextEdit* Memo1 = nullptr;
+    QTableView* StringGrid1 = nullptr;
+    QTableView* StringGrid2 = nullptr;
+    QListWidget* ListBox3 = nullptr;
+    QPlainTextEdit* memo2 = nullptr;
+    QPlainTextEdit* Output = nullptr;
+    QCheckBox* CheckBox1 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QListWidget* ListBox4 = nullptr;
+    QStatusBar* StatusBar1 = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void FormCreate();
+    void buildGeneralPage();
+    void buildConfigTextPage();
+    void buildSectionsPage();
+    void buildGridPage(QWidget* page, QTableView*& grid, CheckTableModel*& model,
+                       const char* gridName, const std::vector<int>& widths,
+                       const std::vector<std::pair<QString, QString>>& legend);
+    void buildAttachedPage();
+    void buildSuggestionsPage();
+    void buildVariablesPage();
+    void removeVariablesPage();
+
+    void showDocument(EventPump& pump);
+    void showConfigText(EventPump& pump);
+    void showSuggestions();
+    void showVariables();
+    void runRules(ReportDocument& doc);
+
+    ReportDocument doc_;
+    SectionBrowser browser_;
+    CheckTableModel* registryModel_ = nullptr;
+    CheckTableModel* filesModel_ = nullptr;
+    ConfigHighlighter* highlighter_ = nullptr;
+    bool loading_ = false;
+    bool closePending_ = false;
+    qint64 lastMaxGapNs_ = 0;
+};
+
+} // namespace qmx

@@ -1,0 +1,35 @@
+// TForm2: the "Processing File" window that shows how far a report load has
+// got. One exists for the program; the report window places it over the main
+// window, steps it through the core's Progress interface and hides it when
+// the load ends.
+#pragma once
+
+#include "util/progress.h"
+
+#include <QWidget>
+
+class QProgressBar;
+
+namespace qmx {
+
+class TForm2 : public QWidget, public Progress {
+    Q_OBJECT
+public:
+    explicit TForm2(QWidget* parent = nullptr);
+
+    // Centres the window over `over`, resets the bar and shows it at once.
+    void start(const QWidget* over);
+    void finish();
+
+    void setMaximum(int maximum) override;
+    void step() override;
+    int position() const { return position_; }
+    int maximum() const;
+
+    QProgressBar* ProgressBar1 = nullptr;
+
+private:
+    int position_ = 0;
+};
+
+} // namespace qmx

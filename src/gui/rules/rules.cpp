@@ -1,0 +1,278 @@
+#include "rules/rules.h"
+
+#include "report/loader.h"
+#include "shell/guards.h"
+#include "shell/prompts.h"
+#include "shell/textcodec.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace qmx {
+
+namespace {
+
+QLineEdit* makeEdit(QWidget* parent, const char* name)
+{
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(QLatin1String(name));
+    return e;
+}
+
+QCheckBox* makeCheck(QWidget* parent, const char* name, const QString& text, bool checked,
+                     bool enabled)
+{
+    auto* c = new QCheckBox(text, parent);
+    c->setObjectName(QLatin1String(name));
+    c->setChecked(checked);
+    c->setEnabled(enabled);
+    return c;
+}
+
+} // namespace
+
+Tfrules::Tfrules(const QString& settingsPath, Prompts& prompts, QWidget* parent)
+    : QDialog(parent), prompts_(prompts), settings_(fromQString(settingsPath))
+{
+    setObjectName(QStringLiteral("frules"));
+    setWindowTitle(tr("Options"));
+    setModal(false);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 0);
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    layout->addWidget(PageControl1, 1);
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setSizeGripEnabled(false);
+    layout->addWidget(StatusBar1);
+
+    buildRulesPage();
+    buildFtpPage();
+    resize(460, 400);
+    FormCreate();
+}
+
+Tfrules::~Tfrules()
+{
+    FormDestroy();
+}
+
+void Tfrules::FormCreate()
+{
+    guarded(prompts_, [this] { settings_.FormCreate(); });
+    fromModel();
+}
+
+void Tfrules::FormDestroy()
+{
+    saverules();
+}
+
+void Tfrules::buildRulesPage()
+{
+    TabSheet1 = new QWidget;
+    TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
+    PageControl1->addTab(TabSheet1, tr("Rules"));
+    auto* layout = new QVBoxLayout(TabSheet1);
+    auto* row = new QHBoxLayout;
+    ComboBox1 = new QComboBox(TabSheet1);
+    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    ComboBox1->setEditable(false);
+    BitBtn2 = new QPushButton(style()->standardIcon(QStyle::SP_FileDialogNewFolder), tr("&Add"),
+                              TabSheet1);
+    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
+    BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_TrashIcon), tr("&Remove"),
+                              TabSheet1);
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    row->addWidget(new QLabel(tr("Rule Set:"), TabSheet1));
+    row->addWidget(ComboBox1, 1);
+    row->addWidget(BitBtn2);
+    row->addWidget(BitBtn1);
+    layout->addLayout(row);
+    Memo1 = new QPlainTextEdit(TabSheet1);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    QFont mono(QStringLiteral("Monospace"));
+    mono.setStyleHint(QFont::TypeWriter);
+    Memo1->setFont(mono);
+    layout->addWidget(Memo1, 1);
+
+    connect(ComboBox1, &QComboBox::activated, this, &Tfrules::ComboBox1Change);
+    connect(BitBtn2, &QPushButton::clicked, this, &Tfrules::BitBtn2Click);
+    connect(BitBtn1, &QPushButton::clicked, this, &Tfrules::BitBtn1Click);
+}
+
+void Tfrules::buildFtpPage()
+{
+    TabSheet2 = new QWidget;
+    TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
+    PageControl1->addTab(TabSheet2, tr("FTP"));
+    auto* layout = new QGridLayout(TabSheet2);
+
+    auto* server = new QFormLayout;
+    Edit1 = makeEdit(TabSheet2, "Edit1");
+    Edit2 = makeEdit(TabSheet2, "Edit2");
+    Edit3 = makeEdit(TabSheet2, "Edit3");
+    Edit4 = makeEdit(TabSheet2, "Edit4");
+    Edit4->setEchoMode(QLineEdit::Password);
+    Edit5 = makeEdit(TabSheet2, "Edit5");
+    Edit9 = makeEdit(TabSheet2, "Edit9");
+    server->addRow(tr("Host"), Edit1);
+    server->addRow(tr("Port"), Edit2);
+    server->addRow(tr("User Name"), Edit3);
+    server->addRow(tr("Password"), Edit4);
+    server->addRow(tr("Directory"), Edit5);
+    server->addRow(tr("Timeout"), Edit9);
+    layout->addLayout(server, 0, 0, 2, 1);
+
+    auto* proxy = new QGroupBox(tr("Proxy"), TabSheet2);
+    proxy->setObjectName(QStringLiteral("GroupBox2"));
+    auto* pf = new QGridLayout(proxy);
+    CheckBox1 = makeCheck(proxy, "CheckBox1", tr("Use Proxy Server"), false, true);
+    Label7 = new QLabel(tr("Server"), proxy);
+    Label7->setObjectName(QStringLiteral("Label7"));
+    Label8 = new QLabel(tr("Port"), proxy);
+    Label8->setObjectName(QStringLiteral("Label8"));
+    Edit7 = makeEdit(proxy, "Edit7");
+    Edit8 = makeEdit(proxy, "Edit8");
+    pf->addWidget(CheckBox1, 0, 0, 1, 2);
+    pf->addWidget(Label7, 1, 0);
+    pf->addWidget(Edit7, 1, 1);
+    pf->addWidget(Label8, 2, 0);
+    pf->addWidget(Edit8, 2, 1);
+    layout->addWidget(proxy, 0, 1);
+
+    GroupBox1 = new QGroupBox(tr("Files to Retieve"), TabSheet2);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    auto* files = new QVBoxLayout(GroupBox1);
+    CheckBox2 = makeCheck(GroupBox1, "CheckBox2", QStringLiteral("QMXRead.exe"), false, false);
+    CheckBox3 = makeCheck(GroupBox1, "CheckBox3", QStringLiteral("QMXRead.ini"), true, true);
+    CheckBox4 = makeCheck(GroupBox1, "CheckBox4", QStringLiteral("QMXScan.exe"), false, false);
+    CheckBox5 = makeCheck(GroupBox1, "CheckBox5", QStringLiteral("QMXScan.ini"), true, true);
+    for (QCheckBox* c : {CheckBox2, CheckBox3, CheckBox4, CheckBox5})
+        files->addWidget(c);
+    layout->addWidget(GroupBox1, 1, 1);
+
+    Button1 = new QPushButton(tr("&Update Now"), TabSheet2);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setEnabled(false);
+    layout->addWidget(Button1, 2, 1, Qt::AlignRight);
+    layout->setRowStretch(3, 1);
+
+    connect(CheckBox1, &QCheckBox::toggled, this, &Tfrules::CheckBox1Click);
+    CheckBox1Click();
+}
+
+void Tfrules::CheckBox1Click()
+{
+    const bool on = CheckBox1->isChecked();
+    for (QWidget* w : std::initializer_list<QWidget*>{Label7, Label8, Edit7, Edit8})
+        w->setEnabled(on);
+}
+
+void Tfrules::toModel()
+{
+    FtpFields& f = settings_.ftp();
+    f.host = fromQString(Edit1->text());
+    f.port = fromQString(Edit2->text());
+    f.userName = fromQString(Edit3->text());
+    f.password = fromQString(Edit4->text());
+    f.directory = fromQString(Edit5->text());
+    f.proxyServer = fromQString(Edit7->text());
+    f.proxyPort = fromQString(Edit8->text());
+    f.timeout = fromQString(Edit9->text());
+    f.useProxy = CheckBox1->isChecked();
+    settings_.editorLines() = splitLines(fromQString(Memo1->toPlainText()));
+}
+
+void Tfrules::fromModel()
+{
+    const FtpFields& f = settings_.ftp();
+    Edit1->setText(toQString(f.host));
+    Edit2->setText(toQString(f.port));
+    Edit3->setText(toQString(f.userName));
+    Edit4->setText(toQString(f.password));
+    Edit5->setText(toQString(f.directory));
+    Edit7->setText(toQString(f.proxyServer));
+    Edit8->setText(toQString(f.proxyPort));
+    Edit9->setText(toQString(f.timeout));
+    CheckBox1->setChecked(f.useProxy);
+    CheckBox1Click();
+    {
+        QSignalBlocker block(ComboBox1);
+        ComboBox1->clear();
+        for (const auto& name : settings_.ruleSets())
+            ComboBox1->addItem(toQString(name));
+        ComboBox1->setCurrentIndex(settings_.selected());
+    }
+    Memo1->setPlainText(toQStringList(settings_.editorLines()).join(QLatin1Char('\n')));
+}
+
+std::string Tfrules::ruleText() const
+{
+    const std::vector<std::string> lines = splitLines(fromQString(Memo1->toPlainText()));
+    std::string text;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            text += "\r\n";
+        text += lines[i];
+    }
+    return text;
+}
+
+void Tfrules::loadrules()
+{
+    guarded(prompts_, [this] { settings_.loadrules(); });
+    fromModel();
+}
+
+void Tfrules::saverules()
+{
+    toModel();
+    guarded(prompts_, [this] { settings_.saverules(); });
+}
+
+void Tfrules::ComboBox1Change(int index)
+{
+    toModel();
+    guarded(prompts_, [&] { settings_.ComboBox1Change(index); });
+    fromModel();
+}
+
+void Tfrules::BitBtn2Click()
+{
+    const auto name = prompts_.inputText(tr("Add Rule Set"), tr("Enter the rule set name to add."),
+                                         QString());
+    if (!name)
+        return;
+    toModel();
+    guarded(prompts_, [&] { settings_.addRuleSet(fromQString(*name)); });
+    fromModel();
+}
+
+void Tfrules::BitBtn1Click()
+{
+    if (settings_.selected() < 0)
+        return;
+    const QString name = ComboBox1->currentText();
+    if (!prompts_.confirm(tr("Are you sure you want to delete the ") + name + tr(" rule set?")))
+        return;
+    toModel();
+    guarded(prompts_, [&] { settings_.removeSelected(); });
+    fromModel();
+}
+
+} // namespace qmx

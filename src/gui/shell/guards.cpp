@@ -1,0 +1,13 @@
+#include "shell/guards.h"
+
+#include "shell/textcodec.h"
+
+namespace qmx {
+
+QString errorText(const std::exception& e)
+{
+    // Core messages carry report text, which is Windows-1252.
+    return toQString(e.what());
+}
+
+} // namespace qmx

@@ -1,0 +1,41 @@
+// Small scope helpers shared by the windows: the busy cursor, and the one
+// place where an error escaping a command is turned into a message.
+#pragma once
+
+#include "shell/prompts.h"
+
+#include <QApplication>
+#include <QString>
+
+#include <exception>
+
+namespace qmx {
+
+// Shows the busy cursor for its lifetime, so an exception restores the
+// normal cursor too.
+class BusyCursor {
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+QString errorText(const std::exception& e);
+
+// Runs a command; an error it does not handle itself is shown and the
+// program goes on from the state reached. Returns false after an error.
+template <class F> bool guarded(Prompts& prompts, F&& command)
+{
+    try {
+        command();
+        return true;
+    } catch (const std::exception& e) {
+        prompts.error(errorText(e));
+    } catch (...) {
+        prompts.error(QStringLiteral("Unexpected error."));
+    }
+    return false;
+}
+
+} // namespace qmx

@@ -1,0 +1,142 @@
+// TMainForm: the program's multiple-document frame. It settles the debug
+// flag, holds the shared dialogs, the compare list and the user prompts,
+// carries the menu bar, tool bar and status bar, and creates the child
+// windows for the File commands.
+#pragma once
+
+#include "shell/comparelist.h"
+#include "shell/prompts.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <memory>
+
+class QAction;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QStatusBar;
+class QToolBar;
+
+namespace qmx {
+
+class ChildWindow;
+class TAboutBox;
+class TFOpen;
+class TForm1;
+class TForm2;
+class Tfrules;
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    // arguments: the command-line arguments without the program path.
+    TMainForm(const QStringList& arguments, std::unique_ptr<Prompts> prompts = nullptr,
+              QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // Start-up: the shared dialogs, created hidden in this order after the
+    // main window. The settings file is read by the options dialog.
+    void createSharedDialogs(const QString& settingsPath);
+
+    Prompts& prompts() { return *prompts_; }
+    CompareList& compareList() { return compareList_; }
+    TAboutBox* aboutBox() const { return AboutBox; }
+    Tfrules* rules() const { return frules; }
+    TFOpen* fopen() const { return FOpen; }
+    TForm2* progressWindow() const { return Form2; }
+    QMdiArea* mdiArea() const { return mdi_; }
+
+    // The open dialog's settings (the last command's), and the save
+    // dialog's, which the scanner input editor uses.
+    FileDialogSpec& OpenDialog() { return openDialog_; }
+    FileDialogSpec& SaveDialog1() { return saveDialog_; }
+
+    // Menu entries by position: top-level entries from 0, entries inside a
+    // menu from 0 with separators counted.
+    QAction* topLevelEntry(int index) const;
+    QAction* menuEntry(int menu, int index) const;
+
+    QList<ChildWindow*> childWindows() const;
+    ChildWindow* activeChild() const;
+
+    // Long work in progress (a report load): closing the main window waits
+    // for it to end, and commands that would start another are ignored.
+    void beginLongWork();
+    void endLongWork();
+    bool busy() const { return longWork_ > 0; }
+
+    // Child creation, as the File commands do it after the file dialog.
+    TForm1* NewReportChild(const QString& path);
+    ChildWindow* NewEditorChild(const QString& path);
+
+public:
+    void FileNew1Execute();
+    void FileOpen1Execute();
+    void OpenQMXScanini1Click();
+    void Options2Click();
+    void Compare1Click();
+    void HelpAbout1Execute();
+    void FileExit1Execute();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void FormCreate(const QStringList& arguments);
+    void buildActions();
+    void buildMenus();
+    void buildToolBar();
+    QMdiSubWindow* addChild(ChildWindow* child);
+    void subWindowActivated(QMdiSubWindow* window);
+    void updateWindowCommands();
+    void fillWindowMenu();
+    void arrangeIcons();
+
+    std::unique_ptr<Prompts> prompts_;
+    CompareList compareList_;
+    FileDialogSpec openDialog_;
+    FileDialogSpec saveDialog_;
+    QMdiArea* mdi_ = nullptr;
+    int longWork_ = 0;
+    bool closePending_ = false;
+
+    // Shared dialogs.
+    TAboutBox* AboutBox = nullptr;
+    Tfrules* frules = nullptr;
+    TFOpen* FOpen = nullptr;
+    TForm2* Form2 = nullptr;
+
+public:
+    QMenuBar* MainMenu1 = nullptr;
+    QToolBar* ToolBar2 = nullptr;
+    QStatusBar* StatusBar = nullptr;
+    QMenu* File1 = nullptr;
+    QMenu* Edit1 = nullptr;
+    QMenu* Run1 = nullptr;
+    QMenu* Window1 = nullptr;
+    QMenu* Help1 = nullptr;
+    QAction* FileNew1 = nullptr;
+    QAction* FileOpen1 = nullptr;
+    QAction* OpenQMXScanini1 = nullptr;
+    QAction* FileClose1 = nullptr;
+    QAction* FileSave1 = nullptr;
+    QAction* FileSaveAs1 = nullptr;
+    QAction* FileExit1 = nullptr;
+    QAction* EditCut1 = nullptr;
+    QAction* EditCopy1 = nullptr;
+    QAction* EditPaste1 = nullptr;
+    QAction* RunOptions1 = nullptr;
+    QAction* RunRun1 = nullptr;
+    QAction* Options2 = nullptr;
+    QAction* Compare1 = nullptr;
+    QAction* WindowCascade1 = nullptr;
+    QAction* WindowTileHorizontal1 = nullptr;
+    QAction* WindowTileVertical1 = nullptr;
+    QAction* WindowMinimizeAll1 = nullptr;
+    QAction* WindowArrangeAll1 = nullptr;
+    QAction* HelpAbout1 = nullptr;
+};
+
+} // namespace qmx

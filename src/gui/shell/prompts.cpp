@@ -1,0 +1,91 @@
+#include "shell/prompts.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace qmx {
+
+namespace {
+
+std::optional<QString> runFileDialog(QWidget* parent, const FileDialogSpec& spec,
+                                     QFileDialog::AcceptMode mode)
+{
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                       : QFileDialog::AnyFile);
+    const QStringList filters = QtPrompts::qtFilters(spec.filter);
+    dialog.setNameFilters(filters);
+    if (spec.filterIndex >= 1 && spec.filterIndex <= filters.size())
+        dialog.selectNameFilter(filters.at(spec.filterIndex - 1));
+    QString ext = spec.defaultExt;
+    ext.remove(QLatin1String("*.")).remove(QLatin1Char('.'));
+    dialog.setDefaultSuffix(ext);
+    if (!spec.fileName.isEmpty())
+        dialog.selectFile(spec.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().first();
+}
+
+} // namespace
+
+QStringList QtPrompts::qtFilters(const QString& filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList out;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts.at(i + 1);
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        QString desc = parts.at(i);
+        // Qt reads the patterns from the last parentheses; drop any the
+        // description already shows so they are not taken twice.
+        const qsizetype paren = desc.lastIndexOf(QLatin1Char('('));
+        if (paren > 0)
+            desc = desc.left(paren).trimmed();
+        out << desc + QLatin1String(" (") + patterns + QLatin1Char(')');
+    }
+    return out;
+}
+
+bool QtPrompts::confirm(const QString& text)
+{
+    return QMessageBox::question(parent_, QApplication::applicationDisplayName(), text,
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        == QMessageBox::Yes;
+}
+
+std::optional<QString> QtPrompts::inputText(const QString& caption, const QString& prompt,
+                                            const QString& defaultText)
+{
+    bool ok = false;
+    const QString text =
+        QInputDialog::getText(parent_, caption, prompt, QLineEdit::Normal, defaultText, &ok);
+    if (!ok)
+        return std::nullopt;
+    return text;
+}
+
+std::optional<QString> QtPrompts::openFile(const FileDialogSpec& spec)
+{
+    return runFileDialog(parent_, spec, QFileDialog::AcceptOpen);
+}
+
+std::optional<QString> QtPrompts::saveFile(const FileDialogSpec& spec)
+{
+    return runFileDialog(parent_, spec, QFileDialog::AcceptSave);
+}
+
+void QtPrompts::error(const QString& text)
+{
+    QMessageBox::critical(parent_, QApplication::applicationDisplayName(), text);
+}
+
+void QtPrompts::information(const QString& text)
+{
+    QMessageBox::information(parent_, QApplication::applicationDisplayName(), text);
+}
+
+} // namespace qmx
