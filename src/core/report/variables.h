@@ -56,6 +56,13 @@ public:
     // Removes every entry whose name equals name exactly; returns how many.
     size_t eraseByName(std::string_view name);
 
+    // How look-ups find entries. Indexed is the normal mode; LinearScan walks
+    // the list in order for every look-up and serves as the reference the
+    // index is checked and measured against.
+    enum class Lookup { Indexed, LinearScan };
+    void setLookup(Lookup mode) { lookup_ = mode; }
+    Lookup lookup() const { return lookup_; }
+
     // The name and value parts of an entry text.
     static std::string_view nameOf(std::string_view entry);
     static std::string_view valueOf(std::string_view entry);
@@ -65,10 +72,12 @@ private:
     void index(Id id);
     void unindex(Id id);
     template <class F> void forPrefix(std::string_view prefix, F&& f) const;
+    template <class Match> Id firstMatch(std::string_view prefix, Match&& match) const;
 
     std::map<Id, std::string> entries_;
     std::set<Key> byText_; // views into entries_ nodes, which never move
     Id next_ = 0;
+    Lookup lookup_ = Lookup::Indexed;
 };
 
 } // namespace qmx

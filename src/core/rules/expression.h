@@ -3,6 +3,7 @@
 // from the left; single quotes shield operator characters.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -21,8 +22,16 @@ public:
 
     const std::string& result() const { return result_; }
 
+    // Work done since construction: one per reduction pass and one per
+    // operator applied. A condition of n characters costs at most 2 * (n + 1),
+    // which the fuzz target checks.
+    uint64_t steps() const { return steps_; }
+
 private:
+    bool evaluateGroup(std::string_view group);
+
     std::string result_ = "FALSE";
+    uint64_t steps_ = 0;
 };
 
 } // namespace qmx

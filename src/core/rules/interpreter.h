@@ -6,8 +6,10 @@
 #include "report/variables.h"
 #include "rules/expression.h"
 
+#include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qmx {
@@ -24,13 +26,39 @@ public:
     void dorules(const std::string& text);
     void processrule(const std::string& statement);
 
+    // Blocks and IF actions run one inside the other; beyond this depth a
+    // statement is skipped, so a hostile rule text cannot exhaust the stack.
+    static constexpr int kMaxNesting = 64;
+
+    // Work done since construction: statements cut, comment lines stripped,
+    // statements interpreted and references replaced. A run over a rule text
+    // of n characters adds at most a small multiple of n, which the fuzz
+    // target checks.
+    uint64_t steps() const { return steps_; }
+
 private:
+    // Appends text to the Suggestions, one element per line: text holding
+    // line breaks (a statement spanning lines, a literal with a line break)
+    // becomes several lines, as the text control shows it.
+    void emit(std::string_view text);
+    void trace(std::string_view label, std::string_view text);
+    // dorules without the "Not" rule: blocks run through here, so a block's
+    // text is never mistaken for the request to fetch the rule text.
+    void runText(const std::string& source);
+    void runSet(const std::string& statement);
+    void runIf(const std::string& statement);
+    void runPrint(const std::string& statement);
+    void runAction(std::string& part);
+    void replaceReferences(std::string& condition);
+
     VariableList& vars_;
     std::vector<std::string>& out_;
     bool debug_;
     std::function<std::string()> ruleText_;
     std::function<void()> variablesChanged_;
     ExpressionEvaluator eval_;
+    int depth_ = 0;
+    uint64_t steps_ = 0;
 };
 
 // Convenience for callers that have the rule text at hand: runs it over the
