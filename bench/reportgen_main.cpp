@@ -1,1 +1,34 @@
-int main() { return 0; }
+// qmx-reportgen LINES OUT [SEED]: writes a synthetic workstation report.
+#include "reportgen.h"
+
+#include "util/error.h"
+#include "util/fileio.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+int main(int argc, char** argv)
+{
+    if (argc < 3 || argc > 4) {
+        std::fprintf(stderr, "usage: qmx-reportgen LINES OUT [SEED]\n");
+        return 2;
+    }
+    char* end = nullptr;
+    const unsigned long long lines = std::strtoull(argv[1], &end, 10);
+    if (!end || *end != '\0') {
+        std::fprintf(stderr, "qmx-reportgen: LINES must be a number\n");
+        return 2;
+    }
+    qmx::bench::ReportSpec spec;
+    spec.lines = static_cast<size_t>(lines);
+    if (argc == 4)
+        spec.seed = static_cast<unsigned>(std::strtoul(argv[3], nullptr, 10));
+    try {
+        qmx::writeFileAtomic(argv[2], qmx::bench::generateReport(spec));
+    } catch (const qmx::Error& e) {
+        std::fprintf(stderr, "qmx-reportgen: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
