@@ -49,8 +49,21 @@ public:
     // name, a name already listed in any case, and the settings' own section
     // names; otherwise adds and switches to it.
     void addRuleSet(const std::string& name);
-    // Removes the selected rule set (the caller has asked for confirmation).
+    // Removes the selected rule set (the caller has asked for confirmation);
+    // does nothing when none is selected.
     void removeSelected();
+
+    // For callers without a dialog (the command-line tool). Each opens the
+    // file read-only; a missing file, section or key gives the defaults.
+    // The lines of the named rule set (section found in any case).
+    static std::vector<std::string> readRuleSetLines(const std::string& iniPath,
+                                                     const std::string& name);
+    // The same lines joined by CR LF, as the editor's text would be.
+    static std::string readRuleSetText(const std::string& iniPath, const std::string& name);
+    // Default_Rule_Set ("DEFAULT" when the key is missing).
+    static std::string readDefaultRuleSet(const std::string& iniPath);
+    // Lines joined by CR LF.
+    static std::string joinLines(const std::vector<std::string>& lines);
 
 private:
     std::string iniPath_;

@@ -1,0 +1,365 @@
+#include "rules/rulesettings.h"
+
+#include "util/error.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using namespace qmx;
+using Lines = std::vector<std::string>;
+namespace fs = std::filesystem;
+
+namespace {
+
+class RuleSettingsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string tmpl = (fs::temp_directory_path() / "qmx-rules-XXXXXX").string();
+        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
+        dir_ = tmpl;
+        path_ = (dir_ / "QMXRead.ini").string();
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    void write(const std::string& content)
+    {
+        std::ofstream f(path_, std::ios::binary);
+        f << content;
+    }
+    std::string content() const
+    {
+        std::ifstream f(path_, std::ios::binary);
+        std::stringstream ss;
+        ss << f.rdbuf();
+        return ss.str();
+    }
+
+    fs::path dir_;
+    std::string path_;
+};
+
+// A file with two rule sets, Strict selected.
+const std::string kTwoSets = "[QMXREAD_PARAMETERS]\r\n"
+                             "Host=ftp.corp\r\n"
+                             "Port=2121\r\n"
+                             "User_Name=eng\r\n"
+                             "Password=pw\r\n"
+                             "Directory=cfg\r\n"
+                             "Proxy_Server=proxy\r\n"
+                             "Proxy_Port=8080\r\n"
+                             "Timeout=9000\r\n"
+                             "Use_Proxy=5\r\n"
+                             "Default_Rule_Set=Strict\r\n"
+                             "\r\n"
+                             "[RULE_LIST_SETTINGS]\r\n"
+                             "Count=2\r\n"
+                             "0=Default\r\n"
+                             "1=Strict\r\n"
+                             "\r\n"
+                             "[Default]\r\n"
+                             "Count=1\r\n"
+                             "0=PRINT \"D\";\r\n"
+                             "\r\n"
+                             "[STRICT]\r\n"
+                             "Count=3\r\n"
+                             "0=  PRINT \"S\";\r\n"
+                             "1=\r\n"
+                             "2=// end\r\n"
+                             "\r\n";
+
+
+} // namespace
+
+TEST_F(RuleSettingsTest, NoFileStartsWithInitialTextsAndCreatesFileAtEnd)
+{
+    RuleSettings s(path_);
+    s.FormCreate();
+    EXPECT_FALSE(fs::exists(path_));
+    EXPECT_EQ(s.ftp().host, "ftp.example.com");
+    EXPECT_EQ(s.ftp().port, "21");
+    EXPECT_EQ(s.ftp().userName, "anonymous");
+    EXPECT_EQ(s.ftp().password, "qmxread@example.com");
+    EXPECT_EQ(s.ftp().directory, "incoming");
+    EXPECT_EQ(s.ftp().proxyServer, "");
+    EXPECT_EQ(s.ftp().proxyPort, "0");
+    EXPECT_EQ(s.ftp().timeout, "5000");
+    EXPECT_FALSE(s.ftp().useProxy);
+    EXPECT_TRUE(s.ruleSets().empty());
+    EXPECT_EQ(s.selected(), -1);
+    EXPECT_EQ(s.chooserText(), "");
+    EXPECT_EQ(s.currentRuleSet(), "");
+
+    s.editorLines() = {"PRINT \"A\";", "PRINT \"B\";"};
+    EXPECT_EQ(s.ruleText(), "PRINT \"A\";\r\nPRINT \"B\";");
+    s.saverules();
+    EXPECT_EQ(content(), "[QMXREAD_PARAMETERS]\r\n"
+                         "Host=ftp.example.com\r\n"
+                         "Port=21\r\n"
+                         "User_Name=anonymous\r\n"
+                         "Password=qmxread@example.com\r\n"
+                         "Directory=incoming\r\n"
+                         "Proxy_Server=\r\n"
+                         "Proxy_Port=0\r\n"
+                         "Timeout=5000\r\n"
+                         "Use_Proxy=0\r\n"
+                         "Default_Rule_Set=\r\n"
+                         "\r\n"
+                         "[RULE_LIST_SETTINGS]\r\n"
+                         "Count=0\r\n"
+                         "\r\n"
+                         "[]\r\n"
+                         "Count=2\r\n"
+                         "0=PRINT \"A\";\r\n"
+                         "1=PRINT \"B\";\r\n"
+                         "\r\n");
+
+    // The next start shows the text again, under no rule set.
+    RuleSettings again(path_);
+    again.FormCreate();
+    EXPECT_EQ(again.currentRuleSet(), "");
+    EXPECT_EQ(again.selected(), -1);
+    EXPECT_EQ(again.editorLines(), (Lines{"PRINT \"A\";", "PRINT \"B\";"}));
+    EXPECT_EQ(again.ftp().password, "qmxread@example.com");
+}
+
+TEST_F(RuleSettingsTest, MissingKeysReadAsFileDefaults)
+{
+    write("[OTHER]\r\nx=1\r\n\r\n[default]\r\nCount=1\r\n0=PRINT \"D\";\r\n");
+    RuleSettings s(path_);
+    s.FormCreate();
+    EXPECT_EQ(s.ftp().host, "ftp.example.com");
+    EXPECT_EQ(s.ftp().port, "21");
+    EXPECT_EQ(s.ftp().userName, "anonymous");
+    EXPECT_EQ(s.ftp().password, "");
+    EXPECT_EQ(s.ftp().directory, "outgoing");
+    EXPECT_EQ(s.ftp().proxyServer, "");
+    EXPECT_EQ(s.ftp().proxyPort, "0");
+    EXPECT_EQ(s.ftp().timeout, "5000");
+    EXPECT_FALSE(s.ftp().useProxy);
+    EXPECT_EQ(s.currentRuleSet(), "DEFAULT");
+    EXPECT_TRUE(s.ruleSets().empty());
+    EXPECT_EQ(s.editorLines(), Lines{"PRINT \"D\";"});
+}
+
+TEST_F(RuleSettingsTest, LoadFillsFieldsChooserAndEditor)
+{
+    write(kTwoSets);
+    RuleSettings s(path_);
+    s.FormCreate();
+    EXPECT_EQ(s.ftp().host, "ftp.corp");
+    EXPECT_EQ(s.ftp().port, "2121");
+    EXPECT_EQ(s.ftp().password, "pw");
+    EXPECT_EQ(s.ftp().proxyPort, "8080");
+    EXPECT_TRUE(s.ftp().useProxy); // any non-zero integer
+    EXPECT_EQ(s.ruleSets(), (Lines{"Default", "Strict"}));
+    EXPECT_EQ(s.selected(), 1);
+    EXPECT_EQ(s.currentRuleSet(), "Strict");
+    // Sections are found in any case; blanks and empty lines are kept.
+    EXPECT_EQ(s.editorLines(), (Lines{"  PRINT \"S\";", "", "// end"}));
+    EXPECT_EQ(content(), kTwoSets); // reading never writes
+}
+
+TEST_F(RuleSettingsTest, SaveRewritesEverythingAtProgramEnd)
+{
+    write(kTwoSets);
+    RuleSettings s(path_);
+    s.FormCreate();
+    s.editorLines() = {"PRINT \"NEW\";"};
+    s.ftp().host = "h2";
+    s.saverules();
+    EXPECT_EQ(content(), "[QMXREAD_PARAMETERS]\r\n"
+                         "Host=h2\r\n"
+                         "Port=2121\r\n"
+                         "User_Name=eng\r\n"
+                         "Password=pw\r\n"
+                         "Directory=cfg\r\n"
+                         "Proxy_Server=proxy\r\n"
+                         "Proxy_Port=8080\r\n"
+                         "Timeout=9000\r\n"
+                         "Use_Proxy=1\r\n"
+                         "Default_Rule_Set=Strict\r\n"
+                         "\r\n"
+                         "[Default]\r\n"
+                         "Count=1\r\n"
+                         "0=PRINT \"D\";\r\n"
+                         "\r\n"
+                         "[RULE_LIST_SETTINGS]\r\n"
+                         "Count=2\r\n"
+                         "0=Default\r\n"
+                         "1=Strict\r\n"
+                         "\r\n"
+                         "[Strict]\r\n"
+                         "Count=1\r\n"
+                         "0=PRINT \"NEW\";\r\n"
+                         "\r\n");
+}
+
+TEST_F(RuleSettingsTest, UnlistedDefaultRuleSetIsShownButSavedUnderEmptyName)
+{
+    write("[QMXREAD_PARAMETERS]\r\nDefault_Rule_Set=Hidden\r\n\r\n"
+          "[RULE_LIST_SETTINGS]\r\nCount=1\r\n0=Shown\r\n\r\n"
+          "[Hidden]\r\nCount=1\r\n0=PRINT \"H\";\r\n\r\n");
+    RuleSettings s(path_);
+    s.FormCreate();
+    EXPECT_EQ(s.selected(), -1);
+    EXPECT_EQ(s.currentRuleSet(), "Hidden");
+    EXPECT_EQ(s.editorLines(), Lines{"PRINT \"H\";"});
+    s.saverules();
+    const std::string c = content();
+    EXPECT_NE(c.find("Default_Rule_Set=\r\n"), std::string::npos);
+    EXPECT_NE(c.find("[Hidden]\r\nCount=1\r\n0=PRINT \"H\";\r\n"), std::string::npos);
+    EXPECT_NE(c.find("[]\r\nCount=1\r\n0=PRINT \"H\";\r\n"), std::string::npos);
+}
+
+TEST_F(RuleSettingsTest, SwitchSavesTheEditorUnderTheOldRuleSet)
+{
+    write(kTwoSets);
+    RuleSettings s(path_);
+    s.FormCreate();
+    s.editorLines() = {"PRINT \"S2\";"};
+    s.ComboBox1Change(0);
+    EXPECT_EQ(s.selected(), 0);
+    EXPECT_EQ(s.currentRuleSet(), "Default");
+    EXPECT_EQ(s.editorLines(), Lines{"PRINT \"D\";"});
+    // Only the old rule set's section changed: erased and written anew at the end.
+    const std::string expected = kTwoSets.substr(0, kTwoSets.find("[STRICT]")) +
+                                 "[Strict]\r\nCount=1\r\n0=PRINT \"S2\";\r\n\r\n";
+    EXPECT_EQ(content(), expected);
+
+    s.ComboBox1Change(1);
+    EXPECT_EQ(s.editorLines(), Lines{"PRINT \"S2\";"});
+    EXPECT_EQ(s.currentRuleSet(), "Strict");
+}
+
+TEST_F(RuleSettingsTest, AddSwitchesToAnEmptyRuleSetListedOnlyAtProgramEnd)
+{
+    write(kTwoSets + "[Orphan]\r\nCount=1\r\n0=PRINT \"O\";\r\n\r\n");
+    RuleSettings s(path_);
+    s.FormCreate();
+    s.editorLines() = {"PRINT \"S2\";"};
+    s.addRuleSet("Orphan");
+    EXPECT_EQ(s.ruleSets(), (Lines{"Default", "Strict", "Orphan"}));
+    EXPECT_EQ(s.selected(), 2);
+    EXPECT_EQ(s.currentRuleSet(), "Orphan");
+    EXPECT_TRUE(s.editorLines().empty()); // also when a section of that name existed
+    const std::string afterAdd = content();
+    EXPECT_NE(afterAdd.find("[Strict]\r\nCount=1\r\n0=PRINT \"S2\";\r\n"), std::string::npos);
+    EXPECT_NE(afterAdd.find("[RULE_LIST_SETTINGS]\r\nCount=2\r\n0=Default\r\n1=Strict\r\n\r\n"),
+              std::string::npos);
+    EXPECT_NE(afterAdd.find("[Orphan]\r\nCount=1\r\n"), std::string::npos);
+
+    s.saverules();
+    const std::string atEnd = content();
+    EXPECT_NE(atEnd.find("[RULE_LIST_SETTINGS]\r\nCount=3\r\n0=Default\r\n1=Strict\r\n2=Orphan\r\n"),
+              std::string::npos);
+    EXPECT_NE(atEnd.find("Default_Rule_Set=Orphan\r\n"), std::string::npos);
+    EXPECT_NE(atEnd.find("[Orphan]\r\nCount=0\r\n"), std::string::npos);
+}
+
+TEST_F(RuleSettingsTest, AddRefusesEmptyDuplicateReservedAndControlNames)
+{
+    write(kTwoSets);
+    RuleSettings s(path_);
+    s.FormCreate();
+    s.editorLines() = {"PRINT \"UNSAVED\";"};
+    const std::pair<std::string, std::string> refused[] = {
+        {"", "Please enter a rule set name."},
+        {"   ", "Please enter a rule set name."},
+        {"strict", "A rule set named 'Strict' already exists."},
+        {"DEFAULT", "A rule set named 'Default' already exists."},
+        {"qmxread_parameters",
+         "'qmxread_parameters' is reserved for the program's own settings; choose another name."},
+        {"Rule_List_Settings",
+         "'Rule_List_Settings' is reserved for the program's own settings; choose another name."},
+        {"a\r\nb", "A rule set name cannot contain line breaks or other control characters."},
+    };
+    for (const auto& [name, message] : refused) {
+        try {
+            s.addRuleSet(name);
+            ADD_FAILURE() << "accepted '" << name << "'";
+        } catch (const Error& e) {
+            EXPECT_EQ(std::string(e.what()), message);
+        }
+        EXPECT_EQ(s.ruleSets(), (Lines{"Default", "Strict"}));
+        EXPECT_EQ(s.selected(), 1);
+        EXPECT_EQ(s.currentRuleSet(), "Strict");
+        EXPECT_EQ(s.editorLines(), Lines{"PRINT \"UNSAVED\";"});
+        EXPECT_EQ(content(), kTwoSets);
+    }
+}
+
+TEST_F(RuleSettingsTest, RemoveDiscardsTheTextAndSectionAndShowsTheFirstSet)
+{
+    write(kTwoSets);
+    RuleSettings s(path_);
+    s.FormCreate();
+    s.editorLines() = {"PRINT \"DISCARDED\";"};
+    s.removeSelected();
+    EXPECT_EQ(s.ruleSets(), Lines{"Default"});
+    EXPECT_EQ(s.selected(), 0);
+    EXPECT_EQ(s.currentRuleSet(), "Default");
+    EXPECT_EQ(s.editorLines(), Lines{"PRINT \"D\";"});
+    EXPECT_EQ(content(), kTwoSets.substr(0, kTwoSets.find("[STRICT]")));
+
+    s.saverules();
+    const std::string atEnd = content();
+    EXPECT_NE(atEnd.find("[RULE_LIST_SETTINGS]\r\nCount=1\r\n0=Default\r\n\r\n"), std::string::npos);
+    EXPECT_EQ(atEnd.find("DISCARDED"), std::string::npos);
+    EXPECT_EQ(atEnd.find("STRICT"), std::string::npos);
+
+    // Removing the last one leaves no selection and the unnamed rule set.
+    s.removeSelected();
+    EXPECT_TRUE(s.ruleSets().empty());
+    EXPECT_EQ(s.selected(), -1);
+    EXPECT_EQ(s.currentRuleSet(), "");
+    s.removeSelected(); // nothing selected: nothing happens
+    EXPECT_TRUE(s.editorLines().empty());
+}
+
+TEST_F(RuleSettingsTest, NamesDifferingInCaseShareOneSection)
+{
+    write("[QMXREAD_PARAMETERS]\r\nDefault_Rule_Set=a\r\n\r\n"
+          "[RULE_LIST_SETTINGS]\r\nCount=2\r\n0=a\r\n1=A\r\n\r\n"
+          "[a]\r\nCount=1\r\n0=PRINT \"X\";\r\n\r\n");
+    RuleSettings s(path_);
+    s.FormCreate();
+    EXPECT_EQ(s.selected(), 0);
+    s.editorLines() = {"PRINT \"Y\";"};
+    s.ComboBox1Change(1);
+    EXPECT_EQ(s.editorLines(), Lines{"PRINT \"Y\";"});
+}
+
+TEST_F(RuleSettingsTest, ReadHelpersForCallersWithoutDialog)
+{
+    write(kTwoSets);
+    EXPECT_EQ(RuleSettings::readDefaultRuleSet(path_), "Strict");
+    EXPECT_EQ(RuleSettings::readRuleSetText(path_, "strict"), "  PRINT \"S\";\r\n\r\n// end");
+    EXPECT_EQ(RuleSettings::readRuleSetLines(path_, "Default"), Lines{"PRINT \"D\";"});
+    EXPECT_TRUE(RuleSettings::readRuleSetLines(path_, "None").empty());
+    const std::string missing = (dir_ / "none.ini").string();
+    EXPECT_EQ(RuleSettings::readDefaultRuleSet(missing), "DEFAULT");
+    EXPECT_TRUE(RuleSettings::readRuleSetLines(missing, "DEFAULT").empty());
+    EXPECT_EQ(content(), kTwoSets);
+}
+
+TEST_F(RuleSettingsTest, WriteFailuresPropagateAndLeaveTheModelUnchanged)
+{
+    // A settings path whose directory does not exist: every write fails.
+    RuleSettings s((dir_ / "gone" / "QMXRead.ini").string());
+    s.FormCreate();
+    s.editorLines() = {"PRINT \"E\";"};
+    EXPECT_THROW(s.addRuleSet("Third"), Error);
+    EXPECT_TRUE(s.ruleSets().empty());
+    EXPECT_EQ(s.selected(), -1);
+    EXPECT_EQ(s.currentRuleSet(), "");
+    EXPECT_EQ(s.editorLines(), Lines{"PRINT \"E\";"});
+    EXPECT_THROW(s.saverules(), Error);
+    EXPECT_FALSE(fs::exists(dir_ / "gone"));
+}
