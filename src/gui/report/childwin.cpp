@@ -370,7 +370,11 @@ void TForm1::loadall(const QString& path)
         main_->prompts().error(toQString(failure));
     if (closePending_) {
         closePending_ = false;
-        close();
+        // The frame around the window is what was asked to close.
+        if (QWidget* frame = parentWidget())
+            frame->close();
+        else
+            close();
     }
 }
 

@@ -1,0 +1,355 @@
+// The report window over a small report: pages, General fields, grids and
+// their colours, the coloured Config Text, browsing, attached files, the
+// Suggestions page and the progress window.
+#include "fakeprompts.h"
+
+#include "report/childwin.h"
+#include "report/prgres.h"
+#include "rules/rules.h"
+#include "shell/mainform.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QTabWidget>
+#include <QTableView>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
+
+using namespace qmx;
+
+namespace {
+
+const QString kReport = QStringLiteral(QMX_TEST_DATA "/gui/report1.txt");
+const QString kSettings = QStringLiteral(QMX_TEST_DATA "/gui/settings.ini");
+
+const QColor kRed(255, 0, 0), kGreen(0, 128, 0), kYellow(255, 255, 0), kBlue(0, 0, 255),
+    kWhite(255, 255, 255), kBlack(0, 0, 0);
+
+struct App {
+    FakePrompts* prompts = nullptr;
+    std::unique_ptr<TMainForm> main;
+    QTemporaryDir dir;
+
+    explicit App(const QStringList& args = {})
+    {
+        const QString ini = dir.filePath(QStringLiteral("QMXRead.ini"));
+        QFile::copy(kSettings, ini);
+        QFile::setPermissions(ini, QFile::ReadOwner | QFile::WriteOwner);
+        auto p = std::make_unique<FakePrompts>();
+        prompts = p.get();
+        main = std::make_unique<TMainForm>(args, std::move(p));
+        main->createSharedDialogs(ini);
+        main->show();
+    }
+};
+
+QStringList tabCaptions(const QTabWidget* tabs)
+{
+    QStringList out;
+    for (int i = 0; i < tabs->count(); ++i)
+        out << tabs->tabText(i);
+    return out;
+}
+
+QStringList listItems(const QListWidget* list)
+{
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        out << list->item(i)->text();
+    return out;
+}
+
+QVariant cell(const QTableView* grid, int row, int col, int role = Qt::DisplayRole)
+{
+    return grid->model()->data(grid->model()->index(row, col), role);
+}
+
+QColor colourOf(const QVariant& v)
+{
+    return v.isValid() ? v.value<QBrush>().color() : QColor();
+}
+
+// The text colour the highlighter gave the start of a line of the text view.
+QColor lineColour(const QPlainTextEdit* edit, int line)
+{
+    const QTextBlock block = edit->document()->findBlockByNumber(line);
+    for (const QTextLayout::FormatRange& r : block.layout()->formats())
+        if (r.start == 0)
+            return r.format.foreground().color();
+    return QColor();
+}
+
+} // namespace
+
+class TstReportWindow : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void pagesWithAndWithoutDebug()
+    {
+        const QStringList all = {"General", "Config Text", "Sections", "Registry Keys",
+                                 "Files", "Attached Files", "Suggestions", "Variables"};
+        {
+            App app;
+            TForm1* f = app.main->NewReportChild(kReport);
+            QCOMPARE(tabCaptions(f->PageControl1), all.mid(0, 7));
+            QCOMPARE(f->ListBox4, nullptr);
+            QCOMPARE(f->PageControl1->currentWidget(), f->TabSheet1);
+        }
+        {
+            App app({"/d"});
+            TForm1* f = app.main->NewReportChild(kReport);
+            QCOMPARE(tabCaptions(f->PageControl1), all);
+            const QStringList vars = listItems(f->ListBox4);
+            QVERIFY(vars.contains(QStringLiteral("%OS%=WIN98")));
+            QVERIFY(vars.contains(QStringLiteral("%RUNS%=1")));
+            QCOMPARE(vars.count(QStringLiteral("%OWNER%=J Smith")), 2);
+            QStringList sorted = vars;
+            std::sort(sorted.begin(), sorted.end(), [](const QString& a, const QString& b) {
+                return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+            });
+            QCOMPARE(vars, sorted);
+            // The trace lines of debug mode reach the Suggestions text.
+            QVERIFY(f->Output->toPlainText().contains(QStringLiteral("Rule: ")));
+        }
+    }
+
+    void generalPage()
+    {
+        App app;
+        TForm1* f = app.main->NewReportChild(kReport);
+        QCOMPARE(f->Edit1->text(), QStringLiteral("12/03/1999"));
+        QCOMPARE(f->Edit2->text(), QStringLiteral("10:15:00"));
+        QCOMPARE(f->Edit3->text(), QStringLiteral("WS-ACCOUNTS-7"));
+        QCOMPARE(f->Edit4->text(), QStringLiteral("Windows 98;4.10.1998"));
+        QCOMPARE(f->Edit5->text(), QStringLiteral("64 MB"));
+        QCOMPARE(f->Edit6->text(), QStringLiteral("Pentium II"));
+        QCOMPARE(f->Edit7->text(), QStringLiteral("jsmith"));
+        QCOMPARE(f->Edit9->text(), QStringLiteral("3 days"));
+        QCOMPARE(f->ComboBox1->count(), 2);
+        QCOMPARE(f->ComboBox1->currentText(), QStringLiteral("Intel EtherExpress Pro"));
+        QCOMPARE(f->size(), QSize(644, 398));
+        QVERIFY(app.prompts->errors.isEmpty());
+    }
+
+    void progressWindow()
+    {
+        App app;
+        TForm2* p = app.main->progressWindow();
+        app.main->NewReportChild(kReport);
+        QVERIFY(!p->isVisible());
+        QCOMPARE(p->windowTitle(), QStringLiteral("Processing File"));
+        QCOMPARE(p->size(), QSize(449, 32));
+        QVERIFY(p->windowFlags() & Qt::WindowStaysOnTopHint);
+        const int lines = 30;
+        QCOMPARE(p->ProgressBar1->maximum(), lines + 33);
+        QCOMPARE(p->ProgressBar1->value(), lines + 33);
+    }
+
+    void registryGrid()
+    {
+        App app;
+        TForm1* f = app.main->NewReportChild(kReport);
+        const QTableView* g = f->StringGrid1;
+        QCOMPARE(g->model()->columnCount(), 3);
+        QCOMPARE(g->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Value"));
+        QCOMPARE(g->model()->rowCount(), 4);
+        QCOMPARE(g->columnWidth(0), 372);
+        QCOMPARE(g->columnWidth(2), 115);
+
+        // Missing key with an unknown verdict: stays red.
+        QCOMPARE(cell(g, 0, 1).toString(), QStringLiteral("Registry Key/Value not found"));
+        QCOMPARE(colourOf(cell(g, 0, 0, Qt::BackgroundRole)), kRed);
+        // DEFAULT: white row, green verdict.
+        QCOMPARE(colourOf(cell(g, 1, 2, Qt::BackgroundRole)), kWhite);
+        QCOMPARE(colourOf(cell(g, 1, 2, Qt::ForegroundRole)), kGreen);
+        QCOMPARE(colourOf(cell(g, 1, 0, Qt::ForegroundRole)), kBlack);
+        // NON-DEFAULT: yellow row.
+        QCOMPARE(colourOf(cell(g, 2, 1, Qt::BackgroundRole)), kYellow);
+        // Value holding ";" and a blue ASSUMED DEFAULT verdict.
+        QCOMPARE(cell(g, 3, 1).toString(), QStringLiteral("a;b"));
+        QCOMPARE(colourOf(cell(g, 3, 2, Qt::ForegroundRole)), kBlue);
+        QVERIFY(g->horizontalHeader()->sectionsMovable());
+    }
+
+    void filesGrid()
+    {
+        App app;
+        TForm1* f = app.main->NewReportChild(kReport);
+        const QTableView* g = f->StringGrid2;
+        QCOMPARE(g->model()->columnCount(), 10);
+        QStringList headers;
+        for (int c = 0; c < 10; ++c)
+            headers << g->model()->headerData(c, Qt::Horizontal).toString();
+        QCOMPARE(headers, QStringList({"Name", "Full Name", "Size", "Date", "Time", "Company",
+                                       "Internal File Version", "Internal Name",
+                                       "Product Version", "Default"}));
+        QCOMPARE(g->model()->rowCount(), 3);
+        QCOMPARE(cell(g, 0, 0).toString(), QStringLiteral("Kernel"));
+        QCOMPARE(cell(g, 0, 2).toString(), QStringLiteral("471040"));
+        QCOMPARE(cell(g, 0, 9).toString(), QStringLiteral("NEWER"));
+        QCOMPARE(colourOf(cell(g, 0, 5, Qt::BackgroundRole)), kGreen);
+        QCOMPARE(cell(g, 1, 1).toString(), QStringLiteral("C:\\WINDOWS\\SYSTEM\\VREDIR.VXD"));
+        QCOMPARE(cell(g, 1, 2).toString(), QString());
+        QCOMPARE(colourOf(cell(g, 1, 9, Qt::BackgroundRole)), kRed);
+        QCOMPARE(colourOf(cell(g, 2, 0, Qt::BackgroundRole)), kYellow);
+        QCOMPARE(g->columnWidth(1), 198);
+        QCOMPARE(g->columnWidth(9), 122);
+    }
+
+    void emptyWindowGrids()
+    {
+        App app;
+        TForm1* f = app.main->NewReportChild(app.dir.filePath(QStringLiteral("none.txt")));
+        // The header row and one empty row, as before any load.
+        QCOMPARE(f->StringGrid1->model()->rowCount(), 1);
+        QCOMPARE(f->StringGrid2->model()->rowCount(), 1);
+        QCOMPARE(f->ListBox1->count(), 0);
+        QCOMPARE(f->ListBox3->count(), 0);
+    }
+
+    void configTextColours()
+    {
+        App app;
+        TForm1* f = app.main->NewReportChild(kReport);
+        QPlainTextEdit* t = f->RichEdit1;
+        f->PageControl1->setCurrentWidget(f->TabSheet2);
+        QCOMPARE(t->document()->blockCount(), 30);
+        QCOMPARE(t->document()->findBlockByNumber(3).text(),
+                 QStringLiteral("Name=COMPUTERNAME;WS-ACCOUNTS-7"));
+        QCOMPARE(lineColour(t, 0), kRed);    // [General]
+        QCOMPARE(lineColour(t, 15), kGreen); // Shell=REGISTRY
+        QCOMPARE(lineColour(t, 18), kGreen); // Proto_0=REGISTRY_MULTIVALUE
+        QCOMPARE(lineColour(t, 21), kBlue);  // Kernel=FILE
+        QVERIFY(!lineColour(t, 3).isValid()); // plain entry
+        QCOMPARE(t->textCursor().position(), 0);
+        QVERIFY(!t->textCursor().hasSelection());
+    }
+
+    void sectionAndKeyBrowsing()
+    {
+        App app;
+        TForm1* f = app.main->NewReportChild(kReport);
+        QCOMPARE(listItems(f->ListBox1),
+                 QStringList({"General", "Network", "Registry", "Files", "Attached"}));
+        QCOMPARE(f->Label10->text(), QStringLiteral("Sections: 5"));
+
+        f->ListBox1->setCurrentRow(2);
+        QCOMPARE(listItems(f->ListBox2),
+                 QStringList({"Run", "Shell", "Cache", "Tz", "Proto_0", "Proto_1"}));
+        QCOMPARE(f->Label11->text(), QStringLiteral("Keys: 6"));
+        QVERIFY(f->Memo1->toPlainText().startsWith(
+            QStringLiteral("Run=REGISTRY;Registry Key/Value not found;MISSING\nShell=")));
+
+        f->ListBox2->setCurrentRow(3);
+        QCOMPARE(f->Edit10->text(), QStringLiteral("a;b;ASSUMED DEFAULT"));
+        f->ListBox2->setCurrentRow(1);
+        QCOMPARE(f->Edit10->text(), QStringLiteral("explorer.exe;DEFAULT"));
+
+        // A new section leaves the value field alone.
+        f->ListBox1->setCurrentRow(1);
+        QCOMPARE(listItems(f->ListBox2), QStringList({"Card1", "Card2"}));
+        QCOMPARE(f->Edit10->text(), QStringLiteral("explorer.exe;DEFAULT"));
+
+        f->loadasection(QStringLiteral("files"));
+        QCOMPARE(listItems(f->ListBox2), QStringList({"Kernel", "Vredir", "Msnp"}));
+        QCOMPARE(f->Label11->text(), QStringLiteral("Keys: 2"));
+        QCOMPARE(f->LoadaValue(QStringLiteral("GENERAL"), QStringLiteral("cpu")),
+                 QStringLiteral("CPU;Pentium II"));
+        QCOMPARE(f->LoadaValue(QStringLiteral("General"), QStringLiteral("nokey")), QString());
+    }
+
+    void attachedFiles()
+    {
+        App app;
+        TForm1* f = app.main->NewReportChild(kReport);
+        QCOMPARE(listItems(f->ListBox3), QStringList({"Autoexec", "Config", "Broken"}));
+
+        f->ListBox3->setCurrentRow(0);
+        QCOMPARE(f->memo2->toPlainText(), QStringLiteral("@ECHO OFF\nPATH C:\\WINDOWS\n"));
+        QCOMPARE(f->memo2->document()->blockCount(), 3);
+
+        f->ListBox3->setCurrentRow(1);
+        QCOMPARE(f->memo2->toPlainText(), QStringLiteral("FILE NOT FOUND!!!"));
+        QVERIFY(app.prompts->errors.isEmpty());
+
+        f->ListBox3->setCurrentRow(2);
+        QCOMPARE(app.prompts->errors, QStringList({"'two' is not a valid integer value"}));
+        QCOMPARE(f->memo2->toPlainText(), QString());
+        QVERIFY(!QApplication::overrideCursor());
+    }
+
+    void wordWrapToggle()
+    {
+        App app;
+        TForm1* f = app.main->NewReportChild(kReport);
+        QVERIFY(f->CheckBox1->isChecked());
+        QCOMPARE(f->Output->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+        QCOMPARE(f->Output->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+        QCOMPARE(f->Output->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+
+        f->PageControl1->setCurrentWidget(f->TabSheet7);
+        QTest::mouseClick(f->CheckBox1, Qt::LeftButton, {}, QPoint(4, f->CheckBox1->height() / 2));
+        QVERIFY(!f->CheckBox1->isChecked());
+        QCOMPARE(f->Output->lineWrapMode(), QPlainTextEdit::NoWrap);
+        QCOMPARE(f->Output->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+        QCOMPARE(f->Output->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+
+        f->CheckBox1->click();
+        QCOMPARE(f->Output->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    }
+
+    void suggestionsAndReprocess()
+    {
+        App app;
+        TForm1* f = app.main->NewReportChild(kReport);
+        QCOMPARE(f->Output->toPlainText(),
+                 QStringLiteral("NAME WS-ACCOUNTS-7\n\nWINDOWS 98 FOUND\n"));
+
+        // The SET of the first run is still there: the first rule now fires.
+        f->Button1->click();
+        QCOMPARE(f->Output->toPlainText(),
+                 QStringLiteral("SECOND RUN\n\nNAME WS-ACCOUNTS-7\n\nWINDOWS 98 FOUND\n"));
+
+        // The editor's text runs, saved or not.
+        app.main->rules()->Memo1->setPlainText(QStringLiteral("PRINT \"EDITED\";"));
+        f->Button1->click();
+        QCOMPARE(f->Output->toPlainText(), QStringLiteral("EDITED\n"));
+        QVERIFY(app.prompts->errors.isEmpty());
+    }
+
+    void unreadableReportKeepsTheWindow()
+    {
+        App app;
+        // A directory exists but cannot be read as a report.
+        TForm1* f = app.main->NewReportChild(app.dir.path());
+        QCOMPARE(app.prompts->errors.size(), 1);
+        QVERIFY(!app.prompts->errors.first().isEmpty());
+        QCOMPARE(app.main->childWindows().size(), 1);
+        QVERIFY(!f->loading());
+        QVERIFY(!app.main->progressWindow()->isVisible());
+        QVERIFY(!QApplication::overrideCursor());
+    }
+
+    void windowsStayIndependent()
+    {
+        App app;
+        TForm1* a = app.main->NewReportChild(kReport);
+        TForm1* b = app.main->NewReportChild(kReport);
+        b->Button1->click();
+        QVERIFY(b->Output->toPlainText().startsWith(QStringLiteral("SECOND RUN")));
+        QVERIFY(!a->Output->toPlainText().contains(QStringLiteral("SECOND RUN")));
+    }
+};
+
+QTEST_MAIN(TstReportWindow)
+#include "tst_reportwindow.moc"

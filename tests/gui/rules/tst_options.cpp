@@ -1,0 +1,291 @@
+// The Options dialog over a settings file in a temporary program directory:
+// reading it, switching, adding and removing rule sets, the FTP page, and
+// the file written when the dialog goes at program end.
+#include "fakeprompts.h"
+
+#include "rules/rules.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace qmx;
+
+namespace {
+
+const QString kSettings = QStringLiteral(QMX_TEST_DATA "/gui/settings.ini");
+
+QStringList chooser(const Tfrules& d)
+{
+    QStringList out;
+    for (int i = 0; i < d.ComboBox1->count(); ++i)
+        out << d.ComboBox1->itemText(i);
+    return out;
+}
+
+// The settings file's lines.
+QStringList fileLines(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray data = f.readAll();
+    QStringList lines = QString::fromLatin1(data).split(QStringLiteral("\r\n"));
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+// The lines of one section of the file, without its header.
+QStringList section(const QString& path, const QString& name)
+{
+    QStringList out;
+    bool in = false;
+    for (const QString& l : fileLines(path)) {
+        if (l.startsWith(QLatin1Char('['))) {
+            in = l.compare(QLatin1Char('[') + name + QLatin1Char(']'), Qt::CaseInsensitive) == 0;
+            continue;
+        }
+        if (in && !l.isEmpty())
+            out << l;
+    }
+    return out;
+}
+
+struct Fixture {
+    QTemporaryDir dir;
+    QString ini;
+    FakePrompts prompts;
+    std::unique_ptr<Tfrules> dialog;
+
+    explicit Fixture(bool withFile = true)
+    {
+        ini = dir.filePath(QStringLiteral("QMXRead.ini"));
+        if (withFile) {
+            QFile::copy(kSettings, ini);
+            QFile::setPermissions(ini, QFile::ReadOwner | QFile::WriteOwner);
+        }
+        dialog = std::make_unique<Tfrules>(ini, prompts);
+    }
+    // Program end.
+    void destroy() { dialog.reset(); }
+};
+
+} // namespace
+
+class TstOptions : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void readsTheSettingsFile()
+    {
+        Fixture fx;
+        Tfrules& d = *fx.dialog;
+        QCOMPARE(d.windowTitle(), QStringLiteral("Options"));
+        QCOMPARE(d.PageControl1->tabText(0), QStringLiteral("Rules"));
+        QCOMPARE(d.PageControl1->tabText(1), QStringLiteral("FTP"));
+        QCOMPARE(d.Edit1->text(), QStringLiteral("ftp.test.example"));
+        QCOMPARE(d.Edit2->text(), QStringLiteral("2121"));
+        QCOMPARE(d.Edit3->text(), QStringLiteral("tester"));
+        QCOMPARE(d.Edit4->text(), QStringLiteral("secret"));
+        QCOMPARE(d.Edit4->echoMode(), QLineEdit::Password);
+        QCOMPARE(d.Edit5->text(), QStringLiteral("pub"));
+        QCOMPARE(d.Edit7->text(), QStringLiteral("proxy.test"));
+        QCOMPARE(d.Edit8->text(), QStringLiteral("8080"));
+        QCOMPARE(d.Edit9->text(), QStringLiteral("7000"));
+        QVERIFY(d.CheckBox1->isChecked());
+        QVERIFY(d.Edit7->isEnabled() && d.Label8->isEnabled());
+        QCOMPARE(chooser(d), QStringList({"Site", "Other"}));
+        QCOMPARE(d.ComboBox1->currentText(), QStringLiteral("Site"));
+        QCOMPARE(d.Memo1->document()->blockCount(), 4);
+        QVERIFY(d.Memo1->toPlainText().startsWith(QStringLiteral("IF (%RUNS%=1)")));
+        QCOMPARE(d.ruleText().find("SET %RUNS%=1;\r\nPRINT"), size_t(40));
+        QVERIFY(fx.prompts.errors.isEmpty());
+    }
+
+    void withoutAFile()
+    {
+        Fixture fx(false);
+        Tfrules& d = *fx.dialog;
+        QCOMPARE(d.ComboBox1->count(), 0);
+        QCOMPARE(d.Memo1->toPlainText(), QString());
+        QCOMPARE(d.Edit2->text(), QStringLiteral("21"));
+        QCOMPARE(d.Edit3->text(), QStringLiteral("anonymous"));
+        QCOMPARE(d.Edit5->text(), QStringLiteral("incoming"));
+        QCOMPARE(d.Edit8->text(), QStringLiteral("0"));
+        QCOMPARE(d.Edit9->text(), QStringLiteral("5000"));
+        QVERIFY(!d.Edit1->text().isEmpty());
+        QVERIFY(!d.CheckBox1->isChecked());
+        QVERIFY(!QFile::exists(fx.ini));
+
+        d.Memo1->setPlainText(QStringLiteral("PRINT \"X\";"));
+        fx.destroy();
+        QCOMPARE(section(fx.ini, QStringLiteral("RULE_LIST_SETTINGS")), QStringList({"Count=0"}));
+        QVERIFY(fileLines(fx.ini).contains(QStringLiteral("Default_Rule_Set=")));
+        QVERIFY(fileLines(fx.ini).contains(QStringLiteral("0=PRINT \"X\";")));
+    }
+
+    void ftpPageControls()
+    {
+        Fixture fx(false);
+        Tfrules& d = *fx.dialog;
+        QCOMPARE(d.CheckBox1->text(), QStringLiteral("Use Proxy Server"));
+        QCOMPARE(d.Label7->text(), QStringLiteral("Server"));
+        QCOMPARE(d.Label8->text(), QStringLiteral("Port"));
+        for (QWidget* w : std::initializer_list<QWidget*>{d.Label7, d.Label8, d.Edit7, d.Edit8})
+            QVERIFY(!w->isEnabled());
+        d.CheckBox1->click();
+        for (QWidget* w : std::initializer_list<QWidget*>{d.Label7, d.Label8, d.Edit7, d.Edit8})
+            QVERIFY(w->isEnabled());
+        d.CheckBox1->click();
+        QVERIFY(!d.Edit7->isEnabled() && !d.Label7->isEnabled());
+
+        QCOMPARE(d.Button1->text(), QStringLiteral("&Update Now"));
+        QVERIFY(!d.Button1->isEnabled());
+        QCOMPARE(d.GroupBox1->title(), QStringLiteral("Files to Retieve"));
+        QCOMPARE(d.CheckBox2->text(), QStringLiteral("QMXRead.exe"));
+        QVERIFY(!d.CheckBox2->isChecked() && !d.CheckBox2->isEnabled());
+        QVERIFY(d.CheckBox3->isChecked() && d.CheckBox3->isEnabled());
+        QVERIFY(!d.CheckBox4->isChecked() && !d.CheckBox4->isEnabled());
+        QVERIFY(d.CheckBox5->isChecked());
+    }
+
+    void switchingSavesTheEditor()
+    {
+        Fixture fx;
+        Tfrules& d = *fx.dialog;
+        d.Memo1->setPlainText(QStringLiteral("PRINT \"CHANGED\";\nPRINT \"TWICE\";"));
+        d.ComboBox1->setCurrentIndex(1);
+        d.ComboBox1Change(1);
+        QCOMPARE(d.Memo1->toPlainText(), QStringLiteral("PRINT \"OTHER RULES\";"));
+        QCOMPARE(section(fx.ini, QStringLiteral("Site")),
+                 QStringList({"Count=2", "0=PRINT \"CHANGED\";", "1=PRINT \"TWICE\";"}));
+
+        d.ComboBox1Change(0);
+        QCOMPARE(d.Memo1->toPlainText(), QStringLiteral("PRINT \"CHANGED\";\nPRINT \"TWICE\";"));
+    }
+
+    void addingARuleSet()
+    {
+        Fixture fx;
+        Tfrules& d = *fx.dialog;
+        fx.prompts.inputAnswers << QStringLiteral("Night");
+        d.BitBtn2->click();
+        QCOMPARE(fx.prompts.inputs,
+                 QStringList({"Add Rule Set|Enter the rule set name to add."}));
+        QCOMPARE(chooser(d), QStringList({"Site", "Other", "Night"}));
+        QCOMPARE(d.ComboBox1->currentText(), QStringLiteral("Night"));
+        QCOMPARE(d.Memo1->toPlainText(), QString());
+
+        // Cancelled: nothing changes.
+        d.BitBtn2->click();
+        QCOMPARE(d.ComboBox1->count(), 3);
+        QVERIFY(fx.prompts.errors.isEmpty());
+
+        d.Memo1->setPlainText(QStringLiteral("PRINT \"NIGHT\";"));
+        fx.destroy();
+        QCOMPARE(section(fx.ini, QStringLiteral("RULE_LIST_SETTINGS")),
+                 QStringList({"Count=3", "0=Site", "1=Other", "2=Night"}));
+        QCOMPARE(section(fx.ini, QStringLiteral("Night")),
+                 QStringList({"Count=1", "0=PRINT \"NIGHT\";"}));
+        QVERIFY(fileLines(fx.ini).contains(QStringLiteral("Default_Rule_Set=Night")));
+    }
+
+    void refusedNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("empty") << QString() << QStringLiteral("Please enter a rule set name.");
+        QTest::newRow("listed, other case")
+            << QStringLiteral("SITE") << QStringLiteral("A rule set named 'Site' already exists.");
+        QTest::newRow("settings section")
+            << QStringLiteral("qmxread_parameters")
+            << QStringLiteral("'qmxread_parameters' is reserved for the program's own settings; "
+                              "choose another name.");
+        QTest::newRow("list section")
+            << QStringLiteral("RULE_LIST_SETTINGS")
+            << QStringLiteral("'RULE_LIST_SETTINGS' is reserved for the program's own settings; "
+                              "choose another name.");
+    }
+    void refusedNames()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, message);
+        Fixture fx;
+        Tfrules& d = *fx.dialog;
+        const QString before = d.Memo1->toPlainText();
+        fx.prompts.inputAnswers << name;
+        d.BitBtn2Click();
+        QCOMPARE(fx.prompts.errors, QStringList({message}));
+        QCOMPARE(chooser(d), QStringList({"Site", "Other"}));
+        QCOMPARE(d.ComboBox1->currentText(), QStringLiteral("Site"));
+        QCOMPARE(d.Memo1->toPlainText(), before);
+    }
+
+    void removingARuleSet()
+    {
+        Fixture fx;
+        Tfrules& d = *fx.dialog;
+        fx.prompts.confirmAnswers << false;
+        d.BitBtn1->click();
+        QCOMPARE(fx.prompts.confirms,
+                 QStringList({"Are you sure you want to delete the Site rule set?"}));
+        QCOMPARE(d.ComboBox1->count(), 2);
+
+        fx.prompts.confirmAnswers << true;
+        d.BitBtn1->click();
+        QCOMPARE(chooser(d), QStringList({"Other"}));
+        QCOMPARE(d.ComboBox1->currentText(), QStringLiteral("Other"));
+        QCOMPARE(d.Memo1->toPlainText(), QStringLiteral("PRINT \"OTHER RULES\";"));
+        QCOMPARE(section(fx.ini, QStringLiteral("Site")), QStringList());
+
+        fx.destroy();
+        QCOMPARE(section(fx.ini, QStringLiteral("RULE_LIST_SETTINGS")),
+                 QStringList({"Count=1", "0=Other"}));
+        QVERIFY(fileLines(fx.ini).contains(QStringLiteral("Default_Rule_Set=Other")));
+    }
+
+    void programEndWritesEverything()
+    {
+        Fixture fx;
+        Tfrules& d = *fx.dialog;
+        d.Edit1->setText(QStringLiteral("ftp.new.example"));
+        d.Edit9->setText(QStringLiteral("abc"));
+        d.CheckBox1->setChecked(false);
+        fx.destroy();
+        QCOMPARE(section(fx.ini, QStringLiteral("QMXREAD_PARAMETERS")),
+                 QStringList({"Host=ftp.new.example", "Port=2121", "User_Name=tester",
+                              "Password=secret", "Directory=pub", "Proxy_Server=proxy.test",
+                              "Proxy_Port=8080", "Timeout=abc", "Use_Proxy=0",
+                              "Default_Rule_Set=Site"}));
+
+        // The next start reads what was written.
+        FakePrompts prompts;
+        Tfrules again(fx.ini, prompts);
+        QCOMPARE(again.Edit1->text(), QStringLiteral("ftp.new.example"));
+        QVERIFY(!again.CheckBox1->isChecked());
+        QCOMPARE(again.ComboBox1->currentText(), QStringLiteral("Site"));
+    }
+
+    void failedWriteIsReported()
+    {
+        Fixture fx;
+        // The settings path turns into a directory: no file can be written
+        // there, and the user is told.
+        QFile::remove(fx.ini);
+        QVERIFY(QDir().mkdir(fx.ini));
+        fx.destroy();
+        QCOMPARE(fx.prompts.errors.size(), 1);
+    }
+};
+
+QTEST_MAIN(TstOptions)
+#include "tst_options.moc"

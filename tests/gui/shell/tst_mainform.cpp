@@ -1,0 +1,368 @@
+// The main window: start-up, the /D switch, the menu bar and tool bar, the
+// File commands and the bookkeeping of child windows.
+#include "fakeprompts.h"
+
+#include "report/childwin.h"
+#include "report/prgres.h"
+#include "rules/rules.h"
+#include "shell/about.h"
+#include "shell/debugflag.h"
+#include "shell/fopenfrm.h"
+#include "shell/guards.h"
+#include "shell/mainform.h"
+#include "shell/textchild.h"
+#include "util/error.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+
+using namespace qmx;
+
+namespace {
+
+const QString kReport = QStringLiteral(QMX_TEST_DATA "/gui/report1.txt");
+
+struct App {
+    FakePrompts* prompts = nullptr;
+    std::unique_ptr<TMainForm> main;
+    QTemporaryDir dir;
+
+    explicit App(const QStringList& args = {})
+    {
+        auto p = std::make_unique<FakePrompts>();
+        prompts = p.get();
+        main = std::make_unique<TMainForm>(args, std::move(p));
+        main->createSharedDialogs(dir.filePath(QStringLiteral("QMXRead.ini")));
+        main->show();
+    }
+    void activate(ChildWindow* child)
+    {
+        main->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(child->parentWidget()));
+    }
+};
+
+} // namespace
+
+class TstMainForm : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void debugSwitch_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<bool>("debug");
+        QTest::newRow("none") << QStringList{} << false;
+        QTest::newRow("/D") << QStringList{"/D"} << true;
+        QTest::newRow("/d") << QStringList{"/d"} << true;
+        QTest::newRow("twice") << QStringList{"/D", "/d"} << true;
+        QTest::newRow("among others") << QStringList{"x.txt", "/d", "y"} << true;
+        QTest::newRow("/DEBUG") << QStringList{"/DEBUG"} << false;
+        QTest::newRow("-D") << QStringList{"-D"} << false;
+        QTest::newRow("D") << QStringList{"D"} << false;
+        QTest::newRow("blank around") << QStringList{" /D"} << false;
+    }
+    void debugSwitch()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(bool, debug);
+        App app(args);
+        QCOMPARE(debugFlag(), debug);
+    }
+
+    void reportPathArgumentOpensNothing()
+    {
+        App app({kReport});
+        QVERIFY(app.main->mdiArea()->subWindowList().isEmpty());
+        QCOMPARE(app.main->compareList().size(), 0);
+    }
+
+    void sharedDialogsExistHidden()
+    {
+        App app;
+        QVERIFY(app.main->aboutBox() && !app.main->aboutBox()->isVisible());
+        QVERIFY(app.main->rules() && !app.main->rules()->isVisible());
+        QVERIFY(app.main->fopen() && !app.main->fopen()->isVisible());
+        QVERIFY(app.main->progressWindow() && !app.main->progressWindow()->isVisible());
+        QCOMPARE(app.main->windowTitle(), QStringLiteral("QMXRead"));
+        QCOMPARE(app.main->aboutBox()->windowTitle(), QStringLiteral("About"));
+        QCOMPARE(app.main->fopen()->windowTitle(), QStringLiteral("File type to open"));
+
+        app.main->Options2Click();
+        QVERIFY(app.main->rules()->isVisible());
+        QVERIFY(!app.main->rules()->isModal());
+    }
+
+    void menuBarLayout()
+    {
+        App app;
+        TMainForm& m = *app.main;
+        const QStringList top = {"&File", "&Edit", "&Run", "&Options", "&Compare", "&Window",
+                                 "&Help"};
+        for (int i = 0; i < top.size(); ++i)
+            QCOMPARE(m.topLevelEntry(i)->text(), top.at(i));
+        QVERIFY(!m.topLevelEntry(3)->menu());
+        QVERIFY(!m.topLevelEntry(4)->menu());
+        QCOMPARE(m.topLevelEntry(0)->statusTip(), QStringLiteral("File related commands"));
+        QCOMPARE(m.topLevelEntry(1)->statusTip(), QStringLiteral("Edit commands"));
+        QCOMPARE(m.topLevelEntry(5)->statusTip(), QStringLiteral("Window related commands"));
+        QCOMPARE(m.topLevelEntry(6)->statusTip(), QStringLiteral("Help topics"));
+
+        struct Entry {
+            int menu, index;
+            const char* caption;
+            const char* shortcut;
+            bool enabled;
+            const char* tip;
+            const char* status;
+        };
+        const Entry entries[] = {
+            {0, 0, "&New QMXScan.ini", "Ctrl+N", true, "New", "Create a new file"},
+            {0, 1, "&Open QMXScan Output", "Ctrl+O", true, "Open", "Open a file"},
+            {0, 2, "Open QMXScan.ini", "", true, nullptr, nullptr},
+            {0, 3, "&Close", "", false, "Close", "Close current file"},
+            {0, 4, "&Save", "Ctrl+S", false, "Save", "Save current file"},
+            {0, 5, "Save &As...", "", false, "Save As", "Save current file with different name"},
+            {0, 7, "E&xit", "", true, "Exit", "Exit application"},
+            {1, 0, "Cu&t", "Ctrl+X", true, "Cut", "Cuts the selection and puts it on the Clipboard"},
+            {1, 1, "&Copy", "Ctrl+C", true, "Copy",
+             "Copies the selection and puts it on the Clipboard"},
+            {1, 2, "&Paste", "Ctrl+V", true, "Paste", "Inserts Clipboard contents"},
+            {2, 0, "&Options", "", true, nullptr, nullptr},
+            {2, 1, "&Run", "Ctrl+R", false, nullptr, nullptr},
+            {5, 0, "&Cascade", "", false, "Cascade", "Cascade"},
+            {5, 1, "Tile &Horizontally", "", false, "Tile Horizontally", "Tile Horizontally"},
+            {5, 2, "Tile &Vertically", "", false, "Tile Vertically", "Tile Vertically"},
+            {5, 3, "&Minimize All", "", false, "Minimize All", "Minimize All"},
+            {5, 4, "&Arrange All", "", false, "Arrange All", "Arrange All"},
+            {6, 0, "&About...", "", true, "About",
+             "Displays program information, version number, and copyright"},
+        };
+        for (const Entry& e : entries) {
+            QAction* a = m.menuEntry(e.menu, e.index);
+            QVERIFY2(a, e.caption);
+            QCOMPARE(a->text(), QString::fromUtf8(e.caption));
+            QCOMPARE(a->shortcut(), QKeySequence(QString::fromUtf8(e.shortcut)));
+            QVERIFY2(a->isEnabled() == e.enabled, e.caption);
+            QCOMPARE(a->statusTip(), e.status ? QString::fromUtf8(e.status) : QString());
+            if (e.tip)
+                QCOMPARE(a->toolTip(), QString::fromUtf8(e.tip));
+        }
+        QVERIFY(m.menuEntry(0, 6)->isSeparator());
+        QCOMPARE(m.menuEntry(0, 8), nullptr);
+    }
+
+    void toolBarOrder()
+    {
+        App app;
+        TMainForm& m = *app.main;
+        const QList<QAction*> expected = {m.FileNew1, m.FileOpen1, m.FileSave1, nullptr,
+                                          m.EditCut1, m.EditCopy1, m.EditPaste1, nullptr,
+                                          m.WindowCascade1, m.WindowTileHorizontal1,
+                                          m.WindowTileVertical1, nullptr};
+        const QList<QAction*> actual = m.ToolBar2->actions();
+        QCOMPARE(actual.size(), expected.size());
+        for (int i = 0; i < expected.size(); ++i) {
+            if (expected.at(i))
+                QCOMPARE(actual.at(i), expected.at(i));
+            else
+                QVERIFY(actual.at(i)->isSeparator());
+        }
+    }
+
+    void openDialogData()
+    {
+        App app;
+        app.prompts->openAnswers << std::nullopt;
+        app.main->FileOpen1Execute();
+        QCOMPARE(app.prompts->opens.size(), 1);
+        const FileDialogSpec& spec = app.prompts->opens.first();
+        QCOMPARE(spec.defaultExt, QStringLiteral("*.TXT"));
+        QCOMPARE(spec.filterIndex, 1);
+        QCOMPARE(spec.filter,
+                 QStringLiteral("Client Config Files (*.txt)|*.txt|Client Config Generator Files "
+                                "(*.ini)|*.ini|Server Config Files (*.txt)|*.txt|All Files "
+                                "(*.*)|*.*"));
+        // Cancelled: nothing opens.
+        QVERIFY(app.main->mdiArea()->subWindowList().isEmpty());
+        QCOMPARE(app.main->compareList().size(), 0);
+
+        app.main->OpenQMXScanini1Click();
+        QCOMPARE(app.prompts->opens.last().defaultExt, QStringLiteral("*.INI"));
+        QCOMPARE(app.prompts->opens.last().filterIndex, 2);
+
+        QCOMPARE(app.main->SaveDialog1().defaultExt, QStringLiteral("*.ini"));
+        QCOMPARE(app.main->SaveDialog1().fileName, QStringLiteral("qmxscan.ini"));
+        QCOMPARE(app.main->SaveDialog1().filter,
+                 QStringLiteral("Client Config Generator Files (*.ini)|*.ini|All Files (*.*)|*.*"));
+        QCOMPARE(QtPrompts::qtFilters(app.main->SaveDialog1().filter),
+                 QStringList({"Client Config Generator Files (*.ini)", "All Files (*.*)"}));
+    }
+
+    void sameReportTwiceThenCloseOne()
+    {
+        App app;
+        app.prompts->openAnswers << kReport << kReport;
+        app.main->FileOpen1Execute();
+        app.main->FileOpen1Execute();
+        const auto windows = app.main->mdiArea()->subWindowList();
+        QCOMPARE(windows.size(), 2);
+        for (QMdiSubWindow* w : windows) {
+            QCOMPARE(w->windowTitle(), kReport);
+            QVERIFY(qobject_cast<TForm1*>(w->widget()));
+        }
+        QCOMPARE(app.main->compareList().paths(), QStringList({kReport, kReport}));
+
+        windows.first()->close();
+        QCOMPARE(app.main->compareList().paths(), QStringList({kReport}));
+        QTRY_COMPARE(app.main->mdiArea()->subWindowList().size(), 1);
+        QVERIFY(app.prompts->errors.isEmpty());
+    }
+
+    void closingRemovesOnlyItsOwnEntry()
+    {
+        App app;
+        app.main->compareList().append(QStringLiteral("other"));
+        TForm1* f = app.main->NewReportChild(kReport);
+        app.main->compareList().append(kReport);
+        app.main->compareList().append(kReport);
+        f->parentWidget()->close();
+        QCOMPARE(app.main->compareList().paths(), QStringList({"other", kReport}));
+    }
+
+    void missingFileStillOpensWindow()
+    {
+        App app;
+        const QString missing = app.dir.filePath(QStringLiteral("nothere.txt"));
+        app.prompts->openAnswers << missing;
+        app.main->FileOpen1Execute();
+        auto* f = qobject_cast<TForm1*>(app.main->activeChild());
+        QVERIFY(f);
+        QCOMPARE(f->caption(), missing);
+        QCOMPARE(app.main->compareList().paths(), QStringList({missing}));
+        QCOMPARE(f->PageControl1->count(), 8);
+        QCOMPARE(f->PageControl1->currentWidget(), f->TabSheet5);
+        QVERIFY(app.prompts->errors.isEmpty());
+    }
+
+    void activationSetsTheFourEntries()
+    {
+        App app;
+        TMainForm& m = *app.main;
+        TForm1* report = m.NewReportChild(kReport);
+        ChildWindow* editor = m.NewEditorChild(QStringLiteral("NONAME1"));
+
+        app.activate(editor);
+        QVERIFY(m.menuEntry(0, 4)->isEnabled());
+        QVERIFY(m.menuEntry(0, 5)->isEnabled());
+        QVERIFY(m.menuEntry(2, 1)->isEnabled());
+        QVERIFY(!m.topLevelEntry(4)->isEnabled());
+
+        app.activate(report);
+        QCOMPARE(m.activeChild(), report);
+        QVERIFY(!m.menuEntry(0, 4)->isEnabled());
+        QVERIFY(m.menuEntry(0, 5)->isEnabled());
+        QVERIFY(!m.menuEntry(2, 1)->isEnabled());
+        QVERIFY(m.topLevelEntry(4)->isEnabled());
+        QVERIFY(m.menuEntry(0, 3)->isEnabled());
+        for (int i = 0; i < 5; ++i)
+            QVERIFY(m.menuEntry(5, i)->isEnabled());
+    }
+
+    void windowCommandsFollowTheChildren()
+    {
+        App app;
+        TMainForm& m = *app.main;
+        ChildWindow* c = m.NewEditorChild(QStringLiteral("NONAME1"));
+        QVERIFY(m.WindowCascade1->isEnabled());
+        m.Window1->popup(QPoint(0, 0));
+        QTRY_VERIFY(m.Window1->isVisible());
+        const auto actions = m.Window1->actions();
+        QCOMPARE(actions.size(), 7); // five commands, a separator, one window
+        QVERIFY(actions.at(6)->text().contains(QStringLiteral("NONAME1")));
+        m.Window1->hide();
+        c->parentWidget()->close();
+        QTRY_VERIFY(!m.WindowCascade1->isEnabled());
+        QVERIFY(!m.FileClose1->isEnabled());
+    }
+
+    void newFileNames()
+    {
+        QTemporaryDir cwd;
+        const QString old = QDir::currentPath();
+        QDir::setCurrent(cwd.path());
+        {
+            App app;
+            TMainForm& m = *app.main;
+            m.FileNew1Execute();
+            QCOMPARE(m.activeChild()->caption(), QStringLiteral("NONAME1"));
+            m.NewReportChild(QStringLiteral("missing.txt"));
+            // A file of the generated name is loaded into the new window.
+            QFile f(QStringLiteral("NONAME3"));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("[Report]\r\nA=B\r\n");
+            f.close();
+            m.FileNew1Execute();
+            auto* t = qobject_cast<TextChild*>(m.activeChild());
+            QVERIFY(t);
+            QCOMPARE(t->caption(), QStringLiteral("NONAME3"));
+            QCOMPARE(t->Memo1->toPlainText(), QStringLiteral("[Report]\nA=B"));
+            m.activeChild()->parentWidget()->close();
+            QTRY_COMPARE(m.mdiArea()->subWindowList().size(), 2);
+            m.FileNew1Execute();
+            QCOMPARE(m.activeChild()->caption(), QStringLiteral("NONAME3"));
+        }
+        QDir::setCurrent(old);
+    }
+
+    void closingDuringALoadWaitsForIt()
+    {
+        // A report long enough that the load lets events run several times.
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("big.txt"));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("[S]\r\n");
+        for (int i = 0; i < 60000; ++i)
+            f.write(QStringLiteral("K%1=REGISTRY;value %1;DEFAULT\r\n").arg(i).toLatin1());
+        f.close();
+
+        App app;
+        TMainForm& m = *app.main;
+        bool tried = false;
+        QTimer::singleShot(0, &m, [&] {
+            tried = true;
+            QVERIFY(m.busy());
+            m.mdiArea()->closeAllSubWindows();
+            m.FileExit1Execute();
+            QVERIFY(m.isVisible());
+        });
+        TForm1* form = m.NewReportChild(path);
+        QVERIFY(tried);
+        QVERIFY(!form->loading());
+        QCOMPARE(form->StringGrid1->model()->rowCount(), 60000);
+        QTRY_VERIFY(m.mdiArea()->subWindowList().isEmpty());
+        QTRY_VERIFY(!m.isVisible());
+    }
+
+    void commandErrorsReachThePrompts()
+    {
+        App app;
+        const bool ok = guarded(app.main->prompts(), [] { throw Error("Something failed"); });
+        QVERIFY(!ok);
+        QCOMPARE(app.prompts->errors, QStringList({"Something failed"}));
+    }
+};
+
+QTEST_MAIN(TstMainForm)
+#include "tst_mainform.moc"
