@@ -1,21 +1,32 @@
 # Shared by run.sh and test.sh: installs the Debian packages the build and
 # the tests need (only when one is missing), then configures and builds in
 # build/.  Sourced, not run.
-QMX_PACKAGES="cmake g++ qt6-base-dev qt6-base-dev-tools libgl-dev libgtest-dev googletest \
+QMX_PACKAGES="cmake make g++ qt6-base-dev qt6-base-dev-tools libgl-dev libgtest-dev googletest \
 libbenchmark-dev nlohmann-json3-dev xvfb xauth imagemagick xdotool python3-pyftpdlib"
 
 qmx_install_packages() {
-  local missing=()
+  local missing=() p
   for p in $QMX_PACKAGES; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    # Compared whole rather than piped into grep -q, which under pipefail
+    # can fail the check when dpkg-query is cut off early.
+    [ "$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null)" = "install ok installed" ] || missing+=("$p")
   done
-  if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing missing packages: ${missing[*]}"
-    local sudo=""
-    [ "$(id -u)" -ne 0 ] && sudo="sudo"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing missing packages: ${missing[*]}"
+  if ! command -v apt-get >/dev/null 2>&1; then
+    echo "apt-get not found: install these packages by hand (a Debian 12 system is expected)." >&2
+    return 1
   fi
+  local sudo=""
+  if [ "$(id -u)" -ne 0 ]; then
+    if ! command -v sudo >/dev/null 2>&1; then
+      echo "Not root and sudo not found: install these packages as root first." >&2
+      return 1
+    fi
+    sudo="sudo"
+  fi
+  $sudo apt-get update -qq
+  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
 }
 
 qmx_build() {
