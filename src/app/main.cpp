@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTabWidget>
@@ -25,6 +26,13 @@ void takeScreenshots(qmx::TMainForm& main, const QString& dir, const QString& re
     qmx::TForm1* form = main.NewReportChild(report);
     if (auto* sub = main.mdiArea()->activeSubWindow())
         sub->move(8, 8);
+    // Something chosen on the browsing pages, so they show content.
+    if (form->ListBox1->count() > 1) {
+        form->ListBox1->setCurrentRow(1);
+        form->ListBox2->setCurrentRow(0);
+    }
+    if (form->ListBox3->count() > 0)
+        form->ListBox3->setCurrentRow(0);
     QApplication::processEvents();
     for (int i = 0; i < form->PageControl1->count(); ++i) {
         form->PageControl1->setCurrentIndex(i);

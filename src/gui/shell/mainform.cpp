@@ -343,6 +343,8 @@ QMdiSubWindow* TMainForm::addChild(ChildWindow* child)
 {
     QMdiSubWindow* sub = mdi_->addSubWindow(child);
     sub->setAttribute(Qt::WA_DeleteOnClose);
+    if (child->minimumSize() == child->maximumSize())
+        sub->setWindowFlags(sub->windowFlags() & ~Qt::WindowMaximizeButtonHint);
     connect(sub, &QObject::destroyed, this, [this] {
         // The list changes only after the window is gone.
         QTimer::singleShot(0, this, &TMainForm::updateWindowCommands);
