@@ -1,6 +1,7 @@
 #include "ruletext.h"
 
 #include "report/bigini.h"
+#include "rules/rulesettings.h"
 #include "util/error.h"
 #include "util/fileio.h"
 #include "util/text.h"
@@ -35,15 +36,6 @@ bool knowsRuleSet(const TBigIniFile& store, const std::string& name)
     return false;
 }
 
-std::vector<std::string> ruleSetLines(const TBigIniFile& store, const std::string& name)
-{
-    std::vector<std::string> lines;
-    const int32_t count = store.ReadInteger(name, "Count", 0);
-    for (int32_t i = 0; i < count; ++i)
-        lines.push_back(store.ReadString(name, toDecimal(i), ""));
-    return lines;
-}
-
 } // namespace
 
 std::string programDirectory()
@@ -73,21 +65,10 @@ std::vector<std::string> splitAtLineFeeds(const std::string& text)
     return lines;
 }
 
-std::string joinCrLf(const std::vector<std::string>& lines)
-{
-    std::string text;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        if (i > 0)
-            text += "\r\n";
-        text += lines[i];
-    }
-    return text;
-}
-
 std::string loadRuleText(const RuleSource& source)
 {
     if (!source.rulesFile.empty())
-        return joinCrLf(splitAtLineFeeds(readWholeFile(source.rulesFile)));
+        return RuleSettings::joinLines(splitAtLineFeeds(readWholeFile(source.rulesFile)));
 
     std::string path = source.settingsPath;
     if (path.empty()) {
@@ -99,14 +80,14 @@ std::string loadRuleText(const RuleSource& source)
             return std::string();
         }
     }
+    // Read once here so that a settings file that cannot be read is an error.
     const TBigIniFile store = openSettings(path);
     std::string name = source.ruleSet;
-    if (name.empty()) {
+    if (name.empty())
         name = store.ReadString(kParameters, "Default_Rule_Set", "DEFAULT");
-    } else if (!knowsRuleSet(store, name)) {
+    else if (!knowsRuleSet(store, name))
         throw Error("The settings file \"" + path + "\" has no rule set \"" + name + "\"");
-    }
-    return joinCrLf(ruleSetLines(store, name));
+    return RuleSettings::readRuleSetText(path, name);
 }
 
 } // namespace qmx::cli

@@ -27,6 +27,4 @@ std::string loadRuleText(const RuleSource& source);
 // A plain text split into lines at CR LF or LF; a final line end adds no line.
 std::vector<std::string> splitAtLineFeeds(const std::string& text);
 
-std::string joinCrLf(const std::vector<std::string>& lines);
-
 } // namespace qmx::cli
