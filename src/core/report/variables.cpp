@@ -4,6 +4,21 @@
 
 namespace qmx {
 
+namespace {
+
+bool startsWith(std::string_view text, std::string_view prefix)
+{
+    return text.size() >= prefix.size() && text.compare(0, prefix.size(), prefix) == 0;
+}
+
+bool keyLess(std::string_view t1, VariableList::Id i1, std::string_view t2, VariableList::Id i2)
+{
+    const int c = t1.compare(t2);
+    return c < 0 || (c == 0 && i1 < i2);
+}
+
+} // namespace
+
 VariableList::VariableList(const VariableList& other) { *this = other; }
 
 VariableList& VariableList::operator=(const VariableList& other)
@@ -11,25 +26,28 @@ VariableList& VariableList::operator=(const VariableList& other)
     if (this == &other)
         return *this;
     clear();
-    entries_ = other.entries_;
-    next_ = other.next_;
     lookup_ = other.lookup_;
-    for (const auto& [id, t] : entries_)
-        byText_.emplace(std::string_view(t), id);
+    for (const auto& [id, e] : other.entries_) {
+        entries_.emplace(id, Entry{e.text, -1});
+        index(id);
+    }
+    next_ = other.next_;
     return *this;
 }
 
 void VariableList::clear()
 {
-    byText_.clear();
     entries_.clear();
+    nodes_.clear();
+    freeNodes_.clear();
+    root_ = -1;
     next_ = 0;
 }
 
 VariableList::Id VariableList::append(std::string entry)
 {
     const Id id = next_++;
-    entries_.emplace(id, std::move(entry));
+    entries_.emplace(id, Entry{std::move(entry), -1});
     index(id);
     return id;
 }
@@ -37,7 +55,7 @@ VariableList::Id VariableList::append(std::string entry)
 void VariableList::setText(Id id, std::string entry)
 {
     unindex(id);
-    entries_.at(id) = std::move(entry);
+    entries_.at(id).text = std::move(entry);
     index(id);
 }
 
@@ -51,96 +69,247 @@ std::vector<std::string> VariableList::toVector() const
 {
     std::vector<std::string> v;
     v.reserve(entries_.size());
-    for (const auto& [id, t] : entries_)
-        v.push_back(t);
+    for (const auto& [id, e] : entries_)
+        v.push_back(e.text);
     return v;
 }
 
-void VariableList::index(Id id) { byText_.emplace(std::string_view(entries_.at(id)), id); }
+// --- The index: a treap with subtree minima -------------------------------
 
-void VariableList::unindex(Id id) { byText_.erase(Key(std::string_view(entries_.at(id)), id)); }
-
-namespace {
-
-bool startsWith(std::string_view text, std::string_view prefix)
+void VariableList::update(int t)
 {
-    return text.size() >= prefix.size() && text.compare(0, prefix.size(), prefix) == 0;
+    Node& n = nodes_[static_cast<size_t>(t)];
+    n.minId = std::min({n.id, minId(n.left), minId(n.right)});
 }
 
-} // namespace
-
-// Visits every indexed entry whose text begins with prefix, in text order. In
-// linear-scan mode it visits them in list order instead, by walking the list.
-template <class F> void VariableList::forPrefix(std::string_view prefix, F&& f) const
+int VariableList::merge(int a, int b)
 {
-    if (lookup_ == Lookup::LinearScan) {
-        for (const auto& [id, t] : entries_)
-            if (startsWith(t, prefix))
-                f(std::string_view(t), id);
+    if (a < 0)
+        return b;
+    if (b < 0)
+        return a;
+    if (nodes_[static_cast<size_t>(a)].prio > nodes_[static_cast<size_t>(b)].prio) {
+        const int r = merge(nodes_[static_cast<size_t>(a)].right, b);
+        nodes_[static_cast<size_t>(a)].right = r;
+        update(a);
+        return a;
+    }
+    const int l = merge(a, nodes_[static_cast<size_t>(b)].left);
+    nodes_[static_cast<size_t>(b)].left = l;
+    update(b);
+    return b;
+}
+
+// Splits t into the keys below (text, id) and the rest.
+void VariableList::split(int t, std::string_view text, Id id, int& less, int& rest)
+{
+    if (t < 0) {
+        less = rest = -1;
         return;
     }
-    for (auto it = byText_.lower_bound(Key(prefix, 0)); it != byText_.end(); ++it) {
-        if (!startsWith(it->first, prefix))
-            break;
-        f(it->first, it->second);
+    Node& n = nodes_[static_cast<size_t>(t)];
+    if (keyLess(n.text, n.id, text, id)) {
+        int l, r;
+        split(n.right, text, id, l, r);
+        nodes_[static_cast<size_t>(t)].right = l;
+        update(t);
+        less = t;
+        rest = r;
+    } else {
+        int l, r;
+        split(n.left, text, id, l, r);
+        nodes_[static_cast<size_t>(t)].left = r;
+        update(t);
+        less = l;
+        rest = t;
     }
 }
 
-// The first entry in list order among those beginning with prefix that also
-// satisfy match. The index holds the candidates in text order, so finding
-// the smallest handle means visiting all of them, which is slow for a short
-// prefix that many entries share ("%" matches every entry). The list walked
-// from its start finds the answer after as many entries as precede it. Both
-// walks advance in step and the first to finish decides: the cost is twice
-// the smaller of the two. The list walk can also stop as soon as it reaches
-// a candidate already seen in the index, since every entry before it has
-// been checked.
-template <class Match>
-VariableList::Id VariableList::firstMatch(std::string_view prefix, Match&& match) const
+int VariableList::eraseNode(int t, std::string_view text, Id id)
 {
-    if (lookup_ == Lookup::LinearScan) {
-        for (const auto& [id, t] : entries_)
-            if (startsWith(t, prefix) && match(std::string_view(t)))
-                return id;
-        return npos;
+    if (t < 0)
+        return t;
+    Node& n = nodes_[static_cast<size_t>(t)];
+    if (n.id == id) {
+        const int joined = merge(n.left, n.right);
+        freeNodes_.push_back(t);
+        return joined;
     }
-    auto idx = byText_.lower_bound(Key(prefix, 0));
-    auto list = entries_.begin();
-    Id best = npos;
-    for (;;) {
-        if (idx == byText_.end() || !startsWith(idx->first, prefix))
-            return best;
-        if (idx->second < best && match(idx->first))
-            best = idx->second;
-        ++idx;
+    if (keyLess(text, id, n.text, n.id)) {
+        const int l = eraseNode(n.left, text, id);
+        nodes_[static_cast<size_t>(t)].left = l;
+    } else {
+        const int r = eraseNode(n.right, text, id);
+        nodes_[static_cast<size_t>(t)].right = r;
+    }
+    update(t);
+    return t;
+}
 
-        if (list != entries_.end()) {
-            if (list->first >= best)
-                return best;
-            if (startsWith(list->second, prefix) && match(std::string_view(list->second)))
-                return list->first;
-            ++list;
+void VariableList::index(Id id)
+{
+    Entry& e = entries_.at(id);
+    // xorshift: priorities only need to look random to keep the tree flat.
+    seed_ ^= seed_ << 13;
+    seed_ ^= seed_ >> 17;
+    seed_ ^= seed_ << 5;
+    Node n;
+    n.text = e.text;
+    n.id = id;
+    n.minId = id;
+    n.prio = seed_;
+    int t;
+    if (!freeNodes_.empty()) {
+        t = freeNodes_.back();
+        freeNodes_.pop_back();
+        nodes_[static_cast<size_t>(t)] = n;
+    } else {
+        t = static_cast<int>(nodes_.size());
+        nodes_.push_back(n);
+    }
+    e.node = t;
+    int less, rest;
+    split(root_, n.text, id, less, rest);
+    root_ = merge(merge(less, t), rest);
+}
+
+void VariableList::unindex(Id id)
+{
+    Entry& e = entries_.at(id);
+    root_ = eraseNode(root_, e.text, id);
+    e.node = -1;
+}
+
+// Entries beginning with prefix form one run in text order: every key below
+// (prefix, 0) sorts before the run and every key after it sorts after. So a
+// node outside the run tells which side to search, and a node inside it
+// splits the search into a left part bounded only below and a right part
+// bounded only above, where whole subtrees answer with their minimum.
+VariableList::Id VariableList::rangeMin(int t, std::string_view prefix) const
+{
+    while (t >= 0) {
+        const Node& n = nodes_[static_cast<size_t>(t)];
+        if (startsWith(n.text, prefix))
+            return std::min({n.id, rangeMinFrom(n.left, prefix), rangeMinUpTo(n.right, prefix)});
+        t = n.text < prefix ? n.right : n.left;
+    }
+    return npos;
+}
+
+// Within a subtree lying before a run member: the run's part of it.
+VariableList::Id VariableList::rangeMinFrom(int t, std::string_view prefix) const
+{
+    Id best = npos;
+    while (t >= 0) {
+        const Node& n = nodes_[static_cast<size_t>(t)];
+        if (startsWith(n.text, prefix)) {
+            best = std::min({best, n.id, minId(n.right)});
+            t = n.left;
+        } else {
+            t = n.right;
+        }
+    }
+    return best;
+}
+
+// Within a subtree lying after a run member: the run's part of it.
+VariableList::Id VariableList::rangeMinUpTo(int t, std::string_view prefix) const
+{
+    Id best = npos;
+    while (t >= 0) {
+        const Node& n = nodes_[static_cast<size_t>(t)];
+        if (startsWith(n.text, prefix)) {
+            best = std::min({best, n.id, minId(n.left)});
+            t = n.right;
+        } else {
+            t = n.left;
+        }
+    }
+    return best;
+}
+
+void VariableList::collect(int t, std::string_view prefix, std::vector<Id>& ids) const
+{
+    while (t >= 0) {
+        const Node& n = nodes_[static_cast<size_t>(t)];
+        if (startsWith(n.text, prefix)) {
+            collect(n.left, prefix, ids);
+            ids.push_back(n.id);
+            t = n.right;
+        } else {
+            t = n.text < prefix ? n.right : n.left;
         }
     }
 }
 
+// --- Look-ups --------------------------------------------------------------
+
+// Calls f(text, id) for every entry beginning with prefix, in list order.
+template <class F> void VariableList::forPrefix(std::string_view prefix, F&& f) const
+{
+    if (lookup_ == Lookup::LinearScan) {
+        for (const auto& [id, e] : entries_)
+            if (startsWith(e.text, prefix))
+                f(std::string_view(e.text), id);
+        return;
+    }
+    for (Id id : findAllWithPrefix(prefix))
+        f(std::string_view(entries_.at(id).text), id);
+}
+
 VariableList::Id VariableList::findFirstWithPrefix(std::string_view prefix) const
 {
-    return firstMatch(prefix, [](std::string_view) { return true; });
+    if (lookup_ == Lookup::LinearScan) {
+        for (const auto& [id, e] : entries_)
+            if (startsWith(e.text, prefix))
+                return id;
+        return npos;
+    }
+    return rangeMin(root_, prefix);
 }
 
 std::vector<VariableList::Id> VariableList::findAllWithPrefix(std::string_view prefix) const
 {
     std::vector<Id> ids;
-    forPrefix(prefix, [&](std::string_view, Id id) { ids.push_back(id); });
-    if (lookup_ == Lookup::Indexed)
-        std::sort(ids.begin(), ids.end());
+    if (lookup_ == Lookup::LinearScan) {
+        for (const auto& [id, e] : entries_)
+            if (startsWith(e.text, prefix))
+                ids.push_back(id);
+        return ids;
+    }
+    collect(root_, prefix, ids);
+    std::sort(ids.begin(), ids.end());
     return ids;
 }
 
+// An entry is named name when its text is name itself or begins with name
+// followed by "=" (a name never holds "="). The exact text sorts first among
+// the texts that begin with it, so both cases are one range look-up each.
 VariableList::Id VariableList::findFirstByName(std::string_view name) const
 {
-    return firstMatch(name, [name](std::string_view t) { return nameOf(t) == name; });
+    if (lookup_ == Lookup::LinearScan) {
+        for (const auto& [id, e] : entries_)
+            if (nameOf(e.text) == name)
+                return id;
+        return npos;
+    }
+    if (name.find('=') != std::string_view::npos)
+        return npos;
+    const std::string withEq = std::string(name) + "=";
+    Id best = rangeMin(root_, withEq);
+    // The smallest key at or after (name, 0) is the first exact match, if any.
+    int t = root_;
+    Id exact = npos;
+    while (t >= 0) {
+        const Node& n = nodes_[static_cast<size_t>(t)];
+        if (n.text == name) {
+            exact = n.id; // candidates further left have smaller ids
+            t = n.left;
+        } else {
+            t = n.text < name ? n.right : n.left;
+        }
+    }
+    return std::min(best, exact);
 }
 
 size_t VariableList::eraseByName(std::string_view name)
