@@ -41,7 +41,7 @@ namespace {
 
 // Lines are handed to the text view in slices, with events running between
 // them, so a long report never holds the window still for long.
-constexpr size_t kLinesPerSlice = 4000;
+constexpr size_t kLinesPerSlice = 1000;
 
 QPlainTextEdit* makeText(QWidget* parent, const char* name, bool readOnly)
 {
@@ -347,6 +347,7 @@ void TForm1::loadall(const QString& path)
         LoadOptions options;
         options.progress = progress ? static_cast<Progress*>(progress) : &counting;
         options.pump = [&pump] { pump(); };
+        pump.now();
         options.runRules = [this](ReportDocument& doc) { runRules(doc); };
         try {
             qmx::loadall(doc_, fromQString(path), options);
@@ -412,6 +413,7 @@ void TForm1::showDocument(EventPump& pump)
     showVariables();
     CheckBox1Click();
     PageControl1->setCurrentWidget(TabSheet1);
+    pump.now();
 }
 
 void TForm1::showConfigText(EventPump& pump)

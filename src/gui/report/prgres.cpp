@@ -3,6 +3,8 @@
 #include <QProgressBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace qmx {
 
 TForm2::TForm2(QWidget* parent)
@@ -49,9 +51,13 @@ void TForm2::setMaximum(int maximum)
 void TForm2::step()
 {
     ++position_;
-    // The bar repaints only when its drawn length changes.
-    ProgressBar1->setValue(position_ <= ProgressBar1->maximum() ? position_
-                                                                : ProgressBar1->maximum());
+    // The bar paints itself at once on every visible change, so it is moved
+    // in steps of a few pixels rather than by every unit of work.
+    const int max = ProgressBar1->maximum();
+    const int shown = std::min(position_, max);
+    const int grain = std::max(1, max / 150);
+    if (shown == max || shown - ProgressBar1->value() >= grain)
+        ProgressBar1->setValue(shown);
 }
 
 int TForm2::maximum() const
