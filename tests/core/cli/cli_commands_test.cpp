@@ -270,17 +270,12 @@ TEST_F(CliTest, EvalDecidesAConditionAsAnIfStatementDoes)
         {"true", "TRUE"}, // the statement is upper-cased before its condition is taken
         {"(TRUE)", "FALSE"},
         {"", "FALSE"},
-        {"a=A", "TRUE"},
         {"10<9", "FALSE"},
         {"9<10", "TRUE"},
-        {"10.1>9", "FALSE"},
-        {"'A=B'='A=B'", "TRUE"},
-        {"TRUE | FALSE & FALSE", "FALSE"},
-        {"(1=1)|(2=3)", "TRUE"},
         {"(%X%=1)", "FALSE"},
         {"(%X%=%x%)", "TRUE"},
         {"-1<0", "TRUE"},
-        {"  (A=A)\r\n& (B=B)  ", "TRUE"},
+        {"  a\r\nb=A B  ", "TRUE"}, // line breaks become blanks
     };
     for (const auto& c : cases) {
         const auto r = run({"eval", c.condition});
