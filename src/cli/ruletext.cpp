@@ -72,8 +72,9 @@ std::string loadRuleText(const RuleSource& source)
 
     std::string path = source.settingsPath;
     if (path.empty()) {
-        path = programDirectory() + "QMXRead.ini";
-        if (!fileExists(path)) {
+        const std::string dir = programDirectory();
+        path = dir + "QMXRead.ini";
+        if (dir.empty() || !fileExists(path)) {
             if (!source.ruleSet.empty())
                 throw Error("Cannot run rule set \"" + source.ruleSet + "\": there is no settings file \"" +
                             path + "\"");
