@@ -1,6 +1,7 @@
 // Start-up of the desktop program: the application, the main window (which
 // settles the /D switch), then the shared dialogs, hidden, and the event loop.
 #include "report/childwin.h"
+#include "shell/application.h"
 #include "shell/mainform.h"
 #include "rules/rules.h"
 
@@ -53,10 +54,10 @@ void takeScreenshots(qmx::TMainForm& main, const QString& dir, const QString& re
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("QMXRead"));
+    qmx::Application app(argc, argv);
 
     auto main = std::make_unique<qmx::TMainForm>(QApplication::arguments().mid(1));
+    app.setMainForm(main.get());
     const QString programDir = QCoreApplication::applicationDirPath();
     main->createSharedDialogs(QDir(programDir).filePath(QStringLiteral("QMXRead.ini")));
     main->showMaximized();

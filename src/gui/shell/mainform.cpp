@@ -481,6 +481,11 @@ void TMainForm::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    // The non-modal shared dialogs go with the frame, so nothing keeps the
+    // program running once it is closed.
+    for (QWidget* w : std::initializer_list<QWidget*>{frules, Form2, FOpen})
+        if (w)
+            w->hide();
     QMainWindow::closeEvent(event);
 }
 

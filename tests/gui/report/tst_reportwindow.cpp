@@ -5,11 +5,15 @@
 
 #include "report/childwin.h"
 #include "report/prgres.h"
+#include "report/checkgrid.h"
+#include "rules/interpreter.h"
 #include "rules/rules.h"
+#include "shell/textcodec.h"
 #include "shell/mainform.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -40,10 +44,10 @@ struct App {
     std::unique_ptr<TMainForm> main;
     QTemporaryDir dir;
 
-    explicit App(const QStringList& args = {})
+    explicit App(const QStringList& args = {}, const QString& settings = kSettings)
     {
         const QString ini = dir.filePath(QStringLiteral("QMXRead.ini"));
-        QFile::copy(kSettings, ini);
+        QFile::copy(settings, ini);
         QFile::setPermissions(ini, QFile::ReadOwner | QFile::WriteOwner);
         auto p = std::make_unique<FakePrompts>();
         prompts = p.get();
@@ -338,6 +342,71 @@ private Q_SLOTS:
         QVERIFY(!f->loading());
         QVERIFY(!app.main->progressWindow()->isVisible());
         QVERIFY(!QApplication::overrideCursor());
+    }
+
+    // Each sample report shows exactly what the core loader makes of it.
+    void samplesMatchTheCore_data()
+    {
+        QTest::addColumn<QString>("path");
+        const QDir samples(QStringLiteral(QMX_SAMPLES));
+        for (const QString& name : samples.entryList({QStringLiteral("*.txt")}))
+            QTest::newRow(qPrintable(name)) << samples.filePath(name);
+    }
+    void samplesMatchTheCore()
+    {
+        QFETCH(QString, path);
+        App app({}, QStringLiteral(QMX_SAMPLES "/QMXRead.ini"));
+        TForm1* f = app.main->NewReportChild(path);
+        QVERIFY(app.prompts->errors.isEmpty());
+
+        ReportDocument doc;
+        const std::string rules = app.main->rules()->ruleText();
+        QVERIFY(!rules.empty());
+        LoadOptions options;
+        options.runRules = [&](ReportDocument& d) {
+            runRules(d.variables, d.suggestions, false, rules);
+        };
+        loadall(doc, fromQString(path), options);
+
+        QCOMPARE(f->Edit3->text(), toQString(doc.general.name));
+        QCOMPARE(f->Edit4->text(), toQString(doc.general.os));
+        QCOMPARE(listItems(f->ListBox1), toQStringList(doc.sections));
+        QCOMPARE(listItems(f->ListBox3), toQStringList(doc.attached));
+        QCOMPARE(f->Output->toPlainText(), toQStringList(doc.suggestions).join(QLatin1Char('\n')));
+        QVERIFY(!doc.suggestions.empty());
+
+        const std::pair<const QTableView*, const CheckTable*> grids[] = {
+            {f->StringGrid1, &doc.registry}, {f->StringGrid2, &doc.files}};
+        for (const auto& [grid, table] : grids) {
+            QCOMPARE(size_t(grid->model()->rowCount()) + 1, table->rows.size());
+            for (size_t r = 1; r < table->rows.size(); ++r) {
+                const GridRow& row = table->rows[r];
+                const int gr = int(r - 1);
+                for (size_t c = 0; c < table->columns; ++c) {
+                    const int gc = int(c);
+                    const QString text = c < row.cells.size() ? toQString(row.cells[c]) : QString();
+                    QCOMPARE(cell(grid, gr, gc).toString(), text);
+                    const QColor bg = colourOf(cell(grid, gr, gc, Qt::BackgroundRole));
+                    QCOMPARE(bg, row.background == Colour::None ? QColor() : toQColor(row.background));
+                    const Colour fg = c < row.colors.size() ? row.colors[c] : Colour::None;
+                    QCOMPARE(colourOf(cell(grid, gr, gc, Qt::ForegroundRole)),
+                             fg == Colour::None ? QColor() : toQColor(fg));
+                }
+            }
+        }
+
+        const QTextDocument* text = f->RichEdit1->document();
+        QCOMPARE(size_t(text->blockCount()), doc.lines.size());
+        QVERIFY(!doc.textColours.empty());
+        for (const TextColour& t : doc.textColours) {
+            const QTextBlock block = text->findBlockByNumber(int(t.atLine));
+            QCOMPARE(block.text(), toQString(doc.lines[t.atLine]));
+            bool found = false;
+            for (const QTextLayout::FormatRange& r : block.layout()->formats())
+                if (r.start <= int(t.column) && r.start + r.length >= int(t.column + t.length))
+                    found = r.format.foreground().color() == toQColor(t.color);
+            QVERIFY2(found, qPrintable(toQString(doc.lines[t.line])));
+        }
     }
 
     void windowsStayIndependent()

@@ -6,6 +6,7 @@
 #include "report/prgres.h"
 #include "rules/rules.h"
 #include "shell/about.h"
+#include "shell/application.h"
 #include "shell/debugflag.h"
 #include "shell/fopenfrm.h"
 #include "shell/guards.h"
@@ -361,8 +362,24 @@ private Q_SLOTS:
         const bool ok = guarded(app.main->prompts(), [] { throw Error("Something failed"); });
         QVERIFY(!ok);
         QCOMPARE(app.prompts->errors, QStringList({"Something failed"}));
+
+        // An error escaping an event handler is shown, and events go on.
+        auto* application = qobject_cast<Application*>(QCoreApplication::instance());
+        QVERIFY(application);
+        application->setMainForm(app.main.get());
+        bool after = false;
+        QTimer::singleShot(0, app.main.get(), [] { throw Error("Handler failed"); });
+        QTimer::singleShot(5, app.main.get(), [&] { after = true; });
+        QTRY_VERIFY(after);
+        QCOMPARE(app.prompts->errors.last(), QStringLiteral("Handler failed"));
+        application->setMainForm(nullptr);
     }
 };
 
-QTEST_MAIN(TstMainForm)
+int main(int argc, char** argv)
+{
+    qmx::Application app(argc, argv);
+    TstMainForm test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_mainform.moc"
