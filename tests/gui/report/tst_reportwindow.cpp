@@ -408,16 +408,6 @@ private Q_SLOTS:
             QVERIFY2(found, qPrintable(toQString(doc.lines[t.line])));
         }
     }
-
-    void windowsStayIndependent()
-    {
-        App app;
-        TForm1* a = app.main->NewReportChild(kReport);
-        TForm1* b = app.main->NewReportChild(kReport);
-        b->Button1->click();
-        QVERIFY(b->Output->toPlainText().startsWith(QStringLiteral("SECOND RUN")));
-        QVERIFY(!a->Output->toPlainText().contains(QStringLiteral("SECOND RUN")));
-    }
 };
 
 QTEST_MAIN(TstReportWindow)
