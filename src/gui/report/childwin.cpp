@@ -31,6 +31,7 @@
 #include <QTableView>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -371,11 +372,11 @@ void TForm1::loadall(const QString& path)
         main_->prompts().error(toQString(failure));
     if (closePending_) {
         closePending_ = false;
-        // The frame around the window is what was asked to close.
-        if (QWidget* frame = parentWidget())
-            frame->close();
-        else
-            close();
+        // The frame around the window is what was asked to close. It closes
+        // once the command that started the load has finished, so that
+        // command's own bookkeeping (the compare list) is undone too.
+        QWidget* frame = parentWidget() ? parentWidget() : this;
+        QTimer::singleShot(0, frame, &QWidget::close);
     }
 }
 

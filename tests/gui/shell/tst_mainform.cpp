@@ -348,11 +348,14 @@ private Q_SLOTS:
             m.FileExit1Execute();
             QVERIFY(m.isVisible());
         });
-        TForm1* form = m.NewReportChild(path);
+        app.prompts->openAnswers << path;
+        m.FileOpen1Execute();
         QVERIFY(tried);
-        QVERIFY(!form->loading());
+        auto* form = qobject_cast<TForm1*>(m.activeChild());
+        QVERIFY(form && !form->loading());
         QCOMPARE(form->StringGrid1->model()->rowCount(), 60000);
         QTRY_VERIFY(m.mdiArea()->subWindowList().isEmpty());
+        QCOMPARE(m.compareList().size(), 0);
         QTRY_VERIFY(!m.isVisible());
     }
 
