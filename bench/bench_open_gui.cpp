@@ -37,13 +37,13 @@ std::string reportFor(size_t lines)
     auto it = paths.find(lines);
     if (it != paths.end())
         return it->second;
-    qmx::bench::ReportSpec spec;
-    spec.lines = lines;
+    qmx::bench::ReportSpec shape;
+    shape.lines = lines;
     const std::string path =
         g_dir->filePath(QStringLiteral("report-%1.txt").arg(lines)).toStdString();
     QFile f(QString::fromStdString(path));
     f.open(QIODevice::WriteOnly);
-    const std::string text = qmx::bench::generateReport(spec);
+    const std::string text = qmx::bench::generateReport(shape);
     f.write(text.data(), static_cast<qint64>(text.size()));
     return paths[lines] = path;
 }

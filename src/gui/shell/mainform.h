@@ -50,8 +50,8 @@ public:
 
     // The open dialog's settings (the last command's), and the save
     // dialog's, which the scanner input editor uses.
-    FileDialogSpec& OpenDialog() { return openDialog_; }
-    FileDialogSpec& SaveDialog1() { return saveDialog_; }
+    FileDialogOptions& OpenDialog() { return openDialog_; }
+    FileDialogOptions& SaveDialog1() { return saveDialog_; }
 
     // Menu entries by position: top-level entries from 0, entries inside a
     // menu from 0 with separators counted.
@@ -96,8 +96,8 @@ private:
 
     std::unique_ptr<Prompts> prompts_;
     CompareList compareList_;
-    FileDialogSpec openDialog_;
-    FileDialogSpec saveDialog_;
+    FileDialogOptions openDialog_;
+    FileDialogOptions saveDialog_;
     QMdiArea* mdi_ = nullptr;
     int longWork_ = 0;
     bool closePending_ = false;

@@ -9,22 +9,22 @@ namespace qmx {
 
 namespace {
 
-std::optional<QString> runFileDialog(QWidget* parent, const FileDialogSpec& spec,
+std::optional<QString> runFileDialog(QWidget* parent, const FileDialogOptions& options,
                                      QFileDialog::AcceptMode mode)
 {
     QFileDialog dialog(parent);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);
-    const QStringList filters = QtPrompts::qtFilters(spec.filter);
+    const QStringList filters = QtPrompts::qtFilters(options.filter);
     dialog.setNameFilters(filters);
-    if (spec.filterIndex >= 1 && spec.filterIndex <= filters.size())
-        dialog.selectNameFilter(filters.at(spec.filterIndex - 1));
-    QString ext = spec.defaultExt;
+    if (options.filterIndex >= 1 && options.filterIndex <= filters.size())
+        dialog.selectNameFilter(filters.at(options.filterIndex - 1));
+    QString ext = options.defaultExt;
     ext.remove(QLatin1String("*.")).remove(QLatin1Char('.'));
     dialog.setDefaultSuffix(ext);
-    if (!spec.fileName.isEmpty())
-        dialog.selectFile(spec.fileName);
+    if (!options.fileName.isEmpty())
+        dialog.selectFile(options.fileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().first();
@@ -68,14 +68,14 @@ std::optional<QString> QtPrompts::inputText(const QString& caption, const QStrin
     return text;
 }
 
-std::optional<QString> QtPrompts::openFile(const FileDialogSpec& spec)
+std::optional<QString> QtPrompts::openFile(const FileDialogOptions& dialog)
 {
-    return runFileDialog(parent_, spec, QFileDialog::AcceptOpen);
+    return runFileDialog(parent_, dialog, QFileDialog::AcceptOpen);
 }
 
-std::optional<QString> QtPrompts::saveFile(const FileDialogSpec& spec)
+std::optional<QString> QtPrompts::saveFile(const FileDialogOptions& dialog)
 {
-    return runFileDialog(parent_, spec, QFileDialog::AcceptSave);
+    return runFileDialog(parent_, dialog, QFileDialog::AcceptSave);
 }
 
 void QtPrompts::error(const QString& text)

@@ -14,7 +14,7 @@ namespace qmx {
 
 // A file dialog's settings. The filter is a list of description|pattern
 // pairs separated by "|"; filterIndex counts those pairs from 1.
-struct FileDialogSpec {
+struct FileDialogOptions {
     QString filter;
     int filterIndex = 1;
     QString defaultExt;
@@ -29,8 +29,8 @@ public:
     // An input box; nullopt when cancelled.
     virtual std::optional<QString> inputText(const QString& caption, const QString& prompt,
                                              const QString& defaultText) = 0;
-    virtual std::optional<QString> openFile(const FileDialogSpec& spec) = 0;
-    virtual std::optional<QString> saveFile(const FileDialogSpec& spec) = 0;
+    virtual std::optional<QString> openFile(const FileDialogOptions& dialog) = 0;
+    virtual std::optional<QString> saveFile(const FileDialogOptions& dialog) = 0;
     virtual void error(const QString& text) = 0;
     virtual void information(const QString& text) = 0;
 };
@@ -42,8 +42,8 @@ public:
     bool confirm(const QString& text) override;
     std::optional<QString> inputText(const QString& caption, const QString& prompt,
                                      const QString& defaultText) override;
-    std::optional<QString> openFile(const FileDialogSpec& spec) override;
-    std::optional<QString> saveFile(const FileDialogSpec& spec) override;
+    std::optional<QString> openFile(const FileDialogOptions& dialog) override;
+    std::optional<QString> saveFile(const FileDialogOptions& dialog) override;
     void error(const QString& text) override;
     void information(const QString& text) override;
 

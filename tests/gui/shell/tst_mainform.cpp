@@ -187,10 +187,10 @@ private Q_SLOTS:
         app.prompts->openAnswers << std::nullopt;
         app.main->FileOpen1Execute();
         QCOMPARE(app.prompts->opens.size(), 1);
-        const FileDialogSpec& spec = app.prompts->opens.first();
-        QCOMPARE(spec.defaultExt, QStringLiteral("*.TXT"));
-        QCOMPARE(spec.filterIndex, 1);
-        QCOMPARE(spec.filter,
+        const FileDialogOptions& dialog = app.prompts->opens.first();
+        QCOMPARE(dialog.defaultExt, QStringLiteral("*.TXT"));
+        QCOMPARE(dialog.filterIndex, 1);
+        QCOMPARE(dialog.filter,
                  QStringLiteral("Client Config Files (*.txt)|*.txt|Client Config Generator Files "
                                 "(*.ini)|*.ini|Server Config Files (*.txt)|*.txt|All Files "
                                 "(*.*)|*.*"));

@@ -21,8 +21,8 @@ public:
     // What was asked or shown.
     QStringList confirms;
     QStringList inputs; // "caption|prompt"
-    QList<qmx::FileDialogSpec> opens;
-    QList<qmx::FileDialogSpec> saves;
+    QList<qmx::FileDialogOptions> opens;
+    QList<qmx::FileDialogOptions> saves;
     QStringList errors;
     QStringList infos;
 
@@ -37,14 +37,14 @@ public:
         inputs << caption + QLatin1Char('|') + prompt;
         return inputAnswers.isEmpty() ? std::nullopt : inputAnswers.takeFirst();
     }
-    std::optional<QString> openFile(const qmx::FileDialogSpec& spec) override
+    std::optional<QString> openFile(const qmx::FileDialogOptions& dialog) override
     {
-        opens << spec;
+        opens << dialog;
         return openAnswers.isEmpty() ? std::nullopt : openAnswers.takeFirst();
     }
-    std::optional<QString> saveFile(const qmx::FileDialogSpec& spec) override
+    std::optional<QString> saveFile(const qmx::FileDialogOptions& dialog) override
     {
-        saves << spec;
+        saves << dialog;
         return saveAnswers.isEmpty() ? std::nullopt : saveAnswers.takeFirst();
     }
     void error(const QString& text) override { errors << text; }
