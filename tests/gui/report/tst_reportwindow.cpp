@@ -154,6 +154,11 @@ private Q_SLOTS:
         QCOMPARE(p->windowTitle(), QStringLiteral("Processing File"));
         QCOMPARE(p->size(), QSize(449, 32));
         QVERIFY(p->windowFlags() & Qt::WindowStaysOnTopHint);
+        // Placed with its centre over the main window's centre.
+        const QPoint mainCentre = app.main->frameGeometry().center();
+        const QPoint ownCentre = p->frameGeometry().center();
+        QVERIFY2((mainCentre - ownCentre).manhattanLength() <= 4,
+                 qPrintable(QStringLiteral("%1,%2").arg(ownCentre.x()).arg(ownCentre.y())));
         const int lines = 30;
         QCOMPARE(p->ProgressBar1->maximum(), lines + 33);
         QCOMPARE(p->ProgressBar1->value(), lines + 33);

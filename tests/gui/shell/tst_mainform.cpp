@@ -22,6 +22,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -171,6 +172,9 @@ private Q_SLOTS:
                                           m.EditCut1, m.EditCopy1, m.EditPaste1, nullptr,
                                           m.WindowCascade1, m.WindowTileHorizontal1,
                                           m.WindowTileVertical1, nullptr};
+        // The long part of a hint reaches the status bar.
+        m.FileOpen1->showStatusText(m.ToolBar2);
+        QCOMPARE(m.StatusBar->currentMessage(), QStringLiteral("Open a file"));
         const QList<QAction*> actual = m.ToolBar2->actions();
         QCOMPARE(actual.size(), expected.size());
         for (int i = 0; i < expected.size(); ++i) {
