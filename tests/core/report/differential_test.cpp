@@ -1,0 +1,307 @@
+// The loader's colouring, variable building and the attached-file extraction
+// against plain, literal versions of the same rules (whole-text searches,
+// linear scans of the variable list, one pass over all lines per file line),
+// on generated reports including adversarial ones.
+#include "report/attached.h"
+#include "report/loader.h"
+#include "report/occurrence.h"
+
+#include "reportgen.h"
+#include "tempdir.h"
+#include "util/error.h"
+#include "util/text.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+using namespace qmx;
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// ---- literal reference ----------------------------------------------------
+
+std::string joined(const Lines& lines)
+{
+    std::string t;
+    for (const auto& l : lines)
+        t += l + "\r\n";
+    return t;
+}
+
+LinePos positionOf(const Lines& lines, size_t offset)
+{
+    size_t start = 0;
+    for (size_t j = 0; j < lines.size(); ++j) {
+        const size_t end = start + lines[j].size() + 2;
+        if (offset < end)
+            return {j, offset - start};
+        start = end;
+    }
+    return {};
+}
+
+std::string refGetvalue(const std::string& text, const std::string& s)
+{
+    const size_t at = text.find(s);
+    if (at == std::string::npos)
+        return "";
+    const size_t cr = text.find('\r', at + s.size());
+    return text.substr(at + s.size(), cr - at - s.size());
+}
+
+std::string del(const std::string& s, char c) // drop up to and including the first c
+{
+    const size_t p = s.find(c);
+    return p == std::string::npos ? s : s.substr(p + 1);
+}
+
+std::string cut(const std::string& s, char c) // keep the text before the first c
+{
+    const size_t p = s.find(c);
+    return p == std::string::npos ? s : s.substr(0, p);
+}
+
+struct RefReport {
+    Lines variables;
+    std::vector<TextColour> colours;
+    Lines attached;
+    Lines nics;
+};
+
+RefReport refLoad(const Lines& lines)
+{
+    RefReport r;
+    const std::string text = joined(lines);
+    const char* tags[] = {"CURRENTDATE", "CURRENTTIME", "COMPUTERNAME", "OSVERSION", "TOTALMEMORY", "CPU",
+                          "USERNAME", "UPTIME", "MESSAGE", "SWAPFILESIZE", "SWAPFILESETTING", "OWNER",
+                          "ORGANIZATION", "AVAILABLEMEMORY", "BIOSINFO", "VIDEOCARD", "CLIENTVERSION",
+                          "IPXADDRESS", "BIOSVIDEOINFO", "LASTBOOT", "MONITORDRIVERDESCRIPTION",
+                          "TIMEZONE", "OWNER"};
+    for (const char* t : tags)
+        r.variables.push_back(std::string("%") + t + "%=" + refGetvalue(text, std::string("=") + t + ";"));
+    const std::string os = cut(del(refGetvalue(text, "=OSVERSION"), ';'), ';');
+    if (os == "Windows 95") r.variables.push_back("%OS%=WIN95");
+    if (os == "Windows 98") r.variables.push_back("%OS%=WIN98");
+    if (os == "Windows NT") r.variables.push_back("%OS%=WINNT");
+
+    auto colour = [&](size_t i, Colour c) {
+        const LinePos p = positionOf(lines, text.find(lines[i]));
+        r.colours.push_back({i, p.line, p.column, lines[i].size(), c});
+    };
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const std::string& l = lines[i];
+        const std::string key = cut(l, '=');
+        if (!l.empty() && l[0] == '[') {
+            colour(i, Colour::Red);
+        } else if (l.find("_0=GETFILE;") != std::string::npos) {
+            r.attached.push_back(l.substr(0, l.find("_0=GETFILE;")));
+        } else if (l.find("=NIC;") != std::string::npos) {
+            r.nics.push_back(del(del(l, '='), ';'));
+        } else if (l.find("=FILE;") != std::string::npos) {
+            colour(i, Colour::Blue);
+            auto field = [&](int k) {
+                std::string s = l;
+                for (int n = 0; n < k; ++n)
+                    s = del(s, ';');
+                return cut(s, ';');
+            };
+            r.variables.push_back("%FILE:" + key + ":NAME%=" + key);
+            r.variables.push_back("%FILE:" + key + ":FULLNAME%=" + field(1));
+            if (l.find("File Not Found!") == std::string::npos) {
+                const char* names[] = {"SIZE", "DATE", "TIME", "COMPANY", "INTERNALFILEVERSION",
+                                       "INTERNALNAME", "PRODUCTVERSION", "DEFAULT"};
+                for (int k = 2; k <= 9; ++k)
+                    r.variables.push_back("%FILE:" + key + ":" + names[k - 2] + "%=" + field(k));
+            }
+        } else if (l.find("=REGISTRY_MULTIVALUE;") != std::string::npos) {
+            colour(i, Colour::Green);
+            const size_t us = key.rfind('_');
+            const std::string base = us == std::string::npos ? key.substr(0, key.size() - 1) : key.substr(0, us);
+            const std::string v = del(del(l, '='), ';');
+            const std::string name = "%REGISTRY_MULTIVALUE:" + base + ":ALL_VALUES%";
+            bool extended = false;
+            for (std::string& e : r.variables)
+                if (cut(e, '=') == name) {
+                    e += ";" + v;
+                    extended = true;
+                    break;
+                }
+            if (!extended)
+                r.variables.push_back(name + "=" + v);
+            const bool hasEq = v.find('=') != std::string::npos;
+            r.variables.push_back("%REGISTRY_MULTIVALUE:" + base + ":" + (hasEq ? cut(v, '=') : v) + "%=" +
+                                  (hasEq ? del(v, '=') : v));
+        } else if (l.find("=REGISTRY;") != std::string::npos) {
+            colour(i, Colour::Green);
+            const std::string data = del(del(l, '='), ';');
+            const size_t p = data.rfind(';');
+            const std::string value = p == std::string::npos ? data.substr(0, data.empty() ? 0 : data.size() - 1)
+                                                             : data.substr(0, p);
+            const std::string verdict = p == std::string::npos ? "" : data.substr(p + 1);
+            r.variables.push_back("%REGISTRY:" + key + ":KEY%=" + key);
+            r.variables.push_back("%REGISTRY:" + key + ":VALUE%=" + value);
+            r.variables.push_back("%REGISTRY:" + key + ":DEFAULT%=" + verdict);
+        }
+    }
+    return r;
+}
+
+void refExtract(const Lines& lines, const std::string& f, Lines& out)
+{
+    const std::string first = f + "_0=GETFILE;";
+    int32_t n = 0;
+    for (const std::string& l : lines) {
+        if (l.find(first) == std::string::npos)
+            continue;
+        const std::string count = cut(l.size() > first.size() ? l.substr(first.size()) : "", ';');
+        if (count == "FILE NOT FOUND") {
+            out.push_back("FILE NOT FOUND!!!");
+            n = -1;
+        } else {
+            const auto v = toInt32(count);
+            if (!v)
+                throw invalidInteger(count);
+            n = *v;
+        }
+    }
+    for (int32_t k = 0; k <= n; ++k) {
+        const std::string pk = f + "_" + std::to_string(k) + "=GETFILE;";
+        const size_t len = pk.size() + std::to_string(n).size() + 1;
+        for (const std::string& l : lines)
+            if (l.find(pk) != std::string::npos)
+                out.push_back(l.size() > len ? l.substr(len) : "");
+    }
+}
+
+// ---- comparisons ----------------------------------------------------------
+
+void expectSameColours(const std::vector<TextColour>& got, const std::vector<TextColour>& want)
+{
+    ASSERT_EQ(got.size(), want.size());
+    for (size_t i = 0; i < got.size(); ++i) {
+        SCOPED_TRACE("coloured line " + std::to_string(want[i].line));
+        EXPECT_EQ(got[i].line, want[i].line);
+        EXPECT_EQ(got[i].atLine, want[i].atLine);
+        EXPECT_EQ(got[i].column, want[i].column);
+        EXPECT_EQ(got[i].length, want[i].length);
+        EXPECT_EQ(got[i].color, want[i].color);
+    }
+}
+
+void expectSameExtraction(const Lines& lines, const std::string& name)
+{
+    SCOPED_TRACE("attached file '" + name + "'");
+    Lines want, got;
+    std::string wantError, gotError;
+    try {
+        refExtract(lines, name, want);
+    } catch (const Error& e) {
+        wantError = e.what();
+    }
+    try {
+        extractAttached(lines, name, got);
+    } catch (const Error& e) {
+        gotError = e.what();
+    }
+    EXPECT_EQ(gotError, wantError);
+    EXPECT_EQ(got, want);
+}
+
+void checkReport(const std::string& text)
+{
+    test::TempDir dir;
+    const std::string path = dir.file("report.txt");
+    test::writeBytes(path, text);
+    ReportDocument doc;
+    loadall(doc, path);
+    const RefReport ref = refLoad(doc.lines);
+    EXPECT_EQ(doc.variables.toVector(), ref.variables);
+    EXPECT_EQ(doc.attached, ref.attached);
+    EXPECT_EQ(doc.nics, ref.nics);
+    expectSameColours(doc.textColours, ref.colours);
+
+    Lines names = doc.attached;
+    for (const char* extra : {"F", "XF", "TWICE", "HOST", "INNER", "", "F_1", "Attached", "ATT1", "NOPE"})
+        names.push_back(extra);
+    std::sort(names.begin(), names.end());
+    names.erase(std::unique(names.begin(), names.end()), names.end());
+    for (const std::string& n : names)
+        expectSameExtraction(doc.lines, n);
+}
+
+} // namespace
+
+TEST(Differential, GeneratedReports)
+{
+    for (unsigned seed = 1; seed <= 3; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        bench::ReportSpec spec;
+        spec.lines = 3000;
+        spec.seed = seed;
+        spec.bigAttached = 600;
+        checkReport(bench::generateReport(spec));
+    }
+}
+
+TEST(Differential, AdversarialReports)
+{
+    for (unsigned seed = 1; seed <= 4; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        bench::ReportSpec spec;
+        spec.lines = 2500;
+        spec.seed = seed;
+        spec.bigAttached = 300;
+        spec.adversarial = true;
+        checkReport(bench::generateReport(spec));
+    }
+}
+
+TEST(Differential, BadCountsAndNestedFirstLines)
+{
+    const Lines lines = {"A_0=GETFILE;2;x",     "A_1=GETFILE;2;B_0=GETFILE;FILE NOT FOUND", "B_0=GETFILE;1;y",
+                         "A_2=GETFILE;2;zA_0=GETFILE;x",  "B_1=GETFILE;1;B_0=GETFILE;oops;", "C_0=GETFILE;0x1;c",
+                         "C_1=GETFILE;1;d",     "D_0=GETFILE;12;big", "D_12=GETFILE;12;end",  "E_0=GETFILE;-1;neg", "E_0=GETFILE;0;"};
+    for (const char* n : {"A", "B", "C", "D", "E", "_", "0"})
+        expectSameExtraction(lines, n);
+}
+
+// Random lines over a tiny alphabet make every kind of substring relation
+// (short and long, prefix, suffix, inner, repeated) common.
+TEST(Differential, FirstOccurrenceOfLinesOnRandomText)
+{
+    std::mt19937 rng(7);
+    for (int round = 0; round < 60; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        const char* alphabet = round % 3 == 0 ? "ab" : (round % 3 == 1 ? "ab[=;" : "abcdefgh");
+        const size_t alen = std::char_traits<char>::length(alphabet);
+        Lines lines(50 + rng() % 300);
+        for (auto& l : lines) {
+            const size_t len = rng() % (round % 2 ? 30 : 12);
+            for (size_t c = 0; c < len; ++c)
+                l += alphabet[rng() % alen];
+        }
+        std::vector<size_t> queries;
+        for (size_t i = 0; i < lines.size(); ++i)
+            if (rng() % 3)
+                queries.push_back(i);
+        const auto got = firstOccurrencesOfLines(lines, queries);
+        const std::string text = joined(lines);
+        for (size_t q = 0; q < queries.size(); ++q) {
+            const LinePos want = positionOf(lines, text.find(lines[queries[q]]));
+            ASSERT_EQ(got[q], want) << "query line " << queries[q] << " '" << lines[queries[q]] << "'";
+        }
+
+        std::vector<std::string> pats = {"a", "ab;", "=", "[a", "hgf", "bbbbbbbbbbbb", "zz", ""};
+        std::vector<std::string_view> views(pats.begin(), pats.end());
+        const auto found = firstOccurrences(lines, views);
+        for (size_t p = 0; p < pats.size(); ++p) {
+            const size_t at = text.find(pats[p]);
+            const LinePos want = at == std::string::npos || lines.empty() ? LinePos{} : positionOf(lines, at);
+            EXPECT_EQ(found[p], want) << "pattern '" << pats[p] << "'";
+        }
+    }
+}
