@@ -8,8 +8,9 @@ qmx_install_packages
 qmx_build
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "No display available (neither DISPLAY nor WAYLAND_DISPLAY is set)."
-  echo "Showing the analysis of the sample reports with qmxread-cli instead:"
+  echo "Showing the analysis of the sample reports, with the sample rule sets, instead:"
+  echo "  build/bin/qmxread-cli analyze --settings samples/QMXRead.ini samples/*.txt"
   echo
-  exec build/bin/qmxread-cli analyze samples/*.txt
+  exec build/bin/qmxread-cli analyze --settings samples/QMXRead.ini samples/*.txt
 fi
 exec build/bin/qmxread "$@"
