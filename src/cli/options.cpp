@@ -82,6 +82,11 @@ std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& args
                 optionsEnded = true;
                 continue;
             }
+            if (a == "--help") {
+                cl.command = Command::Help;
+                cl.operands.clear();
+                return cl;
+            }
             if (!takesOptions(cl.command)) {
                 error = first + " takes no options";
                 return std::nullopt;
