@@ -46,8 +46,13 @@ TEST_F(CliTest, RulesFileWithLfOrCrLfLineEndsRunsTheSame)
     // Without a final line end the last statement still runs.
     std::string text = joined("\n");
     text.pop_back();
-    const auto r = run({"analyze", "--rules-file", temp("nofinal.txt", text), sample("ws-lab.txt")});
+    auto r = run({"analyze", "--rules-file", temp("nofinal.txt", text), sample("ws-lab.txt")});
     EXPECT_EQ(r.out, "NT\n\n");
+
+    // A SET spread over two lines keeps its line break in the variable; the
+    // variables command still shows one entry a line.
+    r = run({"variables", "--rules-file", temp("set.txt", "SET %A%=1\n2;\n"), sample("ws-lab.txt")});
+    EXPECT_EQ(splitLines(r.out).back(), "%A%=1 2");
 }
 
 TEST_F(CliTest, RuleSetsComeFromTheSettingsFile)
