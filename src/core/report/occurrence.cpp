@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <cstdint>
 #include <cstring>
 #include <functional>
@@ -44,14 +45,15 @@ unsigned bitsFor(size_t n, unsigned lo, unsigned hi)
 
 // Exact 64-bit keys, each with the group of queries that share it. Members
 // of a group are kept in one array; the first `alive` of them are still
-// unanswered, so answered ones cost nothing on later hits. A bit filter in
-// front turns away most text windows with a single test.
+// unanswered, so answered ones cost nothing on later hits. A two-bit filter
+// in front turns away nearly every text window with a test or two, and a slot
+// holds its key, so a probe touches one cache line.
 class AnchorTable {
 public:
     struct Group {
-        uint64_t key;
         uint32_t begin;
         uint32_t alive;
+        uint32_t slot;
     };
 
     void build(std::vector<std::pair<uint64_t, uint32_t>>& entries)
@@ -59,51 +61,65 @@ public:
         if (entries.empty())
             return;
         std::sort(entries.begin(), entries.end());
+        std::vector<uint64_t> keys;
         ids_.reserve(entries.size());
         for (size_t i = 0; i < entries.size(); ++i) {
-            if (i == 0 || entries[i].first != entries[i - 1].first)
-                groups_.push_back({entries[i].first, static_cast<uint32_t>(i), 0});
+            if (i == 0 || entries[i].first != entries[i - 1].first) {
+                groups_.push_back({static_cast<uint32_t>(i), 0, 0});
+                keys.push_back(entries[i].first);
+            }
             ++groups_.back().alive;
             ids_.push_back(entries[i].second);
         }
         slotBits_ = bitsFor(groups_.size() * 2, 4, 30);
-        slots_.assign(size_t(1) << slotBits_, 0);
-        filterBits_ = bitsFor(groups_.size() * 16, 10, 27);
+        slots_.assign(size_t(1) << slotBits_, Slot{0, 0, 0});
+        filterBits_ = bitsFor(groups_.size() * 32, 10, 30);
         filter_.assign((size_t(1) << filterBits_) / 64 + 1, 0);
-        const uint64_t fmask = (uint64_t(1) << filterBits_) - 1;
         for (size_t g = 0; g < groups_.size(); ++g) {
-            const uint64_t h = mix(groups_[g].key);
-            filter_[(h & fmask) >> 6] |= uint64_t(1) << (h & 63);
+            const uint64_t h = mix(keys[g]);
+            filter_[bitA(h) >> 6] |= uint64_t(1) << (bitA(h) & 63);
+            filter_[bitB(h) >> 6] |= uint64_t(1) << (bitB(h) & 63);
             size_t s = static_cast<size_t>(h >> (64 - slotBits_));
-            while (slots_[s] != 0)
+            while (slots_[s].group != 0)
                 s = (s + 1) & (slots_.size() - 1);
-            slots_[s] = static_cast<uint32_t>(g + 1);
+            slots_[s] = Slot{keys[g], static_cast<uint32_t>(g + 1), 1};
+            groups_[g].slot = static_cast<uint32_t>(s);
         }
     }
 
     bool empty() const { return groups_.empty(); }
 
-    Group* find(uint64_t key)
+    // key's hash h is mix(key).
+    Group* find(uint64_t key, uint64_t h)
     {
-        const uint64_t h = mix(key);
-        const uint64_t fbit = h & ((uint64_t(1) << filterBits_) - 1);
-        if (!((filter_[fbit >> 6] >> (fbit & 63)) & 1))
+        if (!((filter_[bitA(h) >> 6] >> (bitA(h) & 63)) & 1) ||
+            !((filter_[bitB(h) >> 6] >> (bitB(h) & 63)) & 1))
             return nullptr;
         for (size_t s = static_cast<size_t>(h >> (64 - slotBits_));; s = (s + 1) & (slots_.size() - 1)) {
-            const uint32_t g = slots_[s];
-            if (g == 0)
+            const Slot& slot = slots_[s];
+            if (slot.group == 0)
                 return nullptr;
-            if (groups_[g - 1].key == key)
-                return groups_[g - 1].alive ? &groups_[g - 1] : nullptr;
+            if (slot.key == key)
+                return slot.alive ? &groups_[slot.group - 1] : nullptr;
         }
     }
 
     uint32_t* members(Group& g) { return ids_.data() + g.begin; }
+    // Call when g.alive has dropped to 0.
+    void retire(const Group& g) { slots_[g.slot].alive = 0; }
 
 private:
+    struct Slot {
+        uint64_t key;
+        uint32_t group; // index + 1; 0 for an empty slot
+        uint32_t alive; // 0 once every query of the group is answered
+    };
+    uint64_t bitA(uint64_t h) const { return h & ((uint64_t(1) << filterBits_) - 1); }
+    uint64_t bitB(uint64_t h) const { return (h >> 20) & ((uint64_t(1) << filterBits_) - 1); }
+
     std::vector<Group> groups_;
     std::vector<uint32_t> ids_;
-    std::vector<uint32_t> slots_;
+    std::vector<Slot> slots_;
     std::vector<uint64_t> filter_;
     unsigned slotBits_ = 0;
     unsigned filterBits_ = 0;
@@ -166,27 +182,30 @@ std::vector<LinePos> firstOccurrencesOfLines(const std::vector<std::string>& lin
         totalBytes += lines[j].size();
 
     // Pick each long query's anchor: its 8-byte window that is rarest in the
-    // text, so few text positions need verifying.
+    // text, so few text positions need verifying. The frequencies are
+    // estimates (hashed into a small table that stays in cache); they steer
+    // the choice and never decide an answer.
     std::vector<uint32_t> anchorOffset(u, 0);
     std::vector<std::pair<uint64_t, uint32_t>> longEntries, shortEntries;
     if (anyLong) {
-        const unsigned bits = bitsFor(totalBytes, 12, 22);
-        std::vector<uint16_t> counts(size_t(1) << bits, 0);
+        const unsigned bits = bitsFor(totalBytes, 12, 20);
+        std::vector<uint8_t> counts(size_t(1) << bits, 0);
         for (size_t j = 0; j <= lastLine; ++j) {
             const std::string& s = lines[j];
             for (size_t p = 0; p + kAnchor <= s.size(); ++p) {
-                uint16_t& c = counts[mix(load8(s.data() + p)) >> (64 - bits)];
-                if (c != UINT16_MAX)
+                uint8_t& c = counts[mix(load8(s.data() + p)) >> (64 - bits)];
+                if (c != UINT8_MAX)
                     ++c;
             }
         }
+        longEntries.reserve(u);
         for (size_t i = 0; i < u; ++i) {
             const std::string& q = lines[uniqLine[i]];
             if (q.size() < kAnchor)
                 continue;
-            uint32_t best = UINT32_MAX;
+            unsigned best = UINT_MAX;
             for (size_t a = 0; a + kAnchor <= q.size(); ++a) {
-                const uint32_t c = counts[mix(load8(q.data() + a)) >> (64 - bits)];
+                const unsigned c = counts[mix(load8(q.data() + a)) >> (64 - bits)];
                 if (c < best) {
                     best = c;
                     anchorOffset[i] = static_cast<uint32_t>(a);
@@ -221,7 +240,8 @@ std::vector<LinePos> firstOccurrencesOfLines(const std::vector<std::string>& lin
         const size_t len = line.size();
         for (size_t p = 0; p < len; ++p) {
             if (p + kAnchor <= len && !longTable.empty()) {
-                if (AnchorTable::Group* g = longTable.find(load8(s + p))) {
+                const uint64_t w = load8(s + p);
+                if (AnchorTable::Group* g = longTable.find(w, mix(w))) {
                     uint32_t* ids = longTable.members(*g);
                     for (uint32_t x = 0; x < g->alive;) {
                         const uint32_t id = ids[x];
@@ -233,7 +253,8 @@ std::vector<LinePos> firstOccurrencesOfLines(const std::vector<std::string>& lin
                             --unresolved;
                             ids[x] = ids[g->alive - 1];
                             ids[g->alive - 1] = id;
-                            --g->alive;
+                            if (--g->alive == 0)
+                                longTable.retire(*g);
                         } else {
                             ++x;
                         }
@@ -244,12 +265,14 @@ std::vector<LinePos> firstOccurrencesOfLines(const std::vector<std::string>& lin
                 for (size_t m = 1; m < kAnchor && p + m <= len; ++m) {
                     if (!(shortLengths & (1u << m)))
                         continue;
-                    if (AnchorTable::Group* g = shortTable.find(loadShort(s + p, m))) {
+                    const uint64_t key = loadShort(s + p, m);
+                    if (AnchorTable::Group* g = shortTable.find(key, mix(key))) {
                         const uint32_t* ids = shortTable.members(*g);
                         for (uint32_t x = 0; x < g->alive; ++x)
                             found[ids[x]] = {j, p};
                         unresolved -= g->alive;
                         g->alive = 0;
+                        shortTable.retire(*g);
                     }
                 }
             }

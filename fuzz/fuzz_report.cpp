@@ -1,0 +1,76 @@
+// Feeds arbitrary bytes to the INI section store (opened on the bytes, read,
+// written, rendered) and to the report loader and attached-file extraction
+// (over the same bytes written to a temporary file).
+#include "report/attached.h"
+#include "report/bigini.h"
+#include "report/browse.h"
+#include "report/loader.h"
+#include "util/error.h"
+#include "util/fileio.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+std::string scratchPath()
+{
+    static const std::string path = "/tmp/qmx-fuzz-report-" + std::to_string(::getpid()) + ".txt";
+    return path;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+
+    {
+        // An empty file name: write-back renders nothing to disk.
+        qmx::TBigIniFile ini("", bytes);
+        qmx::StringList sections;
+        ini.ReadSections(sections);
+        for (size_t i = 0; i < sections.size() && i < 8; ++i) {
+            qmx::StringList keys;
+            ini.ReadSection(sections[i], keys);
+            for (size_t k = 0; k < keys.size() && k < 8; ++k) {
+                (void)ini.ReadString(sections[i], keys[k], "");
+                (void)ini.ReadInteger(sections[i], keys[k], -1);
+                ini.WriteString(sections[i], keys[k], "v");
+            }
+            qmx::SectionBrowser b;
+            b.chooseSection(ini, sections[i]);
+            if (!keys.empty())
+                b.chooseKey(ini, keys[0]);
+        }
+        ini.WriteInteger(sections.empty() ? "New" : sections.back(), "n", 7);
+        if (!sections.empty())
+            ini.EraseSection(sections.front());
+        const std::string text = ini.contentText();
+        qmx::TBigIniFile again("", text);
+        if (again.contentText() != text)
+            __builtin_trap(); // a rendered store must read back to itself
+        ini.UpdateFile();
+    }
+
+    try {
+        qmx::writeFileAtomic(scratchPath(), bytes);
+        qmx::ReportDocument doc;
+        qmx::loadall(doc, scratchPath());
+        (void)doc.getvalue("=CPU;");
+        for (size_t i = 0; i < doc.attached.size() && i < 4; ++i) {
+            std::vector<std::string> out;
+            try {
+                qmx::extractAttached(doc.lines, doc.attached[i], out);
+            } catch (const qmx::Error&) {
+            }
+        }
+        for (const qmx::TextColour& c : doc.textColours)
+            if (c.atLine > c.line || doc.lines[c.atLine].compare(c.column, c.length, doc.lines[c.line]) != 0)
+                __builtin_trap();
+    } catch (const qmx::Error&) {
+    }
+    return 0;
+}

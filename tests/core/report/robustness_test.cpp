@@ -1,0 +1,111 @@
+// Odd bytes and odd shapes of input: the store and the loader take whatever
+// a file holds without crashing, hanging or losing their rules.
+#include "report/attached.h"
+#include "report/bigini.h"
+#include "report/loader.h"
+
+#include "tempdir.h"
+#include "util/error.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+using namespace qmx;
+
+namespace {
+
+struct Doc {
+    test::TempDir dir;
+    ReportDocument doc;
+    explicit Doc(const std::string& bytes)
+    {
+        const std::string path = dir.file("r.txt");
+        test::writeBytes(path, bytes);
+        loadall(doc, path);
+    }
+};
+
+} // namespace
+
+TEST(Robustness, NulAndHighBytes)
+{
+    static const char raw[] = "[S\0\xff]\r\nk\0=REGISTRY;\x80\0;DEFAULT\r\n\xe9=FILE;\0\r\n";
+    const std::string bytes(raw, sizeof raw - 1);
+    Doc d(bytes);
+    ASSERT_EQ(d.doc.lines.size(), 3u);
+    EXPECT_EQ(d.doc.lines[1].size(), 22u);
+    EXPECT_EQ(d.doc.sections, (StringList{std::string("S\0\xff", 3)}));
+    EXPECT_EQ(d.doc.store->ReadString(std::string("s\0\xff", 3), std::string("K\0", 2), ""),
+              std::string("REGISTRY;\x80\0;DEFAULT", 19));
+    ASSERT_EQ(d.doc.registry.rows.size(), 2u);
+    EXPECT_EQ(d.doc.registry.rows[1].cells[1], std::string("\x80\0", 2));
+    EXPECT_EQ(d.doc.textColours.size(), 3u);
+}
+
+TEST(Robustness, CtrlZEndsTheStoreButNotTheLines)
+{
+    Doc d("[A]\r\nk=1\r\n\x1a[B]\r\nk=REGISTRY;v;DEFAULT\r\n");
+    EXPECT_EQ(d.doc.lines.size(), 4u);
+    EXPECT_EQ(d.doc.sections, (StringList{"A"}));
+    EXPECT_EQ(d.doc.registry.rows.size(), 2u);
+}
+
+TEST(Robustness, SingleCharacterLineEnds)
+{
+    Doc cr("[A]\rk=REGISTRY;v;DEFAULT\rx=NIC;card\r");
+    EXPECT_EQ(cr.doc.lines.size(), 3u);
+    EXPECT_EQ(cr.doc.sections, (StringList{"A"}));
+    EXPECT_EQ(cr.doc.store->ReadString("A", "x", ""), "NIC;card");
+    EXPECT_EQ(cr.doc.nicShown, "card");
+
+    // LF alone does not end a store line: the whole file is one line that is
+    // not a header, so the store is empty while the report has three lines.
+    Doc lf("[A]\nk=REGISTRY;v;DEFAULT\nx=NIC;card\n");
+    EXPECT_EQ(lf.doc.lines.size(), 3u);
+    EXPECT_TRUE(lf.doc.sections.empty());
+    EXPECT_EQ(lf.doc.registry.rows.size(), 2u);
+    EXPECT_EQ(lf.doc.textColours.size(), 2u);
+}
+
+TEST(Robustness, MegabyteLineAndLinesWithoutEquals)
+{
+    std::string big = "Big=FILE;C:\\" + std::string(1 << 20, 'x') + ";1;2;3;4;5;6;7;NEWER";
+    Doc d("[S]\r\n" + big + "\r\nREGISTRY;no equals\r\n=REGISTRY;\r\nK=REGISTRY;novalue\r\nplain\r\n" + big + "\r\n");
+    ASSERT_EQ(d.doc.lines.size(), 7u);
+    ASSERT_EQ(d.doc.files.rows.size(), 3u);
+    EXPECT_EQ(d.doc.files.rows[1].cells[1].size(), (1u << 20) + 3);
+    EXPECT_EQ(d.doc.textColours.back().atLine, 1u);
+    // "=REGISTRY;" alone: empty key, value and verdict. Data without ";":
+    // the value loses its last character and the verdict is empty.
+    ASSERT_EQ(d.doc.registry.rows.size(), 3u);
+    EXPECT_EQ(d.doc.registry.rows[1].cells, (std::vector<std::string>{"", "", ""}));
+    EXPECT_EQ(d.doc.registry.rows[2].cells, (std::vector<std::string>{"K", "novalu", ""}));
+}
+
+TEST(Robustness, HugeAttachedCountDoesNotLoopOverEveryNumber)
+{
+    const auto start = std::chrono::steady_clock::now();
+    std::vector<std::string> out;
+    extractAttached({"F_0=GETFILE;2147483647;a", "F_2147483647=GETFILE;2147483647;z"}, "F", out);
+    EXPECT_EQ(out, (std::vector<std::string>{"a", "z"}));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+}
+
+TEST(Robustness, ManyRepeatedAndNestedColouredLinesStayFast)
+{
+    // Every line a coloured line that is a prefix of the next, plus many
+    // copies of short headers: a literal search would be quadratic.
+    std::string text;
+    std::string line = "k=FILE;";
+    for (int i = 0; i < 3000; ++i) {
+        line += static_cast<char>('a' + i % 3);
+        text += line + "\r\n[A]\r\n";
+    }
+    const auto start = std::chrono::steady_clock::now();
+    Doc d(text);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    ASSERT_EQ(d.doc.textColours.size(), 6000u);
+    EXPECT_EQ(d.doc.textColours[5999].atLine, 1u);
+    EXPECT_EQ(d.doc.textColours[2].atLine, 2u);
+}
