@@ -257,3 +257,35 @@ TEST(Interpreter, DebugSetNotifiesAndNotOnlyFetchesRuleText)
     quiet.dorules("SET %C%=3;");
     EXPECT_EQ(changes, 2);
 }
+
+// Hostile rule texts: every run ends, within work proportional to the text.
+TEST(Interpreter, HostileTextsEndWithinProportionalWork)
+{
+    auto repeat = [](const std::string& s, int n) {
+        std::string r;
+        for (int i = 0; i < n; ++i)
+            r += s;
+        return r;
+    };
+    const std::string texts[] = {
+        repeat("/", 5000),
+        repeat("//\r\n", 2000),
+        repeat("BEGIN", 3000) + ";",
+        repeat("IF 1=1 THEN BEGIN ", 3000) + "PRINT \"X\"; END;",
+        repeat("IF (%X%=1) THEN ", 3000) + "PRINT \"X\" ELSE PRINT \"Y\";",
+        "IF " + repeat("%", 5001) + " THEN PRINT \"X\";",
+        "IF " + repeat("%X%", 3000) + " THEN PRINT \"X\";",
+        repeat("PRINT \"A\"+%;", 2000),
+        repeat("IF (1=1) THEN BEGIN PRINT \"A\"; END;", 1000),
+        repeat("SET %X%=1;", 2000),
+        repeat("END;", 2000),
+        "IF (1=1) THEN BEGIN" + repeat(" BEGIN PRINT \"A\";", 2000),
+    };
+    for (const std::string& text : texts) {
+        VariableList vars = makeVars({"%X%=1", "%CPU%=486"});
+        Lines out;
+        RuleInterpreter ri(vars, out, true, [&] { return text; });
+        ri.dorules("Not");
+        EXPECT_LE(ri.steps(), 4 * (text.size() + 1)) << text.substr(0, 60);
+    }
+}

@@ -1,0 +1,57 @@
+// Fuzz target for the rule engine: any text, run as a condition and as a rule
+// text, must yield an outcome and end within work proportional to its length.
+#include "report/variables.h"
+#include "rules/expression.h"
+#include "rules/interpreter.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+void fail(const char* what, unsigned long long got, unsigned long long bound)
+{
+    std::fprintf(stderr, "%s: %llu steps, bound %llu\n", what, got, bound);
+    std::abort();
+}
+
+qmx::VariableList makeVariables()
+{
+    qmx::VariableList v;
+    for (const char* e : {"%X%=1", "%Y%=5", "%CPU%=486", "%OS%=WINNT", "%A%B%=(1=1)", "%P%=%Q%",
+                          "%EMPTY%=", "%NOEQ%", "%S%= 'A=B' ", "%L%=((((", "%OWNER%=Ann",
+                          "%OWNER%=Bob"})
+        v.append(e);
+    return v;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    const unsigned long long n = size + 1;
+
+    qmx::ExpressionEvaluator e;
+    e.ProcessExpression(text);
+    if (e.result() != "TRUE" && e.result() != "FALSE")
+        std::abort();
+    if (e.steps() > 2 * n)
+        fail("evaluator", e.steps(), 2 * n);
+    const int pos = qmx::ExpressionEvaluator::GetOperatorPosition(text);
+    if (pos < 0 || static_cast<size_t>(pos) > size)
+        std::abort();
+
+    for (bool debug : {false, true}) {
+        qmx::VariableList vars = makeVariables();
+        std::vector<std::string> out;
+        qmx::RuleInterpreter ri(vars, out, debug, [&text] { return text; });
+        ri.dorules("Not");
+        if (ri.steps() > 4 * n)
+            fail("interpreter", ri.steps(), 4 * n);
+    }
+    return 0;
+}
