@@ -1,6 +1,7 @@
 #include "report/variables.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace qmx {
 
@@ -32,6 +33,25 @@ VariableList& VariableList::operator=(const VariableList& other)
         index(id);
     }
     next_ = other.next_;
+    return *this;
+}
+
+// Moving keeps the index valid: the map's nodes, which the index points
+// into, change owner without moving. The source is left empty.
+VariableList::VariableList(VariableList&& other) noexcept { *this = std::move(other); }
+
+VariableList& VariableList::operator=(VariableList&& other) noexcept
+{
+    if (this == &other)
+        return *this;
+    entries_ = std::move(other.entries_);
+    nodes_ = std::move(other.nodes_);
+    freeNodes_ = std::move(other.freeNodes_);
+    root_ = other.root_;
+    seed_ = other.seed_;
+    next_ = other.next_;
+    lookup_ = other.lookup_;
+    other.clear();
     return *this;
 }
 

@@ -28,8 +28,8 @@ public:
     VariableList() = default;
     VariableList(const VariableList& other);
     VariableList& operator=(const VariableList& other);
-    VariableList(VariableList&&) = default;
-    VariableList& operator=(VariableList&&) = default;
+    VariableList(VariableList&& other) noexcept;
+    VariableList& operator=(VariableList&& other) noexcept;
 
     size_t size() const { return entries_.size(); }
     bool empty() const { return entries_.empty(); }

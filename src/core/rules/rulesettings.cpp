@@ -5,6 +5,7 @@
 #include "util/fileio.h"
 #include "util/text.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace qmx {
@@ -19,10 +20,20 @@ const std::string kCount = "Count";
 const std::string kDefaultHost = "ftp.example.com";
 const std::string kAnonymousPassword = "qmxread@example.com";
 
+// Numbered keys past the last one stored read as empty, so a damaged Count
+// near 2^31 would fill memory with empty lines before the dialog appears.
+// No real rule set or list comes near this many lines.
+constexpr int32_t kMaxCount = 100000;
+
+int32_t readCount(const TBigIniFile& ini, const std::string& section)
+{
+    return std::min(ini.ReadInteger(section, kCount, 0), kMaxCount);
+}
+
 std::vector<std::string> readLines(const TBigIniFile& ini, const std::string& section)
 {
     std::vector<std::string> lines;
-    const int32_t count = ini.ReadInteger(section, kCount, 0);
+    const int32_t count = readCount(ini, section);
     for (int32_t i = 0; i < count; ++i)
         lines.push_back(ini.ReadString(section, toDecimal(i), ""));
     return lines;
@@ -71,7 +82,7 @@ void RuleSettings::loadrules()
 
     std::vector<std::string> names;
     int selected = -1;
-    const int32_t count = ini.ReadInteger(kRuleList, kCount, 0);
+    const int32_t count = readCount(ini, kRuleList);
     for (int32_t i = 0; i < count; ++i) {
         names.push_back(ini.ReadString(kRuleList, toDecimal(i), ""));
         if (names.back() == current)

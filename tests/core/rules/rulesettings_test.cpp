@@ -323,17 +323,20 @@ TEST_F(RuleSettingsTest, RemoveDiscardsTheTextAndSectionAndShowsTheFirstSet)
     EXPECT_TRUE(s.editorLines().empty());
 }
 
-TEST_F(RuleSettingsTest, NamesDifferingInCaseShareOneSection)
+TEST_F(RuleSettingsTest, CountsReadLeniently)
 {
-    write("[QMXREAD_PARAMETERS]\r\nDefault_Rule_Set=a\r\n\r\n"
-          "[RULE_LIST_SETTINGS]\r\nCount=2\r\n0=a\r\n1=A\r\n\r\n"
-          "[a]\r\nCount=1\r\n0=PRINT \"X\";\r\n\r\n");
+    // Missing numbered keys read empty; a non-numeric Count reads as 0; a
+    // damaged huge Count is cut short instead of exhausting memory.
+    write("[QMXREAD_PARAMETERS]\r\nDefault_Rule_Set=R\r\n\r\n"
+          "[RULE_LIST_SETTINGS]\r\nCount=x\r\n0=R\r\n\r\n"
+          "[R]\r\nCount=3\r\n1=B\r\n\r\n");
     RuleSettings s(path_);
     s.FormCreate();
-    EXPECT_EQ(s.selected(), 0);
-    s.editorLines() = {"PRINT \"Y\";"};
-    s.ComboBox1Change(1);
-    EXPECT_EQ(s.editorLines(), Lines{"PRINT \"Y\";"});
+    EXPECT_TRUE(s.ruleSets().empty());
+    EXPECT_EQ(s.editorLines(), (Lines{"", "B", ""}));
+    write("[QMXREAD_PARAMETERS]\r\nDefault_Rule_Set=R\r\n\r\n[R]\r\nCount=2147483647\r\n");
+    s.loadrules();
+    EXPECT_EQ(s.editorLines().size(), 100000u);
 }
 
 TEST_F(RuleSettingsTest, ReadHelpersForCallersWithoutDialog)

@@ -24,6 +24,19 @@ TEST(VariableLookup, FirstMatchIsInListOrderAndByTextPrefix)
     EXPECT_EQ(v.toVector(), (std::vector<std::string>{"%B%=1", "%A%B%=5"}));
     v.setText(ab, "%A%=9");
     EXPECT_EQ(v.findFirstByName("%A%"), ab);
+
+    // Copies and moves keep a working index; a moved-from list is empty.
+    VariableList copy = v;
+    VariableList moved = std::move(v);
+    EXPECT_TRUE(v.empty());
+    EXPECT_EQ(v.findFirstWithPrefix(""), VariableList::npos);
+    v.append("%N%=1");
+    EXPECT_EQ(v.findFirstByName("%N%"), 0u);
+    EXPECT_EQ(moved.findFirstByName("%A%"), ab);
+    EXPECT_EQ(copy.findFirstByName("%A%"), ab);
+    moved.erase(ab);
+    EXPECT_EQ(moved.findFirstWithPrefix("%A%"), VariableList::npos);
+    EXPECT_EQ(copy.findFirstWithPrefix("%A%"), ab);
 }
 
 // The index must answer exactly as a walk over the list does, whatever the
