@@ -7,6 +7,7 @@
 #include "util/text.h"
 
 #include <array>
+#include <cstdint>
 #include <string_view>
 
 namespace qmx {
@@ -154,6 +155,37 @@ void addMultiValueVariables(VariableList& vars, std::string_view line)
     vars.append(concat({"%REGISTRY_MULTIVALUE:", base, ":", valueName, "%=", valueData}));
 }
 
+// What a report line is, by the first of these tests that applies.
+enum class LineKind : uint8_t { Header, Attached, Nic, File, MultiValue, Registry, Other };
+
+LineKind classify(const std::string& line)
+{
+    if (!line.empty() && line[0] == '[')
+        return LineKind::Header;
+    if (line.find("_0=GETFILE;") != std::string::npos)
+        return LineKind::Attached;
+    if (line.find("=NIC;") != std::string::npos)
+        return LineKind::Nic;
+    if (line.find("=FILE;") != std::string::npos)
+        return LineKind::File;
+    if (line.find("=REGISTRY_MULTIVALUE;") != std::string::npos)
+        return LineKind::MultiValue;
+    if (line.find("=REGISTRY;") != std::string::npos)
+        return LineKind::Registry;
+    return LineKind::Other;
+}
+
+Colour colourOf(LineKind k)
+{
+    switch (k) {
+    case LineKind::Header: return Colour::Red;
+    case LineKind::File: return Colour::Blue;
+    case LineKind::MultiValue:
+    case LineKind::Registry: return Colour::Green;
+    default: return Colour::None;
+    }
+}
+
 struct Stepper {
     Progress* progress;
     void step() const
@@ -279,49 +311,57 @@ void loadall(ReportDocument& doc, const std::string& path, const LoadOptions& op
     prepareRegistryTable(doc.registry);
     prepareFilesTable(doc.files);
 
-    // The coloured lines are collected first and their first occurrences
-    // found in one pass at the end.
-    std::vector<size_t> colouredLines;
-    std::vector<Colour> colours;
+    // Every line is classified first, and the first occurrences of the
+    // coloured ones are found in one search before the line loop, so the
+    // search's working memory is gone before the variables and rows are built.
+    std::vector<LineKind> kinds(lines.size());
+    {
+        std::vector<size_t> colouredLines;
+        for (size_t i = 0; i < lines.size(); ++i) {
+            kinds[i] = classify(lines[i]);
+            if (colourOf(kinds[i]) != Colour::None)
+                colouredLines.push_back(i);
+        }
+        const std::vector<LinePos> at = firstOccurrencesOfLines(lines, colouredLines);
+        doc.textColours.reserve(colouredLines.size());
+        for (size_t c = 0; c < colouredLines.size(); ++c) {
+            const size_t i = colouredLines[c];
+            doc.textColours.push_back({i, at[c].line, at[c].column, lines[i].size(), colourOf(kinds[i])});
+        }
+    }
+
     for (size_t i = 0; i < lines.size(); ++i) {
         if (options.pump)
             options.pump();
         const std::string& line = lines[i];
-        if (!line.empty() && line[0] == '[') {
-            colouredLines.push_back(i);
-            colours.push_back(Colour::Red);
-        } else if (const size_t at = line.find("_0=GETFILE;"); at != std::string::npos) {
-            doc.attached.push_back(line.substr(0, at));
-        } else if (line.find("=NIC;") != std::string::npos) {
+        switch (kinds[i]) {
+        case LineKind::Attached:
+            doc.attached.push_back(line.substr(0, line.find("_0=GETFILE;")));
+            break;
+        case LineKind::Nic:
             doc.nics.emplace_back(afterFirst(afterFirst(line, '='), ';'));
             doc.nicShown = doc.nics.back();
-        } else if (line.find("=FILE;") != std::string::npos) {
-            colouredLines.push_back(i);
-            colours.push_back(Colour::Blue);
+            break;
+        case LineKind::File:
             addFileRow(doc.files, line);
             addFileVariables(doc.variables, line);
-        } else if (line.find("=REGISTRY_MULTIVALUE;") != std::string::npos) {
-            colouredLines.push_back(i);
-            colours.push_back(Colour::Green);
+            break;
+        case LineKind::MultiValue:
             addMultiValueVariables(doc.variables, line);
-        } else if (line.find("=REGISTRY;") != std::string::npos) {
-            colouredLines.push_back(i);
-            colours.push_back(Colour::Green);
+            break;
+        case LineKind::Registry:
             addRegistryRow(doc.registry, line);
             addRegistryVariables(doc.variables, line);
+            break;
+        case LineKind::Header:
+        case LineKind::Other:
+            break;
         }
         progress.step();
     }
 
     finishTable(doc.registry);
     finishTable(doc.files);
-
-    const std::vector<LinePos> at = firstOccurrencesOfLines(lines, colouredLines);
-    doc.textColours.reserve(colouredLines.size());
-    for (size_t c = 0; c < colouredLines.size(); ++c) {
-        const size_t i = colouredLines[c];
-        doc.textColours.push_back({i, at[c].line, at[c].column, lines[i].size(), colours[c]});
-    }
 
     if (options.runRules)
         options.runRules(doc);
