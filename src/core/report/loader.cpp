@@ -248,9 +248,10 @@ std::string ReportDocument::getvalue(const std::string& search) const
     return text.substr(from, cr == std::string::npos ? std::string::npos : cr - from);
 }
 
-void loadall(ReportDocument& doc, const std::string& path, const LoadOptions& options)
+namespace {
+
+void resetDocument(ReportDocument& doc, const std::string& path)
 {
-    const Stepper progress{options.progress};
     doc.path = path;
     doc.lines.clear();
     doc.wholeText_.clear();
@@ -267,12 +268,15 @@ void loadall(ReportDocument& doc, const std::string& path, const LoadOptions& op
     doc.textColours.clear();
     doc.suggestions.clear();
     doc.loaded = false;
+}
 
-    {
-        const std::string content = readWholeFile(path);
-        doc.lines = splitLines(content);
-        doc.store = std::make_unique<TBigIniFile>(path, content);
-    }
+// The load after the file's contents are at hand; takes them over.
+void loadContent(ReportDocument& doc, std::string content, const LoadOptions& options)
+{
+    const Stepper progress{options.progress};
+    doc.lines = splitLines(content);
+    doc.store = std::make_unique<TBigIniFile>(doc.path, content);
+    content = std::string();
     const std::vector<std::string>& lines = doc.lines;
 
     if (options.progress)
@@ -366,6 +370,21 @@ void loadall(ReportDocument& doc, const std::string& path, const LoadOptions& op
     if (options.runRules)
         options.runRules(doc);
     doc.loaded = true;
+}
+
+} // namespace
+
+void loadall(ReportDocument& doc, const std::string& path, const LoadOptions& options)
+{
+    resetDocument(doc, path);
+    loadContent(doc, readWholeFile(path), options);
+}
+
+void loadReportText(ReportDocument& doc, const std::string& path, std::string content,
+                    const LoadOptions& options)
+{
+    resetDocument(doc, path);
+    loadContent(doc, std::move(content), options);
 }
 
 } // namespace qmx

@@ -69,6 +69,11 @@ struct LoadOptions {
 // be read; doc then keeps what was filled so far.
 void loadall(ReportDocument& doc, const std::string& path, const LoadOptions& options = {});
 
+// The same load over report text already in memory, as if read from path
+// (which is only recorded, and used as the store's file name).
+void loadReportText(ReportDocument& doc, const std::string& path, std::string content,
+                    const LoadOptions& options = {});
+
 // Splits text into lines at CR LF, CR or LF; a final line end adds no line.
 std::vector<std::string> splitLines(const std::string& text);
 

@@ -264,3 +264,18 @@ TEST(Loader, SampleReportsLoad)
         }
     }
 }
+
+TEST(Loader, TextInMemoryLoadsLikeTheFile)
+{
+    Loaded fromFile(kBasic);
+    ReportDocument d;
+    loadReportText(d, "memory.txt", test::readBytes(kBasic));
+    EXPECT_TRUE(d.loaded);
+    EXPECT_EQ(d.path, "memory.txt");
+    EXPECT_EQ(d.lines, fromFile.doc.lines);
+    EXPECT_EQ(d.variables.toVector(), fromFile.doc.variables.toVector());
+    EXPECT_EQ(d.sections, fromFile.doc.sections);
+    EXPECT_EQ(d.textColours.size(), fromFile.doc.textColours.size());
+    EXPECT_EQ(d.store->fileName(), "memory.txt");
+    EXPECT_FALSE(d.store->changed());
+}
