@@ -70,7 +70,7 @@ RuleInterpreter::RuleInterpreter(VariableList& variables, std::vector<std::strin
 {
 }
 
-void RuleInterpreter::emit(std::string_view text)
+void RuleInterpreter::appendLine(std::string_view text)
 {
     size_t start = 0;
     for (;;) {
@@ -92,7 +92,7 @@ void RuleInterpreter::trace(std::string_view label, std::string_view text)
     line.reserve(label.size() + text.size());
     line.append(label);
     line.append(text);
-    emit(line);
+    appendLine(line);
 }
 
 void RuleInterpreter::dorules(const std::string& text)
@@ -153,7 +153,7 @@ void RuleInterpreter::runText(const std::string& source)
             t.remove_prefix(semi + 1);
         }
         if (debug_)
-            emit("");
+            appendLine("");
     }
 }
 
@@ -316,8 +316,8 @@ void RuleInterpreter::runPrint(const std::string& statement)
         }
         trace("TheVar: ", name);
     }
-    emit(line);
-    emit("");
+    appendLine(line);
+    appendLine("");
 }
 
 void runRules(VariableList& variables, std::vector<std::string>& output, bool debug,

@@ -40,7 +40,7 @@ private:
     // Appends text to the Suggestions, one element per line: text holding
     // line breaks (a statement spanning lines, a literal with a line break)
     // becomes several lines, as the text control shows it.
-    void emit(std::string_view text);
+    void appendLine(std::string_view text);
     void trace(std::string_view label, std::string_view text);
     // dorules without the "Not" rule: blocks run through here, so a block's
     // text is never mistaken for the request to fetch the rule text.
