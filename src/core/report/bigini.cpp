@@ -74,14 +74,22 @@ std::optional<int32_t> storeInteger(std::string_view s)
 
 TBigIniFile::TBigIniFile(std::string fileName) : fileName_(std::move(fileName))
 {
-    if (fileExists(fileName_))
-        load(readWholeFile(fileName_));
+    if (fileExists(fileName_)) {
+        text_ = readWholeFile(fileName_);
+        load();
+    }
 }
 
 TBigIniFile::TBigIniFile(std::string fileName, const std::string& content)
-    : fileName_(std::move(fileName))
+    : fileName_(std::move(fileName)), text_(content)
 {
-    load(content);
+    load();
+}
+
+TBigIniFile::TBigIniFile(std::string fileName, std::string&& content)
+    : fileName_(std::move(fileName)), text_(std::move(content))
+{
+    load();
 }
 
 TBigIniFile::~TBigIniFile()
@@ -93,17 +101,20 @@ TBigIniFile::~TBigIniFile()
     }
 }
 
-void TBigIniFile::load(const std::string& content)
+void TBigIniFile::load()
 {
     sections_.clear();
+    owned_.clear();
     lookupPos_ = 0;
     lastFound_ = 0;
 
     // Ctrl-Z ends the input.
-    std::string_view text(content);
-    const size_t eof = text.find('\x1a');
-    if (eof != std::string_view::npos)
-        text = text.substr(0, eof);
+    const size_t eof = text_.find('\x1a');
+    if (eof != std::string::npos) {
+        text_.resize(eof);
+        text_.shrink_to_fit();
+    }
+    const std::string_view text(text_);
 
     Section* current = nullptr;
     size_t pos = 0;
@@ -125,8 +136,15 @@ void TBigIniFile::load(const std::string& content)
             current = &sections_.back();
             continue;
         }
-        if (current)
-            current->entries.emplace_back(line);
+        if (!current)
+            continue;
+        if (line.size() <= UINT32_MAX) {
+            current->entries.push_back(
+                Entry{static_cast<uint64_t>(line.data() - text.data()), static_cast<uint32_t>(line.size()), 0});
+        } else {
+            current->entries.emplace_back();
+            setText(current->entries.back(), std::string(line));
+        }
     }
 
     // Duplicate sections: sort the names (ties by file position), drop every
@@ -191,18 +209,31 @@ int TBigIniFile::findSectionFromLast(const std::string& name) const
     return -1;
 }
 
-namespace {
+std::string_view TBigIniFile::text(const Entry& e) const
+{
+    if (e.owned)
+        return owned_[e.owned - 1];
+    return std::string_view(text_).substr(e.offset, e.length);
+}
+
+void TBigIniFile::setText(Entry& e, std::string line)
+{
+    if (e.owned) {
+        owned_[e.owned - 1] = std::move(line);
+        return;
+    }
+    owned_.push_back(std::move(line));
+    e = Entry{0, 0, static_cast<uint32_t>(owned_.size())};
+}
 
 // Index of the first entry whose key equals key ignoring case, or -1.
-long findKey(const StringList& entries, std::string_view key)
+long TBigIniFile::findKey(const Section& section, std::string_view key) const
 {
-    for (size_t i = 0; i < entries.size(); ++i)
-        if (equalsNoCase(keyOf(entries[i]), key))
+    for (size_t i = 0; i < section.entries.size(); ++i)
+        if (equalsNoCase(keyOf(text(section.entries[i])), key))
             return static_cast<long>(i);
     return -1;
 }
-
-} // namespace
 
 std::string TBigIniFile::ReadString(const std::string& section, const std::string& key,
                                     const std::string& def) const
@@ -210,13 +241,12 @@ std::string TBigIniFile::ReadString(const std::string& section, const std::strin
     const int s = findSectionFromLookup(section);
     if (s < 0)
         return def;
-    const StringList& entries = sections_[s].entries;
-    const long e = findKey(entries, key);
+    const long e = findKey(sections_[s], key);
     if (e < 0)
         return def;
-    const std::string& line = entries[e];
+    const std::string_view line = text(sections_[s].entries[e]);
     const size_t eq = line.find('=');
-    return eq == std::string::npos ? std::string() : line.substr(eq + 1);
+    return eq == std::string_view::npos ? std::string() : std::string(line.substr(eq + 1));
 }
 
 void TBigIniFile::WriteString(const std::string& section, const std::string& key,
@@ -229,13 +259,14 @@ void TBigIniFile::WriteString(const std::string& section, const std::string& key
         s = static_cast<int>(sections_.size()) - 1;
         lookupPos_ = s;
     }
-    StringList& entries = sections_[s].entries;
-    const long e = findKey(entries, key);
+    Section& sec = sections_[s];
+    const long e = findKey(sec, key);
     if (e < 0) {
-        entries.push_back(std::move(line));
+        sec.entries.emplace_back();
+        setText(sec.entries.back(), std::move(line));
         changed_ = true;
-    } else if (entries[e] != line) {
-        entries[e] = std::move(line);
+    } else if (text(sec.entries[e]) != line) {
+        setText(sec.entries[e], std::move(line));
         changed_ = true;
     }
 }
@@ -273,8 +304,8 @@ void TBigIniFile::ReadSection(const std::string& section, StringList& target) co
     const int s = findSectionFromLast(section);
     if (s < 0)
         return;
-    for (const std::string& entry : sections_[s].entries)
-        target.emplace_back(keyOf(entry));
+    for (const Entry& entry : sections_[s].entries)
+        target.emplace_back(keyOf(text(entry)));
 }
 
 void TBigIniFile::ReadSections(StringList& target) const
@@ -290,8 +321,9 @@ void TBigIniFile::ReadSectionValues(const std::string& section, StringList& targ
     const int s = findSectionFromLast(section);
     if (s < 0)
         return;
-    const StringList& entries = sections_[s].entries;
-    target.insert(target.end(), entries.begin(), entries.end());
+    target.reserve(target.size() + sections_[s].entries.size());
+    for (const Entry& entry : sections_[s].entries)
+        target.emplace_back(text(entry));
 }
 
 void TBigIniFile::EraseSection(const std::string& section)
@@ -313,8 +345,8 @@ std::string TBigIniFile::contentText() const
         if (s.entries.empty())
             continue;
         size += s.name.size() + 6;
-        for (const std::string& e : s.entries)
-            size += e.size() + 2;
+        for (const Entry& e : s.entries)
+            size += text(e).size() + 2;
     }
     std::string out;
     out.reserve(size);
@@ -324,8 +356,8 @@ std::string TBigIniFile::contentText() const
         out += '[';
         out += s.name;
         out += "]\r\n";
-        for (const std::string& e : s.entries) {
-            out += e;
+        for (const Entry& e : s.entries) {
+            out += text(e);
             out += "\r\n";
         }
         out += "\r\n";

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qmx {
@@ -23,6 +24,8 @@ public:
     // Loads from text already in memory (the file name is still used for
     // write-back).
     TBigIniFile(std::string fileName, const std::string& content);
+    // The same, taking the text over instead of copying it.
+    TBigIniFile(std::string fileName, std::string&& content);
     // Release: writes back when changed. Errors during this implicit
     // write-back are swallowed; call UpdateFile first to see them.
     ~TBigIniFile();
@@ -53,17 +56,30 @@ public:
     std::string contentText() const;
 
 private:
+    // An entry line is a slice of the loaded text until it is rewritten, and
+    // then a string of its own, so a large report costs one copy of its text
+    // and 16 bytes a line.
+    struct Entry {
+        uint64_t offset = 0;
+        uint32_t length = 0;
+        uint32_t owned = 0; // 0: the slice text_[offset, offset + length); else owned_[owned - 1]
+    };
     struct Section {
         std::string name;
-        StringList entries;
+        std::vector<Entry> entries;
     };
-    void load(const std::string& content);
+    void load();
+    std::string_view text(const Entry& e) const;
+    void setText(Entry& e, std::string line);
+    long findKey(const Section& section, std::string_view key) const;
     int findSectionFromLookup(const std::string& name) const;
     int findSectionFromLast(const std::string& name) const;
 
     std::string fileName_;
     bool changed_ = false;
     std::vector<Section> sections_;
+    std::string text_;
+    std::vector<std::string> owned_;
     mutable int lookupPos_ = 0;
     mutable int lastFound_ = 0;
 };

@@ -275,8 +275,7 @@ void loadContent(ReportDocument& doc, std::string content, const LoadOptions& op
 {
     const Stepper progress{options.progress};
     doc.lines = splitLines(content);
-    doc.store = std::make_unique<TBigIniFile>(doc.path, content);
-    content = std::string();
+    doc.store = std::make_unique<TBigIniFile>(doc.path, std::move(content));
     const std::vector<std::string>& lines = doc.lines;
 
     if (options.progress)

@@ -102,6 +102,9 @@ TEST(BigIniWrite, ChangesOnlyWhenContentDiffers)
     ini.WriteString("s", "K", "new");
     EXPECT_TRUE(ini.changed());
     EXPECT_EQ(values(ini, "S"), (StringList{"K=new", "K=w"}));
+    ini.WriteString("S", "k", "third");
+    EXPECT_EQ(values(ini, "S"), (StringList{"k=third", "K=w"}));
+    EXPECT_EQ(ini.ReadString("S", "K", ""), "third");
     ini.WriteInteger("T", "n", -12);
     ini.WriteBool("T", "b", true);
     EXPECT_EQ(values(ini, "T"), (StringList{"n=-12", "b=1"}));
