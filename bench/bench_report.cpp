@@ -34,11 +34,11 @@ const std::string& reportFile(size_t lines)
     } cleanup;
     auto it = files.find(lines);
     if (it == files.end()) {
-        bench::ReportSpec spec;
-        spec.lines = lines;
+        bench::ReportSpec shape;
+        shape.lines = lines;
         const std::string path =
             "/tmp/qmx-bench-" + std::to_string(::getpid()) + "-" + std::to_string(lines) + ".txt";
-        writeFileAtomic(path, bench::generateReport(spec));
+        writeFileAtomic(path, bench::generateReport(shape));
         it = files.emplace(lines, path).first;
     }
     return it->second;

@@ -41,19 +41,19 @@ struct Chunk {
 
 class Generator {
 public:
-    explicit Generator(const ReportSpec& spec) : spec_(spec), rng_(spec.seed) {}
+    explicit Generator(const ReportSpec& shape) : shape_(shape), rng_(shape.seed) {}
 
     std::string run()
     {
-        const size_t n = spec_.lines;
+        const size_t n = shape_.lines;
         std::vector<Chunk> chunks;
         chunks.push_back(headChunk());
 
         // Attached files: a third of the lines.
         size_t attachedBudget = n / 3;
-        if (spec_.bigAttached > 0 && attachedBudget >= spec_.bigAttached + 1) {
-            chunks.push_back(attachedChunk(kBigAttachedName, spec_.bigAttached));
-            attachedBudget -= spec_.bigAttached + 1;
+        if (shape_.bigAttached > 0 && attachedBudget >= shape_.bigAttached + 1) {
+            chunks.push_back(attachedChunk(kBigAttachedName, shape_.bigAttached));
+            attachedBudget -= shape_.bigAttached + 1;
         }
         chunks.push_back({{"[" + std::string(kMissingAttachedName) + "]",
                            std::string(kMissingAttachedName) + "_0=GETFILE;FILE NOT FOUND"}});
@@ -90,7 +90,7 @@ public:
             others -= std::min(others, c.lines.size());
             chunks.push_back(std::move(c));
         }
-        if (spec_.adversarial)
+        if (shape_.adversarial)
             addAdversarial(chunks);
 
         // Shuffle every chunk but the head, then emit exactly n lines.
@@ -133,7 +133,7 @@ private:
             "[General]",
             "Date=CURRENTDATE;08/12/2026",
             "Time=CURRENTTIME;06:46:05",
-            "Name=COMPUTERNAME;WS-" + std::to_string(spec_.seed),
+            "Name=COMPUTERNAME;WS-" + std::to_string(shape_.seed),
             "OS=OSVERSION;Windows 98;4.10.1998",
             "Mem=TOTALMEMORY;65536 KB",
             "Cpu=CPU;Pentium II 400",
@@ -291,7 +291,7 @@ private:
         chunks.push_back(std::move(f));
     }
 
-    const ReportSpec& spec_;
+    const ReportSpec& shape_;
     Rng rng_;
     size_t fileNo_ = 0;
     size_t sectionNo_ = 0;
@@ -300,6 +300,6 @@ private:
 
 } // namespace
 
-std::string generateReport(const ReportSpec& spec) { return Generator(spec).run(); }
+std::string generateReport(const ReportSpec& shape) { return Generator(shape).run(); }
 
 } // namespace qmx::bench

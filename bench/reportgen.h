@@ -1,5 +1,5 @@
 // Generator of synthetic workstation reports for benchmarks and tests. The
-// same spec always gives the same text. A report holds the fixed tags, NIC
+// same shape always gives the same text. A report holds the fixed tags, NIC
 // lines, REGISTRY, FILE and REGISTRY_MULTIVALUE lines with every verdict,
 // other entry lines, and attached files making up about a third of the
 // lines (one of them kBigAttachedName, 15,000 lines long when the report is
@@ -26,6 +26,6 @@ struct ReportSpec {
     bool adversarial = false;
 };
 
-std::string generateReport(const ReportSpec& spec);
+std::string generateReport(const ReportSpec& shape);
 
 } // namespace qmx::bench

@@ -20,12 +20,12 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "qmx-reportgen: LINES must be a number\n");
         return 2;
     }
-    qmx::bench::ReportSpec spec;
-    spec.lines = static_cast<size_t>(lines);
+    qmx::bench::ReportSpec shape;
+    shape.lines = static_cast<size_t>(lines);
     if (argc == 4)
-        spec.seed = static_cast<unsigned>(std::strtoul(argv[3], nullptr, 10));
+        shape.seed = static_cast<unsigned>(std::strtoul(argv[3], nullptr, 10));
     try {
-        qmx::writeFileAtomic(argv[2], qmx::bench::generateReport(spec));
+        qmx::writeFileAtomic(argv[2], qmx::bench::generateReport(shape));
     } catch (const qmx::Error& e) {
         std::fprintf(stderr, "qmx-reportgen: %s\n", e.what());
         return 1;

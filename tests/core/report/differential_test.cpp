@@ -239,11 +239,11 @@ TEST(Differential, GeneratedReports)
 {
     for (unsigned seed = 1; seed <= 3; ++seed) {
         SCOPED_TRACE("seed " + std::to_string(seed));
-        bench::ReportSpec spec;
-        spec.lines = 3000;
-        spec.seed = seed;
-        spec.bigAttached = 600;
-        checkReport(bench::generateReport(spec));
+        bench::ReportSpec shape;
+        shape.lines = 3000;
+        shape.seed = seed;
+        shape.bigAttached = 600;
+        checkReport(bench::generateReport(shape));
     }
 }
 
@@ -251,12 +251,12 @@ TEST(Differential, AdversarialReports)
 {
     for (unsigned seed = 1; seed <= 4; ++seed) {
         SCOPED_TRACE("seed " + std::to_string(seed));
-        bench::ReportSpec spec;
-        spec.lines = 2500;
-        spec.seed = seed;
-        spec.bigAttached = 300;
-        spec.adversarial = true;
-        checkReport(bench::generateReport(spec));
+        bench::ReportSpec shape;
+        shape.lines = 2500;
+        shape.seed = seed;
+        shape.bigAttached = 300;
+        shape.adversarial = true;
+        checkReport(bench::generateReport(shape));
     }
 }
 
