@@ -125,7 +125,7 @@ void BM_MultiValueIndexed(benchmark::State& state)
         for (const auto& [name, v] : mv) {
             const auto id = vars.findFirstByName(name);
             if (id != VariableList::npos)
-                vars.setText(id, vars.text(id) + ";" + v);
+                vars.setText(id, std::string(vars.text(id)) + ";" + v);
             else
                 vars.append(name + "=" + v);
             vars.append(name + "x=" + v);

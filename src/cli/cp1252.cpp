@@ -35,6 +35,12 @@ std::string toUtf8(std::string_view cp1252)
 {
     std::string out;
     out.reserve(cp1252.size() + cp1252.size() / 8);
+    appendUtf8(out, cp1252);
+    return out;
+}
+
+void appendUtf8(std::string& out, std::string_view cp1252)
+{
     for (const char ch : cp1252) {
         const auto b = static_cast<unsigned char>(ch);
         if (b < 0x80)
@@ -44,7 +50,6 @@ std::string toUtf8(std::string_view cp1252)
         else
             appendUtf8(out, b);
     }
-    return out;
 }
 
 } // namespace qmx::cli

@@ -10,5 +10,7 @@
 namespace qmx::cli {
 
 std::string toUtf8(std::string_view cp1252);
+// The same, appended to out.
+void appendUtf8(std::string& out, std::string_view cp1252);
 
 } // namespace qmx::cli

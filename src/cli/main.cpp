@@ -67,10 +67,9 @@ private:
 
 // One entry a line: a line break inside an entry (a SET spread over several
 // lines) is shown as a blank.
-std::string oneLine(const std::string& entry)
+void oneLine(std::string_view entry, std::string& s)
 {
-    std::string s;
-    s.reserve(entry.size());
+    s.clear();
     for (size_t i = 0; i < entry.size(); ++i) {
         if (entry[i] == '\r' || entry[i] == '\n') {
             if (entry[i] == '\r' && i + 1 < entry.size() && entry[i + 1] == '\n')
@@ -80,7 +79,6 @@ std::string oneLine(const std::string& entry)
             s += entry[i];
         }
     }
-    return s;
 }
 
 int cmdReport(const CommandLine& cl)
@@ -97,7 +95,21 @@ int cmdVariables(const CommandLine& cl)
     const Session session(cl);
     LoadedReport r;
     session.load(r, cl.operands[0]);
-    r.doc.variables.forEach([](const std::string& entry) { std::cout << toUtf8(oneLine(entry)) << '\n'; });
+    // A large report has a million entries: decode into one buffer and
+    // write it in large pieces.
+    std::string out, line;
+    auto flush = [&] {
+        std::cout.write(out.data(), static_cast<std::streamsize>(out.size()));
+        out.clear();
+    };
+    r.doc.variables.forEach([&](std::string_view entry) {
+        oneLine(entry, line);
+        appendUtf8(out, line);
+        out += '\n';
+        if (out.size() >= (size_t(1) << 16))
+            flush();
+    });
+    flush();
     return kOk;
 }
 

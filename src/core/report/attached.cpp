@@ -21,7 +21,7 @@ struct Hit {
 // pass over the lines replaces a scan of every line for every k: an
 // occurrence of that text ends with "=GETFILE;", the digits before it are a
 // whole run of digits preceded by "_", and the name ends right before the "_".
-std::vector<Hit> findHits(const std::vector<std::string>& lines, std::string_view name)
+std::vector<Hit> findHits(const std::vector<std::string_view>& lines, std::string_view name)
 {
     static constexpr std::string_view tag = "=GETFILE;";
     std::vector<Hit> hits;
@@ -54,14 +54,20 @@ std::vector<Hit> findHits(const std::vector<std::string>& lines, std::string_vie
     return hits;
 }
 
-std::string cutFront(const std::string& line, size_t n)
+std::string cutFront(std::string_view line, size_t n)
 {
-    return n >= line.size() ? std::string() : line.substr(n);
+    return n >= line.size() ? std::string() : std::string(line.substr(n));
 }
 
 } // namespace
 
 void extractAttached(const std::vector<std::string>& reportLines, const std::string& name,
+                     std::vector<std::string>& out)
+{
+    extractAttached(std::vector<std::string_view>(reportLines.begin(), reportLines.end()), name, out);
+}
+
+void extractAttached(const std::vector<std::string_view>& reportLines, const std::string& name,
                      std::vector<std::string>& out)
 {
     const std::vector<Hit> hits = findHits(reportLines, name);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qmx {
@@ -11,6 +12,8 @@ namespace qmx {
 // gives the single line "FILE NOT FOUND!!!". A count that is not a whole
 // number throws qmx::Error("'TEXT' is not a valid integer value"); the lines
 // appended before that stay in out.
+void extractAttached(const std::vector<std::string_view>& reportLines, const std::string& name,
+                     std::vector<std::string>& out);
 void extractAttached(const std::vector<std::string>& reportLines, const std::string& name,
                      std::vector<std::string>& out);
 

@@ -56,7 +56,7 @@ void prepareFilesTable(CheckTable& t)
                 "Internal Name", "Product Version", "Default"});
 }
 
-void addRegistryRow(CheckTable& t, const std::string& line)
+void addRegistryRow(CheckTable& t, std::string_view line)
 {
     GridRow& r = workingRow(t, kRegistryColumns);
     const auto parts = fields::registryParts(line);
@@ -87,7 +87,7 @@ void addRegistryRow(CheckTable& t, const std::string& line)
     t.rows.push_back(emptyRow(t.columns));
 }
 
-void addFileRow(CheckTable& t, const std::string& line)
+void addFileRow(CheckTable& t, std::string_view line)
 {
     GridRow& r = workingRow(t, kFileColumns);
     r.cells[0] = fields::lineKey(line);

@@ -6,6 +6,7 @@
 #include "report/colour.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qmx {
@@ -27,8 +28,8 @@ struct CheckTable {
 void prepareRegistryTable(CheckTable& t);
 void prepareFilesTable(CheckTable& t);
 // Fill the working row from one line, colour it, and add a new working row.
-void addRegistryRow(CheckTable& t, const std::string& line);
-void addFileRow(CheckTable& t, const std::string& line);
+void addRegistryRow(CheckTable& t, std::string_view line);
+void addFileRow(CheckTable& t, std::string_view line);
 // Removes the trailing working row.
 void finishTable(CheckTable& t);
 

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <string_view>
+#include <unordered_map>
 
 namespace qmx {
 
@@ -56,7 +57,7 @@ constexpr std::string_view kOsSearch = "=OSVERSION";
 // first occurrence of each, and the value is the rest of that line.
 class TagValues {
 public:
-    explicit TagValues(const std::vector<std::string>& lines) : lines_(lines)
+    explicit TagValues(const std::vector<std::string_view>& lines) : lines_(lines)
     {
         for (const FixedTag& t : kFixedTags)
             add(t.search);
@@ -72,7 +73,7 @@ public:
             if (patterns_[i] == search) {
                 if (!found_[i].found())
                     return {};
-                return lines_[found_[i].line].substr(found_[i].column + search.size());
+                return std::string(lines_[found_[i].line].substr(found_[i].column + search.size()));
             }
         return {};
     }
@@ -86,7 +87,7 @@ private:
         patterns_.push_back(s);
     }
 
-    const std::vector<std::string>& lines_;
+    const std::vector<std::string_view>& lines_;
     std::vector<std::string_view> patterns_;
     std::vector<LinePos> found_;
 };
@@ -138,7 +139,22 @@ void addRegistryVariables(VariableList& vars, std::string_view line)
     vars.append(concat({"%REGISTRY:", key, ":DEFAULT%=", parts.verdict}));
 }
 
-void addMultiValueVariables(VariableList& vars, std::string_view line)
+// The first entry of each multi-value list name, for extending it in place.
+// Only multi-value lines add names beginning "%REGISTRY_MULTIVALUE:", so
+// recording those as they are appended answers "the first entry of this name"
+// exactly, without building the list's full look-up index during the load.
+using ListNames = std::unordered_map<std::string, VariableList::Id>;
+
+void appendMultiValueEntry(VariableList& vars, ListNames& lists, std::string entry)
+{
+    std::string name(VariableList::nameOf(entry));
+    const VariableList::Id id = vars.append(entry);
+    static constexpr std::string_view kAll = ":ALL_VALUES%";
+    if (name.size() >= kAll.size() && name.compare(name.size() - kAll.size(), kAll.size(), kAll) == 0)
+        lists.emplace(std::move(name), id);
+}
+
+void addMultiValueVariables(VariableList& vars, ListNames& lists, std::string_view line)
 {
     const std::string_view base = fields::multiValueBase(fields::lineKey(line));
     const std::string_view v = fields::entryData(line);
@@ -147,30 +163,30 @@ void addMultiValueVariables(VariableList& vars, std::string_view line)
     const std::string_view valueData = eq == std::string_view::npos ? v : v.substr(eq + 1);
 
     const std::string allName = concat({"%REGISTRY_MULTIVALUE:", base, ":ALL_VALUES%"});
-    const VariableList::Id all = vars.findFirstByName(allName);
-    if (all != VariableList::npos)
-        vars.setText(all, concat({vars.text(all), ";", v}));
+    const auto all = lists.find(allName);
+    if (all != lists.end())
+        vars.setText(all->second, concat({vars.text(all->second), ";", v}));
     else
-        vars.append(concat({allName, "=", v}));
-    vars.append(concat({"%REGISTRY_MULTIVALUE:", base, ":", valueName, "%=", valueData}));
+        appendMultiValueEntry(vars, lists, concat({allName, "=", v}));
+    appendMultiValueEntry(vars, lists, concat({"%REGISTRY_MULTIVALUE:", base, ":", valueName, "%=", valueData}));
 }
 
 // What a report line is, by the first of these tests that applies.
 enum class LineKind : uint8_t { Header, Attached, Nic, File, MultiValue, Registry, Other };
 
-LineKind classify(const std::string& line)
+LineKind classify(std::string_view line)
 {
     if (!line.empty() && line[0] == '[')
         return LineKind::Header;
-    if (line.find("_0=GETFILE;") != std::string::npos)
+    if (line.find("_0=GETFILE;") != std::string_view::npos)
         return LineKind::Attached;
-    if (line.find("=NIC;") != std::string::npos)
+    if (line.find("=NIC;") != std::string_view::npos)
         return LineKind::Nic;
-    if (line.find("=FILE;") != std::string::npos)
+    if (line.find("=FILE;") != std::string_view::npos)
         return LineKind::File;
-    if (line.find("=REGISTRY_MULTIVALUE;") != std::string::npos)
+    if (line.find("=REGISTRY_MULTIVALUE;") != std::string_view::npos)
         return LineKind::MultiValue;
-    if (line.find("=REGISTRY;") != std::string::npos)
+    if (line.find("=REGISTRY;") != std::string_view::npos)
         return LineKind::Registry;
     return LineKind::Other;
 }
@@ -197,12 +213,12 @@ struct Stepper {
 
 } // namespace
 
-std::vector<std::string> splitLines(const std::string& text)
+std::vector<std::string_view> splitLineViews(std::string_view text)
 {
-    std::vector<std::string> lines;
+    std::vector<std::string_view> lines;
     size_t count = 0;
     for (size_t i = 0; i < text.size(); ++i)
-        if (text[i] == '\r' || text[i] == '\n')
+        if (text[i] == '\n' || (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')))
             ++count;
     lines.reserve(count + 1);
     size_t start = 0;
@@ -210,7 +226,7 @@ std::vector<std::string> splitLines(const std::string& text)
     while (i < text.size()) {
         const char c = text[i];
         if (c == '\r' || c == '\n') {
-            lines.emplace_back(text, start, i - start);
+            lines.push_back(text.substr(start, i - start));
             i += (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ? 2 : 1;
             start = i;
         } else {
@@ -218,18 +234,24 @@ std::vector<std::string> splitLines(const std::string& text)
         }
     }
     if (start < text.size())
-        lines.emplace_back(text, start, text.size() - start);
+        lines.push_back(text.substr(start));
     return lines;
+}
+
+std::vector<std::string> splitLines(const std::string& text)
+{
+    const std::vector<std::string_view> views = splitLineViews(text);
+    return std::vector<std::string>(views.begin(), views.end());
 }
 
 const std::string& ReportDocument::wholeText() const
 {
     if (wholeText_.empty() && !lines.empty()) {
         size_t n = 0;
-        for (const std::string& l : lines)
+        for (const std::string_view l : lines)
             n += l.size() + 2;
         wholeText_.reserve(n);
-        for (const std::string& l : lines) {
+        for (const std::string_view l : lines) {
             wholeText_ += l;
             wholeText_ += "\r\n";
         }
@@ -254,6 +276,7 @@ void resetDocument(ReportDocument& doc, const std::string& path)
 {
     doc.path = path;
     doc.lines.clear();
+    doc.rawText.reset();
     doc.wholeText_.clear();
     doc.store.reset();
     doc.variables.clear();
@@ -274,9 +297,10 @@ void resetDocument(ReportDocument& doc, const std::string& path)
 void loadContent(ReportDocument& doc, std::string content, const LoadOptions& options)
 {
     const Stepper progress{options.progress};
-    doc.lines = splitLines(content);
+    doc.rawText = std::make_shared<const std::string>(content);
+    doc.lines = splitLineViews(*doc.rawText);
     doc.store = std::make_unique<TBigIniFile>(doc.path, std::move(content));
-    const std::vector<std::string>& lines = doc.lines;
+    const std::vector<std::string_view>& lines = doc.lines;
 
     if (options.progress)
         options.progress->setMaximum(static_cast<int>(lines.size() + 33));
@@ -333,13 +357,22 @@ void loadContent(ReportDocument& doc, std::string content, const LoadOptions& op
         }
     }
 
+    // The variables of a large report run to a million entries: size the
+    // list once instead of letting it grow by doubling.
+    {
+        size_t entries = doc.variables.size();
+        for (const LineKind k : kinds)
+            entries += k == LineKind::File ? 10 : k == LineKind::Registry ? 3 : k == LineKind::MultiValue ? 2 : 0;
+        doc.variables.reserve(entries);
+    }
+    ListNames multiValueLists;
     for (size_t i = 0; i < lines.size(); ++i) {
         if (options.pump)
             options.pump();
-        const std::string& line = lines[i];
+        const std::string_view line = lines[i];
         switch (kinds[i]) {
         case LineKind::Attached:
-            doc.attached.push_back(line.substr(0, line.find("_0=GETFILE;")));
+            doc.attached.emplace_back(line.substr(0, line.find("_0=GETFILE;")));
             break;
         case LineKind::Nic:
             doc.nics.emplace_back(afterFirst(afterFirst(line, '='), ';'));
@@ -350,7 +383,7 @@ void loadContent(ReportDocument& doc, std::string content, const LoadOptions& op
             addFileVariables(doc.variables, line);
             break;
         case LineKind::MultiValue:
-            addMultiValueVariables(doc.variables, line);
+            addMultiValueVariables(doc.variables, multiValueLists, line);
             break;
         case LineKind::Registry:
             addRegistryRow(doc.registry, line);

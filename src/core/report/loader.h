@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qmx {
@@ -34,7 +35,10 @@ struct TextColour {
 
 struct ReportDocument {
     std::string path;
-    std::vector<std::string> lines;       // the report split at CR LF, CR or LF
+    // The report as read, and its lines (split at CR LF, CR or LF) as views
+    // into it: one copy of the text instead of a string per line.
+    std::shared_ptr<const std::string> rawText;
+    std::vector<std::string_view> lines;
     std::unique_ptr<TBigIniFile> store;   // the report as sections and keys
     VariableList variables;
     GeneralInfo general;
@@ -76,5 +80,7 @@ void loadReportText(ReportDocument& doc, const std::string& path, std::string co
 
 // Splits text into lines at CR LF, CR or LF; a final line end adds no line.
 std::vector<std::string> splitLines(const std::string& text);
+// The same, as views into text.
+std::vector<std::string_view> splitLineViews(std::string_view text);
 
 } // namespace qmx

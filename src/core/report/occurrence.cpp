@@ -127,7 +127,7 @@ private:
 
 } // namespace
 
-std::vector<LinePos> firstOccurrencesOfLines(const std::vector<std::string>& lines,
+std::vector<LinePos> firstOccurrencesOfLines(const std::vector<std::string_view>& lines,
                                              const std::vector<size_t>& queryLines)
 {
     const size_t n = queryLines.size();
@@ -191,7 +191,7 @@ std::vector<LinePos> firstOccurrencesOfLines(const std::vector<std::string>& lin
         const unsigned bits = bitsFor(totalBytes, 12, 20);
         std::vector<uint8_t> counts(size_t(1) << bits, 0);
         for (size_t j = 0; j <= lastLine; ++j) {
-            const std::string& s = lines[j];
+            const std::string_view s = lines[j];
             for (size_t p = 0; p + kAnchor <= s.size(); ++p) {
                 uint8_t& c = counts[mix(load8(s.data() + p)) >> (64 - bits)];
                 if (c != UINT8_MAX)
@@ -200,7 +200,7 @@ std::vector<LinePos> firstOccurrencesOfLines(const std::vector<std::string>& lin
         }
         longEntries.reserve(u);
         for (size_t i = 0; i < u; ++i) {
-            const std::string& q = lines[uniqLine[i]];
+            const std::string_view q = lines[uniqLine[i]];
             if (q.size() < kAnchor)
                 continue;
             unsigned best = UINT_MAX;
@@ -217,7 +217,7 @@ std::vector<LinePos> firstOccurrencesOfLines(const std::vector<std::string>& lin
     std::array<bool, 256> shortFirst{};
     unsigned shortLengths = 0;
     for (size_t i = 0; i < u; ++i) {
-        const std::string& q = lines[uniqLine[i]];
+        const std::string_view q = lines[uniqLine[i]];
         if (q.empty() || q.size() >= kAnchor)
             continue;
         shortEntries.emplace_back(loadShort(q.data(), q.size()), static_cast<uint32_t>(i));
@@ -235,7 +235,7 @@ std::vector<LinePos> firstOccurrencesOfLines(const std::vector<std::string>& lin
     // in order of their start column, and every query is answered at its own
     // line at the latest, so the first hit is the answer.
     for (size_t j = 0; j <= lastLine && unresolved > 0; ++j) {
-        const std::string& line = lines[j];
+        const std::string_view line = lines[j];
         const char* s = line.data();
         const size_t len = line.size();
         for (size_t p = 0; p < len; ++p) {
@@ -245,7 +245,7 @@ std::vector<LinePos> firstOccurrencesOfLines(const std::vector<std::string>& lin
                     uint32_t* ids = longTable.members(*g);
                     for (uint32_t x = 0; x < g->alive;) {
                         const uint32_t id = ids[x];
-                        const std::string& q = lines[uniqLine[id]];
+                        const std::string_view q = lines[uniqLine[id]];
                         const size_t a = anchorOffset[id];
                         if (p >= a && p - a + q.size() <= len &&
                             std::memcmp(s + p - a, q.data(), q.size()) == 0) {
@@ -284,7 +284,7 @@ std::vector<LinePos> firstOccurrencesOfLines(const std::vector<std::string>& lin
     return result;
 }
 
-std::vector<LinePos> firstOccurrences(const std::vector<std::string>& lines,
+std::vector<LinePos> firstOccurrences(const std::vector<std::string_view>& lines,
                                       const std::vector<std::string_view>& patterns)
 {
     std::vector<LinePos> result(patterns.size());
@@ -315,6 +315,18 @@ std::vector<LinePos> firstOccurrences(const std::vector<std::string>& lines,
         }
     }
     return result;
+}
+
+std::vector<LinePos> firstOccurrencesOfLines(const std::vector<std::string>& lines,
+                                             const std::vector<size_t>& queryLines)
+{
+    return firstOccurrencesOfLines(std::vector<std::string_view>(lines.begin(), lines.end()), queryLines);
+}
+
+std::vector<LinePos> firstOccurrences(const std::vector<std::string>& lines,
+                                      const std::vector<std::string_view>& patterns)
+{
+    return firstOccurrences(std::vector<std::string_view>(lines.begin(), lines.end()), patterns);
 }
 
 } // namespace qmx

@@ -26,12 +26,16 @@ struct LinePos {
 // answered once, and proper-substring occurrences are found by one scan that
 // looks up every 8-byte window of the text in a table of one rare 8-byte
 // anchor per query, verifying each candidate.
+std::vector<LinePos> firstOccurrencesOfLines(const std::vector<std::string_view>& lines,
+                                             const std::vector<size_t>& queryLines);
 std::vector<LinePos> firstOccurrencesOfLines(const std::vector<std::string>& lines,
                                              const std::vector<size_t>& queryLines);
 
 // For each pattern (none may hold CR or LF), its first occurrence among the
 // lines, or a position that is not found(). One pass over the lines for all
 // patterns; meant for a handful of patterns.
+std::vector<LinePos> firstOccurrences(const std::vector<std::string_view>& lines,
+                                      const std::vector<std::string_view>& patterns);
 std::vector<LinePos> firstOccurrences(const std::vector<std::string>& lines,
                                       const std::vector<std::string_view>& patterns);
 

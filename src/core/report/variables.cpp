@@ -1,21 +1,20 @@
 #include "report/variables.h"
 
 #include <algorithm>
-#include <utility>
+#include <cstring>
 
 namespace qmx {
 
 namespace {
 
+constexpr size_t kChunk = 1 << 20;
+constexpr size_t kBlock = 32;                // handles per block of sorted_
+constexpr size_t kSuper = kBlock * kBlock;   // handles per group of blocks
+constexpr uint32_t kNone = UINT32_MAX;
+
 bool startsWith(std::string_view text, std::string_view prefix)
 {
     return text.size() >= prefix.size() && text.compare(0, prefix.size(), prefix) == 0;
-}
-
-bool keyLess(std::string_view t1, VariableList::Id i1, std::string_view t2, VariableList::Id i2)
-{
-    const int c = t1.compare(t2);
-    return c < 0 || (c == 0 && i1 < i2);
 }
 
 } // namespace
@@ -28,317 +27,376 @@ VariableList& VariableList::operator=(const VariableList& other)
         return *this;
     clear();
     lookup_ = other.lookup_;
-    for (const auto& [id, e] : other.entries_) {
-        entries_.emplace(id, Entry{e.text, -1});
-        index(id);
+    // Handles must stay the same in the copy, erased ones included.
+    slots_.reserve(other.slots_.size());
+    for (size_t id = 0; id < other.slots_.size(); ++id) {
+        const Slot& s = other.slots_[id];
+        Slot n;
+        n.dead = s.dead;
+        if (!s.dead) {
+            n.p = store({s.p, s.len});
+            n.len = s.len;
+        }
+        slots_.push_back(n);
     }
-    next_ = other.next_;
+    live_ = other.live_;
     return *this;
 }
 
-// Moving keeps the index valid: the map's nodes, which the index points
-// into, change owner without moving. The source is left empty.
 VariableList::VariableList(VariableList&& other) noexcept { *this = std::move(other); }
 
 VariableList& VariableList::operator=(VariableList&& other) noexcept
 {
     if (this == &other)
         return *this;
-    entries_ = std::move(other.entries_);
-    nodes_ = std::move(other.nodes_);
-    freeNodes_ = std::move(other.freeNodes_);
-    root_ = other.root_;
-    seed_ = other.seed_;
-    next_ = other.next_;
+    // The chunks and the owned strings' nodes change owner without moving,
+    // so every slot and index view stays valid. The source is left empty.
+    chunks_ = std::move(other.chunks_);
+    chunkUsed_ = other.chunkUsed_;
+    chunkSize_ = other.chunkSize_;
+    slots_ = std::move(other.slots_);
+    owned_ = std::move(other.owned_);
+    live_ = other.live_;
     lookup_ = other.lookup_;
+    indexed_ = other.indexed_;
+    sorted_ = std::move(other.sorted_);
+    blockMin_ = std::move(other.blockMin_);
+    superMin_ = std::move(other.superMin_);
+    delta_ = std::move(other.delta_);
     other.clear();
     return *this;
 }
 
+VariableList::~VariableList() = default;
+
 void VariableList::clear()
 {
-    entries_.clear();
-    nodes_.clear();
-    freeNodes_.clear();
-    root_ = -1;
-    next_ = 0;
+    dropIndex();
+    chunks_.clear();
+    chunkUsed_ = chunkSize_ = 0;
+    slots_.clear();
+    owned_.clear();
+    live_ = 0;
 }
 
-VariableList::Id VariableList::append(std::string entry)
+const char* VariableList::store(std::string_view text)
 {
-    const Id id = next_++;
-    entries_.emplace(id, Entry{std::move(entry), -1});
-    index(id);
+    if (text.size() > kChunk / 4) {
+        // A long text gets a chunk of its own, placed before the current one
+        // so the current chunk keeps filling.
+        auto big = std::make_unique<char[]>(text.size());
+        std::memcpy(big.get(), text.data(), text.size());
+        const char* p = big.get();
+        chunks_.insert(chunks_.empty() ? chunks_.end() : chunks_.end() - 1, std::move(big));
+        return p;
+    }
+    if (chunks_.empty() || chunkUsed_ + text.size() > chunkSize_) {
+        chunks_.push_back(std::make_unique<char[]>(kChunk));
+        chunkUsed_ = 0;
+        chunkSize_ = kChunk;
+    }
+    char* p = chunks_.back().get() + chunkUsed_;
+    if (!text.empty())
+        std::memcpy(p, text.data(), text.size());
+    chunkUsed_ += text.size();
+    return p;
+}
+
+VariableList::Id VariableList::append(std::string_view entry)
+{
+    const Id id = slots_.size();
+    Slot s;
+    s.p = store(entry);
+    s.len = static_cast<uint32_t>(entry.size());
+    slots_.push_back(s);
+    ++live_;
+    if (indexed_) {
+        delta_.emplace(view(id), id);
+        if (delta_.size() > std::max<size_t>(4096, sorted_.size() / 4))
+            dropIndex();
+    }
     return id;
 }
 
-void VariableList::setText(Id id, std::string entry)
+std::string_view VariableList::text(Id id) const
 {
+    if (id >= slots_.size() || slots_[id].dead)
+        return {};
+    return view(id);
+}
+
+void VariableList::setText(Id id, std::string_view entry)
+{
+    if (id >= slots_.size() || slots_[id].dead)
+        return;
     unindex(id);
-    entries_.at(id).text = std::move(entry);
-    index(id);
+    // A changed entry keeps its text in a string of its own, so an entry that
+    // grows again and again (a multi-value list) grows in place.
+    std::string& s = owned_[id];
+    if (entry.data() >= s.data() && entry.data() <= s.data() + s.size() && !s.empty()) {
+        std::string copy(entry);
+        s = std::move(copy);
+    } else {
+        s.assign(entry);
+    }
+    Slot& slot = slots_[id];
+    slot.p = s.data();
+    slot.len = static_cast<uint32_t>(s.size());
+    slot.owned = true;
+    if (indexed_)
+        delta_.emplace(view(id), id);
 }
 
 void VariableList::erase(Id id)
 {
+    if (id >= slots_.size() || slots_[id].dead)
+        return;
     unindex(id);
-    entries_.erase(id);
+    Slot& slot = slots_[id];
+    if (slot.owned)
+        owned_.erase(id);
+    slot.dead = true;
+    slot.owned = false;
+    slot.p = nullptr;
+    slot.len = 0;
+    --live_;
 }
 
 std::vector<std::string> VariableList::toVector() const
 {
     std::vector<std::string> v;
-    v.reserve(entries_.size());
-    for (const auto& [id, e] : entries_)
-        v.push_back(e.text);
+    v.reserve(live_);
+    forEach([&](std::string_view t) { v.emplace_back(t); });
     return v;
 }
 
-// --- The index: a treap with subtree minima -------------------------------
+// ---- the index ----
 
-void VariableList::update(int t)
+void VariableList::dropIndex() const
 {
-    Node& n = nodes_[static_cast<size_t>(t)];
-    n.minId = std::min({n.id, minId(n.left), minId(n.right)});
+    indexed_ = false;
+    std::vector<uint32_t>().swap(sorted_);
+    std::vector<uint32_t>().swap(blockMin_);
+    std::vector<uint32_t>().swap(superMin_);
+    delta_.clear();
 }
 
-int VariableList::merge(int a, int b)
+void VariableList::ensureIndex() const
 {
-    if (a < 0)
-        return b;
-    if (b < 0)
-        return a;
-    if (nodes_[static_cast<size_t>(a)].prio > nodes_[static_cast<size_t>(b)].prio) {
-        const int r = merge(nodes_[static_cast<size_t>(a)].right, b);
-        nodes_[static_cast<size_t>(a)].right = r;
-        update(a);
-        return a;
-    }
-    const int l = merge(a, nodes_[static_cast<size_t>(b)].left);
-    nodes_[static_cast<size_t>(b)].left = l;
-    update(b);
-    return b;
-}
-
-// Splits t into the keys below (text, id) and the rest.
-void VariableList::split(int t, std::string_view text, Id id, int& less, int& rest)
-{
-    if (t < 0) {
-        less = rest = -1;
+    if (indexed_)
         return;
-    }
-    Node& n = nodes_[static_cast<size_t>(t)];
-    if (keyLess(n.text, n.id, text, id)) {
-        int l, r;
-        split(n.right, text, id, l, r);
-        nodes_[static_cast<size_t>(t)].right = l;
-        update(t);
-        less = t;
-        rest = r;
-    } else {
-        int l, r;
-        split(n.left, text, id, l, r);
-        nodes_[static_cast<size_t>(t)].left = r;
-        update(t);
-        less = l;
-        rest = t;
-    }
+    const auto& slots = slots_;
+    sorted_.clear();
+    sorted_.reserve(live_);
+    for (size_t id = 0; id < slots.size(); ++id)
+        if (!slots[id].dead)
+            sorted_.push_back(static_cast<uint32_t>(id));
+    std::sort(sorted_.begin(), sorted_.end(), [this](uint32_t a, uint32_t b) {
+        const int c = view(a).compare(view(b));
+        return c < 0 || (c == 0 && a < b);
+    });
+    for (uint32_t id : sorted_)
+        slots[id].inSorted = true;
+    blockMin_.assign((sorted_.size() + kBlock - 1) / kBlock, kNone);
+    for (size_t i = 0; i < sorted_.size(); ++i)
+        blockMin_[i / kBlock] = std::min(blockMin_[i / kBlock], sorted_[i]);
+    superMin_.assign((sorted_.size() + kSuper - 1) / kSuper, kNone);
+    for (size_t b = 0; b < blockMin_.size(); ++b)
+        superMin_[b / kBlock] = std::min(superMin_[b / kBlock], blockMin_[b]);
+    delta_.clear();
+    indexed_ = true;
 }
 
-int VariableList::eraseNode(int t, std::string_view text, Id id)
+size_t VariableList::sortedPosition(Id id) const
 {
-    if (t < 0)
-        return t;
-    Node& n = nodes_[static_cast<size_t>(t)];
-    if (n.id == id) {
-        const int joined = merge(n.left, n.right);
-        freeNodes_.push_back(t);
-        return joined;
-    }
-    if (keyLess(text, id, n.text, n.id)) {
-        const int l = eraseNode(n.left, text, id);
-        nodes_[static_cast<size_t>(t)].left = l;
-    } else {
-        const int r = eraseNode(n.right, text, id);
-        nodes_[static_cast<size_t>(t)].right = r;
-    }
-    update(t);
-    return t;
+    const std::string_view t = view(id);
+    auto it = std::lower_bound(sorted_.begin(), sorted_.end(), id, [&](uint32_t a, Id) {
+        const int c = view(a).compare(t);
+        return c < 0 || (c == 0 && a < id);
+    });
+    return static_cast<size_t>(it - sorted_.begin());
 }
 
-void VariableList::index(Id id)
+void VariableList::invalidateSorted(size_t pos) const
 {
-    Entry& e = entries_.at(id);
-    // xorshift: priorities only need to look random to keep the tree flat.
-    seed_ ^= seed_ << 13;
-    seed_ ^= seed_ >> 17;
-    seed_ ^= seed_ << 5;
-    Node n;
-    n.text = e.text;
-    n.id = id;
-    n.minId = id;
-    n.prio = seed_;
-    int t;
-    if (!freeNodes_.empty()) {
-        t = freeNodes_.back();
-        freeNodes_.pop_back();
-        nodes_[static_cast<size_t>(t)] = n;
-    } else {
-        t = static_cast<int>(nodes_.size());
-        nodes_.push_back(n);
+    const size_t b = pos / kBlock;
+    uint32_t m = kNone;
+    for (size_t i = b * kBlock; i < std::min(sorted_.size(), (b + 1) * kBlock); ++i) {
+        const Slot& s = slots_[sorted_[i]];
+        if (!s.dead && s.inSorted)
+            m = std::min(m, sorted_[i]);
     }
-    e.node = t;
-    int less, rest;
-    split(root_, n.text, id, less, rest);
-    root_ = merge(merge(less, t), rest);
+    blockMin_[b] = m;
+    const size_t g = b / kBlock;
+    m = kNone;
+    for (size_t k = g * kBlock; k < std::min(blockMin_.size(), (g + 1) * kBlock); ++k)
+        m = std::min(m, blockMin_[k]);
+    superMin_[g] = m;
 }
 
 void VariableList::unindex(Id id)
 {
-    Entry& e = entries_.at(id);
-    root_ = eraseNode(root_, e.text, id);
-    e.node = -1;
+    if (!indexed_)
+        return;
+    Slot& slot = slots_[id];
+    if (slot.inSorted) {
+        const size_t pos = sortedPosition(id);
+        slot.inSorted = false;
+        if (pos < sorted_.size() && sorted_[pos] == id)
+            invalidateSorted(pos);
+    } else {
+        delta_.erase(DeltaKey(view(id), id));
+    }
 }
 
-// Entries beginning with prefix form one run in text order: every key below
-// (prefix, 0) sorts before the run and every key after it sorts after. So a
-// node outside the run tells which side to search, and a node inside it
-// splits the search into a left part bounded only below and a right part
-// bounded only above, where whole subtrees answer with their minimum.
-VariableList::Id VariableList::rangeMin(int t, std::string_view prefix) const
+std::pair<size_t, size_t> VariableList::prefixRange(std::string_view prefix) const
 {
-    while (t >= 0) {
-        const Node& n = nodes_[static_cast<size_t>(t)];
-        if (startsWith(n.text, prefix))
-            return std::min({n.id, rangeMinFrom(n.left, prefix), rangeMinUpTo(n.right, prefix)});
-        t = n.text < prefix ? n.right : n.left;
+    auto lo = std::lower_bound(sorted_.begin(), sorted_.end(), prefix,
+                               [this](uint32_t a, std::string_view p) { return view(a) < p; });
+    auto hi = std::partition_point(lo, sorted_.end(),
+                                   [&](uint32_t a) { return startsWith(view(a), prefix); });
+    return {static_cast<size_t>(lo - sorted_.begin()), static_cast<size_t>(hi - sorted_.begin())};
+}
+
+std::pair<size_t, size_t> VariableList::exactRange(std::string_view text) const
+{
+    auto lo = std::lower_bound(sorted_.begin(), sorted_.end(), text,
+                               [this](uint32_t a, std::string_view p) { return view(a) < p; });
+    auto hi = std::partition_point(lo, sorted_.end(), [&](uint32_t a) { return view(a) == text; });
+    return {static_cast<size_t>(lo - sorted_.begin()), static_cast<size_t>(hi - sorted_.begin())};
+}
+
+uint32_t VariableList::rangeMin(size_t lo, size_t hi) const
+{
+    uint32_t m = kNone;
+    auto valid = [&](size_t i) {
+        const Slot& s = slots_[sorted_[i]];
+        return !s.dead && s.inSorted;
+    };
+    while (lo < hi && lo % kBlock != 0) {
+        if (valid(lo))
+            m = std::min(m, sorted_[lo]);
+        ++lo;
     }
+    while (lo + kBlock <= hi && lo % kSuper != 0) {
+        m = std::min(m, blockMin_[lo / kBlock]);
+        lo += kBlock;
+    }
+    while (lo + kSuper <= hi) {
+        m = std::min(m, superMin_[lo / kSuper]);
+        lo += kSuper;
+    }
+    while (lo + kBlock <= hi) {
+        m = std::min(m, blockMin_[lo / kBlock]);
+        lo += kBlock;
+    }
+    for (; lo < hi; ++lo)
+        if (valid(lo))
+            m = std::min(m, sorted_[lo]);
+    return m;
+}
+
+VariableList::Id VariableList::deltaMin(std::string_view prefix, bool exact) const
+{
+    Id best = npos;
+    for (auto it = delta_.lower_bound(DeltaKey(prefix, 0)); it != delta_.end(); ++it) {
+        if (exact ? it->first != prefix : !startsWith(it->first, prefix))
+            break;
+        best = std::min(best, it->second);
+        if (exact)
+            break; // equal texts are ordered by handle
+    }
+    return best;
+}
+
+VariableList::Id VariableList::firstWithPrefixLinear(std::string_view prefix) const
+{
+    for (size_t id = 0; id < slots_.size(); ++id)
+        if (!slots_[id].dead && startsWith(view(id), prefix))
+            return id;
     return npos;
 }
 
-// Within a subtree lying before a run member: the run's part of it.
-VariableList::Id VariableList::rangeMinFrom(int t, std::string_view prefix) const
+VariableList::Id VariableList::firstByNameLinear(std::string_view name) const
 {
-    Id best = npos;
-    while (t >= 0) {
-        const Node& n = nodes_[static_cast<size_t>(t)];
-        if (startsWith(n.text, prefix)) {
-            best = std::min({best, n.id, minId(n.right)});
-            t = n.left;
-        } else {
-            t = n.right;
-        }
-    }
-    return best;
-}
-
-// Within a subtree lying after a run member: the run's part of it.
-VariableList::Id VariableList::rangeMinUpTo(int t, std::string_view prefix) const
-{
-    Id best = npos;
-    while (t >= 0) {
-        const Node& n = nodes_[static_cast<size_t>(t)];
-        if (startsWith(n.text, prefix)) {
-            best = std::min({best, n.id, minId(n.left)});
-            t = n.right;
-        } else {
-            t = n.left;
-        }
-    }
-    return best;
-}
-
-void VariableList::collect(int t, std::string_view prefix, std::vector<Id>& ids) const
-{
-    while (t >= 0) {
-        const Node& n = nodes_[static_cast<size_t>(t)];
-        if (startsWith(n.text, prefix)) {
-            collect(n.left, prefix, ids);
-            ids.push_back(n.id);
-            t = n.right;
-        } else {
-            t = n.text < prefix ? n.right : n.left;
-        }
-    }
-}
-
-// --- Look-ups --------------------------------------------------------------
-
-// Calls f(text, id) for every entry beginning with prefix, in list order.
-template <class F> void VariableList::forPrefix(std::string_view prefix, F&& f) const
-{
-    if (lookup_ == Lookup::LinearScan) {
-        for (const auto& [id, e] : entries_)
-            if (startsWith(e.text, prefix))
-                f(std::string_view(e.text), id);
-        return;
-    }
-    for (Id id : findAllWithPrefix(prefix))
-        f(std::string_view(entries_.at(id).text), id);
+    for (size_t id = 0; id < slots_.size(); ++id)
+        if (!slots_[id].dead && nameOf(view(id)) == name)
+            return id;
+    return npos;
 }
 
 VariableList::Id VariableList::findFirstWithPrefix(std::string_view prefix) const
 {
-    if (lookup_ == Lookup::LinearScan) {
-        for (const auto& [id, e] : entries_)
-            if (startsWith(e.text, prefix))
-                return id;
-        return npos;
-    }
-    return rangeMin(root_, prefix);
+    if (lookup_ == Lookup::LinearScan)
+        return firstWithPrefixLinear(prefix);
+    ensureIndex();
+    const auto [lo, hi] = prefixRange(prefix);
+    const uint32_t m = rangeMin(lo, hi);
+    return std::min<Id>(m == kNone ? npos : m, deltaMin(prefix, false));
 }
 
 std::vector<VariableList::Id> VariableList::findAllWithPrefix(std::string_view prefix) const
 {
     std::vector<Id> ids;
     if (lookup_ == Lookup::LinearScan) {
-        for (const auto& [id, e] : entries_)
-            if (startsWith(e.text, prefix))
+        for (size_t id = 0; id < slots_.size(); ++id)
+            if (!slots_[id].dead && startsWith(view(id), prefix))
                 ids.push_back(id);
         return ids;
     }
-    collect(root_, prefix, ids);
+    ensureIndex();
+    const auto [lo, hi] = prefixRange(prefix);
+    for (size_t i = lo; i < hi; ++i) {
+        const Slot& s = slots_[sorted_[i]];
+        if (!s.dead && s.inSorted)
+            ids.push_back(sorted_[i]);
+    }
+    for (auto it = delta_.lower_bound(DeltaKey(prefix, 0)); it != delta_.end() && startsWith(it->first, prefix); ++it)
+        ids.push_back(it->second);
     std::sort(ids.begin(), ids.end());
     return ids;
 }
 
-// An entry is named name when its text is name itself or begins with name
-// followed by "=" (a name never holds "="). The exact text sorts first among
-// the texts that begin with it, so both cases are one range look-up each.
 VariableList::Id VariableList::findFirstByName(std::string_view name) const
 {
-    if (lookup_ == Lookup::LinearScan) {
-        for (const auto& [id, e] : entries_)
-            if (nameOf(e.text) == name)
-                return id;
-        return npos;
-    }
+    if (lookup_ == Lookup::LinearScan)
+        return firstByNameLinear(name);
+    // A name holds no "=", so the entries named `name` are exactly the text
+    // `name` itself and the texts beginning with `name` + "=".
     if (name.find('=') != std::string_view::npos)
         return npos;
-    const std::string withEq = std::string(name) + "=";
-    Id best = rangeMin(root_, withEq);
-    // The smallest key at or after (name, 0) is the first exact match, if any.
-    int t = root_;
-    Id exact = npos;
-    while (t >= 0) {
-        const Node& n = nodes_[static_cast<size_t>(t)];
-        if (n.text == name) {
-            exact = n.id; // candidates further left have smaller ids
-            t = n.left;
-        } else {
-            t = n.text < name ? n.right : n.left;
-        }
-    }
-    return std::min(best, exact);
+    ensureIndex();
+    const std::string withEq = std::string(name) + '=';
+    const auto [lo1, hi1] = prefixRange(withEq);
+    const auto [lo2, hi2] = exactRange(name);
+    const uint32_t m = std::min(rangeMin(lo1, hi1), rangeMin(lo2, hi2));
+    return std::min({m == kNone ? npos : Id(m), deltaMin(withEq, false), deltaMin(name, true)});
 }
 
 size_t VariableList::eraseByName(std::string_view name)
 {
     std::vector<Id> doomed;
-    forPrefix(name, [&](std::string_view t, Id id) {
-        if (nameOf(t) == name)
-            doomed.push_back(id);
-    });
+    if (lookup_ == Lookup::LinearScan || name.find('=') != std::string_view::npos) {
+        for (size_t id = 0; id < slots_.size(); ++id)
+            if (!slots_[id].dead && nameOf(view(id)) == name)
+                doomed.push_back(id);
+    } else {
+        ensureIndex();
+        const std::string withEq = std::string(name) + '=';
+        auto collect = [&](std::pair<size_t, size_t> r) {
+            for (size_t i = r.first; i < r.second; ++i) {
+                const Slot& s = slots_[sorted_[i]];
+                if (!s.dead && s.inSorted)
+                    doomed.push_back(sorted_[i]);
+            }
+        };
+        collect(prefixRange(withEq));
+        collect(exactRange(name));
+        for (auto it = delta_.lower_bound(DeltaKey(withEq, 0)); it != delta_.end() && startsWith(it->first, withEq); ++it)
+            doomed.push_back(it->second);
+        for (auto it = delta_.lower_bound(DeltaKey(name, 0)); it != delta_.end() && it->first == name; ++it)
+            doomed.push_back(it->second);
+    }
     for (Id id : doomed)
         erase(id);
     return doomed.size();

@@ -1,19 +1,25 @@
 // The report variable list: the ordered "%NAME%=value" entries derived from
 // one report, read and changed by the rule interpreter. Names may repeat, and
 // order matters (look-ups take the first match), so the list keeps insertion
-// order while an index over the entry texts answers prefix and name look-ups
-// without scanning the whole list. The index is a search tree in text order
-// where every node knows the smallest handle below it, so "the first entry
-// in list order beginning with P" costs one descent, however many entries
-// share P.
+// order, while an index over the entry texts answers "the first entry in list
+// order whose text begins with P" without scanning the whole list.
+//
+// A report of a few hundred thousand lines gives over a million entries, so
+// the list is built for size: entry texts are packed into large arena chunks
+// with a 16-byte slot each, and the index is only built when the first
+// look-up needs it (the loader never does; the rules do). Once built, it is a
+// sorted array of handles with block minima for the "first in list order"
+// question, plus a small ordered set for entries added or changed later; the
+// array is rebuilt when that set grows large.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
-#include <map>
+#include <memory>
+#include <set>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -30,22 +36,26 @@ public:
     VariableList& operator=(const VariableList& other);
     VariableList(VariableList&& other) noexcept;
     VariableList& operator=(VariableList&& other) noexcept;
+    ~VariableList();
 
-    size_t size() const { return entries_.size(); }
-    bool empty() const { return entries_.empty(); }
+    size_t size() const { return live_; }
+    bool empty() const { return live_ == 0; }
     void clear();
+    // Room for n entries in all, so a list of known size is built without regrowth.
+    void reserve(size_t n) { slots_.reserve(n); }
 
-    Id append(std::string entry);
-    const std::string& text(Id id) const { return entries_.at(id).text; }
-    void setText(Id id, std::string entry);
+    Id append(std::string_view entry);
+    std::string_view text(Id id) const;
+    void setText(Id id, std::string_view entry);
     void erase(Id id);
 
     // The entries in list order.
     std::vector<std::string> toVector() const;
     template <class F> void forEach(F&& f) const
     {
-        for (const auto& [id, e] : entries_)
-            f(e.text);
+        for (const Slot& s : slots_)
+            if (!s.dead)
+                f(std::string_view(s.p, s.len));
     }
 
     // The first entry (in list order) whose text begins with prefix.
@@ -70,41 +80,44 @@ public:
     static std::string_view valueOf(std::string_view entry);
 
 private:
-    struct Entry {
-        std::string text;
-        int node = -1; // its node in the index
+    struct Slot {
+        const char* p = nullptr;
+        uint32_t len = 0;
+        bool dead = false;
+        bool owned = false;    // text lives in owned_ (it was changed in place)
+        mutable bool inSorted = false; // its place in sorted_ is current
     };
-    // A treap node: ordered by (text, id), heap-ordered by prio. The text is
-    // a view into the entry, whose string lives in a map node and never
-    // moves; an entry leaves the index before its text changes.
-    struct Node {
-        std::string_view text;
-        Id id = 0;
-        Id minId = 0; // smallest id in this subtree
-        uint32_t prio = 0;
-        int left = -1, right = -1;
-    };
+    using DeltaKey = std::pair<std::string_view, Id>;
 
-    void index(Id id);
+    std::string_view view(Id id) const { return {slots_[id].p, slots_[id].len}; }
+    const char* store(std::string_view text);
+    void ensureIndex() const;
+    void dropIndex() const;
     void unindex(Id id);
-    void update(int t);
-    int merge(int a, int b);
-    void split(int t, std::string_view text, Id id, int& less, int& rest);
-    int eraseNode(int t, std::string_view text, Id id);
-    Id minId(int t) const { return t < 0 ? npos : nodes_[static_cast<size_t>(t)].minId; }
-    Id rangeMin(int t, std::string_view prefix) const;
-    Id rangeMinFrom(int t, std::string_view prefix) const;
-    Id rangeMinUpTo(int t, std::string_view prefix) const;
-    void collect(int t, std::string_view prefix, std::vector<Id>& ids) const;
-    template <class F> void forPrefix(std::string_view prefix, F&& f) const;
+    size_t sortedPosition(Id id) const;
+    void invalidateSorted(size_t pos) const;
+    std::pair<size_t, size_t> prefixRange(std::string_view prefix) const;
+    std::pair<size_t, size_t> exactRange(std::string_view text) const;
+    uint32_t rangeMin(size_t lo, size_t hi) const;
+    Id deltaMin(std::string_view prefix, bool exact) const;
+    Id firstWithPrefixLinear(std::string_view prefix) const;
+    Id firstByNameLinear(std::string_view name) const;
 
-    std::map<Id, Entry> entries_;
-    std::vector<Node> nodes_;
-    std::vector<int> freeNodes_;
-    int root_ = -1;
-    uint32_t seed_ = 0x9e3779b9u;
-    Id next_ = 0;
+    // Entry texts: arena chunks that never move, one slot per handle.
+    std::vector<std::unique_ptr<char[]>> chunks_;
+    size_t chunkUsed_ = 0;
+    size_t chunkSize_ = 0;
+    std::vector<Slot> slots_;
+    std::unordered_map<Id, std::string> owned_;
+    size_t live_ = 0;
     Lookup lookup_ = Lookup::Indexed;
+
+    // The look-up index, built on demand.
+    mutable bool indexed_ = false;
+    mutable std::vector<uint32_t> sorted_;   // handles in (text, handle) order
+    mutable std::vector<uint32_t> blockMin_; // smallest valid handle per block
+    mutable std::vector<uint32_t> superMin_; // smallest per group of blocks
+    mutable std::set<DeltaKey> delta_;       // indexed entries not in sorted_
 };
 
 } // namespace qmx

@@ -26,7 +26,7 @@ char encode(char16_t u)
 
 } // namespace
 
-QString toQString(const std::string& bytes)
+QString toQString(std::string_view bytes)
 {
     QString out(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
     QChar* p = out.data();

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qmx {
@@ -14,7 +15,7 @@ namespace qmx {
 // Each byte becomes one character; the five bytes Windows-1252 leaves
 // undefined map to the C1 control with the same code so they survive a
 // round trip.
-QString toQString(const std::string& bytes);
+QString toQString(std::string_view bytes);
 QStringList toQStringList(const std::vector<std::string>& list);
 // Characters outside Windows-1252 become '?'.
 std::string fromQString(const QString& text);

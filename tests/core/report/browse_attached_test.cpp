@@ -71,7 +71,7 @@ TEST(AttachedFiles, MissingFileAndBadCounts)
 
     Lines out;
     try {
-        extractAttached({"F_0=GETFILE;FILE NOT FOUND", "F_0=GETFILE;two;x"}, "F", out);
+        extractAttached(Lines{"F_0=GETFILE;FILE NOT FOUND", "F_0=GETFILE;two;x"}, "F", out);
         FAIL() << "expected an error";
     } catch (const Error& e) {
         EXPECT_STREQ(e.what(), "'two' is not a valid integer value");

@@ -218,7 +218,8 @@ void checkReport(const std::string& text)
     test::writeBytes(path, text);
     ReportDocument doc;
     loadall(doc, path);
-    const RefReport ref = refLoad(doc.lines);
+    const Lines lines(doc.lines.begin(), doc.lines.end());
+    const RefReport ref = refLoad(lines);
     EXPECT_EQ(doc.variables.toVector(), ref.variables);
     EXPECT_EQ(doc.attached, ref.attached);
     EXPECT_EQ(doc.nics, ref.nics);
@@ -230,7 +231,7 @@ void checkReport(const std::string& text)
     std::sort(names.begin(), names.end());
     names.erase(std::unique(names.begin(), names.end()), names.end());
     for (const std::string& n : names)
-        expectSameExtraction(doc.lines, n);
+        expectSameExtraction(lines, n);
 }
 
 } // namespace

@@ -87,7 +87,7 @@ TEST(Robustness, HugeAttachedCountDoesNotLoopOverEveryNumber)
 {
     const auto start = std::chrono::steady_clock::now();
     std::vector<std::string> out;
-    extractAttached({"F_0=GETFILE;2147483647;a", "F_2147483647=GETFILE;2147483647;z"}, "F", out);
+    extractAttached(std::vector<std::string>{"F_0=GETFILE;2147483647;a", "F_2147483647=GETFILE;2147483647;z"}, "F", out);
     EXPECT_EQ(out, (std::vector<std::string>{"a", "z"}));
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
 }
