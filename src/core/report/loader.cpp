@@ -297,9 +297,17 @@ void resetDocument(ReportDocument& doc, const std::string& path)
 void loadContent(ReportDocument& doc, std::string content, const LoadOptions& options)
 {
     const Stepper progress{options.progress};
+    // The steps before the line loop take a while on a large report; the
+    // pump runs between them so a window stays responsive.
+    auto breathe = [&] {
+        if (options.pump)
+            options.pump();
+    };
     doc.rawText = std::make_shared<const std::string>(content);
     doc.lines = splitLineViews(*doc.rawText);
+    breathe();
     doc.store = std::make_unique<TBigIniFile>(doc.path, std::move(content));
+    breathe();
     const std::vector<std::string_view>& lines = doc.lines;
 
     if (options.progress)
@@ -310,6 +318,7 @@ void loadContent(ReportDocument& doc, std::string content, const LoadOptions& op
     progress.step();
 
     const TagValues tags(lines);
+    breathe();
     for (const FixedTag& t : kFixedTags) {
         doc.variables.append(concat({t.prefix, tags.value(t.search)}));
         progress.step();
@@ -345,11 +354,13 @@ void loadContent(ReportDocument& doc, std::string content, const LoadOptions& op
     {
         std::vector<size_t> colouredLines;
         for (size_t i = 0; i < lines.size(); ++i) {
+            if (i % 8192 == 8191)
+                breathe();
             kinds[i] = classify(lines[i]);
             if (colourOf(kinds[i]) != Colour::None)
                 colouredLines.push_back(i);
         }
-        const std::vector<LinePos> at = firstOccurrencesOfLines(lines, colouredLines);
+        const std::vector<LinePos> at = firstOccurrencesOfLines(lines, colouredLines, options.pump);
         doc.textColours.reserve(colouredLines.size());
         for (size_t c = 0; c < colouredLines.size(); ++c) {
             const size_t i = colouredLines[c];

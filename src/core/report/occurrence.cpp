@@ -128,8 +128,13 @@ private:
 } // namespace
 
 std::vector<LinePos> firstOccurrencesOfLines(const std::vector<std::string_view>& lines,
-                                             const std::vector<size_t>& queryLines)
+                                             const std::vector<size_t>& queryLines, const Pump& pump)
 {
+    constexpr size_t kPumpLines = 2048;
+    auto breathe = [&](size_t j) {
+        if (pump && j % kPumpLines == kPumpLines - 1)
+            pump();
+    };
     const size_t n = queryLines.size();
     std::vector<LinePos> result(n);
     if (n == 0)
@@ -191,6 +196,7 @@ std::vector<LinePos> firstOccurrencesOfLines(const std::vector<std::string_view>
         const unsigned bits = bitsFor(totalBytes, 12, 20);
         std::vector<uint8_t> counts(size_t(1) << bits, 0);
         for (size_t j = 0; j <= lastLine; ++j) {
+            breathe(j);
             const std::string_view s = lines[j];
             for (size_t p = 0; p + kAnchor <= s.size(); ++p) {
                 uint8_t& c = counts[mix(load8(s.data() + p)) >> (64 - bits)];
@@ -235,6 +241,7 @@ std::vector<LinePos> firstOccurrencesOfLines(const std::vector<std::string_view>
     // in order of their start column, and every query is answered at its own
     // line at the latest, so the first hit is the answer.
     for (size_t j = 0; j <= lastLine && unresolved > 0; ++j) {
+        breathe(j);
         const std::string_view line = lines[j];
         const char* s = line.data();
         const size_t len = line.size();

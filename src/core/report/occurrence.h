@@ -5,6 +5,8 @@
 // over one big string.
 #pragma once
 
+#include "util/progress.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -26,8 +28,11 @@ struct LinePos {
 // answered once, and proper-substring occurrences are found by one scan that
 // looks up every 8-byte window of the text in a table of one rare 8-byte
 // anchor per query, verifying each candidate.
+// pump, when set, is called every few thousand lines so a window stays
+// responsive during a long search.
 std::vector<LinePos> firstOccurrencesOfLines(const std::vector<std::string_view>& lines,
-                                             const std::vector<size_t>& queryLines);
+                                             const std::vector<size_t>& queryLines,
+                                             const Pump& pump = {});
 std::vector<LinePos> firstOccurrencesOfLines(const std::vector<std::string>& lines,
                                              const std::vector<size_t>& queryLines);
 

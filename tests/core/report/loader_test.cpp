@@ -66,7 +66,9 @@ TEST(Loader, FixedVariablesGeneralAndLists)
     ASSERT_EQ(d.lines.size(), 43u);
     EXPECT_EQ(l.progress.maximum(), 43 + 33);
     EXPECT_EQ(l.progress.position(), 43 + 33);
-    EXPECT_EQ(l.pumps, 43);
+    // Once per line, plus a few times between the steps before the line loop.
+    EXPECT_GE(l.pumps, 43);
+    EXPECT_LE(l.pumps, 43 + 8);
     EXPECT_EQ(l.rulesRuns, 1);
     EXPECT_EQ(d.suggestions, std::vector<std::string>{"ran"});
 
