@@ -28,6 +28,7 @@ std::optional<int32_t> storeInteger(std::string_view s)
     size_t i = 0;
     while (i < s.size() && s[i] == ' ')
         ++i;
+    const size_t numberStart = i;
     bool neg = false;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
         neg = s[i] == '-';
@@ -54,20 +55,12 @@ std::optional<int32_t> storeInteger(std::string_view s)
         const uint32_t u = static_cast<uint32_t>(v);
         return static_cast<int32_t>(neg ? 0u - u : u);
     }
-    int64_t v = 0;
-    for (; i < s.size(); ++i) {
-        const char c = s[i];
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        v = v * 10 + (c - '0');
-        if (v > 2147483648LL)
-            return std::nullopt;
-    }
-    if (neg)
-        v = -v;
-    if (v > INT32_MAX)
+    // Decimal: only digits may follow the sign; the range check is the
+    // standard conversion's.
+    const std::string_view digits = s.substr(i);
+    if (!std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
         return std::nullopt;
-    return static_cast<int32_t>(v);
+    return toInt32(s.substr(numberStart));
 }
 
 } // namespace

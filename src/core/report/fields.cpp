@@ -2,8 +2,6 @@
 
 namespace qmx::fields {
 
-namespace {
-
 std::string_view after(std::string_view s, char c)
 {
     const size_t p = s.find(c);
@@ -15,8 +13,6 @@ std::string_view before(std::string_view s, char c)
     const size_t p = s.find(c);
     return p == std::string_view::npos ? s : s.substr(0, p);
 }
-
-} // namespace
 
 std::string_view lineKey(std::string_view line) { return before(line, '='); }
 

@@ -7,6 +7,11 @@
 
 namespace qmx::fields {
 
+// The text after the first c (all of s when there is none), and the text
+// before it (all of s when there is none).
+std::string_view after(std::string_view s, char c);
+std::string_view before(std::string_view s, char c);
+
 // The key of a report line: its text before the first "=" (all of it when
 // there is none).
 std::string_view lineKey(std::string_view line);

@@ -92,18 +92,6 @@ private:
     std::vector<LinePos> found_;
 };
 
-std::string_view afterFirst(std::string_view s, char c)
-{
-    const size_t p = s.find(c);
-    return p == std::string_view::npos ? s : s.substr(p + 1);
-}
-
-std::string_view beforeFirst(std::string_view s, char c)
-{
-    const size_t p = s.find(c);
-    return p == std::string_view::npos ? s : s.substr(0, p);
-}
-
 std::string concat(std::initializer_list<std::string_view> parts)
 {
     size_t n = 0;
@@ -326,7 +314,7 @@ void loadContent(ReportDocument& doc, std::string content, const LoadOptions& op
 
     {
         const std::string os = tags.value(kOsSearch);
-        const std::string_view name = beforeFirst(afterFirst(os, ';'), ';');
+        const std::string_view name = fields::before(fields::after(os, ';'), ';');
         if (name == "Windows 95")
             doc.variables.append("%OS%=WIN95");
         else if (name == "Windows 98")
@@ -386,7 +374,7 @@ void loadContent(ReportDocument& doc, std::string content, const LoadOptions& op
             doc.attached.emplace_back(line.substr(0, line.find("_0=GETFILE;")));
             break;
         case LineKind::Nic:
-            doc.nics.emplace_back(afterFirst(afterFirst(line, '='), ';'));
+            doc.nics.emplace_back(fields::after(fields::after(line, '='), ';'));
             doc.nicShown = doc.nics.back();
             break;
         case LineKind::File:

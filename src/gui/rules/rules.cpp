@@ -223,14 +223,7 @@ void Tfrules::fromModel()
 
 std::string Tfrules::ruleText() const
 {
-    const std::vector<std::string> lines = splitLines(fromQString(Memo1->toPlainText()));
-    std::string text;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        if (i > 0)
-            text += "\r\n";
-        text += lines[i];
-    }
-    return text;
+    return RuleSettings::joinLines(splitLines(fromQString(Memo1->toPlainText())));
 }
 
 void Tfrules::loadrules()
