@@ -73,12 +73,11 @@ public:
         }
         slotBits_ = bitsFor(groups_.size() * 2, 4, 30);
         slots_.assign(size_t(1) << slotBits_, Slot{0, 0, 0});
-        filterBits_ = bitsFor(groups_.size() * 32, 10, 30);
-        filter_.assign((size_t(1) << filterBits_) / 64 + 1, 0);
+        filterBits_ = bitsFor(groups_.size() * 16 / 64, 4, 26);
+        filter_.assign(size_t(1) << filterBits_, 0);
         for (size_t g = 0; g < groups_.size(); ++g) {
             const uint64_t h = mix(keys[g]);
-            filter_[bitA(h) >> 6] |= uint64_t(1) << (bitA(h) & 63);
-            filter_[bitB(h) >> 6] |= uint64_t(1) << (bitB(h) & 63);
+            filter_[filterWord(h)] |= filterMask(h);
             size_t s = static_cast<size_t>(h >> (64 - slotBits_));
             while (slots_[s].group != 0)
                 s = (s + 1) & (slots_.size() - 1);
@@ -92,8 +91,8 @@ public:
     // key's hash h is mix(key).
     Group* find(uint64_t key, uint64_t h)
     {
-        if (!((filter_[bitA(h) >> 6] >> (bitA(h) & 63)) & 1) ||
-            !((filter_[bitB(h) >> 6] >> (bitB(h) & 63)) & 1))
+        const uint64_t mask = filterMask(h);
+        if ((filter_[filterWord(h)] & mask) != mask)
             return nullptr;
         for (size_t s = static_cast<size_t>(h >> (64 - slotBits_));; s = (s + 1) & (slots_.size() - 1)) {
             const Slot& slot = slots_[s];
@@ -114,8 +113,10 @@ private:
         uint32_t group; // index + 1; 0 for an empty slot
         uint32_t alive; // 0 once every query of the group is answered
     };
-    uint64_t bitA(uint64_t h) const { return h & ((uint64_t(1) << filterBits_) - 1); }
-    uint64_t bitB(uint64_t h) const { return (h >> 20) & ((uint64_t(1) << filterBits_) - 1); }
+    // The filter keeps both bits of a key in one 64-bit word, so a probe
+    // touches one cache line however large the table grows.
+    size_t filterWord(uint64_t h) const { return static_cast<size_t>(h & ((uint64_t(1) << filterBits_) - 1)); }
+    static uint64_t filterMask(uint64_t h) { return (uint64_t(1) << ((h >> 40) & 63)) | (uint64_t(1) << ((h >> 46) & 63)); }
 
     std::vector<Group> groups_;
     std::vector<uint32_t> ids_;
@@ -193,7 +194,7 @@ std::vector<LinePos> firstOccurrencesOfLines(const std::vector<std::string_view>
     std::vector<uint32_t> anchorOffset(u, 0);
     std::vector<std::pair<uint64_t, uint32_t>> longEntries, shortEntries;
     if (anyLong) {
-        const unsigned bits = bitsFor(totalBytes, 12, 20);
+        const unsigned bits = bitsFor(totalBytes, 12, 18);
         std::vector<uint8_t> counts(size_t(1) << bits, 0);
         for (size_t j = 0; j <= lastLine; ++j) {
             breathe(j);
