@@ -10,6 +10,7 @@
 #include "shell/guards.h"
 #include "shell/mainform.h"
 #include "shell/textcodec.h"
+#include "shell/widgets.h"
 #include "util/text.h"
 
 #include <QAction>
@@ -53,13 +54,6 @@ QPlainTextEdit* makeText(QWidget* parent, const char* name, bool readOnly)
     t->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     t->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     return t;
-}
-
-QLineEdit* makeEdit(QWidget* parent, const char* name)
-{
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(QLatin1String(name));
-    return e;
 }
 
 QListWidget* makeList(QWidget* parent, const char* name)

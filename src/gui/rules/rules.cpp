@@ -4,6 +4,7 @@
 #include "shell/guards.h"
 #include "shell/prompts.h"
 #include "shell/textcodec.h"
+#include "shell/widgets.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -23,13 +24,6 @@
 namespace qmx {
 
 namespace {
-
-QLineEdit* makeEdit(QWidget* parent, const char* name)
-{
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(QLatin1String(name));
-    return e;
-}
 
 QCheckBox* makeCheck(QWidget* parent, const char* name, const QString& text, bool checked,
                      bool enabled)
