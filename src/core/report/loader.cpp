@@ -190,6 +190,18 @@ Colour colourOf(LineKind k)
     }
 }
 
+// The text that gives a coloured line its kind; the line contains it.
+std::string_view markerOf(LineKind k)
+{
+    switch (k) {
+    case LineKind::Header: return "[";
+    case LineKind::File: return "=FILE;";
+    case LineKind::MultiValue: return "=REGISTRY_MULTIVALUE;";
+    case LineKind::Registry: return "=REGISTRY;";
+    default: return {};
+    }
+}
+
 struct Stepper {
     Progress* progress;
     void step() const
@@ -348,7 +360,13 @@ void loadContent(ReportDocument& doc, std::string content, const LoadOptions& op
             if (colourOf(kinds[i]) != Colour::None)
                 colouredLines.push_back(i);
         }
-        const std::vector<LinePos> at = firstOccurrencesOfLines(lines, colouredLines, options.pump);
+        // Each coloured line holds the text that made it one; the search
+        // needs only look where that text occurs.
+        std::vector<std::string_view> markers;
+        markers.reserve(colouredLines.size());
+        for (const size_t i : colouredLines)
+            markers.push_back(markerOf(kinds[i]));
+        const std::vector<LinePos> at = firstOccurrencesOfMarkedLines(lines, colouredLines, markers, options.pump);
         doc.textColours.reserve(colouredLines.size());
         for (size_t c = 0; c < colouredLines.size(); ++c) {
             const size_t i = colouredLines[c];

@@ -36,6 +36,16 @@ std::vector<LinePos> firstOccurrencesOfLines(const std::vector<std::string_view>
 std::vector<LinePos> firstOccurrencesOfLines(const std::vector<std::string>& lines,
                                              const std::vector<size_t>& queryLines);
 
+// The same answers for queries that each contain a known marker text
+// (markers[i] occurs in the line of queryLines[i]): an occurrence of a query
+// holds its marker, so only the text's marker occurrences are examined, keyed
+// by up to 8 bytes before it and 16 after. Far fewer random look-ups than probing
+// every text position, which keeps large reports fast.
+std::vector<LinePos> firstOccurrencesOfMarkedLines(const std::vector<std::string_view>& lines,
+                                                   const std::vector<size_t>& queryLines,
+                                                   const std::vector<std::string_view>& markers,
+                                                   const Pump& pump = {});
+
 // For each pattern (none may hold CR or LF), its first occurrence among the
 // lines, or a position that is not found(). One pass over the lines for all
 // patterns; meant for a handful of patterns.

@@ -296,6 +296,25 @@ TEST(Differential, FirstOccurrenceOfLinesOnRandomText)
             ASSERT_EQ(got[q], want) << "query line " << queries[q] << " '" << lines[queries[q]] << "'";
         }
 
+        // The marker-keyed search gives the same answers for queries that
+        // hold a marker; markers here are short and frequent, so keys collide
+        // and queries share groups.
+        std::vector<size_t> marked;
+        std::vector<std::string_view> markerOfQuery;
+        for (const size_t i : queries)
+            for (const std::string_view m : {"[", "=;", "a=", "ab", "b"})
+                if (lines[i].find(m) != std::string::npos) {
+                    marked.push_back(i);
+                    markerOfQuery.push_back(m);
+                    break;
+                }
+        const auto gotMarked = firstOccurrencesOfMarkedLines(std::vector<std::string_view>(lines.begin(), lines.end()),
+                                                             marked, markerOfQuery);
+        for (size_t q = 0; q < marked.size(); ++q) {
+            const LinePos want = positionOf(lines, text.find(lines[marked[q]]));
+            ASSERT_EQ(gotMarked[q], want) << "marked query line " << marked[q] << " '" << lines[marked[q]] << "'";
+        }
+
         std::vector<std::string> pats = {"a", "ab;", "=", "[a", "hgf", "bbbbbbbbbbbb", "zz", ""};
         std::vector<std::string_view> views(pats.begin(), pats.end());
         const auto found = firstOccurrences(lines, views);
