@@ -11,7 +11,6 @@ namespace qmx {
 
 namespace {
 
-constexpr size_t kAnchor = 8;
 
 inline uint64_t load8(const char* p)
 {
@@ -197,147 +196,6 @@ void groupDuplicates(const std::vector<std::string_view>& lines, const std::vect
 
 } // namespace
 
-std::vector<LinePos> firstOccurrencesOfLines(const std::vector<std::string_view>& lines,
-                                             const std::vector<size_t>& queryLines, const Pump& pump)
-{
-    constexpr size_t kPumpLines = 2048;
-    auto breathe = [&](size_t j) {
-        if (pump && j % kPumpLines == kPumpLines - 1)
-            pump();
-    };
-    const size_t n = queryLines.size();
-    std::vector<LinePos> result(n);
-    if (n == 0)
-        return result;
-
-    // Exact duplicates share one answer.
-    std::vector<uint32_t> rep(n);
-    std::vector<size_t> uniqLine;
-    groupDuplicates(lines, queryLines, rep, uniqLine, nullptr);
-
-    const size_t u = uniqLine.size();
-    std::vector<LinePos> found(u);
-    size_t lastLine = 0;
-    size_t totalBytes = 0;
-    bool anyLong = false;
-    size_t unresolved = 0;
-    for (size_t i = 0; i < u; ++i) {
-        lastLine = std::max(lastLine, uniqLine[i]);
-        const size_t m = lines[uniqLine[i]].size();
-        if (m == 0)
-            found[i] = {0, 0}; // the empty text occurs at the very start
-        else
-            ++unresolved;
-        anyLong = anyLong || m >= kAnchor;
-    }
-    for (size_t j = 0; j <= lastLine; ++j)
-        totalBytes += lines[j].size();
-
-    // Pick each long query's anchor: its 8-byte window that is rarest in the
-    // text, so few text positions need verifying. The frequencies are
-    // estimates (hashed into a small table that stays in cache); they steer
-    // the choice and never decide an answer.
-    std::vector<uint32_t> anchorOffset(u, 0);
-    std::vector<std::pair<uint64_t, uint32_t>> longEntries, shortEntries;
-    if (anyLong) {
-        const unsigned bits = bitsFor(totalBytes, 12, 18);
-        std::vector<uint8_t> counts(size_t(1) << bits, 0);
-        for (size_t j = 0; j <= lastLine; ++j) {
-            breathe(j);
-            const std::string_view s = lines[j];
-            for (size_t p = 0; p + kAnchor <= s.size(); ++p) {
-                uint8_t& c = counts[mix(load8(s.data() + p)) >> (64 - bits)];
-                if (c != UINT8_MAX)
-                    ++c;
-            }
-        }
-        longEntries.reserve(u);
-        for (size_t i = 0; i < u; ++i) {
-            const std::string_view q = lines[uniqLine[i]];
-            if (q.size() < kAnchor)
-                continue;
-            unsigned best = UINT_MAX;
-            for (size_t a = 0; a + kAnchor <= q.size(); ++a) {
-                const unsigned c = counts[mix(load8(q.data() + a)) >> (64 - bits)];
-                if (c < best) {
-                    best = c;
-                    anchorOffset[i] = static_cast<uint32_t>(a);
-                }
-            }
-            longEntries.emplace_back(load8(q.data() + anchorOffset[i]), static_cast<uint32_t>(i));
-        }
-    }
-    std::array<bool, 256> shortFirst{};
-    unsigned shortLengths = 0;
-    for (size_t i = 0; i < u; ++i) {
-        const std::string_view q = lines[uniqLine[i]];
-        if (q.empty() || q.size() >= kAnchor)
-            continue;
-        shortEntries.emplace_back(loadShort(q.data(), q.size()), static_cast<uint32_t>(i));
-        shortFirst[static_cast<unsigned char>(q[0])] = true;
-        shortLengths |= 1u << q.size();
-    }
-
-    AnchorTable longTable, shortTable;
-    longTable.build(longEntries);
-    shortTable.build(shortEntries);
-    longEntries = {};
-    shortEntries = {};
-
-    // One scan of the text. Within a line, candidates of one query turn up
-    // in order of their start column, and every query is answered at its own
-    // line at the latest, so the first hit is the answer.
-    for (size_t j = 0; j <= lastLine && unresolved > 0; ++j) {
-        breathe(j);
-        const std::string_view line = lines[j];
-        const char* s = line.data();
-        const size_t len = line.size();
-        for (size_t p = 0; p < len; ++p) {
-            if (p + kAnchor <= len && !longTable.empty()) {
-                const uint64_t w = load8(s + p);
-                if (AnchorTable::Group* g = longTable.find(w, mix(w))) {
-                    uint32_t* ids = longTable.members(*g);
-                    for (uint32_t x = 0; x < g->alive;) {
-                        const uint32_t id = ids[x];
-                        const std::string_view q = lines[uniqLine[id]];
-                        const size_t a = anchorOffset[id];
-                        if (p >= a && p - a + q.size() <= len &&
-                            std::memcmp(s + p - a, q.data(), q.size()) == 0) {
-                            found[id] = {j, p - a};
-                            --unresolved;
-                            ids[x] = ids[g->alive - 1];
-                            ids[g->alive - 1] = id;
-                            if (--g->alive == 0)
-                                longTable.retire(*g);
-                        } else {
-                            ++x;
-                        }
-                    }
-                }
-            }
-            if (shortFirst[static_cast<unsigned char>(s[p])]) {
-                for (size_t m = 1; m < kAnchor && p + m <= len; ++m) {
-                    if (!(shortLengths & (1u << m)))
-                        continue;
-                    const uint64_t key = loadShort(s + p, m);
-                    if (AnchorTable::Group* g = shortTable.find(key, mix(key))) {
-                        const uint32_t* ids = shortTable.members(*g);
-                        for (uint32_t x = 0; x < g->alive; ++x)
-                            found[ids[x]] = {j, p};
-                        unresolved -= g->alive;
-                        g->alive = 0;
-                        shortTable.retire(*g);
-                    }
-                }
-            }
-        }
-    }
-
-    for (size_t q = 0; q < n; ++q)
-        result[q] = found[rep[q]];
-    return result;
-}
-
 std::vector<LinePos> firstOccurrences(const std::vector<std::string_view>& lines,
                                       const std::vector<std::string_view>& patterns)
 {
@@ -369,12 +227,6 @@ std::vector<LinePos> firstOccurrences(const std::vector<std::string_view>& lines
         }
     }
     return result;
-}
-
-std::vector<LinePos> firstOccurrencesOfLines(const std::vector<std::string>& lines,
-                                             const std::vector<size_t>& queryLines)
-{
-    return firstOccurrencesOfLines(std::vector<std::string_view>(lines.begin(), lines.end()), queryLines);
 }
 
 std::vector<LinePos> firstOccurrences(const std::vector<std::string>& lines,

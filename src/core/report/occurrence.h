@@ -23,24 +23,14 @@ struct LinePos {
 };
 
 // For each index in queryLines, the first occurrence of that line's whole
-// text among all lines. The answer is never later than the line itself.
-// Runs in time near-linear in the size of the lines: exact duplicates are
-// answered once, and proper-substring occurrences are found by one scan that
-// looks up every 8-byte window of the text in a table of one rare 8-byte
-// anchor per query, verifying each candidate.
-// pump, when set, is called every few thousand lines so a window stays
-// responsive during a long search.
-std::vector<LinePos> firstOccurrencesOfLines(const std::vector<std::string_view>& lines,
-                                             const std::vector<size_t>& queryLines,
-                                             const Pump& pump = {});
-std::vector<LinePos> firstOccurrencesOfLines(const std::vector<std::string>& lines,
-                                             const std::vector<size_t>& queryLines);
-
-// The same answers for queries that each contain a known marker text
-// (markers[i] occurs in the line of queryLines[i]): an occurrence of a query
-// holds its marker, so only the text's marker occurrences are examined, keyed
-// by up to 8 bytes before it and 16 after. Far fewer random look-ups than probing
-// every text position, which keeps large reports fast.
+// text among all lines; never later than the line itself. Each query comes
+// with a marker text that it contains (markers[i] for queryLines[i]; the
+// empty text is allowed and matches everywhere). An occurrence of a query
+// holds its marker, so only the text's marker occurrences are examined,
+// keyed by up to 8 bytes before the marker and 16 after it and verified in
+// full. Exact duplicates are answered once, and a line not found earlier is
+// answered at its own place without a look-up, so the search stays
+// near-linear and touches its tables mostly in line order.
 std::vector<LinePos> firstOccurrencesOfMarkedLines(const std::vector<std::string_view>& lines,
                                                    const std::vector<size_t>& queryLines,
                                                    const std::vector<std::string_view>& markers,
