@@ -11,7 +11,6 @@ namespace qmx {
 
 namespace {
 
-
 inline uint64_t load8(const char* p)
 {
     uint64_t w;
