@@ -2,6 +2,8 @@
 // error captured apart, and gives each test a scratch directory of its own.
 #pragma once
 
+#include "tempdir.h"
+
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -50,13 +52,7 @@ inline std::vector<std::string> splitLines(const std::string& text)
 
 class CliTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "qmxcli-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(tmpl.data()), nullptr);
-        dir = tmpl;
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
+    void SetUp() override { dir = tmp.path(); }
 
     static std::string sample(const std::string& name) { return std::string(QMX_SAMPLES) + "/" + name; }
     static std::string data(const std::string& name) { return std::string(QMX_TEST_DATA) + "/cli/" + name; }
@@ -97,6 +93,7 @@ protected:
         return r;
     }
 
+    qmx::test::TempDir tmp;
     std::filesystem::path dir;
 };
 

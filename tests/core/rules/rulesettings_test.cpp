@@ -2,6 +2,8 @@
 
 #include "util/error.h"
 
+#include "tempdir.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -21,12 +23,9 @@ class RuleSettingsTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::string tmpl = (fs::temp_directory_path() / "qmx-rules-XXXXXX").string();
-        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-        dir_ = tmpl;
-        path_ = (dir_ / "QMXRead.ini").string();
+        dir_ = tmp_.path();
+        path_ = tmp_.file("QMXRead.ini");
     }
-    void TearDown() override { fs::remove_all(dir_); }
 
     void write(const std::string& content)
     {
@@ -41,6 +40,7 @@ protected:
         return ss.str();
     }
 
+    qmx::test::TempDir tmp_;
     fs::path dir_;
     std::string path_;
 };
