@@ -3,12 +3,13 @@
 #include "report/childwin.h"
 #include "report/prgres.h"
 #include "rules/rules.h"
+#include "scanedit/entrydialog.h"
+#include "scanedit/qmxgen.h"
 #include "shell/about.h"
 #include "shell/childwindow.h"
 #include "shell/debugflag.h"
 #include "shell/fopenfrm.h"
 #include "shell/guards.h"
-#include "shell/textchild.h"
 
 #include <QAction>
 #include <QApplication>
@@ -113,6 +114,8 @@ void TMainForm::FormCreate(const QStringList& arguments)
 void TMainForm::createSharedDialogs(const QString& settingsPath)
 {
     AboutBox = new TAboutBox(this);
+    faddreg_ = new Tfaddreg(this);
+    FFile = new TFFile(this);
     frules = new Tfrules(settingsPath, *prompts_, this);
     FOpen = new TFOpen(this);
     Form2 = new TForm2(this);
@@ -175,6 +178,15 @@ void TMainForm::buildActions()
     connect(FileOpen1, &QAction::triggered, this, &TMainForm::FileOpen1Execute);
     connect(OpenQMXScanini1, &QAction::triggered, this, &TMainForm::OpenQMXScanini1Click);
     connect(FileClose1, &QAction::triggered, mdi_, &QMdiArea::closeActiveSubWindow);
+    // Save and Save As act on the active scanner input editor.
+    connect(FileSave1, &QAction::triggered, this, [this] {
+        if (auto* e = qobject_cast<TCFGGen*>(activeChild()))
+            e->FileSave();
+    });
+    connect(FileSaveAs1, &QAction::triggered, this, [this] {
+        if (auto* e = qobject_cast<TCFGGen*>(activeChild()))
+            e->FileSaveAs();
+    });
     connect(FileExit1, &QAction::triggered, this, &TMainForm::FileExit1Execute);
     connect(EditCut1, &QAction::triggered, this, [] { sendToFocus("cut"); });
     connect(EditCopy1, &QAction::triggered, this, [] { sendToFocus("copy"); });
@@ -399,9 +411,9 @@ TForm1* TMainForm::NewReportChild(const QString& path)
     return child;
 }
 
-ChildWindow* TMainForm::NewEditorChild(const QString& path)
+TCFGGen* TMainForm::NewEditorChild(const QString& path)
 {
-    auto* child = new TextChild(this);
+    auto* child = new TCFGGen(this);
     child->setWindowTitle(path);
     addChild(child);
     if (QFileInfo::exists(path))
@@ -481,9 +493,20 @@ void TMainForm::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    // Every changed editor is asked about first, in child order; a save
+    // that fails or is cancelled keeps the program open.
+    for (ChildWindow* c : childWindows()) {
+        if (auto* e = qobject_cast<TCFGGen*>(c)) {
+            e->abandonEntry();
+            if (!e->querySave()) {
+                event->ignore();
+                return;
+            }
+        }
+    }
     // The non-modal shared dialogs go with the frame, so nothing keeps the
     // program running once it is closed.
-    for (QWidget* w : std::initializer_list<QWidget*>{frules, Form2, FOpen})
+    for (QWidget* w : std::initializer_list<QWidget*>{faddreg_, FFile, frules, Form2, FOpen})
         if (w)
             w->hide();
     QMainWindow::closeEvent(event);

@@ -27,6 +27,9 @@ class TFOpen;
 class TForm1;
 class TForm2;
 class Tfrules;
+class TCFGGen;
+class Tfaddreg;
+class TFFile;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -43,6 +46,8 @@ public:
     Prompts& prompts() { return *prompts_; }
     CompareList& compareList() { return compareList_; }
     TAboutBox* aboutBox() const { return AboutBox; }
+    Tfaddreg* faddreg() const { return faddreg_; }
+    TFFile* ffile() const { return FFile; }
     Tfrules* rules() const { return frules; }
     TFOpen* fopen() const { return FOpen; }
     TForm2* progressWindow() const { return Form2; }
@@ -69,7 +74,7 @@ public:
 
     // Child creation, as the File commands do it after the file dialog.
     TForm1* NewReportChild(const QString& path);
-    ChildWindow* NewEditorChild(const QString& path);
+    TCFGGen* NewEditorChild(const QString& path);
 
 public:
     void FileNew1Execute();
@@ -104,6 +109,8 @@ private:
 
     // Shared dialogs.
     TAboutBox* AboutBox = nullptr;
+    Tfaddreg* faddreg_ = nullptr;
+    TFFile* FFile = nullptr;
     Tfrules* frules = nullptr;
     TFOpen* FOpen = nullptr;
     TForm2* Form2 = nullptr;
