@@ -76,8 +76,8 @@ TCFGGen::TCFGGen(TMainForm* main, QWidget* parent) : ChildWindow(main, parent)
 
     Splitter1->setStretchFactor(0, 0);
     Splitter1->setStretchFactor(1, 1);
-    Splitter1->setSizes({134, 469 - 134 - 3});
-    resize(469, 317);
+    Splitter1->setSizes({134, kDesignSize.width() - 134});
+    resize(kDesignSize);
     changed_ = false;
 }
 

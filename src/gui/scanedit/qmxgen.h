@@ -8,6 +8,7 @@
 
 #include "shell/childwindow.h"
 
+#include <QSize>
 #include <QString>
 
 #include <optional>
@@ -25,6 +26,8 @@ class TCFGGen : public ChildWindow {
     Q_OBJECT
 public:
     explicit TCFGGen(TMainForm* main, QWidget* parent = nullptr);
+    // The outer size of a new editor window, frame included.
+    static constexpr QSize kDesignSize{469, 317};
     ~TCFGGen() override;
 
     // Replaces the text with the file's; the editor is then unchanged and

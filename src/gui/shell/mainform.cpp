@@ -415,7 +415,7 @@ TCFGGen* TMainForm::NewEditorChild(const QString& path)
 {
     auto* child = new TCFGGen(this);
     child->setWindowTitle(path);
-    addChild(child);
+    addChild(child)->resize(TCFGGen::kDesignSize);
     if (QFileInfo::exists(path))
         guarded(*prompts_, [&] { child->loadall(path); });
     return child;
