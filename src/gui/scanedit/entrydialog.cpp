@@ -107,11 +107,11 @@ Tfaddreg::Tfaddreg(QWidget* parent) : EntryDialog("faddreg", tr("Registry"), par
     grid->addWidget(RadioGroup1, 1, 2, 1, 2);
     grid->addWidget(labelFor(tr("Default value"), Edit3, this), 2, 0);
     grid->addWidget(Edit3, 2, 1);
-    grid->addWidget(CheckBox1, 2, 2);
-    grid->addWidget(Edit2, 2, 3);
+    grid->addWidget(CheckBox1, 2, 2, 1, 2);
+    grid->addWidget(Edit2, 3, 2);
     grid->addWidget(Button1, 3, 3);
     grid->setColumnStretch(1, 1);
-    grid->setColumnStretch(3, 1);
+    grid->setColumnStretch(2, 1);
     setFixedSize(427, 185);
     resetFields();
 }
