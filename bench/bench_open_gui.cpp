@@ -5,6 +5,7 @@
 // 50 ms, and should open in under three times the core load.
 #include "reportgen.h"
 
+#include "guibench.h"
 #include "report/childwin.h"
 #include "report/loader.h"
 #include "report/prgres.h"
@@ -105,22 +106,8 @@ BENCHMARK(BM_OpenWindow)->Arg(20000)->Arg(100000)->Unit(benchmark::kMillisecond)
 
 } // namespace
 
+// No settings file: the rule text is empty, as for the core baseline.
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QTemporaryDir dir;
-    g_dir = &dir;
-    // No settings file: the rule text is empty, as for the core baseline.
-    g_main = std::make_unique<qmx::TMainForm>(QStringList{});
-    g_main->createSharedDialogs(dir.filePath(QStringLiteral("QMXRead.ini")));
-    g_main->showMaximized();
-    QApplication::processEvents();
-
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    g_main.reset();
-    return 0;
+    return qmx::bench::runGuiBenchmarks(argc, argv, g_main, g_dir);
 }

@@ -3,8 +3,10 @@
 // painted, against reading and splitting the same file in the core; and one
 // palette insertion in the middle of it, against typing one character at the
 // same place. Targets: open under 0.3 s, one insertion under 50 ms.
+#include "guibench.h"
 #include "report/loader.h"
 #include "scanedit/qmxgen.h"
+#include "guibench.h"
 #include "shell/mainform.h"
 #include "util/fileio.h"
 
@@ -119,19 +121,5 @@ BENCHMARK(BM_PaletteInsertion)->Arg(20000)->Unit(benchmark::kMillisecond)->MinTi
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QTemporaryDir dir;
-    g_dir = &dir;
-    g_main = std::make_unique<qmx::TMainForm>(QStringList{});
-    g_main->createSharedDialogs(dir.filePath(QStringLiteral("QMXRead.ini")));
-    g_main->showMaximized();
-    QApplication::processEvents();
-
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    g_main.reset();
-    return 0;
+    return qmx::bench::runGuiBenchmarks(argc, argv, g_main, g_dir);
 }
