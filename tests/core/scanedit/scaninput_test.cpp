@@ -108,25 +108,6 @@ INSTANTIATE_TEST_SUITE_P(
                     ScopeCase{ReadOn::Windows9x, true, ";v;", "WIN9X;;v;;STRING;K;D",
                               "WIN9X;;v;;F"}));
 
-TEST(ScanInput, RegistryTypeWords)
-{
-    const std::vector<std::pair<RegistryType, std::string>> cases = {
-        {RegistryType::String, ";;STRING;;"},     {RegistryType::Binary, ";;BINARY;;"},
-        {RegistryType::Integer, ";;INTEGER;;"},   {RegistryType::AllValues, ";;ALLVALUES;;"},
-        {RegistryType::AllKeys, ";;ALLKEYS;;"}};
-    RegistryEntry entry;
-    for (const auto& [type, line] : cases) {
-        entry.type = type;
-        EXPECT_EQ(registryLine(entry), line);
-    }
-    EXPECT_EQ(fileLine(FileEntry()), ";;");
-    // Delimiters at a field's edges are copied as they are.
-    entry.type = RegistryType::String;
-    entry.key = ";HKLM\\A;";
-    entry.defaultValue = "=;x";
-    EXPECT_EQ(registryLine(entry), ";;STRING;;HKLM\\A;;=;x");
-}
-
 TEST(ScanInput, InsertionAtTheCaret)
 {
     struct Case {
