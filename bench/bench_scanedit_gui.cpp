@@ -26,6 +26,11 @@
 namespace {
 
 QTemporaryDir* g_dir = nullptr;
+
+QPlainTextEdit* textOf(qmx::TCFGGen* e)
+{
+    return e->findChild<QPlainTextEdit*>(QStringLiteral("RichEdit1"));
+}
 std::unique_ptr<qmx::TMainForm> g_main;
 
 QString scanInputFile(int lines)
@@ -70,7 +75,7 @@ void BM_OpenEditor(benchmark::State& state)
         qmx::TCFGGen* e = g_main->NewEditorChild(path);
         QApplication::processEvents();
         state.PauseTiming();
-        if (e->RichEdit1->document()->blockCount() != state.range(0) || e->changed())
+        if (textOf(e)->document()->blockCount() != state.range(0) || e->changed())
             state.SkipWithError("the file was not opened as it is");
         g_main->mdiArea()->closeAllSubWindows();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -85,10 +90,10 @@ qmx::TCFGGen* editorInTheMiddle(int lines)
     static qmx::TCFGGen* editor = nullptr;
     if (!editor) {
         editor = g_main->NewEditorChild(scanInputFile(lines));
-        QTextCursor c(editor->RichEdit1->document()->findBlockByNumber(lines / 2));
-        editor->RichEdit1->setTextCursor(c);
-        editor->ListBox1->setCurrentItem(
-            editor->ListBox1->findItems(QStringLiteral("CPU"), Qt::MatchExactly).first());
+        QTextCursor c(textOf(editor)->document()->findBlockByNumber(lines / 2));
+        textOf(editor)->setTextCursor(c);
+        editor->findChild<QListWidget*>(QStringLiteral("ListBox1"))->setCurrentItem(
+            editor->findChild<QListWidget*>(QStringLiteral("ListBox1"))->findItems(QStringLiteral("CPU"), Qt::MatchExactly).first());
         QApplication::processEvents();
     }
     return editor;
@@ -98,7 +103,7 @@ void BM_TypeOneCharacter(benchmark::State& state)
 {
     qmx::TCFGGen* e = editorInTheMiddle(static_cast<int>(state.range(0)));
     for (auto _ : state) {
-        e->RichEdit1->insertPlainText(QStringLiteral("x"));
+        textOf(e)->insertPlainText(QStringLiteral("x"));
         QApplication::processEvents();
     }
 }

@@ -30,23 +30,23 @@ public:
     // Edit2 is usable exactly while "Only for client version" is checked.
     void CheckBox1Click();
 
-    QLineEdit* Edit1 = nullptr;
-    RadioGroup* RadioGroup1 = nullptr; // "Read on"
-    QCheckBox* CheckBox1 = nullptr;
-    QLineEdit* Edit2 = nullptr;
-    QPushButton* Button1 = nullptr;
-
 Q_SIGNALS:
     void hidden();
 
 protected:
     EntryDialog(const char* name, const QString& caption, QWidget* parent);
-    // The controls shared by both dialogs, created by the constructor and
-    // placed by each dialog's own layout.
     EntryScope scope() const;
     virtual std::string buildLine() const = 0;
     virtual void resetFields();
     void hideEvent(QHideEvent* event) override;
+
+    // The controls shared by both dialogs, created by the constructor and
+    // placed by each dialog's own layout.
+    QLineEdit* Edit1 = nullptr;
+    RadioGroup* RadioGroup1 = nullptr; // "Read on"
+    QCheckBox* CheckBox1 = nullptr;
+    QLineEdit* Edit2 = nullptr;
+    QPushButton* Button1 = nullptr;
 
 private:
     std::string result_;
@@ -59,12 +59,13 @@ class Tfaddreg : public EntryDialog {
 public:
     explicit Tfaddreg(QWidget* parent = nullptr);
 
-    RadioGroup* RadioGroup2 = nullptr; // "Type"
-    QLineEdit* Edit3 = nullptr;        // default value
-
 protected:
     std::string buildLine() const override;
     void resetFields() override;
+
+private:
+    RadioGroup* RadioGroup2 = nullptr; // "Type"
+    QLineEdit* Edit3 = nullptr;        // default value
 };
 
 // File entry dialog: file name, platform and client version. Its version

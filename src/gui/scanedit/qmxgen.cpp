@@ -8,7 +8,6 @@
 #include "shell/textcodec.h"
 #include "util/fileio.h"
 
-#include <QAction>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QFile>
@@ -102,12 +101,9 @@ void TCFGGen::RichEdit1Change()
     changed_ = true;
 }
 
-void TCFGGen::FormActivate()
+std::optional<CommandStates> TCFGGen::commandStates() const
 {
-    main_->menuEntry(0, 4)->setEnabled(true);
-    main_->menuEntry(0, 5)->setEnabled(true);
-    main_->menuEntry(2, 1)->setEnabled(true);
-    main_->topLevelEntry(4)->setEnabled(false);
+    return CommandStates{.save = true, .saveAs = true, .run = true, .compare = false};
 }
 
 void TCFGGen::ListBox1DblClick()
@@ -231,7 +227,7 @@ bool TCFGGen::querySave()
 void TCFGGen::closeEvent(QCloseEvent* event)
 {
     if (awaitingEntry()) {
-        main_->StatusBar->showMessage(
+        main_->statusBar()->showMessage(
             tr("The editor waits for the entry dialog: press its Ok or close it first."), 5000);
         event->ignore();
         return;

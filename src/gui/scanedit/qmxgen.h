@@ -37,7 +37,9 @@ public:
     // Inserts the selected command's line at the caret.
     void ListBox1DblClick();
     void RichEdit1Change();
-    void FormActivate() override;
+    // Save, Save As and Run on, Compare off.
+    std::optional<CommandStates> commandStates() const override;
+    void loadFile(const QString& path) override { loadall(path); }
 
     bool changed() const { return changed_; }
     // The file Save writes to: the one loaded or last saved; empty for new.
@@ -56,10 +58,6 @@ public:
     // closing); the dialog is hidden.
     void abandonEntry();
 
-    QListWidget* ListBox1 = nullptr;
-    QSplitter* Splitter1 = nullptr;
-    QPlainTextEdit* RichEdit1 = nullptr;
-
 protected:
     // FormClose: the save question; refused while an entry is awaited.
     void closeEvent(QCloseEvent* event) override;
@@ -69,6 +67,9 @@ private:
     void insertLine(const QString& line);
     bool saveTo(const QString& path);
 
+    QListWidget* ListBox1 = nullptr;
+    QSplitter* Splitter1 = nullptr;
+    QPlainTextEdit* RichEdit1 = nullptr;
     bool changed_ = false;
     QString filePath_;
     QEventLoop* wait_ = nullptr;

@@ -4,6 +4,8 @@
 #include "scanedit/entrydialog.h"
 #include "scanedit/radiogroup.h"
 
+#include "named.h"
+
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -13,6 +15,11 @@
 using namespace qmx;
 
 namespace {
+
+QLineEdit* edit(QObject* w, const char* name) { return named<QLineEdit>(w, name); }
+RadioGroup* group(QObject* w, const char* name) { return named<RadioGroup>(w, name); }
+QCheckBox* box(QObject* w) { return named<QCheckBox>(w, "CheckBox1"); }
+QPushButton* okButton(QObject* w) { return named<QPushButton>(w, "Button1"); }
 
 struct Fields {
     int readOn = 0;
@@ -27,14 +34,14 @@ struct Fields {
 // follows it, and the version is typed whether Edit2 is usable or not.
 void fill(EntryDialog& d, const Fields& f)
 {
-    d.RadioGroup1->setItemIndex(f.readOn);
-    if (d.CheckBox1->isChecked() != f.checked)
-        d.CheckBox1->click();
-    d.Edit2->setText(f.version);
-    d.Edit1->setText(f.name);
+    group(&d, "RadioGroup1")->setItemIndex(f.readOn);
+    if (box(&d)->isChecked() != f.checked)
+        box(&d)->click();
+    edit(&d, "Edit2")->setText(f.version);
+    edit(&d, "Edit1")->setText(f.name);
     if (auto* reg = qobject_cast<Tfaddreg*>(&d)) {
-        reg->RadioGroup2->setItemIndex(f.type);
-        reg->Edit3->setText(f.defaultValue);
+        group(reg, "RadioGroup2")->setItemIndex(f.type);
+        edit(reg, "Edit3")->setText(f.defaultValue);
     }
 }
 
@@ -82,7 +89,7 @@ private Q_SLOTS:
         for (EntryDialog* d : {static_cast<EntryDialog*>(&reg), static_cast<EntryDialog*>(&ffile)}) {
             d->show();
             fill(*d, fields);
-            d->Button1->click();
+            okButton(d)->click();
             QVERIFY(!d->isVisible());
         }
         QCOMPARE(reg.resultLine(), registry);
@@ -98,32 +105,32 @@ private Q_SLOTS:
         QCOMPARE(reg.size(), QSize(427, 185));
         QCOMPARE(ffile.size(), QSize(385, 114));
         QVERIFY(!reg.isModal() && !ffile.isModal());
-        QCOMPARE(reg.RadioGroup2->count(), 5);
-        QCOMPARE(reg.RadioGroup2->itemIndex(), 0);
-        QCOMPARE(reg.RadioGroup1->itemIndex(), 0);
-        QCOMPARE(ffile.RadioGroup1->item(2), QStringLiteral("Windows 9x only"));
-        QVERIFY(!reg.Edit2->isEnabled());
+        QCOMPARE(group(&reg, "RadioGroup2")->count(), 5);
+        QCOMPARE(group(&reg, "RadioGroup2")->itemIndex(), 0);
+        QCOMPARE(group(&reg, "RadioGroup1")->itemIndex(), 0);
+        QCOMPARE(group(&ffile, "RadioGroup1")->item(2), QStringLiteral("Windows 9x only"));
+        QVERIFY(!edit(&reg, "Edit2")->isEnabled());
         // The file dialog's version field starts usable, yet is ignored
         // while the box is clear.
-        QVERIFY(ffile.Edit2->isEnabled());
-        ffile.Edit2->setText(QStringLiteral("4.83"));
-        ffile.Edit1->setText(QStringLiteral("F"));
-        ffile.Button1->click();
+        QVERIFY(edit(&ffile, "Edit2")->isEnabled());
+        edit(&ffile, "Edit2")->setText(QStringLiteral("4.83"));
+        edit(&ffile, "Edit1")->setText(QStringLiteral("F"));
+        okButton(&ffile)->click();
         QCOMPARE(ffile.resultLine(), QStringLiteral(";;F"));
-        QVERIFY(!ffile.Edit2->isEnabled());
+        QVERIFY(!edit(&ffile, "Edit2")->isEnabled());
         QVERIFY(reg.resultLine().isEmpty());
     }
 
     void checkBoxDrivesTheVersionField()
     {
         TFFile ffile;
-        ffile.CheckBox1->click();
-        QVERIFY(ffile.Edit2->isEnabled());
-        ffile.CheckBox1->click();
-        QVERIFY(!ffile.Edit2->isEnabled());
+        box(&ffile)->click();
+        QVERIFY(edit(&ffile, "Edit2")->isEnabled());
+        box(&ffile)->click();
+        QVERIFY(!edit(&ffile, "Edit2")->isEnabled());
         Tfaddreg reg;
-        reg.CheckBox1->click();
-        QVERIFY(reg.Edit2->isEnabled());
+        box(&reg)->click();
+        QVERIFY(edit(&reg, "Edit2")->isEnabled());
     }
 
     void okResetsEveryField()
@@ -134,16 +141,16 @@ private Q_SLOTS:
         for (EntryDialog* d : {static_cast<EntryDialog*>(&reg), static_cast<EntryDialog*>(&ffile)}) {
             d->show();
             fill(*d, f);
-            d->Button1->click();
+            okButton(d)->click();
             QVERIFY(!d->isVisible());
-            QVERIFY(d->Edit1->text().isEmpty());
-            QVERIFY(d->Edit2->text().isEmpty());
-            QVERIFY(!d->Edit2->isEnabled());
-            QVERIFY(!d->CheckBox1->isChecked());
-            QCOMPARE(d->RadioGroup1->itemIndex(), 0);
+            QVERIFY(edit(d, "Edit1")->text().isEmpty());
+            QVERIFY(edit(d, "Edit2")->text().isEmpty());
+            QVERIFY(!edit(d, "Edit2")->isEnabled());
+            QVERIFY(!box(d)->isChecked());
+            QCOMPARE(group(d, "RadioGroup1")->itemIndex(), 0);
         }
-        QVERIFY(reg.Edit3->text().isEmpty());
-        QCOMPARE(reg.RadioGroup2->itemIndex(), 0);
+        QVERIFY(edit(&reg, "Edit3")->text().isEmpty());
+        QCOMPARE(group(&reg, "RadioGroup2")->itemIndex(), 0);
     }
 
     void titleBarCloseKeepsFieldsAndLine()
@@ -153,7 +160,7 @@ private Q_SLOTS:
         for (EntryDialog* d : {static_cast<EntryDialog*>(&reg), static_cast<EntryDialog*>(&ffile)}) {
             d->show();
             fill(*d, {1, false, "", "FIRST", 1, "D"});
-            d->Button1->click();
+            okButton(d)->click();
             const QString first = d->resultLine();
             d->show();
             fill(*d, {2, true, "9", "SECOND", 3, "E"});
@@ -162,12 +169,12 @@ private Q_SLOTS:
             QVERIFY(!d->isVisible());
             QCOMPARE(hidden.count(), 1);
             QCOMPARE(d->resultLine(), first);
-            QCOMPARE(d->Edit1->text(), QStringLiteral("SECOND"));
-            QCOMPARE(d->Edit2->text(), QStringLiteral("9"));
-            QVERIFY(d->CheckBox1->isChecked() && d->Edit2->isEnabled());
-            QCOMPARE(d->RadioGroup1->itemIndex(), 2);
+            QCOMPARE(edit(d, "Edit1")->text(), QStringLiteral("SECOND"));
+            QCOMPARE(edit(d, "Edit2")->text(), QStringLiteral("9"));
+            QVERIFY(box(d)->isChecked() && edit(d, "Edit2")->isEnabled());
+            QCOMPARE(group(d, "RadioGroup1")->itemIndex(), 2);
         }
-        QCOMPARE(reg.RadioGroup2->itemIndex(), 3);
+        QCOMPARE(group(&reg, "RadioGroup2")->itemIndex(), 3);
         QCOMPARE(reg.resultLine(), QStringLiteral("WINNT;;BINARY;FIRST;D"));
         QCOMPARE(ffile.resultLine(), QStringLiteral("WINNT;;FIRST"));
     }

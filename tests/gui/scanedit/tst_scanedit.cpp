@@ -2,6 +2,7 @@
 // the caret (with and without an entry dialog), the save question on close,
 // saving and its failures, Save and Save As, and the exit question.
 #include "fakeprompts.h"
+#include "named.h"
 
 #include "scanedit/entrydialog.h"
 #include "scanedit/qmxgen.h"
@@ -32,6 +33,12 @@
 using namespace qmx;
 
 namespace {
+
+QLineEdit* edit(QObject* w, const char* name) { return named<QLineEdit>(w, name); }
+RadioGroup* group(QObject* w, const char* name) { return named<RadioGroup>(w, name); }
+QPushButton* okButton(QObject* w) { return named<QPushButton>(w, "Button1"); }
+QListWidget* palette(QObject* w) { return named<QListWidget>(w, "ListBox1"); }
+QPlainTextEdit* textOf(QObject* w) { return named<QPlainTextEdit>(w, "RichEdit1"); }
 
 // A main window with scripted prompts and its shared dialogs.
 class Frame {
@@ -69,18 +76,18 @@ public:
 
 void select(TCFGGen* e, const QString& command)
 {
-    const auto found = e->ListBox1->findItems(command, Qt::MatchExactly);
+    const auto found = palette(e)->findItems(command, Qt::MatchExactly);
     QVERIFY(!found.isEmpty());
-    e->ListBox1->setCurrentItem(found.first());
+    palette(e)->setCurrentItem(found.first());
 }
 
 void placeCaret(TCFGGen* e, int position, int anchor = -1)
 {
-    QTextCursor c = e->RichEdit1->textCursor();
+    QTextCursor c = textOf(e)->textCursor();
     c.setPosition(anchor < 0 ? position : anchor);
     if (anchor >= 0)
         c.setPosition(position, QTextCursor::KeepAnchor);
-    e->RichEdit1->setTextCursor(c);
+    textOf(e)->setTextCursor(c);
 }
 
 const QString kNewText = QStringLiteral(
@@ -96,16 +103,16 @@ private Q_SLOTS:
     {
         Frame f;
         TCFGGen* e = f.editor();
-        QCOMPARE(e->RichEdit1->toPlainText(), kNewText);
+        QCOMPARE(textOf(e)->toPlainText(), kNewText);
         QVERIFY(!e->changed());
-        QCOMPARE(e->ListBox1->count(), 33);
-        QCOMPARE(e->ListBox1->item(2)->text(), QStringLiteral("BIOSInfo"));
-        QCOMPARE(e->ListBox1->selectionMode(), QAbstractItemView::SingleSelection);
-        QCOMPARE(e->RichEdit1->lineWrapMode(), QPlainTextEdit::NoWrap);
-        QCOMPARE(e->ListBox1->width(), 134);
+        QCOMPARE(palette(e)->count(), 33);
+        QCOMPARE(palette(e)->item(2)->text(), QStringLiteral("BIOSInfo"));
+        QCOMPARE(palette(e)->selectionMode(), QAbstractItemView::SingleSelection);
+        QCOMPARE(textOf(e)->lineWrapMode(), QPlainTextEdit::NoWrap);
+        QCOMPARE(palette(e)->width(), 134);
         QCOMPARE(e->parentWidget()->size(), QSize(469, 317));
         QVERIFY(!f.main->faddreg()->isVisible() && !f.main->ffile()->isVisible());
-        e->RichEdit1->insertPlainText(QStringLiteral("x"));
+        textOf(e)->insertPlainText(QStringLiteral("x"));
         QVERIFY(e->changed());
     }
 
@@ -134,29 +141,29 @@ private Q_SLOTS:
         QFETCH(QString, expected);
         Frame f;
         TCFGGen* e = f.editor();
-        e->RichEdit1->setPlainText(text);
+        textOf(e)->setPlainText(text);
         placeCaret(e, caret, anchor);
-        const int at = e->RichEdit1->textCursor().selectionStart();
+        const int at = textOf(e)->textCursor().selectionStart();
         select(e, command);
         e->ListBox1DblClick();
-        QCOMPARE(e->RichEdit1->toPlainText(), expected);
+        QCOMPARE(textOf(e)->toPlainText(), expected);
         const std::string line = command.toStdString() + "=" + command.toStdString();
-        QCOMPARE(e->RichEdit1->toPlainText(),
+        QCOMPARE(textOf(e)->toPlainText(),
                  toQString(insertAtCaret(fromQString(text), static_cast<size_t>(at), line)));
-        QCOMPARE(e->RichEdit1->textCursor().position(), at + static_cast<int>(line.size()));
+        QCOMPARE(textOf(e)->textCursor().position(), at + static_cast<int>(line.size()));
         QVERIFY(e->changed());
         // One undo step takes the insertion back.
-        e->RichEdit1->undo();
-        QCOMPARE(e->RichEdit1->toPlainText(), text);
+        textOf(e)->undo();
+        QCOMPARE(textOf(e)->toPlainText(), text);
     }
 
     void nothingSelectedInsertsNothing()
     {
         Frame f;
         TCFGGen* e = f.editor();
-        e->ListBox1->clearSelection();
+        palette(e)->clearSelection();
         e->ListBox1DblClick();
-        QCOMPARE(e->RichEdit1->toPlainText(), kNewText);
+        QCOMPARE(textOf(e)->toPlainText(), kNewText);
         QVERIFY(!e->changed());
     }
 
@@ -179,7 +186,7 @@ private Q_SLOTS:
         QFETCH(QString, expected);
         Frame f;
         TCFGGen* e = f.editor();
-        e->RichEdit1->setPlainText(QString());
+        textOf(e)->setPlainText(QString());
         select(e, command);
         EntryDialog* d = command == QLatin1String("Registry")
             ? static_cast<EntryDialog*>(f.main->faddreg())
@@ -188,25 +195,25 @@ private Q_SLOTS:
         QTimer::singleShot(0, d, [&] {
             // The editor is still waiting, with the text untouched.
             QVERIFY(d->isVisible() && e->awaitingEntry());
-            QVERIFY(e->RichEdit1->toPlainText().isEmpty());
+            QVERIFY(textOf(e)->toPlainText().isEmpty());
             // Closing the editor now is refused.
             QVERIFY(!e->parentWidget()->close());
             QVERIFY(!f.main->statusBar()->currentMessage().isEmpty());
-            d->RadioGroup1->setItemIndex(1);
-            d->Edit1->setText(QStringLiteral("K"));
+            group(d, "RadioGroup1")->setItemIndex(1);
+            edit(d, "Edit1")->setText(QStringLiteral("K"));
             if (auto* reg = qobject_cast<Tfaddreg*>(d))
-                reg->Edit3->setText(QStringLiteral("D"));
+                edit(reg, "Edit3")->setText(QStringLiteral("D"));
             answered = true;
             if (ok)
-                d->Button1->click();
+                okButton(d)->click();
             else
                 d->close();
         });
         e->ListBox1DblClick();
         QVERIFY(answered);
         QVERIFY(!e->awaitingEntry());
-        QCOMPARE(e->RichEdit1->toPlainText(), expected);
-        QCOMPARE(e->RichEdit1->textCursor().position(), expected.size());
+        QCOMPARE(textOf(e)->toPlainText(), expected);
+        QCOMPARE(textOf(e)->textCursor().position(), expected.size());
     }
 
     void closingUnchangedAsksNothing()
@@ -238,7 +245,7 @@ private Q_SLOTS:
         QFETCH(bool, closed);
         Frame f;
         TCFGGen* e = f.editor();
-        e->RichEdit1->appendPlainText(QStringLiteral("CPU=CPU"));
+        textOf(e)->appendPlainText(QStringLiteral("CPU=CPU"));
         f.ask->confirmAnswers << yes;
         if (chooses)
             f.ask->saveAnswers << f.path("out.ini");
@@ -254,7 +261,7 @@ private Q_SLOTS:
     {
         Frame f;
         TCFGGen* e = f.editor();
-        e->RichEdit1->setPlainText(QStringLiteral("[Report]\nA=caf\u00e9 \u20ac\u00a0x\n"));
+        textOf(e)->setPlainText(QStringLiteral("[Report]\nA=caf\u00e9 \u20ac\u00a0x\n"));
         f.ask->saveAnswers << f.path("out.ini");
         QVERIFY(e->FileSaveAs());
         QCOMPARE(Frame::bytes(f.path("out.ini")),
@@ -286,13 +293,13 @@ private Q_SLOTS:
         if (target.startsWith(QLatin1String("ro/old")) && ::geteuid() == 0)
             QSKIP("the superuser writes into a read-only directory");
         TCFGGen* e = f.editor();
-        e->RichEdit1->appendPlainText(QStringLiteral("NEW=NEW"));
+        textOf(e)->appendPlainText(QStringLiteral("NEW=NEW"));
         f.ask->confirmAnswers << true;
         f.ask->saveAnswers << f.path(target.toUtf8().constData());
         QVERIFY(!e->parentWidget()->close());
         QCOMPARE(f.ask->errors.size(), 1);
         QVERIFY(e->changed());
-        QVERIFY(e->RichEdit1->toPlainText().endsWith(QStringLiteral("NEW=NEW")));
+        QVERIFY(textOf(e)->toPlainText().endsWith(QStringLiteral("NEW=NEW")));
         QCOMPARE(e->caption(), QStringLiteral("NONAME1"));
         QCOMPARE(f.main->mdiArea()->subWindowList().size(), 1);
         QCOMPARE(Frame::bytes(f.path("ro/old.ini")), QByteArray("OLD\r\n"));
@@ -309,29 +316,29 @@ private Q_SLOTS:
     {
         Frame f;
         TCFGGen* e = f.editor();
-        e->RichEdit1->setPlainText(QStringLiteral("A=A"));
+        textOf(e)->setPlainText(QStringLiteral("A=A"));
         // Save of a new editor asks for the name, then keeps the file.
         f.ask->saveAnswers << f.path("first.ini");
-        f.main->FileSave1->trigger();
+        named<QAction>(f.main.get(), "FileSave1")->trigger();
         QCOMPARE(e->caption(), f.path("first.ini"));
         QVERIFY(!e->changed());
-        e->RichEdit1->appendPlainText(QStringLiteral("B=B"));
-        f.main->FileSave1->trigger();
+        textOf(e)->appendPlainText(QStringLiteral("B=B"));
+        named<QAction>(f.main.get(), "FileSave1")->trigger();
         QCOMPARE(f.ask->saves.size(), 1);
         QCOMPARE(Frame::bytes(f.path("first.ini")), QByteArray("A=A\r\nB=B\r\n\r\n"));
         // Save As always asks and moves the caption; Save follows it.
         f.ask->saveAnswers << f.path("second.ini");
-        f.main->FileSaveAs1->trigger();
+        named<QAction>(f.main.get(), "FileSaveAs1")->trigger();
         QCOMPARE(f.ask->saves.size(), 2);
         QCOMPARE(f.ask->saves.last().fileName, f.path("first.ini"));
         QCOMPARE(e->caption(), f.path("second.ini"));
-        e->RichEdit1->appendPlainText(QStringLiteral("C=C"));
-        f.main->FileSave1->trigger();
+        textOf(e)->appendPlainText(QStringLiteral("C=C"));
+        named<QAction>(f.main.get(), "FileSave1")->trigger();
         QCOMPARE(Frame::bytes(f.path("second.ini")), QByteArray("A=A\r\nB=B\r\nC=C\r\n\r\n"));
         QCOMPARE(Frame::bytes(f.path("first.ini")), QByteArray("A=A\r\nB=B\r\n\r\n"));
         // A cancelled Save As changes nothing.
-        e->RichEdit1->appendPlainText(QStringLiteral("D=D"));
-        f.main->FileSaveAs1->trigger();
+        textOf(e)->appendPlainText(QStringLiteral("D=D"));
+        named<QAction>(f.main.get(), "FileSaveAs1")->trigger();
         QVERIFY(e->changed());
         QCOMPARE(e->caption(), f.path("second.ini"));
         QCOMPARE(f.main->mdiArea()->subWindowList().size(), 1);
@@ -343,11 +350,11 @@ private Q_SLOTS:
         Frame f;
         f.put(f.path("in.ini"), "[Report]\r\nA=B\r\n\r\n");
         TCFGGen* e = f.editor(f.path("in.ini"));
-        QCOMPARE(e->RichEdit1->toPlainText(), QStringLiteral("[Report]\nA=B\n"));
+        QCOMPARE(textOf(e)->toPlainText(), QStringLiteral("[Report]\nA=B\n"));
         placeCaret(e, 9);
         select(e, QStringLiteral("CPU"));
         e->ListBox1DblClick();
-        f.main->FileSave1->trigger();
+        named<QAction>(f.main.get(), "FileSave1")->trigger();
         QVERIFY(f.ask->saves.isEmpty());
         QCOMPARE(Frame::bytes(f.path("in.ini")), QByteArray("[Report]\r\nCPU=CPUA=B\r\n\r\n"));
         QCOMPARE(e->caption(), f.path("in.ini"));
@@ -360,8 +367,8 @@ private Q_SLOTS:
         TCFGGen* first = f.editor(QStringLiteral("NONAME1"));
         f.editor(QStringLiteral("NONAME2"));
         TCFGGen* third = f.editor(QStringLiteral("NONAME3"));
-        first->RichEdit1->appendPlainText(QStringLiteral("ONE=ONE"));
-        third->RichEdit1->appendPlainText(QStringLiteral("THREE=THREE"));
+        textOf(first)->appendPlainText(QStringLiteral("ONE=ONE"));
+        textOf(third)->appendPlainText(QStringLiteral("THREE=THREE"));
 
         // Yes for the first, then its save is cancelled: nothing closes and
         // the third is not asked.
@@ -398,7 +405,7 @@ private Q_SLOTS:
         e->ListBox1DblClick();
         QVERIFY(closed);
         QVERIFY(!f.main->faddreg()->isVisible());
-        QCOMPARE(e->RichEdit1->toPlainText(), kNewText);
+        QCOMPARE(textOf(e)->toPlainText(), kNewText);
         QVERIFY(f.ask->confirms.isEmpty());
     }
 };
