@@ -4,22 +4,14 @@
 #include "scanedit/entrydialog.h"
 #include "scanedit/radiogroup.h"
 
-#include "named.h"
+#include "entrycontrols.h"
 
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 
 using namespace qmx;
 
 namespace {
-
-QLineEdit* edit(QObject* w, const char* name) { return named<QLineEdit>(w, name); }
-RadioGroup* group(QObject* w, const char* name) { return named<RadioGroup>(w, name); }
-QCheckBox* box(QObject* w) { return named<QCheckBox>(w, "CheckBox1"); }
-QPushButton* okButton(QObject* w) { return named<QPushButton>(w, "Button1"); }
 
 struct Fields {
     int readOn = 0;

@@ -1,8 +1,8 @@
 // The scanner input editor inside the main window: the palette, insertion at
 // the caret (with and without an entry dialog), the save question on close,
 // saving and its failures, Save and Save As, and the exit question.
+#include "entrycontrols.h"
 #include "fakeprompts.h"
-#include "named.h"
 
 #include "scanedit/entrydialog.h"
 #include "scanedit/qmxgen.h"
@@ -15,18 +15,15 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTimer>
-#include <QUndoStack>
 
 #include <unistd.h>
 
@@ -34,9 +31,6 @@ using namespace qmx;
 
 namespace {
 
-QLineEdit* edit(QObject* w, const char* name) { return named<QLineEdit>(w, name); }
-RadioGroup* group(QObject* w, const char* name) { return named<RadioGroup>(w, name); }
-QPushButton* okButton(QObject* w) { return named<QPushButton>(w, "Button1"); }
 QListWidget* palette(QObject* w) { return named<QListWidget>(w, "ListBox1"); }
 QPlainTextEdit* textOf(QObject* w) { return named<QPlainTextEdit>(w, "RichEdit1"); }
 
