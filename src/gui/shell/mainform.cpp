@@ -495,15 +495,19 @@ void TMainForm::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    // Every changed editor is asked about first, in child order; a save
-    // that fails or is cancelled keeps the program open.
-    for (ChildWindow* c : childWindows()) {
-        if (auto* e = qobject_cast<TCFGGen*>(c)) {
-            e->abandonEntry();
-            if (!e->querySave()) {
-                event->ignore();
-                return;
-            }
+    // Insertions waiting for an entry dialog are given up, then every
+    // changed editor is asked about, in child order; a save that fails or is
+    // cancelled keeps the program open.
+    QList<TCFGGen*> editors;
+    for (ChildWindow* c : childWindows())
+        if (auto* e = qobject_cast<TCFGGen*>(c))
+            editors << e;
+    for (TCFGGen* e : editors)
+        e->abandonEntry();
+    for (TCFGGen* e : editors) {
+        if (!e->querySave()) {
+            event->ignore();
+            return;
         }
     }
     // The non-modal shared dialogs go with the frame, so nothing keeps the
