@@ -148,7 +148,8 @@ std::optional<QString> TCFGGen::awaitEntry(EntryDialog* dialog)
     QEventLoop loop;
     connect(dialog, &EntryDialog::hidden, &loop, &QEventLoop::quit);
     wait_ = &loop;
-    loop.exec();
+    if (dialog->isVisible())
+        loop.exec();
     if (!self)
         return std::nullopt;
     wait_ = nullptr;
