@@ -9,6 +9,8 @@
 #include "shell/fopenfrm.h"
 #include "shell/guards.h"
 #include "shell/textchild.h"
+#include "shell/textcodec.h"
+#include "setup/settingsnotices.h"
 
 #include <QAction>
 #include <QApplication>
@@ -113,7 +115,10 @@ void TMainForm::FormCreate(const QStringList& arguments)
 void TMainForm::createSharedDialogs(const QString& settingsPath)
 {
     AboutBox = new TAboutBox(this);
+    AboutBox->setSettingsFile(settingsPath);
+    const bool settingsFound = QFileInfo::exists(settingsPath);
     frules = new Tfrules(settingsPath, *prompts_, this);
+    StatusBar->showMessage(toQString(startupNotice(frules->settings(), settingsFound)));
     FOpen = new TFOpen(this);
     Form2 = new TForm2(this);
 }
