@@ -16,6 +16,7 @@ public:
 
     void setSettingsFile(const QString& path);
 
+private:
     QLabel* ProductName = nullptr;
     QLabel* Version = nullptr;
     QLabel* Copyright = nullptr;

@@ -85,15 +85,18 @@ private Q_SLOTS:
         TMainForm main({}, std::make_unique<FakePrompts>());
         main.createSharedDialogs(path);
         TAboutBox* about = main.aboutBox();
-        QVERIFY(about->Version->text().endsWith(QString::fromLatin1(programVersion())));
-        QCOMPARE(about->SettingsFile->toolTip(), path);
-        QString shown = about->SettingsFile->text();
+        auto* version = about->findChild<QLabel*>(QStringLiteral("Version"));
+        auto* settings = about->findChild<QLabel*>(QStringLiteral("SettingsFile"));
+        QVERIFY(version && settings);
+        QVERIFY(version->text().endsWith(QString::fromLatin1(programVersion())));
+        QCOMPARE(settings->toolTip(), path);
+        QString shown = settings->text();
         shown.remove(QChar(0x200b));
         QCOMPARE(shown, QStringLiteral("Settings file: ") + path);
         // The label wraps inside the fixed-size box instead of being cut.
         about->show();
-        QVERIFY(about->SettingsFile->geometry().right() <= about->width());
-        QVERIFY(about->SettingsFile->heightForWidth(about->SettingsFile->width()) <= about->SettingsFile->height());
+        QVERIFY(settings->geometry().right() <= about->width());
+        QVERIFY(settings->heightForWidth(settings->width()) <= settings->height());
     }
 };
 
