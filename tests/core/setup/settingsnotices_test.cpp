@@ -62,18 +62,6 @@ TEST(SettingsNotices, SavingOverUnreadableFileKeepsABackup)
     EXPECT_EQ(test::readBytes(path + ".bak"), "older");
 }
 
-TEST(SettingsNotices, ReadableFileGetsNoBackup)
-{
-    TempDir dir;
-    const std::string path = dir.file("QMXRead.ini");
-    test::writeBytes(path, "[RULE_LIST_SETTINGS]\nCount=1\n0=DEFAULT\n");
-    RuleSettings s(path);
-    s.FormCreate();
-    s.saverules();
-    EXPECT_TRUE(s.backupNotice().empty());
-    EXPECT_FALSE(std::filesystem::exists(path + ".bak"));
-}
-
 struct ReasonCase {
     const char* name;
     bool found;
