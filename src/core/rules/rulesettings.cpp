@@ -60,10 +60,8 @@ RuleSettings::RuleSettings(std::string iniPath) : iniPath_(std::move(iniPath))
 
 void RuleSettings::FormCreate()
 {
-    if (fileExists(iniPath_)) {
-        keepUnreadable();
+    if (fileExists(iniPath_))
         loadrules();
-    }
 }
 
 void RuleSettings::keepUnreadable()
@@ -75,6 +73,8 @@ void RuleSettings::keepUnreadable()
 
 void RuleSettings::loadrules()
 {
+    // A file read again after a fetch may be no settings file either.
+    keepUnreadable();
     const TBigIniFile ini(iniPath_);
 
     FtpFields f;

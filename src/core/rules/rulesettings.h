@@ -22,9 +22,10 @@ public:
 
     const std::string& iniPath() const { return iniPath_; }
 
-    // FormCreate: loadrules when the file exists. A file that cannot be read
-    // as settings is copied aside first (see backupNotice).
+    // FormCreate: loadrules when the file exists.
     void FormCreate();
+    // A file that cannot be read as settings is copied aside first (see
+    // backupNotice).
     void loadrules();
     void saverules();
 

@@ -60,6 +60,12 @@ TEST(SettingsNotices, SavingOverUnreadableFileKeepsABackup)
     test::writeBytes(path + ".bak", "older");
     s.saverules();
     EXPECT_EQ(test::readBytes(path + ".bak"), "older");
+
+    // A file replaced by something else while the program runs (a fetch)
+    // is kept aside when it is read again.
+    test::writeBytes(path, "<html>not found</html>");
+    s.loadrules();
+    EXPECT_EQ(test::readBytes(path + ".bak"), "<html>not found</html>");
 }
 
 struct ReasonCase {
