@@ -8,7 +8,10 @@
 
 namespace qmx {
 
-const char* programVersion() { return QMX_VERSION; }
+const char* programVersion()
+{
+    return QMX_VERSION;
+}
 
 std::string versionText(const std::string& program)
 {
@@ -34,16 +37,19 @@ std::optional<std::string> desktopInfoText(const std::vector<std::string>& args)
             return versionText("qmxread");
         if (a == "--help" || a == "-h")
             return "Usage: qmxread [/D] [--settings FILE]\n"
-                   "Reads workstation scan reports, runs rule sets over them and writes suggestions.\n"
+                   "Reads workstation scan reports, runs rule sets over them and writes "
+                   "suggestions.\n"
                    "\n"
                    "Options:\n"
-                   "  /D               debug mode (any case): keep the Variables page and trace the\n"
+                   "  /D               debug mode (any case): keep the Variables page and trace "
+                   "the\n"
                    "                   rule interpreter in the Suggestions page\n"
                    "  --settings FILE  settings file to read and write instead of the default one\n"
                    "  --help           this text\n"
                    "  --version        the program's version\n"
                    "\n"
-                   "Settings file in use: " + settingsPathInUse(desktopSettingsOverride(args)) + "\n";
+                   "Settings file in use: "
+                   + settingsPathInUse(desktopSettingsOverride(args)) + "\n";
     }
     return std::nullopt;
 }

@@ -36,7 +36,8 @@ std::string installedSampleFor(const std::string& programDir)
     fs::path dir(programDir);
     if (!dir.has_filename())
         dir = dir.parent_path();
-    const fs::path sample = (dir.parent_path() / "share" / "qmxread" / kSettingsFileName).lexically_normal();
+    const fs::path sample =
+        (dir.parent_path() / "share" / "qmxread" / kSettingsFileName).lexically_normal();
     return fileExists(sample.string()) ? sample.string() : std::string();
 }
 
@@ -99,7 +100,8 @@ std::string prepareSettings(const SettingsChoice& choice)
     std::error_code ec;
     std::filesystem::create_directories(directoryOf(choice.path), ec);
     if (ec)
-        return "Cannot create the settings directory \"" + directoryOf(choice.path) + "\": " + ec.message();
+        return "Cannot create the settings directory \"" + directoryOf(choice.path)
+               + "\": " + ec.message();
     if (choice.seedFrom.empty())
         return {};
     try {

@@ -17,8 +17,8 @@ inline constexpr const char* kSettingsFileName = "QMXRead.ini";
 // What the choice depends on, gathered from the system by
 // currentSettingsFacts and given by hand in tests.
 struct SettingsFacts {
-    std::string override;        // --settings FILE; used as given when not empty
-    std::string programDir;      // the running program's directory
+    std::string override;   // --settings FILE; used as given when not empty
+    std::string programDir; // the running program's directory
     bool programDirHasSettings = false;
     bool programDirWritable = false;
     std::string installedSample; // the installed sample settings file, "" when none

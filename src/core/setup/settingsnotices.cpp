@@ -31,7 +31,8 @@ std::string keepUnreadableSettings(const std::string& path)
         return {};
     const std::string backup = path + ".bak";
     writeFileAtomic(backup, readWholeFile(path));
-    return "\"" + path + "\" could not be read as settings; the old file is kept as \"" + backup + "\"";
+    return "\"" + path + "\" could not be read as settings; the old file is kept as \"" + backup
+           + "\"";
 }
 
 std::string noRulesReason(const std::string& settingsPath, bool settingsFound,
@@ -42,15 +43,16 @@ std::string noRulesReason(const std::string& settingsPath, bool settingsFound,
     const bool empty = std::all_of(ruleLines.begin(), ruleLines.end(),
                                    [](const std::string& l) { return trimView(l).empty(); });
     if (empty)
-        return "No rules run: the rule set \"" + ruleSet + "\" in \"" + settingsPath + "\" is empty";
+        return "No rules run: the rule set \"" + ruleSet + "\" in \"" + settingsPath
+               + "\" is empty";
     return {};
 }
 
 std::string startupNotice(const RuleSettings& settings, bool settingsFound)
 {
     std::string notice = settings.backupNotice();
-    const std::string why = noRulesReason(settings.iniPath(), settingsFound, settings.currentRuleSet(),
-                                          settings.editorLines());
+    const std::string why = noRulesReason(settings.iniPath(), settingsFound,
+                                          settings.currentRuleSet(), settings.editorLines());
     if (!notice.empty() && !why.empty())
         notice += ". ";
     return notice + why;

@@ -7,7 +7,6 @@
 
 #include <sys/stat.h>
 
-
 using clitest::CliTest;
 
 namespace {
@@ -37,17 +36,29 @@ TEST_F(CliSettingsTest, AnalyzeWarnsOnceWhyNoRulesRan)
         std::string err;
         int status;
     };
-    const std::string emptySet = "[QMXREAD_PARAMETERS]\r\nDefault_Rule_Set=Blank\r\n\r\n"
-                                 "[RULE_LIST_SETTINGS]\r\nCount=1\r\n0=Blank\r\n\r\n[Blank]\r\nCount=2\r\n0= \r\n1=\r\n";
-    const std::string warning = "qmxread-cli: warning: No rules run: no settings file found at \"" + ini + "\"\n";
+    const std::string emptySet =
+        "[QMXREAD_PARAMETERS]\r\nDefault_Rule_Set=Blank\r\n\r\n"
+        "[RULE_LIST_SETTINGS]\r\nCount=1\r\n0=Blank\r\n\r\n[Blank]\r\nCount=2\r\n0= \r\n1=\r\n";
+    const std::string warning =
+        "qmxread-cli: warning: No rules run: no settings file found at \"" + ini + "\"\n";
     const std::string missing = (dir / "none.txt").string();
     const Case cases[] = {
-        {"no settings file, two reports: one line", nullptr, {"analyze", report, report}, warning, 0},
-        {"a missing report keeps status 1", nullptr, {"analyze", missing},
-         warning + "qmxread-cli: Cannot open file \"" + missing + "\": No such file or directory\n", 1},
+        {"no settings file, two reports: one line",
+         nullptr,
+         {"analyze", report, report},
+         warning,
+         0},
+        {"a missing report keeps status 1",
+         nullptr,
+         {"analyze", missing},
+         warning + "qmxread-cli: Cannot open file \"" + missing + "\": No such file or directory\n",
+         1},
         {"no rules asked for", nullptr, {"analyze", "--no-rules", report}, "", 0},
-        {"empty rule set", emptySet.c_str(), {"analyze", report},
-         "qmxread-cli: warning: No rules run: the rule set \"Blank\" in \"" + ini + "\" is empty\n", 0},
+        {"empty rule set",
+         emptySet.c_str(),
+         {"analyze", report},
+         "qmxread-cli: warning: No rules run: the rule set \"Blank\" in \"" + ini + "\" is empty\n",
+         0},
         {"variables stays quiet", nullptr, {"variables", report}, "", 0},
     };
     for (const auto& c : cases) {
@@ -65,7 +76,8 @@ TEST_F(CliSettingsTest, VersionComesFromTheProjectVersion)
 {
     const auto r = run({"--version"});
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out.substr(0, r.out.find('\n')), std::string("qmxread-cli ") + qmx::programVersion());
+    EXPECT_EQ(r.out.substr(0, r.out.find('\n')),
+              std::string("qmxread-cli ") + qmx::programVersion());
     EXPECT_NE(std::string(qmx::programVersion()), "0.0.0");
     EXPECT_EQ(run({"report", "--version"}).status, 2);
 }

@@ -42,7 +42,8 @@ TEST(IniLineEnds, EveryKindEndsALine)
         EXPECT_EQ(p, (StringList{"Host=h", "Port=21"}));
         EXPECT_EQ(r, (StringList{"Count=1", "0=a=b;c"}));
         // The written text is the same canonical CR LF text for all.
-        EXPECT_EQ(ini.contentText(), "[P]\r\nHost=h\r\nPort=21\r\n\r\n[R]\r\nCount=1\r\n0=a=b;c\r\n\r\n");
+        EXPECT_EQ(ini.contentText(),
+                  "[P]\r\nHost=h\r\nPort=21\r\n\r\n[R]\r\nCount=1\r\n0=a=b;c\r\n\r\n");
     }
 }
 
@@ -102,7 +103,8 @@ TEST(IniLineEnds, LfOnlySettingsSurviveBeingSaved)
     again.FormCreate();
     EXPECT_EQ(again.ruleSets(), (std::vector<std::string>{"DEFAULT", "Lab"}));
     EXPECT_EQ(again.editorLines().size(), 2u);
-    EXPECT_EQ(RuleSettings::readRuleSetLines(path, "DEFAULT"), (std::vector<std::string>{"PRINT \"D\";"}));
+    EXPECT_EQ(RuleSettings::readRuleSetLines(path, "DEFAULT"),
+              (std::vector<std::string>{"PRINT \"D\";"}));
     EXPECT_FALSE(dir.path().empty() || std::filesystem::exists(path + ".bak"));
 }
 

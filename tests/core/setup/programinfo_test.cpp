@@ -15,7 +15,7 @@ TEST(ProgramInfo, DesktopSettingsOverride)
         {{"--settings", "a.ini"}, "a.ini"},
         {{"--settings=a=b=c.ini"}, "a=b=c.ini"}, // only the first "=" separates
         {{"--settings="}, ""},
-        {{"--settings"}, ""},                    // no value: the default file
+        {{"--settings"}, ""}, // no value: the default file
         {{"--settings", "a.ini", "--settings=b.ini"}, "b.ini"},
         {{"--settingsx=a.ini"}, ""},
     };

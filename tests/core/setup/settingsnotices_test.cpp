@@ -1,5 +1,5 @@
-#include "setup/settingsnotices.h"
 #include "rules/rulesettings.h"
+#include "setup/settingsnotices.h"
 
 #include "tempdir.h"
 
@@ -78,9 +78,15 @@ struct ReasonCase {
 TEST(SettingsNotices, WhyNoRulesRun)
 {
     const ReasonCase cases[] = {
-        {"no file", false, {"PRINT \"x\";"}, "No rules run: no settings file found at \"/c/QMXRead.ini\""},
+        {"no file",
+         false,
+         {"PRINT \"x\";"},
+         "No rules run: no settings file found at \"/c/QMXRead.ini\""},
         {"no lines", true, {}, "No rules run: the rule set \"Lab\" in \"/c/QMXRead.ini\" is empty"},
-        {"blank lines only", true, {"", " \t", "\r"}, "No rules run: the rule set \"Lab\" in \"/c/QMXRead.ini\" is empty"},
+        {"blank lines only",
+         true,
+         {"", " \t", "\r"},
+         "No rules run: the rule set \"Lab\" in \"/c/QMXRead.ini\" is empty"},
         {"one statement", true, {"", "PRINT \"x\";"}, ""},
         {"comment counts as a line", true, {"// note"}, ""},
     };

@@ -44,10 +44,14 @@ private Q_SLOTS:
         QTest::newRow("no file") << false << QByteArray()
                                  << "No rules run: no settings file found at \"%1\"" << false;
         QTest::newRow("empty default set")
-            << true << QByteArray("[QMXREAD_PARAMETERS]\nDefault_Rule_Set=Lab\n[RULE_LIST_SETTINGS]\nCount=1\n0=Lab\n")
+            << true
+            << QByteArray("[QMXREAD_PARAMETERS]\nDefault_Rule_Set=Lab\n[RULE_LIST_SETTINGS]\nCount="
+                          "1\n0=Lab\n")
             << "No rules run: the rule set \"Lab\" in \"%1\" is empty" << false;
         QTest::newRow("lf-only settings with rules")
-            << true << QByteArray("[QMXREAD_PARAMETERS]\nDefault_Rule_Set=Lab\n[Lab]\nCount=1\n0=PRINT \"x\";\n")
+            << true
+            << QByteArray(
+                   "[QMXREAD_PARAMETERS]\nDefault_Rule_Set=Lab\n[Lab]\nCount=1\n0=PRINT \"x\";\n")
             << "" << false;
         QTest::newRow("notes, not settings")
             << true << QByteArray("my notes\n[Lab]\nCount=1\n0=PRINT \"x\";\n")
@@ -68,7 +72,8 @@ private Q_SLOTS:
         {
             TMainForm main({}, std::make_unique<FakePrompts>());
             main.createSharedDialogs(path);
-            QCOMPARE(main.statusBar()->currentMessage(), expected.isEmpty() ? QString() : expected.arg(path));
+            QCOMPARE(main.statusBar()->currentMessage(),
+                     expected.isEmpty() ? QString() : expected.arg(path));
             QCOMPARE(QFile::exists(path + QStringLiteral(".bak")), backup);
             if (backup)
                 QCOMPARE(readFile(path + QStringLiteral(".bak")), content);
@@ -81,7 +86,8 @@ private Q_SLOTS:
     void aboutBoxShowsVersionAndSettingsFile()
     {
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("a/very/long/folder/name/for/the/settings/QMXRead.ini"));
+        const QString path =
+            dir.filePath(QStringLiteral("a/very/long/folder/name/for/the/settings/QMXRead.ini"));
         TMainForm main({}, std::make_unique<FakePrompts>());
         main.createSharedDialogs(path);
         TAboutBox* about = main.aboutBox();
