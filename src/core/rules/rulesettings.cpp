@@ -60,8 +60,11 @@ RuleSettings::RuleSettings(std::string iniPath) : iniPath_(std::move(iniPath))
 
 void RuleSettings::FormCreate()
 {
-    if (fileExists(iniPath_))
-        loadrules();
+    if (!fileExists(iniPath_))
+        return;
+    loadrules();
+    const TBigIniFile ini(iniPath_);
+    recent_.read(ini);
 }
 
 void RuleSettings::keepUnreadable()
@@ -127,6 +130,7 @@ void RuleSettings::saverules()
     const std::string chosen = chooserText();
     ini.WriteString(kParameters, "Default_Rule_Set", chosen);
     writeLines(ini, chosen, editor_);
+    recent_.write(ini);
     ini.UpdateFile();
 }
 
@@ -170,9 +174,10 @@ void RuleSettings::addRuleSet(const std::string& name)
     for (const std::string& listed : ruleSets_)
         if (equalsNoCase(listed, name))
             throw Error("A rule set named '" + listed + "' already exists.");
-    // Each rule set is kept in a section named after it; these two sections
+    // Each rule set is kept in a section named after it; these sections
     // hold the program's own settings.
-    if (equalsNoCase(name, kParameters) || equalsNoCase(name, kRuleList))
+    if (equalsNoCase(name, kParameters) || equalsNoCase(name, kRuleList) ||
+        equalsNoCase(name, RecentFiles::kSection))
         throw Error("'" + name + "' is reserved for the program's own settings; choose another name.");
 
     ruleSets_.push_back(name);

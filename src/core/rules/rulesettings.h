@@ -5,6 +5,8 @@
 // each step.
 #pragma once
 
+#include "recent/recentfiles.h"
+
 #include <string>
 #include <vector>
 
@@ -22,7 +24,7 @@ public:
 
     const std::string& iniPath() const { return iniPath_; }
 
-    // FormCreate: loadrules when the file exists.
+    // FormCreate: loadrules when the file exists, and the recent-file lists.
     void FormCreate();
     // A file that cannot be read as settings is copied aside first (see
     // backupNotice).
@@ -67,6 +69,11 @@ public:
     // Lines joined by CR LF.
     static std::string joinLines(const std::vector<std::string>& lines);
 
+    // The recent-file lists: read once at FormCreate (a settings file fetched
+    // later does not replace them) and written by saverules.
+    RecentFiles& recentFiles() { return recent_; }
+    const RecentFiles& recentFiles() const { return recent_; }
+
     // Set when a settings file that could not be read as settings was kept
     // as QMXRead.ini.bak before it is written over; "" otherwise.
     const std::string& backupNotice() const { return backupNotice_; }
@@ -82,6 +89,7 @@ private:
     int selected_ = -1;
     std::string current_;
     std::vector<std::string> editor_;
+    RecentFiles recent_;
 };
 
 } // namespace qmx

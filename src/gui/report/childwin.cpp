@@ -1,6 +1,7 @@
 #include "report/childwin.h"
 
 #include "report/attached.h"
+#include "find/findbar.h"
 #include "report/checkgrid.h"
 #include "report/confighighlighter.h"
 #include "report/prgres.h"
@@ -189,7 +190,7 @@ void TForm1::buildConfigTextPage()
     RichEdit1->setPalette(pal);
     RichEdit1->document()->setUndoRedoEnabled(false);
     highlighter_ = new ConfigHighlighter(RichEdit1->document());
-    layout->addWidget(RichEdit1);
+    layout->addWidget(FindBar::wrap(RichEdit1));
 }
 
 void TForm1::buildSectionsPage()

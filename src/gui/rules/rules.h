@@ -37,6 +37,8 @@ public:
     // The current rule text as the editor holds it, lines joined by CR LF.
     std::string ruleText() const;
     const RuleSettings& settings() const { return settings_; }
+    // Written with the rest of the settings when the dialog goes.
+    RecentFiles& recentFiles() { return settings_.recentFiles(); }
 
     void loadrules();
     void saverules();

@@ -1,5 +1,6 @@
 #include "scanedit/qmxgen.h"
 
+#include "find/findbar.h"
 #include "report/loader.h"
 #include "scanedit/entrydialog.h"
 #include "scanedit/scaninput.h"
@@ -72,6 +73,7 @@ TCFGGen::TCFGGen(TMainForm* main, QWidget* parent) : ChildWindow(main, parent)
         lines << toQString(l);
     RichEdit1->setPlainText(lines.join(QLatin1Char('\n')));
     connect(RichEdit1, &QPlainTextEdit::textChanged, this, &TCFGGen::RichEdit1Change);
+    Splitter1->addWidget(FindBar::wrap(RichEdit1));
 
     Splitter1->setStretchFactor(0, 0);
     Splitter1->setStretchFactor(1, 1);

@@ -1,6 +1,7 @@
 #include "shell/mainform.h"
 
 #include "report/childwin.h"
+#include "recent/recentmenu.h"
 #include "report/prgres.h"
 #include "rules/rules.h"
 #include "scanedit/entrydialog.h"
@@ -17,6 +18,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QIcon>
 #include <QMdiArea>
@@ -97,6 +99,7 @@ TMainForm::TMainForm(const QStringList& arguments, std::unique_ptr<Prompts> prom
     StatusBar = statusBar();
     StatusBar->setObjectName(QStringLiteral("StatusBar"));
     updateWindowCommands();
+    setAcceptDrops(true);
 
     FormCreate(arguments);
 }
@@ -122,6 +125,7 @@ void TMainForm::createSharedDialogs(const QString& settingsPath)
     FFile = new TFFile(this);
     const bool settingsFound = QFileInfo::exists(settingsPath);
     frules = new Tfrules(settingsPath, *prompts_, this);
+    recentMenu_->setFiles(&frules->recentFiles());
     StatusBar->showMessage(toQString(startupNotice(frules->settings(), settingsFound)));
     FOpen = new TFOpen(this);
     Form2 = new TForm2(this);
@@ -244,6 +248,11 @@ void TMainForm::buildMenus()
     File1->addActions({FileNew1, FileOpen1, OpenQMXScanini1, FileClose1, FileSave1, FileSaveAs1});
     File1->addSeparator();
     File1->addAction(FileExit1);
+    recentMenu_ = new RecentMenu(File1, FileExit1, [this](RecentKind kind, const QString& path) {
+        const ChildKind kinds[] = {ChildKind::Report, ChildKind::ScannerInput,
+                                   ChildKind::ServerReport};
+        openRecent(kinds[static_cast<int>(kind)], path);
+    }, this);
 
     Edit1 = MainMenu1->addMenu(tr("&Edit"));
     Edit1->setObjectName(QStringLiteral("Edit1"));
@@ -446,7 +455,71 @@ void TMainForm::openChild(ChildKind kind)
         const QPointer<ChildWindow> child = newChild(kind, *path);
         if (child && child->isWorkstationReport())
             compareList_.append(*path);
+        noteRecent(kind, *path);
     });
+}
+
+void TMainForm::openRecent(ChildKind kind, const QString& path)
+{
+    if (busy())
+        return;
+    // A report's path is listed before its window exists, so a window closed
+    // during its load takes the entry out again as it goes.
+    if (kind == ChildKind::Report)
+        compareList_.append(path);
+    guarded(*prompts_, [&] {
+        newChild(kind, path);
+        noteRecent(kind, path);
+    });
+}
+
+void TMainForm::noteRecent(ChildKind kind, const QString& path)
+{
+    RecentFiles* files = recentMenu_->files();
+    if (!files || kind == ChildKind::CompareResult)
+        return;
+    // The first three child kinds are the three recent lists, in order.
+    const auto recentKind = static_cast<RecentKind>(static_cast<int>(kind));
+    if (QFileInfo::exists(path))
+        files->add(recentKind, toRecentPath(path));
+    else
+        files->remove(recentKind, toRecentPath(path));
+    recentMenu_->refresh();
+}
+
+void TMainForm::MRUFileList1MRUItemClick(const QString& path)
+{
+    openRecent(ChildKind::Report, path);
+}
+
+void TMainForm::MRUFileList2MRUItemClick(const QString& path)
+{
+    openRecent(ChildKind::ScannerInput, path);
+}
+
+void TMainForm::MRUFileList3MRUItemClick(const QString& path)
+{
+    openRecent(ChildKind::ServerReport, path);
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!droppedFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent* event)
+{
+    const QStringList files = droppedFiles(event->mimeData());
+    if (files.isEmpty() || busy())
+        return;
+    event->acceptProposedAction();
+    for (const QString& path : files) {
+        if (opensAsScannerInput(path))
+            MRUFileList2MRUItemClick(path);
+        else
+            MRUFileList1MRUItemClick(path);
+    }
 }
 
 void TMainForm::FileNew1Execute()

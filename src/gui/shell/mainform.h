@@ -35,6 +35,8 @@ class TCFGGen;
 class Tfaddreg;
 class TFFile;
 
+class RecentMenu;
+
 class TMainForm : public QMainWindow {
     Q_OBJECT
 public:
@@ -90,9 +92,19 @@ public:
     void Compare1Click();
     void HelpAbout1Execute();
     void FileExit1Execute();
+    // Recent-file entries: a workstation report (it joins the compare list
+    // first), a scanner input file, a server report.
+    void MRUFileList1MRUItemClick(const QString& path);
+    void MRUFileList2MRUItemClick(const QString& path);
+    void MRUFileList3MRUItemClick(const QString& path);
+    RecentMenu* recentMenu() const { return recentMenu_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Dropped files open as workstation reports, or in the scanner input
+    // editor when the name ends in ".ini".
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void FormCreate(const QStringList& arguments);
@@ -105,6 +117,10 @@ private:
     void updateWindowCommands();
     void fillWindowMenu();
     void arrangeIcons();
+    // Opens path in a window of the kind, then keeps it at the front of its
+    // recent list, or drops it from the list when no file is there.
+    void openRecent(ChildKind kind, const QString& path);
+    void noteRecent(ChildKind kind, const QString& path);
 
     std::unique_ptr<Prompts> prompts_;
     CompareList compareList_;
@@ -113,6 +129,7 @@ private:
     QMdiArea* mdi_ = nullptr;
     int longWork_ = 0;
     bool closePending_ = false;
+    RecentMenu* recentMenu_ = nullptr;
 
     // Shared dialogs.
     TAboutBox* AboutBox = nullptr;

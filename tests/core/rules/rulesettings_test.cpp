@@ -278,6 +278,8 @@ TEST_F(RuleSettingsTest, AddRefusesEmptyDuplicateReservedAndControlNames)
          "'qmxread_parameters' is reserved for the program's own settings; choose another name."},
         {"Rule_List_Settings",
          "'Rule_List_Settings' is reserved for the program's own settings; choose another name."},
+        {"recent_files",
+         "'recent_files' is reserved for the program's own settings; choose another name."},
         {"a\r\nb", "A rule set name cannot contain line breaks or other control characters."},
     };
     for (const auto& [name, message] : refused) {
