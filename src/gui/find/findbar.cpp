@@ -115,6 +115,7 @@ FindBar::FindBar(QPlainTextEdit* view, QWidget* parent) : QWidget(parent), view_
     // Typing looks again from the start of the current match, so the match
     // grows with the text instead of jumping ahead.
     connect(FindEdit, &QLineEdit::textEdited, this, [this] { find(false, true); });
+    connect(view_->document(), &QTextDocument::contentsChanged, this, [this] { stale_ = true; });
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setContext(Qt::WidgetWithChildrenShortcut);
     connect(escape, &QShortcut::activated, this, &FindBar::close);
@@ -141,6 +142,8 @@ void FindBar::close()
 {
     hide();
     FindStatus->clear();
+    text_.clear();
+    stale_ = true;
     view_->setFocus(Qt::OtherFocusReason);
 }
 
@@ -154,34 +157,45 @@ bool FindBar::findPrevious()
     return find(true, false);
 }
 
+qsizetype FindBar::match(const QString& needle, qsizetype from, bool backward)
+{
+    if (stale_) {
+        // Positions agree with the document's: one character per block end.
+        text_ = view_->document()->toPlainText();
+        stale_ = false;
+    }
+    if (backward)
+        return from < 0 ? -1 : text_.lastIndexOf(needle, from, Qt::CaseInsensitive);
+    return text_.indexOf(needle, from, Qt::CaseInsensitive);
+}
+
 bool FindBar::find(bool backward, bool fromSelectionStart)
 {
-    const QString text = FindEdit->text();
+    const QString needle = FindEdit->text();
     FindStatus->clear();
-    if (text.isEmpty())
+    if (needle.isEmpty())
         return false;
-    QTextDocument* doc = view_->document();
-    const QTextDocument::FindFlags flags =
-        backward ? QTextDocument::FindBackward : QTextDocument::FindFlags();
-    QTextCursor from = view_->textCursor();
-    if (fromSelectionStart)
-        from.setPosition(from.selectionStart());
-    QTextCursor found = doc->find(text, from, flags);
-    if (found.isNull()) {
+    QTextCursor cursor = view_->textCursor();
+    // Forward: after the current match (or from its start while typing);
+    // backward: a match starting before the current one.
+    const qsizetype from = backward             ? cursor.selectionStart() - 1
+                           : fromSelectionStart ? cursor.selectionStart()
+                                                : cursor.selectionEnd();
+    qsizetype at = match(needle, from, backward);
+    if (at < 0) {
         // Round the end of the text to the other end.
-        QTextCursor end(doc);
-        if (backward)
-            end.movePosition(QTextCursor::End);
-        found = doc->find(text, end, flags);
-        if (!found.isNull())
+        at = match(needle, backward ? text_.size() - needle.size() : 0, backward);
+        if (at >= 0)
             FindStatus->setText(backward ? tr("Continued from the end")
                                          : tr("Continued from the start"));
     }
-    if (found.isNull()) {
+    if (at < 0) {
         FindStatus->setText(tr("Not found"));
         return false;
     }
-    view_->setTextCursor(found);
+    cursor.setPosition(static_cast<int>(at));
+    cursor.setPosition(static_cast<int>(at + needle.size()), QTextCursor::KeepAnchor);
+    view_->setTextCursor(cursor);
     return true;
 }
 
