@@ -2,11 +2,18 @@
 
 #include <QAction>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QMenu>
 #include <QMimeData>
 #include <QUrl>
 
 namespace qmx {
+
+namespace {
+
+constexpr int kShownChars = 70;
+
+} // namespace
 
 RecentMenu::RecentMenu(QMenu* menu, QAction* after, Open open, QObject* parent)
     : QObject(parent), menu_(menu), after_(after), open_(std::move(open))
@@ -45,7 +52,11 @@ void RecentMenu::refresh()
         entries_ << separator;
         for (size_t i = 0; i < list.size(); ++i) {
             const QString path = fromRecentPath(list[i]);
-            QString text = path;
+            // A deep path is cut in the middle so the menu keeps a sane
+            // width; the status bar shows it whole.
+            const QFontMetrics metrics(menu_->font());
+            QString text = metrics.elidedText(path, Qt::ElideMiddle,
+                                              metrics.averageCharWidth() * kShownChars);
             text.replace(QLatin1Char('&'), QLatin1String("&&"));
             ++number;
             auto* a = new QAction(number < 10 ? QStringLiteral("&%1 %2").arg(number).arg(text)

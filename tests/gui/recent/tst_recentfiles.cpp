@@ -122,6 +122,22 @@ private Q_SLOTS:
                  "Open the server report " + s);
     }
 
+    void deepPathIsCutInTheMiddleButOpensWhole()
+    {
+        App app;
+        const QString deep = QStringLiteral("/deep") + QStringLiteral("/folder").repeated(40) +
+                             QStringLiteral("/last-name.txt");
+        app.start(settingsWith("[RECENT_FILES]\r\nReport1=" + deep + "\r\n"));
+        QAction* entry = named<QAction>(app.fileMenu(), "MRUFileList1Item1");
+        QVERIFY(entry->text().startsWith(QStringLiteral("&1 /deep/folder")));
+        QVERIFY(entry->text().endsWith(QStringLiteral("/last-name.txt")));
+        QVERIFY(entry->text().size() < deep.size() / 2);
+        QCOMPARE(entry->statusTip(), "Open the workstation report " + deep);
+        entry->trigger();
+        QCOMPARE(app.captions(), QStringList({deep}));
+        QCOMPARE(app.main->compareList().paths(), QStringList({deep}));
+    }
+
     void reportEntryJoinsTheCompareListAndMovesToTheFront()
     {
         App app;
