@@ -95,6 +95,18 @@ void BM_FindStepFrequentWord(benchmark::State& state)
         benchmark::DoNotOptimize(g_fixture->bar->findNext());
 }
 
+// A step to the next match of the last line and back to the first line, each
+// followed by the repaint of the scrolled view (run under Xvfb to see the
+// paint cost; offscreen it is small).
+void BM_FindStepWithRepaint(benchmark::State& state)
+{
+    g_fixture->search(QStringLiteral("needle"), 0);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(g_fixture->bar->findNext());
+        g_fixture->view->viewport()->repaint();
+    }
+}
+
 void BM_BaselineScanPlainText(benchmark::State& state)
 {
     const QString text = g_fixture->view->document()->toPlainText();
@@ -106,6 +118,7 @@ BENCHMARK(BM_FindStepNoMatch)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FindStepMatchOnLastLine)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FindStepNoMatchAfterAnEdit)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FindStepFrequentWord)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindStepWithRepaint)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BaselineScanPlainText)->Unit(benchmark::kMillisecond);
 
 } // namespace

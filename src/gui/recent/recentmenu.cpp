@@ -33,7 +33,13 @@ QString RecentMenu::entryName(RecentKind kind, size_t i)
 
 void RecentMenu::refresh()
 {
-    qDeleteAll(entries_);
+    // The entry being chosen may be the one that asks for the refresh: the
+    // old entries leave the menu now and are deleted once its signal ends.
+    for (QAction* a : std::as_const(entries_)) {
+        menu_->removeAction(a);
+        a->setObjectName(QString());
+        a->deleteLater();
+    }
     entries_.clear();
     if (!files_)
         return;
