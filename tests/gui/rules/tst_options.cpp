@@ -149,7 +149,8 @@ private Q_SLOTS:
         QVERIFY(!d.Edit7->isEnabled() && !d.Label7->isEnabled());
 
         QCOMPARE(d.Button1->text(), QStringLiteral("&Update Now"));
-        QVERIFY(!d.Button1->isEnabled());
+        // Update Now is available whenever a host is given.
+        QCOMPARE(d.Button1->isEnabled(), !d.Edit1->text().isEmpty());
         QCOMPARE(d.GroupBox1->title(), QStringLiteral("Files to Retieve"));
         QCOMPARE(d.CheckBox2->text(), QStringLiteral("QMXRead.exe"));
         QVERIFY(!d.CheckBox2->isChecked() && !d.CheckBox2->isEnabled());
