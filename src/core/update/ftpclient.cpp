@@ -12,7 +12,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <exception>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -27,6 +29,7 @@ namespace {
 constexpr auto kPumpInterval = std::chrono::milliseconds(2);
 constexpr int kPollStepMs = 2;
 constexpr size_t kReceiveChunk = 256 * 1024;
+constexpr size_t kPieceSize = 1024 * 1024;
 
 const char* const kTimedOut = "10060: Connection timed out";
 
@@ -422,12 +425,55 @@ void FtpClient::listNames(const std::function<void(const std::string&)>& onName)
 
 void FtpClient::download(const std::string& remote, const std::string& localPath)
 {
-    std::string content;
-    transfer("RETR " + remote, [&](std::string_view bytes) { content.append(bytes); });
+    // Pieces of bounded size: one growing buffer would copy the whole file
+    // again at every doubling and stall the events for that long.
+    std::vector<std::string> pieces;
+    transfer("RETR " + remote, [&](std::string_view bytes) {
+        while (!bytes.empty()) {
+            if (pieces.empty() || pieces.back().size() == kPieceSize) {
+                pieces.emplace_back();
+                pieces.back().reserve(kPieceSize);
+            }
+            const size_t n = std::min(bytes.size(), kPieceSize - pieces.back().size());
+            pieces.back().append(bytes.substr(0, n));
+            bytes.remove_prefix(n);
+        }
+    });
     // A server that reports the transfer as failed may have sent only part
     // of the file: keep the old one.
     refuseIf(400, 599);
-    writeFileAtomic(localPath, content);
+    storeWhileBreathing(localPath, pieces);
+}
+
+void FtpClient::storeWhileBreathing(const std::string& localPath, const std::vector<std::string>& pieces)
+{
+    // Writing and syncing a large file takes a while; it runs beside this
+    // thread so that window events keep running. It cannot be cancelled
+    // half-way, and it is short, so it is always waited for.
+    std::exception_ptr failure;
+    std::atomic<bool> done{false};
+    std::thread writer([&] {
+        try {
+            std::string content;
+            size_t size = 0;
+            for (const auto& p : pieces)
+                size += p.size();
+            content.reserve(size);
+            for (const auto& p : pieces)
+                content += p;
+            writeFileAtomic(localPath, content);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        done = true;
+    });
+    while (!done) {
+        breathe();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    writer.join();
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 } // namespace qmx

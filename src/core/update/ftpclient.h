@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace qmx {
 
@@ -75,6 +76,7 @@ private:
     bool waitFor(int fd, short events, const Deadline& deadline, const char* cancelText,
                  const std::string& timeoutText);
     void breathe();
+    void storeWhileBreathing(const std::string& localPath, const std::vector<std::string>& pieces);
     Deadline deadline() const;
 
     FtpWait wait_;
