@@ -54,6 +54,11 @@ public:
     // The names of the last listing.
     const std::vector<std::string>& fileNames() const { return fileNames_; }
 
+protected:
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    // Controls; tests find them by object name.
     QTabWidget* PageControl1 = nullptr;
     QWidget* TabSheet1 = nullptr;
     QWidget* TabSheet2 = nullptr;
@@ -80,10 +85,6 @@ public:
     QCheckBox* CheckBox5 = nullptr;
     QStatusBar* StatusBar1 = nullptr;
 
-protected:
-    void hideEvent(QHideEvent* event) override;
-
-private:
     struct UpdateRun;
 
     void FormCreate();

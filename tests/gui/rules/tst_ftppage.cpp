@@ -3,6 +3,7 @@
 // texts, the button's states, and closing or destroying the dialog while an
 // update waits.
 #include "fakeprompts.h"
+#include "named.h"
 #include "../../core/update/fakeftp.h"
 
 #include "rules/rules.h"
@@ -71,11 +72,11 @@ private Q_SLOTS:
         writeFile(settingsPath(), settingsText(QString(), 21));
         FakePrompts prompts;
         Tfrules d(settingsPath(), prompts);
-        QVERIFY(!d.Button1->isEnabled());
-        d.Edit1->setText(QStringLiteral("h"));
-        QVERIFY(d.Button1->isEnabled());
-        d.Edit1->setText(QString());
-        QVERIFY(!d.Button1->isEnabled());
+        QVERIFY(!named<QPushButton>(&d, "Button1")->isEnabled());
+        named<QLineEdit>(&d, "Edit1")->setText(QStringLiteral("h"));
+        QVERIFY(named<QPushButton>(&d, "Button1")->isEnabled());
+        named<QLineEdit>(&d, "Edit1")->setText(QString());
+        QVERIFY(!named<QPushButton>(&d, "Button1")->isEnabled());
     }
 
     void numberFieldsCheckedBeforeSending_data()
@@ -99,15 +100,15 @@ private Q_SLOTS:
         writeFile(settingsPath(), settingsText(QStringLiteral("127.0.0.1"), server.port()));
         FakePrompts prompts;
         Tfrules d(settingsPath(), prompts);
-        d.Edit2->setText(port == QLatin1String("PORT") ? QString::number(server.port()) : port);
-        d.Edit9->setText(timeout);
-        d.CheckBox1->setChecked(proxy);
-        d.Edit8->setText(QStringLiteral("1p"));
+        named<QLineEdit>(&d, "Edit2")->setText(port == QLatin1String("PORT") ? QString::number(server.port()) : port);
+        named<QLineEdit>(&d, "Edit9")->setText(timeout);
+        named<QCheckBox>(&d, "CheckBox1")->setChecked(proxy);
+        named<QLineEdit>(&d, "Edit8")->setText(QStringLiteral("1p"));
         d.Button1Click();
         QCOMPARE(prompts.errors, QStringList{message});
         QTest::qWait(50);
         QCOMPARE(server.connections(), 0);
-        QCOMPARE(d.StatusBar1->currentMessage(), QString());
+        QCOMPARE(named<QStatusBar>(&d, "StatusBar1")->currentMessage(), QString());
     }
 
     void fullUpdateFromRealServerReloadsSettings()
@@ -123,17 +124,17 @@ private Q_SLOTS:
         FakePrompts prompts;
         Tfrules d(settingsPath(), prompts);
         QStringList statuses;
-        connect(d.StatusBar1, &QStatusBar::messageChanged, this, [&](const QString& m) { statuses << m; });
+        connect(named<QStatusBar>(&d, "StatusBar1"), &QStatusBar::messageChanged, this, [&](const QString& m) { statuses << m; });
         d.Button1Click();
         QCOMPARE(prompts.errors, QStringList());
         QCOMPARE(statuses, (QStringList{"Connecting", "Changing Directory", "Retrieving File QMXRead.ini",
                                         "Retrieving File QMXScan.ini", "Disconnecting", ""}));
-        QCOMPARE(d.Edit1->text(), QStringLiteral("fetched.example"));
-        QCOMPARE(d.Edit9->text(), QStringLiteral("4000"));
-        QCOMPARE(d.Memo1->toPlainText(), QStringLiteral("PRINT fetched"));
+        QCOMPARE(named<QLineEdit>(&d, "Edit1")->text(), QStringLiteral("fetched.example"));
+        QCOMPARE(named<QLineEdit>(&d, "Edit9")->text(), QStringLiteral("4000"));
+        QCOMPARE(named<QPlainTextEdit>(&d, "Memo1")->toPlainText(), QStringLiteral("PRINT fetched"));
         QCOMPARE(readFile(dir_.filePath(QStringLiteral("QMXScan.ini"))), QByteArray("[SCAN]\r\n"));
         QCOMPARE(d.fileNames().size(), size_t(2));
-        QVERIFY(d.Button1->isEnabled());
+        QVERIFY(named<QPushButton>(&d, "Button1")->isEnabled());
     }
 
     void errorBecomesStatusWithoutReload()
@@ -143,11 +144,11 @@ private Q_SLOTS:
         writeFile(settingsPath(), settingsText(QStringLiteral("127.0.0.1"), server.port()));
         FakePrompts prompts;
         Tfrules d(settingsPath(), prompts);
-        d.Memo1->setPlainText(QStringLiteral("PRINT edited"));
+        named<QPlainTextEdit>(&d, "Memo1")->setPlainText(QStringLiteral("PRINT edited"));
         d.Button1Click();
-        QCOMPARE(d.StatusBar1->currentMessage(), QStringLiteral("550 No such directory."));
+        QCOMPARE(named<QStatusBar>(&d, "StatusBar1")->currentMessage(), QStringLiteral("550 No such directory."));
         QCOMPARE(prompts.errors, QStringList());
-        QCOMPARE(d.Memo1->toPlainText(), QStringLiteral("PRINT edited"));
+        QCOMPARE(named<QPlainTextEdit>(&d, "Memo1")->toPlainText(), QStringLiteral("PRINT edited"));
     }
 
     void closingTheDialogCancelsAWaitingUpdate()
@@ -159,14 +160,14 @@ private Q_SLOTS:
         d.show();
         bool disabledWhileRunning = false;
         QTimer::singleShot(150, &d, [&] {
-            disabledWhileRunning = d.updating() && !d.Button1->isEnabled();
+            disabledWhileRunning = d.updating() && !named<QPushButton>(&d, "Button1")->isEnabled();
             d.close();
         });
         d.Button1Click();
         QVERIFY(disabledWhileRunning);
-        QCOMPARE(d.StatusBar1->currentMessage(), QStringLiteral("Socket readln aborted"));
+        QCOMPARE(named<QStatusBar>(&d, "StatusBar1")->currentMessage(), QStringLiteral("Socket readln aborted"));
         QVERIFY(!d.updating());
-        QVERIFY(d.Button1->isEnabled());
+        QVERIFY(named<QPushButton>(&d, "Button1")->isEnabled());
     }
 
     void destroyingTheDialogDuringAnUpdateIsSafe()
