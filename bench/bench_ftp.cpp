@@ -52,13 +52,12 @@ void BM_ClientFetch20MB(benchmark::State& state)
     Clock::time_point last;
     double maxGapMs = 0;
     long pumps = 0;
-    client.setWait({[&] {
-                        const auto now = Clock::now();
-                        maxGapMs = std::max(maxGapMs, std::chrono::duration<double, std::milli>(now - last).count());
-                        last = now;
-                        ++pumps;
-                    },
-                    nullptr});
+    client.setWait([&] {
+        const auto now = Clock::now();
+        maxGapMs = std::max(maxGapMs, std::chrono::duration<double, std::milli>(now - last).count());
+        last = now;
+        ++pumps;
+    });
     client.connect();
     maxGapMs = 0;
     pumps = 0;

@@ -61,6 +61,16 @@ std::optional<UpdateArgs> parseUpdateArgs(const std::vector<std::string>& args, 
     return out;
 }
 
+// Prints each status text as the dialog's status bar would show it.
+class PrintedStatus : public CountingProgress {
+public:
+    void setStatus(const std::string& text) override
+    {
+        if (!text.empty())
+            std::cout << toUtf8(text) << std::endl;
+    }
+};
+
 int runUpdateCommand(const UpdateArgs& a)
 {
     std::string settings = a.settings.empty() ? programDirectory() + kSettingsFileName : a.settings;
@@ -78,10 +88,8 @@ int runUpdateCommand(const UpdateArgs& a)
         request.targetDir += '/';
     FtpClient client;
     std::vector<std::string> names;
-    runUpdate(client, request, names, [](const std::string& status) {
-        if (!status.empty())
-            std::cout << toUtf8(status) << std::endl;
-    });
+    PrintedStatus status;
+    runUpdate(client, request, names, status);
     return 0;
 }
 

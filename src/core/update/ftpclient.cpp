@@ -126,15 +126,15 @@ void FtpClient::breathe()
     if (now - lastPump_ < kPumpInterval)
         return;
     lastPump_ = now;
-    if (wait_.pump)
-        wait_.pump();
+    if (pump_)
+        pump_();
 }
 
 bool FtpClient::waitFor(int fd, short events, const Deadline& deadline, const char* cancelText,
                         const std::string& timeoutText)
 {
     breathe();
-    if (wait_.cancelled && wait_.cancelled())
+    if (cancelRequested())
         throw Error(cancelText);
     if (deadline.passed())
         throw Error(timeoutText);
@@ -162,7 +162,7 @@ uint32_t FtpClient::resolve(const std::string& name)
                 break;
         }
         breathe();
-        if (wait_.cancelled && wait_.cancelled())
+        if (cancelRequested())
             throw Error("Host Lookup Canceled");
         if (limit.passed())
             throw Error("Host Lookup Timed Out");
@@ -378,7 +378,7 @@ template <class Sink> void FtpClient::receiveAll(int fd, Sink&& sink)
             sink(std::string_view(buf.data(), static_cast<size_t>(n)));
             limit = deadline();  // the limit bounds silence, not the whole transfer
             breathe();
-            if (wait_.cancelled && wait_.cancelled())
+            if (cancelRequested())
                 throw Error("Socket readln aborted");
             continue;
         }

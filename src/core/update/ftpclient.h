@@ -2,8 +2,8 @@
 // active-mode data connections the server opens back to us, an optional
 // login proxy, and the user-facing error texts. Everything runs on the
 // caller's thread on non-blocking sockets; every wait sleeps in short polls
-// and lets the owner's window events run through the pump, and the owner can
-// cancel any wait.
+// and lets the owner's window events run through the pump, and a cancel
+// request on the owner's Progress ends any wait.
 #pragma once
 
 #include "update/ftpreply.h"
@@ -16,12 +16,6 @@
 #include <vector>
 
 namespace qmx {
-
-// How a waiting client lets the owner breathe and stop it.
-struct FtpWait {
-    Pump pump;                        // runs pending window events; may be empty
-    std::function<bool()> cancelled;  // true once the owner wants the wait ended
-};
 
 class FtpClient {
 public:
@@ -39,7 +33,13 @@ public:
     FtpClient(const FtpClient&) = delete;
     FtpClient& operator=(const FtpClient&) = delete;
 
-    void setWait(FtpWait wait) { wait_ = std::move(wait); }
+    // pump runs pending window events (may be empty); progress, when given,
+    // carries the owner's cancel request and must outlive the operations.
+    void setWait(Pump pump, const Progress* progress = nullptr)
+    {
+        pump_ = std::move(pump);
+        progress_ = progress;
+    }
 
     // Each throws qmx::Error with the text to show on failure.
     void connect();  // does nothing when already connected
@@ -76,10 +76,12 @@ private:
     bool waitFor(int fd, short events, const Deadline& deadline, const char* cancelText,
                  const std::string& timeoutText);
     void breathe();
+    bool cancelRequested() const { return progress_ && progress_->cancelRequested(); }
     void storeWhileBreathing(const std::string& localPath, const std::vector<std::string>& pieces);
     Deadline deadline() const;
 
-    FtpWait wait_;
+    Pump pump_;
+    const Progress* progress_ = nullptr;
     int control_ = -1;
     ReplyBuffer inbox_;  // received control bytes not yet read as lines
     long long code_ = 0;

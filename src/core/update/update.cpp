@@ -24,13 +24,13 @@ uint16_t portNumber(const std::string& text)
 }
 
 void fetchIfListed(FtpClient& client, const std::vector<std::string>& names, const std::string& remote,
-                   const std::string& targetDir, const std::function<void(const std::string&)>& status)
+                   const std::string& targetDir, Progress& progress)
 {
     const std::string wanted = upperAscii(remote);
     for (const auto& name : names) {
         if (upperAscii(name) != wanted)
             continue;
-        status("Retrieving File " + remote);
+        progress.setStatus("Retrieving File " + remote);
         client.download(remote, targetDir + remote);
     }
 }
@@ -65,22 +65,22 @@ void configure(FtpClient& client, const UpdateRequest& request)
 }
 
 void runUpdate(FtpClient& client, const UpdateRequest& request, std::vector<std::string>& names,
-               const std::function<void(const std::string&)>& status)
+               Progress& progress)
 {
     configure(client, request);
-    status("Connecting");
+    progress.setStatus("Connecting");
     client.connect();
-    status("Changing Directory");
+    progress.setStatus("Changing Directory");
     client.changeDir(request.directory);
     names.clear();
     client.listNames([&](const std::string& name) { names.push_back(name); });
     if (request.fetchSettings)
-        fetchIfListed(client, names, kSettingsFileName, request.targetDir, status);
+        fetchIfListed(client, names, kSettingsFileName, request.targetDir, progress);
     if (request.fetchScan)
-        fetchIfListed(client, names, kScanFileName, request.targetDir, status);
-    status("Disconnecting");
+        fetchIfListed(client, names, kScanFileName, request.targetDir, progress);
+    progress.setStatus("Disconnecting");
     client.disconnect();
-    status("");
+    progress.setStatus("");
 }
 
 } // namespace qmx

@@ -7,7 +7,6 @@
 #include "rules/rulesettings.h"
 #include "update/ftpclient.h"
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -37,10 +36,11 @@ void configure(FtpClient& client, const UpdateRequest& request);
 
 // Connects, changes directory, lists the names and fetches each chosen file
 // the listing holds (names matched in upper case), then disconnects. Each
-// status text goes to status as it is reached; the status is emptied at the
-// end. names receives the listing. Errors throw qmx::Error with the text to
-// show; files already fetched stay.
+// status text goes to progress.setStatus as it is reached; the status is
+// emptied at the end. A cancel request on progress ends the current wait.
+// names receives the listing. Errors throw qmx::Error with the text to show;
+// files already fetched stay.
 void runUpdate(FtpClient& client, const UpdateRequest& request, std::vector<std::string>& names,
-               const std::function<void(const std::string&)>& status);
+               Progress& progress);
 
 } // namespace qmx

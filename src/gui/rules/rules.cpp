@@ -42,8 +42,18 @@ QCheckBox* makeCheck(QWidget* parent, const char* name, const QString& text, boo
 } // namespace
 
 struct Tfrules::UpdateRun {
+    // Status texts go to the dialog's status bar while the dialog exists.
+    class Status : public CountingProgress {
+    public:
+        QPointer<Tfrules> dialog;
+        void setStatus(const std::string& text) override
+        {
+            if (dialog)
+                dialog->showStatus(text);
+        }
+    };
     FtpClient client;
-    bool cancelled = false;
+    Status progress;
     std::vector<std::string> names;
 };
 
@@ -74,7 +84,7 @@ Tfrules::~Tfrules()
 {
     // A running update sees this at its next wait and unwinds without
     // touching the dialog again.
-    ftp_->cancelled = true;
+    ftp_->progress.requestCancel();
     FormDestroy();
 }
 
@@ -210,7 +220,7 @@ void Tfrules::hideEvent(QHideEvent* event)
 {
     // Closing the dialog stops the update it started.
     if (update_)
-        update_->cancelled = true;
+        update_->progress.requestCancel();
     QDialog::hideEvent(event);
 }
 
@@ -230,18 +240,16 @@ void Tfrules::Button1Click()
     // below outlive it, and nothing touches the dialog once it has gone.
     const std::shared_ptr<UpdateRun> run = ftp_;
     const QPointer<Tfrules> self(this);
-    run->cancelled = false;
-    run->client.setWait({[] { QCoreApplication::processEvents(); }, [run] { return run->cancelled; }});
+    run->progress.clearCancel();
+    run->progress.dialog = this;
+    run->client.setWait([] { QCoreApplication::processEvents(); }, &run->progress);
     update_ = run.get();
     updateButton1();
     std::string error;
     {
         BusyCursor busy;
         try {
-            runUpdate(run->client, request, run->names, [self](const std::string& status) {
-                if (self)
-                    self->showStatus(status);
-            });
+            runUpdate(run->client, request, run->names, run->progress);
         } catch (const std::exception& e) {
             error = e.what();
         }

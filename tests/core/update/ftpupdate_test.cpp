@@ -20,6 +20,13 @@ namespace {
 const std::string kRead = "[QMXREAD_PARAMETERS]\r\nHost=fetched.example\r\n";
 const std::string kScan = "[SCAN]\r\nA=1\r\n";
 
+// Keeps every status text, in order.
+class StatusLog : public CountingProgress {
+public:
+    std::vector<std::string> texts;
+    void setStatus(const std::string& text) override { texts.push_back(text); }
+};
+
 struct Outcome {
     std::vector<std::string> statuses;
     std::vector<std::string> names;
@@ -43,11 +50,13 @@ protected:
     Outcome update(const UpdateRequest& r)
     {
         Outcome o;
+        StatusLog log;
         try {
-            runUpdate(client, r, o.names, [&](const std::string& s) { o.statuses.push_back(s); });
+            runUpdate(client, r, o.names, log);
         } catch (const Error& e) {
             o.error = e.what();
         }
+        o.statuses = log.texts;
         return o;
     }
     std::string local(const std::string& name) const { return readBytes(dir.file(name)); }
@@ -128,7 +137,8 @@ TEST_F(FtpUpdate, RefusalsStopWithTheReplyLine)
         FtpClient fresh;
         Outcome o;
         try {
-            runUpdate(fresh, request(server.port()), o.names, [](const std::string&) {});
+            CountingProgress quiet;
+            runUpdate(fresh, request(server.port()), o.names, quiet);
         } catch (const Error& e) {
             o.error = e.what();
         }
@@ -157,7 +167,7 @@ TEST_F(FtpUpdate, SilentServerTimesOutWithinTheLimit)
 {
     FakeFtpServer server(FakeStep{}, serveFiles({}));
     int pumps = 0;
-    client.setWait({[&] { ++pumps; }, nullptr});
+    client.setWait([&] { ++pumps; });
     const auto start = std::chrono::steady_clock::now();
     const Outcome o = update(request(server.port(), 300));
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
@@ -193,7 +203,8 @@ TEST_F(FtpUpdate, BrokenTransferKeepsTheOldFile)
         FtpClient fresh;
         std::vector<std::string> names;
         try {
-            runUpdate(fresh, request(server.port(), 500), names, [](const std::string&) {});
+            CountingProgress quiet;
+            runUpdate(fresh, request(server.port(), 500), names, quiet);
             ADD_FAILURE() << "no error for " << c.error;
         } catch (const Error& e) {
             EXPECT_EQ(std::string(e.what()), c.error);
@@ -234,7 +245,13 @@ TEST_F(FtpUpdate, CancelEndsAWaitAndCommandsNeedAConnection)
 {
     FakeFtpServer server(FakeStep{}, serveFiles({}));
     int pumps = 0;
-    client.setWait({[&] { ++pumps; }, [&] { return pumps >= 5; }});
+    CountingProgress progress;
+    client.setWait(
+        [&] {
+            if (++pumps == 5)
+                progress.requestCancel();
+        },
+        &progress);
     EXPECT_EQ(update(request(server.port(), 0)).error, "Socket readln aborted");
     FtpClient idle;
     EXPECT_THROW(idle.changeDir("x"), Error);
