@@ -9,6 +9,8 @@ const char* const kUsage =
     "  qmxread-cli analyze   [OPTIONS] REPORT...   the Suggestions text of each report\n"
     "  qmxread-cli attached  REPORT NAME           the rebuilt text of one attached file\n"
     "  qmxread-cli eval      CONDITION             TRUE or FALSE, as an IF condition is decided\n"
+    "  qmxread-cli update  [--settings FILE] [--dir DIR] [--only QMXRead.ini|QMXScan.ini]\n"
+    "                                              the FTP update of the settings and scanner input files\n"
     "  qmxread-cli --help                          this text\n"
     "  qmxread-cli --version                       the program's version\n"
     "OPTIONS:\n"

@@ -5,9 +5,12 @@
 #include "shell/prompts.h"
 #include "shell/textcodec.h"
 #include "shell/widgets.h"
+#include "update/update.h"
+#include "util/fileio.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -15,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QStyle>
@@ -37,8 +41,25 @@ QCheckBox* makeCheck(QWidget* parent, const char* name, const QString& text, boo
 
 } // namespace
 
+struct Tfrules::UpdateRun {
+    // Status texts go to the dialog's status bar while the dialog exists.
+    class Status : public CountingProgress {
+    public:
+        QPointer<Tfrules> dialog;
+        void setStatus(const std::string& text) override
+        {
+            if (dialog)
+                dialog->showStatus(text);
+        }
+    };
+    FtpClient client;
+    Status progress;
+    std::vector<std::string> names;
+};
+
 Tfrules::Tfrules(const QString& settingsPath, Prompts& prompts, QWidget* parent)
-    : QDialog(parent), prompts_(prompts), settings_(settingsPath.toStdString())
+    : QDialog(parent), prompts_(prompts), settings_(settingsPath.toStdString()),
+      ftp_(std::make_shared<UpdateRun>())
 {
     setObjectName(QStringLiteral("frules"));
     setWindowTitle(tr("Options"));
@@ -61,6 +82,9 @@ Tfrules::Tfrules(const QString& settingsPath, Prompts& prompts, QWidget* parent)
 
 Tfrules::~Tfrules()
 {
+    // A running update sees this at its next wait and unwinds without
+    // touching the dialog again.
+    ftp_->progress.requestCancel();
     FormDestroy();
 }
 
@@ -167,6 +191,8 @@ void Tfrules::buildFtpPage()
     layout->setRowStretch(3, 1);
 
     connect(CheckBox1, &QCheckBox::toggled, this, &Tfrules::CheckBox1Click);
+    connect(Edit1, &QLineEdit::textChanged, this, &Tfrules::updateButton1);
+    connect(Button1, &QPushButton::clicked, this, &Tfrules::Button1Click);
     CheckBox1Click();
 }
 
@@ -175,6 +201,70 @@ void Tfrules::CheckBox1Click()
     const bool on = CheckBox1->isChecked();
     for (QWidget* w : std::initializer_list<QWidget*>{Label7, Label8, Edit7, Edit8})
         w->setEnabled(on);
+}
+
+void Tfrules::updateButton1()
+{
+    Button1->setEnabled(!updating() && !Edit1->text().isEmpty());
+}
+
+void Tfrules::showStatus(const std::string& text)
+{
+    if (text.empty())
+        StatusBar1->clearMessage();
+    else
+        StatusBar1->showMessage(toQString(text));
+}
+
+void Tfrules::hideEvent(QHideEvent* event)
+{
+    // Closing the dialog stops the update it started.
+    if (update_)
+        update_->progress.requestCancel();
+    QDialog::hideEvent(event);
+}
+
+void Tfrules::Button1Click()
+{
+    if (updating())
+        return;
+    toModel();
+    UpdateRequest request;
+    if (!guarded(prompts_, [&] { request = makeUpdateRequest(settings_.ftp()); }))
+        return;
+    request.fetchSettings = CheckBox3->isChecked();
+    request.fetchScan = CheckBox5->isChecked();
+    request.targetDir = directoryOf(settings_.iniPath());
+
+    // The dialog may be destroyed while events run; the run and the guard
+    // below outlive it, and nothing touches the dialog once it has gone.
+    const std::shared_ptr<UpdateRun> run = ftp_;
+    const QPointer<Tfrules> self(this);
+    run->progress.clearCancel();
+    run->progress.dialog = this;
+    run->client.setWait([] { QCoreApplication::processEvents(); }, &run->progress);
+    update_ = run.get();
+    updateButton1();
+    std::string error;
+    {
+        BusyCursor busy;
+        try {
+            runUpdate(run->client, request, run->names, run->progress);
+        } catch (const std::exception& e) {
+            error = e.what();
+        }
+    }
+    if (!self)
+        return;
+    update_ = nullptr;
+    fileNames_ = run->names;
+    updateButton1();
+    if (!error.empty()) {
+        showStatus(error);
+        return;
+    }
+    if (fileExists(directoryOf(settings_.iniPath()) + kSettingsFileName))
+        loadrules();
 }
 
 void Tfrules::toModel()

@@ -9,7 +9,9 @@
 
 #include <QDialog>
 
+#include <memory>
 #include <string>
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
@@ -46,6 +48,16 @@ public:
     void BitBtn2Click();
     void BitBtn1Click();
     void CheckBox1Click();
+    // "&Update Now": fetches the files from the FTP server and reloads the
+    // settings. Events run while it waits; hiding or destroying the dialog
+    // cancels it.
+    void Button1Click();
+    bool updating() const { return update_ != nullptr; }
+    // The names of the last listing.
+    const std::vector<std::string>& fileNames() const { return fileNames_; }
+
+protected:
+    void hideEvent(QHideEvent* event) override;
 
 private:
     // Controls; tests find them by object name.
@@ -75,6 +87,8 @@ private:
     QCheckBox* CheckBox5 = nullptr;
     QStatusBar* StatusBar1 = nullptr;
 
+    struct UpdateRun;
+
     void FormCreate();
     void FormDestroy();
     void buildRulesPage();
@@ -83,9 +97,17 @@ private:
     // model after it.
     void toModel();
     void fromModel();
+    void updateButton1();
+    void showStatus(const std::string& text);
 
     Prompts& prompts_;
     RuleSettings settings_;
+    // The FTP client, kept between updates so a connection left open by a
+    // failed update is reused; shared with a running update so that the
+    // dialog can go while the update unwinds.
+    std::shared_ptr<UpdateRun> ftp_;
+    UpdateRun* update_ = nullptr;  // the running update, if any
+    std::vector<std::string> fileNames_;
 };
 
 } // namespace qmx

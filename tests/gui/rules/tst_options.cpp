@@ -158,7 +158,9 @@ private Q_SLOTS:
                 && !named<QLabel>(&d, "Label7")->isEnabled());
 
         QCOMPARE(named<QPushButton>(&d, "Button1")->text(), QStringLiteral("&Update Now"));
-        QVERIFY(!named<QPushButton>(&d, "Button1")->isEnabled());
+        // Update Now is available whenever a host is given.
+        QCOMPARE(named<QPushButton>(&d, "Button1")->isEnabled(),
+                 !named<QLineEdit>(&d, "Edit1")->text().isEmpty());
         QCOMPARE(named<QGroupBox>(&d, "GroupBox1")->title(), QStringLiteral("Files to Retieve"));
         QCOMPARE(named<QCheckBox>(&d, "CheckBox2")->text(), QStringLiteral("QMXRead.exe"));
         QVERIFY(!named<QCheckBox>(&d, "CheckBox2")->isChecked()
