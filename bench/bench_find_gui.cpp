@@ -111,7 +111,8 @@ void BM_BaselineScanPlainText(benchmark::State& state)
 {
     const QString text = g_fixture->view->document()->toPlainText();
     for (auto _ : state)
-        benchmark::DoNotOptimize(text.indexOf(QStringLiteral("absent-word"), 0, Qt::CaseInsensitive));
+        benchmark::DoNotOptimize(
+            text.indexOf(QStringLiteral("absent-word"), 0, Qt::CaseInsensitive));
 }
 
 BENCHMARK(BM_FindStepNoMatch)->Unit(benchmark::kMillisecond);

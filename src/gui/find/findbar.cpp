@@ -16,8 +16,7 @@ namespace qmx {
 
 namespace {
 
-QToolButton* makeButton(QWidget* parent, const char* name, const QString& text,
-                        const QString& tip)
+QToolButton* makeButton(QWidget* parent, const char* name, const QString& text, const QString& tip)
 {
     auto* b = new QToolButton(parent);
     b->setObjectName(QLatin1String(name));
@@ -95,8 +94,8 @@ FindBar::FindBar(QPlainTextEdit* view, QWidget* parent) : QWidget(parent), view_
     FindEdit->setObjectName(QStringLiteral("FindEdit"));
     FindEdit->setClearButtonEnabled(true);
     label->setBuddy(FindEdit);
-    FindPrevious = makeButton(this, "FindPrevious", tr("Previous"),
-                              tr("Find the previous match (Shift+F3)"));
+    FindPrevious =
+        makeButton(this, "FindPrevious", tr("Previous"), tr("Find the previous match (Shift+F3)"));
     FindNext = makeButton(this, "FindNext", tr("Next"), tr("Find the next match (F3)"));
     FindClose = makeButton(this, "FindClose", QString(), tr("Close the find bar (Esc)"));
     FindClose->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
@@ -130,8 +129,8 @@ QString FindBar::searchText() const
 void FindBar::open()
 {
     const QTextCursor c = view_->textCursor();
-    if (c.hasSelection() && c.block().contains(c.selectionStart()) &&
-        c.block().contains(c.selectionEnd()))
+    if (c.hasSelection() && c.block().contains(c.selectionStart())
+        && c.block().contains(c.selectionEnd()))
         FindEdit->setText(c.selectedText());
     show();
     FindEdit->setFocus(Qt::ShortcutFocusReason);

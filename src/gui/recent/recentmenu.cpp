@@ -17,8 +17,7 @@ constexpr int kShownChars = 70;
 
 RecentMenu::RecentMenu(QMenu* menu, QAction* after, Open open, QObject* parent)
     : QObject(parent), menu_(menu), after_(after), open_(std::move(open))
-{
-}
+{}
 
 void RecentMenu::setFiles(RecentFiles* files)
 {
@@ -61,13 +60,12 @@ void RecentMenu::refresh()
             // A deep path is cut in the middle so the menu keeps a sane
             // width; the status bar shows it whole.
             const QFontMetrics metrics(menu_->font());
-            QString text = metrics.elidedText(path, Qt::ElideMiddle,
-                                              metrics.averageCharWidth() * kShownChars);
+            QString text =
+                metrics.elidedText(path, Qt::ElideMiddle, metrics.averageCharWidth() * kShownChars);
             text.replace(QLatin1Char('&'), QLatin1String("&&"));
             ++number;
-            auto* a = new QAction(number < 10 ? QStringLiteral("&%1 %2").arg(number).arg(text)
-                                              : text,
-                                  menu_);
+            auto* a = new QAction(
+                number < 10 ? QStringLiteral("&%1 %2").arg(number).arg(text) : text, menu_);
             a->setObjectName(entryName(kind, i));
             a->setStatusTip(tips[k].arg(path));
             connect(a, &QAction::triggered, this, [this, kind, path] { open_(kind, path); });

@@ -50,8 +50,9 @@ struct Host {
         const QTextCursor c = view->textCursor();
         if (!c.hasSelection())
             return {};
-        return QStringLiteral("%1+%2").arg(c.selectionStart()).arg(
-            c.selectionEnd() - c.selectionStart());
+        return QStringLiteral("%1+%2")
+            .arg(c.selectionStart())
+            .arg(c.selectionEnd() - c.selectionStart());
     }
     void activate()
     {
@@ -82,9 +83,8 @@ private Q_SLOTS:
             << "Continued from the start";
         QTest::newRow("previous from the start wraps to the last")
             << "alpha" << 0 << "pp" << QStringList({"15+5", "0+5"}) << "";
-        QTest::newRow("letters beyond ASCII fold")
-            << QString::fromUtf8("\xc3\x84RGER") << 0 << "nn" << QStringList({"21+5", "27+5"})
-            << "";
+        QTest::newRow("letters beyond ASCII fold") << QString::fromUtf8("\xc3\x84RGER") << 0 << "nn"
+                                                   << QStringList({"21+5", "27+5"}) << "";
         QTest::newRow("last character of the text")
             << "X" << 0 << "nn" << QStringList({"33+1", "33+1"}) << "Continued from the start";
         QTest::newRow("first character from the end")
@@ -106,8 +106,8 @@ private Q_SLOTS:
         host.bar->open();
         host.edit()->setText(search);
         for (int i = 0; i < steps.size(); ++i) {
-            const bool found = steps.at(i) == QLatin1Char('n') ? host.bar->findNext()
-                                                               : host.bar->findPrevious();
+            const bool found =
+                steps.at(i) == QLatin1Char('n') ? host.bar->findNext() : host.bar->findPrevious();
             QCOMPARE(found, !selections.at(i).isEmpty());
             QCOMPARE(host.selection(), selections.at(i));
         }
@@ -183,7 +183,8 @@ private Q_SLOTS:
         main.createSharedDialogs(dir.filePath(QStringLiteral("QMXRead.ini")));
         TForm1* report = main.NewReportChild(QStringLiteral(QMX_TEST_DATA "/gui/report1.txt"));
         TCFGGen* editor = main.NewEditorChild(dir.filePath(QStringLiteral("new.ini")));
-        for (ChildWindow* w : {static_cast<ChildWindow*>(report), static_cast<ChildWindow*>(editor)}) {
+        for (ChildWindow* w :
+             {static_cast<ChildWindow*>(report), static_cast<ChildWindow*>(editor)}) {
             auto* bar = named<FindBar>(w, "RichEdit1FindBar");
             QCOMPARE(bar->view(), named<QPlainTextEdit>(w, "RichEdit1"));
             QVERIFY(bar->isHidden());

@@ -107,8 +107,8 @@ private Q_SLOTS:
         App app;
         const QString r1 = app.file("new&est.txt"), r2 = app.file("older.txt");
         const QString q = app.file("scan.ini", false), s = app.path("server.txt");
-        app.start(settingsWith("[RECENT_FILES]\r\nReport1=" + r1 + "\r\nReport2=" + r2 +
-                               "\r\nServer1=" + s + "\r\nInput1=" + q + "\r\n"));
+        app.start(settingsWith("[RECENT_FILES]\r\nReport1=" + r1 + "\r\nReport2=" + r2
+                               + "\r\nServer1=" + s + "\r\nInput1=" + q + "\r\n"));
         const auto actions = app.fileMenu()->actions();
         QCOMPARE(actions.at(4)->objectName(), QStringLiteral("FileSave1"));
         QCOMPARE(actions.at(5)->objectName(), QStringLiteral("FileSaveAs1"));
@@ -125,8 +125,8 @@ private Q_SLOTS:
     void deepPathIsCutInTheMiddleButOpensWhole()
     {
         App app;
-        const QString deep = QStringLiteral("/deep") + QStringLiteral("/folder").repeated(40) +
-                             QStringLiteral("/last-name.txt");
+        const QString deep = QStringLiteral("/deep") + QStringLiteral("/folder").repeated(40)
+                             + QStringLiteral("/last-name.txt");
         app.start(settingsWith("[RECENT_FILES]\r\nReport1=" + deep + "\r\n"));
         QAction* entry = named<QAction>(app.fileMenu(), "MRUFileList1Item1");
         QVERIFY(entry->text().startsWith(QStringLiteral("&1 /deep/folder")));
@@ -182,9 +182,9 @@ private Q_SLOTS:
         QFile f(app.settings());
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QByteArray text = f.readAll();
-        QVERIFY2(text.contains(("[RECENT_FILES]\r\nReport1=" + report + "\r\nInput1=" + input +
-                                "\r\n\r\n")
-                                   .toUtf8()),
+        QVERIFY2(text.contains(
+                     ("[RECENT_FILES]\r\nReport1=" + report + "\r\nInput1=" + input + "\r\n\r\n")
+                         .toUtf8()),
                  text.constData());
     }
 
