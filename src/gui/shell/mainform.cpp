@@ -1,5 +1,7 @@
 #include "shell/mainform.h"
 
+#include "compare/cmpreslt.h"
+#include "compare/compare.h"
 #include "report/childwin.h"
 #include "report/prgres.h"
 #include "rules/rules.h"
@@ -115,6 +117,7 @@ void TMainForm::createSharedDialogs(const QString& settingsPath)
     AboutBox = new TAboutBox(this);
     frules = new Tfrules(settingsPath, *prompts_, this);
     FOpen = new TFOpen(this);
+    frmCompare = new TfrmCompare(this);
     Form2 = new TForm2(this);
 }
 
@@ -399,6 +402,13 @@ TForm1* TMainForm::NewReportChild(const QString& path)
     return child;
 }
 
+TfrmCompareResults* TMainForm::NewCompareChild()
+{
+    auto* child = new TfrmCompareResults(this);
+    addChild(child)->resize(696, 480);
+    return child;
+}
+
 ChildWindow* TMainForm::NewEditorChild(const QString& path)
 {
     auto* child = new TextChild(this);
@@ -458,7 +468,11 @@ void TMainForm::Options2Click()
 
 void TMainForm::Compare1Click()
 {
-    prompts_->information(tr("Comparing reports is not available in this version."));
+    if (!frmCompare)
+        return;
+    frmCompare->show();
+    frmCompare->raise();
+    frmCompare->activateWindow();
 }
 
 void TMainForm::HelpAbout1Execute()
@@ -483,7 +497,7 @@ void TMainForm::closeEvent(QCloseEvent* event)
     }
     // The non-modal shared dialogs go with the frame, so nothing keeps the
     // program running once it is closed.
-    for (QWidget* w : std::initializer_list<QWidget*>{frules, Form2, FOpen})
+    for (QWidget* w : std::initializer_list<QWidget*>{frules, Form2, FOpen, frmCompare})
         if (w)
             w->hide();
     QMainWindow::closeEvent(event);

@@ -27,6 +27,8 @@ class TFOpen;
 class TForm1;
 class TForm2;
 class Tfrules;
+class TfrmCompare;
+class TfrmCompareResults;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -45,6 +47,7 @@ public:
     TAboutBox* aboutBox() const { return AboutBox; }
     Tfrules* rules() const { return frules; }
     TFOpen* fopen() const { return FOpen; }
+    TfrmCompare* compareChooser() const { return frmCompare; }
     TForm2* progressWindow() const { return Form2; }
     QMdiArea* mdiArea() const { return mdi_; }
 
@@ -70,6 +73,8 @@ public:
     // Child creation, as the File commands do it after the file dialog.
     TForm1* NewReportChild(const QString& path);
     ChildWindow* NewEditorChild(const QString& path);
+    // A new result window comparing the ticked reports of the compare list.
+    TfrmCompareResults* NewCompareChild();
 
 public:
     void FileNew1Execute();
@@ -106,6 +111,7 @@ private:
     TAboutBox* AboutBox = nullptr;
     Tfrules* frules = nullptr;
     TFOpen* FOpen = nullptr;
+    TfrmCompare* frmCompare = nullptr;
     TForm2* Form2 = nullptr;
 
 public:
