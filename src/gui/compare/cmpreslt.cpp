@@ -79,6 +79,8 @@ void TfrmCompareResults::buildControls()
     StringAlignGrid1->horizontalHeader()->setDefaultSectionSize(300);
     StringAlignGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     StringAlignGrid1->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // Headers are paths: keep the file name in view.
+    StringAlignGrid1->horizontalHeader()->setTextElideMode(Qt::ElideLeft);
     // Fixed row heights: no row is measured, however many there are.
     QHeaderView* keys = StringAlignGrid1->verticalHeader();
     keys->setSectionResizeMode(QHeaderView::Fixed);
