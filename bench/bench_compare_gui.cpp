@@ -5,6 +5,7 @@
 // set (use xcb under Xvfb to include real painting).
 #include "comparegen.h"
 #include "compareliteral.h"
+#include "guibench.h"
 
 #include "compare/cmpreslt.h"
 #include "compare/compare.h"
@@ -58,14 +59,10 @@ BENCHMARK(BM_LiteralOverTheWindows)->Unit(benchmark::kMillisecond)->Iterations(1
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qmx::bench::chooseBenchPlatform();
     QApplication app(argc, argv);
     QTemporaryDir dir;
-    // No settings file: no rules run while the reports open.
-    g_main = std::make_unique<qmx::TMainForm>(QStringList{});
-    g_main->createSharedDialogs(dir.filePath(QStringLiteral("QMXRead.ini")));
-    g_main->showMaximized();
+    g_main = qmx::bench::benchMainForm(dir);
     const auto texts = qmx::bench::generateCompareSet({});
     for (size_t i = 0; i < texts.size(); ++i) {
         const QString path = dir.filePath(QStringLiteral("ws-%1.txt").arg(i));
@@ -77,11 +74,5 @@ int main(int argc, char** argv)
         g_main->compareList().append(path);
         g_main->compareList().setTicked(static_cast<qsizetype>(i), true);
     }
-    QApplication::processEvents();
-
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    g_main.reset();
-    return 0;
+    return qmx::bench::runWindowBenchmarks(argc, argv, g_main);
 }

@@ -3,6 +3,7 @@
 // core loader alone on the same file. Both runs record the longest stretch
 // without window events: the window must let events run at least every
 // 50 ms, and should open in under three times the core load.
+#include "guibench.h"
 #include "reportgen.h"
 
 #include "report/childwin.h"
@@ -107,20 +108,11 @@ BENCHMARK(BM_OpenWindow)->Arg(20000)->Arg(100000)->Unit(benchmark::kMillisecond)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qmx::bench::chooseBenchPlatform();
     QApplication app(argc, argv);
     QTemporaryDir dir;
     g_dir = &dir;
     // No settings file: the rule text is empty, as for the core baseline.
-    g_main = std::make_unique<qmx::TMainForm>(QStringList{});
-    g_main->createSharedDialogs(dir.filePath(QStringLiteral("QMXRead.ini")));
-    g_main->showMaximized();
-    QApplication::processEvents();
-
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    g_main.reset();
-    return 0;
+    g_main = qmx::bench::benchMainForm(dir);
+    return qmx::bench::runWindowBenchmarks(argc, argv, g_main);
 }

@@ -74,6 +74,15 @@ struct App {
         for (qsizetype i = 0; i < main->compareList().size(); ++i)
             main->compareList().setTicked(i, true);
     }
+    // Writes one report per text (named as given, else r1.txt, r2.txt, ...),
+    // opens and ticks them all, and compares them.
+    TfrmCompareResults* compareTexts(const QList<QByteArray>& texts, const QStringList& names = {})
+    {
+        for (qsizetype i = 0; i < texts.size(); ++i)
+            open(write(i < names.size() ? names[i] : QStringLiteral("r%1.txt").arg(i + 1), texts[i]));
+        tickAll();
+        return compare();
+    }
     TfrmCompareResults* compare()
     {
         chooser()->BitBtn1Click();
@@ -227,12 +236,8 @@ private Q_SLOTS:
     void gridRowsCellsAndMarks()
     {
         App app;
-        const QString a = app.write("a.txt", kA), b = app.write("b.txt", kB);
-        app.open(a);
-        app.open(b);
-        app.tickAll();
-        TfrmCompareResults* w = app.compare();
-        QCOMPARE(headers(gridOf(w)), QStringList({a, b}));
+        TfrmCompareResults* w = app.compareTexts({kA, kB});
+        QCOMPARE(headers(gridOf(w)), QStringList({app.dir.filePath("r1.txt"), app.dir.filePath("r2.txt")}));
         QCOMPARE(shown(gridOf(w)), QStringList({"S;A|ON,On|.r", "S;B|1,|.x", "T;C|x,x|..", "S;K|,v|br"}));
         QCOMPARE(w->findChild<QLabel*>(QStringLiteral("Summary"))->text(), QStringLiteral("3 of 4 rows differ"));
         QVERIFY(app.prompts->errors.isEmpty());
@@ -309,13 +314,8 @@ private Q_SLOTS:
     void differencesOnlyBaselineAndSummary()
     {
         App app;
-        const QString a = app.write("a.txt", "[S]\r\nA=1\r\nB=x\r\nC=1\r\n");
-        const QString b = app.write("b.txt", "[S]\r\nA=2\r\nB=x\r\nC=1\r\n");
-        const QString c = app.write("c.txt", "[S]\r\nA=2\r\nB=x\r\nC=2\r\n");
-        for (const QString& p : {a, b, c})
-            app.open(p);
-        app.tickAll();
-        TfrmCompareResults* w = app.compare();
+        TfrmCompareResults* w = app.compareTexts(
+            {"[S]\r\nA=1\r\nB=x\r\nC=1\r\n", "[S]\r\nA=2\r\nB=x\r\nC=1\r\n", "[S]\r\nA=2\r\nB=x\r\nC=2\r\n"});
         auto* only = w->findChild<QCheckBox*>(QStringLiteral("DifferencesOnly"));
         auto* baseline = w->findChild<QComboBox*>(QStringLiteral("BaselineChoice"));
         auto* summary = w->findChild<QLabel*>(QStringLiteral("Summary"));
@@ -335,12 +335,7 @@ private Q_SLOTS:
     void nextAndPreviousDifference()
     {
         App app;
-        const QString a = app.write("a.txt", "[S]\r\nA=1\r\nB=x\r\nC=1\r\n");
-        const QString b = app.write("b.txt", "[S]\r\nA=2\r\nB=x\r\nC=2\r\n");
-        app.open(a);
-        app.open(b);
-        app.tickAll();
-        TfrmCompareResults* w = app.compare();
+        TfrmCompareResults* w = app.compareTexts({"[S]\r\nA=1\r\nB=x\r\nC=1\r\n", "[S]\r\nA=2\r\nB=x\r\nC=2\r\n"});
         QTableView* g = gridOf(w);
         QApplication::setActiveWindow(app.main.get());
         g->setFocus();
@@ -365,12 +360,7 @@ private Q_SLOTS:
     void ctrlCCopiesTheSelectedCells()
     {
         App app;
-        const QString a = app.write("a.txt", "[S]\r\nA=1\r\nB=x\r\n");
-        const QString b = app.write("b.txt", "[S]\r\nA=2\r\nB=\r\n");
-        app.open(a);
-        app.open(b);
-        app.tickAll();
-        QTableView* g = gridOf(app.compare());
+        QTableView* g = gridOf(app.compareTexts({"[S]\r\nA=1\r\nB=x\r\n", "[S]\r\nA=2\r\nB=\r\n"}));
         g->selectAll();
         QTest::keyClick(g, Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("1\t2\nx\t"));
@@ -391,12 +381,9 @@ private Q_SLOTS:
     void exportCsvWritesTheGridShown()
     {
         App app;
-        const QString a = app.write("a,1.txt", "[S]\r\nA=1\r\nB=\"q\"\r\nC=\x80\r\n");
-        const QString b = app.write("b.txt", "[S]\r\nA=1\r\nB=\"q\"\r\nC=y\r\n");
-        app.open(a);
-        app.open(b);
-        app.tickAll();
-        TfrmCompareResults* w = app.compare();
+        TfrmCompareResults* w = app.compareTexts(
+            {"[S]\r\nA=1\r\nB=\"q\"\r\nC=\x80\r\n", "[S]\r\nA=1\r\nB=\"q\"\r\nC=y\r\n"}, {"a,1.txt", "b.txt"});
+        const QString a = app.dir.filePath("a,1.txt"), b = app.dir.filePath("b.txt");
         const QString out = app.dir.filePath("out.csv");
         app.prompts->saveAnswers << out;
         w->findChild<QPushButton*>(QStringLiteral("ExportCsv"))->click();
