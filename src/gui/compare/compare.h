@@ -22,17 +22,16 @@ public:
     void BitBtn1Click();
     void BitBtn2Click();
 
-    QLabel* Label1 = nullptr;
-    QListView* CheckListBox1 = nullptr;
-    QPushButton* BitBtn1 = nullptr;
-    QPushButton* BitBtn2 = nullptr;
-
 private:
     // "&Ok" is only offered while something is ticked: a comparison of no
     // report would be an empty window.
     void updateOk();
 
     TMainForm* main_;
+    QLabel* Label1 = nullptr;
+    QListView* CheckListBox1 = nullptr;
+    QPushButton* BitBtn1 = nullptr;
+    QPushButton* BitBtn2 = nullptr;
 };
 
 } // namespace qmx

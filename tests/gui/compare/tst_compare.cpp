@@ -4,6 +4,7 @@
 // differences only, F8 / Shift+F8, the baseline choice, the summary line,
 // Ctrl+C and the CSV export.
 #include "fakeprompts.h"
+#include "named.h"
 
 #include "compare/cmpreslt.h"
 #include "compare/compare.h"
@@ -154,12 +155,12 @@ private Q_SLOTS:
         const QObjectList kids = app.main->children();
         QVERIFY(kids.indexOf(app.main->fopen()) < kids.indexOf(c));
         QVERIFY(kids.indexOf(c) < kids.indexOf(app.main->progressWindow()));
-        app.main->Compare1->trigger();
+        named<QAction>(app.main.get(), "Compare1")->trigger();
         QVERIFY(c->isVisible());
         QVERIFY(!c->isModal());
         c->BitBtn2Click();
         QVERIFY(!c->isVisible());
-        app.main->Compare1->trigger();
+        named<QAction>(app.main.get(), "Compare1")->trigger();
         c->close();
         QVERIFY(!c->isVisible());
         QCOMPARE(app.main->compareChooser(), c);
@@ -169,25 +170,25 @@ private Q_SLOTS:
     {
         App app;
         TfrmCompare* c = app.chooser();
-        QCOMPARE(c->CheckListBox1->model(), &app.main->compareList());
+        QCOMPARE(named<QListView>(c, "CheckListBox1")->model(), &app.main->compareList());
         const QString a = app.write("a.txt", kA);
         const QString missing = app.dir.filePath("missing.txt");
         TForm1* first = app.open(a);
         app.open(missing);
         TForm1* again = app.open(a);
         QCOMPARE(app.main->compareList().paths(), QStringList({a, missing, a}));
-        QVERIFY(!c->BitBtn1->isEnabled());
+        QVERIFY(!named<QPushButton>(c, "BitBtn1")->isEnabled());
 
         // A tick given in the list view lands in the compare list.
-        const QModelIndex second = c->CheckListBox1->model()->index(1, 0);
-        QVERIFY(c->CheckListBox1->model()->setData(second, Qt::Checked, Qt::CheckStateRole));
+        const QModelIndex second = named<QListView>(c, "CheckListBox1")->model()->index(1, 0);
+        QVERIFY(named<QListView>(c, "CheckListBox1")->model()->setData(second, Qt::Checked, Qt::CheckStateRole));
         QCOMPARE(app.main->compareList().tickedPaths(), QStringList({missing}));
-        QVERIFY(c->BitBtn1->isEnabled());
+        QVERIFY(named<QPushButton>(c, "BitBtn1")->isEnabled());
 
         // Ticks survive hiding and showing the chooser.
-        app.main->Compare1->trigger();
+        named<QAction>(app.main.get(), "Compare1")->trigger();
         c->BitBtn2Click();
-        app.main->Compare1->trigger();
+        named<QAction>(app.main.get(), "Compare1")->trigger();
         QCOMPARE(app.main->compareList().tickedPaths(), QStringList({missing}));
 
         // Closing a window removes the first equal entry, with its tick,
@@ -197,9 +198,9 @@ private Q_SLOTS:
         QCOMPARE(app.main->compareList().paths(), QStringList({missing, a}));
         QCOMPARE(app.main->compareList().tickedPaths(), QStringList({missing, a}));
         app.main->compareList().setTicked(0, false);
-        QVERIFY(c->BitBtn1->isEnabled());
+        QVERIFY(named<QPushButton>(c, "BitBtn1")->isEnabled());
         app.main->compareList().setTicked(1, false);
-        QVERIFY(!c->BitBtn1->isEnabled());
+        QVERIFY(!named<QPushButton>(c, "BitBtn1")->isEnabled());
         c->BitBtn1Click(); // not offered: nothing happens
         QTRY_COMPARE(app.main->childWindows().size(), 2);
         Q_UNUSED(first);
@@ -212,7 +213,7 @@ private Q_SLOTS:
         app.open(a);
         app.open(b);
         app.main->compareList().setTicked(1, true);
-        app.main->Compare1->trigger();
+        named<QAction>(app.main.get(), "Compare1")->trigger();
         TfrmCompareResults* one = app.compare();
         TfrmCompareResults* two = app.compare();
         QVERIFY(one && two && one != two);
@@ -281,13 +282,13 @@ private Q_SLOTS:
         App app;
         const QString a = app.write("a.txt", "[One]\r\nk1=1\r\n[Two]\r\nk2=2\r\nk3=3\r\n");
         TForm1* f = app.open(a);
-        f->ListBox1->setCurrentRow(0);
+        named<QListWidget>(f, "ListBox1")->setCurrentRow(0);
         f->ListBox1Click();
-        const QString label = f->Label11->text();
+        const QString label = named<QLabel>(f, "Label11")->text();
         app.tickAll();
         app.compare();
-        QCOMPARE(items(f->ListBox2), QStringList({"k2", "k3"}));
-        QCOMPARE(f->Label11->text(), label);
+        QCOMPARE(items(named<QListWidget>(f, "ListBox2")), QStringList({"k2", "k3"}));
+        QCOMPARE(named<QLabel>(f, "Label11")->text(), label);
     }
 
     void resultWindowLeavesTheMenuState()
@@ -299,8 +300,10 @@ private Q_SLOTS:
         TfrmCompareResults* w = app.compare();
         app.main->NewEditorChild(app.dir.filePath("new.ini"));
         auto states = [&] {
-            return QList<bool>{app.main->FileSave1->isEnabled(), app.main->FileSaveAs1->isEnabled(),
-                               app.main->RunRun1->isEnabled(), app.main->Compare1->isEnabled()};
+            QList<bool> out;
+            for (const char* name : {"FileSave1", "FileSaveAs1", "RunRun1", "Compare1"})
+                out << named<QAction>(app.main.get(), name)->isEnabled();
+            return out;
         };
         const QList<bool> editor = states();
         app.activate(w);
@@ -372,8 +375,9 @@ private Q_SLOTS:
         // The report window's check grids copy their selection the same way.
         const QString r = app.write("r.txt", "[R]\r\nK1=REGISTRY;v1;DEFAULT\r\nK2=REGISTRY;v2;NON-DEFAULT\r\n");
         TForm1* f = app.open(r);
-        f->StringGrid1->selectAll();
-        QTest::keyClick(f->StringGrid1, Qt::Key_C, Qt::ControlModifier);
+        auto* registry = named<QTableView>(f, "StringGrid1");
+        registry->selectAll();
+        QTest::keyClick(registry, Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QGuiApplication::clipboard()->text().count(QLatin1Char('\n')), 1);
         QVERIFY(QGuiApplication::clipboard()->text().contains(QStringLiteral("v1\tDEFAULT")));
     }
