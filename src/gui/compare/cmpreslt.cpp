@@ -28,7 +28,6 @@ TfrmCompareResults::TfrmCompareResults(TMainForm* main, QWidget* parent) : Child
 {
     setObjectName(QStringLiteral("frmCompareResults"));
     setWindowTitle(tr("Compare Results"));
-    setAttribute(Qt::WA_DeleteOnClose);
     buildControls();
     FormCreate();
 }
