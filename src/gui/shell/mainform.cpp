@@ -10,6 +10,8 @@
 #include "shell/debugflag.h"
 #include "shell/fopenfrm.h"
 #include "shell/guards.h"
+#include "shell/textcodec.h"
+#include "setup/settingsnotices.h"
 #include "util/error.h"
 
 #include <QAction>
@@ -115,7 +117,10 @@ void TMainForm::FormCreate(const QStringList& arguments)
 void TMainForm::createSharedDialogs(const QString& settingsPath)
 {
     AboutBox = new TAboutBox(this);
+    AboutBox->setSettingsFile(settingsPath);
+    const bool settingsFound = QFileInfo::exists(settingsPath);
     frules = new Tfrules(settingsPath, *prompts_, this);
+    StatusBar->showMessage(toQString(startupNotice(frules->settings(), settingsFound)));
     FOpen = new TFOpen(this);
     frmCompare = new TfrmCompare(this);
     Form2 = new TForm2(this);
