@@ -3,9 +3,9 @@
 // core loader alone on the same file. Both runs record the longest stretch
 // without window events: the window must let events run at least every
 // 50 ms, and should open in under three times the core load.
+#include "guibench.h"
 #include "reportgen.h"
 
-#include "guibench.h"
 #include "report/childwin.h"
 #include "report/loader.h"
 #include "report/prgres.h"

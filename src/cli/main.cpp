@@ -2,6 +2,7 @@
 // many reports and for scripts. Every command that reads a workstation
 // report runs the complete loader, rules included, as the report window does.
 #include "cmd_update.h"
+#include "cmd_compare.h"
 #include "cp1252.h"
 #include "options.h"
 #include "reportjson.h"
@@ -191,6 +192,8 @@ int cmdEval(const CommandLine& cl)
 
 int run(const std::vector<std::string>& args)
 {
+    if (!args.empty() && args[0] == "compare")
+        return cmdCompare({args.begin() + 1, args.end()});
     if (args.size() == 1 && args[0] == "--version") {
         std::cout << versionText("qmxread-cli");
         return kOk;

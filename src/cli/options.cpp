@@ -11,6 +11,8 @@ const char* const kUsage =
     "  qmxread-cli eval      CONDITION             TRUE or FALSE, as an IF condition is decided\n"
     "  qmxread-cli update  [--settings FILE] [--dir DIR] [--only QMXRead.ini|QMXScan.ini]\n"
     "                                              the FTP update of the settings and scanner input files\n"
+    "  qmxread-cli compare [--csv] [--differences] [--baseline first|majority] REPORT...\n"
+    "                                              the comparison grid of the reports, in the order given\n"
     "  qmxread-cli --help                          this text\n"
     "  qmxread-cli --version                       the program's version\n"
     "OPTIONS:\n"
@@ -28,6 +30,11 @@ const char* const kUsage =
     "  eval upper-cases the letters a-z of CONDITION first, as the rule interpreter\n"
     "  does with every statement, and turns line breaks into blanks. There is no\n"
     "  report, so %NAME% references are compared as plain text.\n"
+    "  compare reads each REPORT's sections and keys as a ticked report window does;\n"
+    "  a report that cannot be read gives an empty column and a warning. Output is\n"
+    "  JSON ({\"header\", \"rows\": [{\"key\", \"cells\", \"red\", \"blue\"}]}) or, with --csv,\n"
+    "  CSV of the header, keys and cells. --differences keeps rows with a red cell;\n"
+    "  --baseline majority marks cells that differ from the row's most common value.\n"
     "Exit status: 0 success, 1 error (message on stderr), 2 usage error.\n";
 
 namespace {

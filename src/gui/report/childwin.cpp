@@ -1,5 +1,6 @@
 #include "report/childwin.h"
 
+#include "compare/cellcopy.h"
 #include "report/attached.h"
 #include "find/findbar.h"
 #include "report/checkgrid.h"
@@ -255,6 +256,7 @@ void TForm1::buildGridPage(QWidget* page, QTableView*& grid, CheckTableModel*& m
     grid->setModel(model);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->setWordWrap(false);
+    installCellCopy(grid);
     grid->verticalHeader()->hide();
     grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);

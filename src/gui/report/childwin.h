@@ -5,6 +5,7 @@
 // mode, the report variables.
 #pragma once
 
+#include "compare/comparison.h"
 #include "report/browse.h"
 #include "report/eventpump.h"
 #include "report/loader.h"
@@ -54,6 +55,9 @@ public:
     QString LoadaValue(const QString& section, const QString& key) const;
 
     const ReportDocument& document() const { return doc_; }
+    // The loaded report (its store and Sections list) as the comparison
+    // reads it; no store while nothing is loaded.
+    CompareReport comparisonSource() const { return {doc_.store.get(), &doc_.sections}; }
     // The longest stretch without window events during the last load.
     qint64 lastLoadMaxGapNs() const { return lastMaxGapNs_; }
 

@@ -1,5 +1,6 @@
 #include "shell/childkinds.h"
 
+#include "compare/cmpreslt.h"
 #include "report/childwin.h"
 #include "scanedit/qmxgen.h"
 #include "util/error.h"
@@ -18,13 +19,17 @@ ChildWindow* createScannerInput(TMainForm& main)
 {
     return new TCFGGen(&main);
 }
+ChildWindow* createCompareResult(TMainForm& main)
+{
+    return new TfrmCompareResults(&main);
+}
 
 // One row per kind, in the order of ChildKind.
 const ChildKindInfo kKinds[] = {
     {ChildKind::Report, createReport, "*.TXT", 1, QSize()},
     {ChildKind::ScannerInput, createScannerInput, "*.INI", 2, TCFGGen::kDesignSize},
     {ChildKind::ServerReport, nullptr, "*.TXT", 3, QSize(874, 606)},
-    {ChildKind::CompareResult, nullptr, "", 0, QSize()},
+    {ChildKind::CompareResult, createCompareResult, "", 0, QSize(696, 480)},
 };
 
 } // namespace

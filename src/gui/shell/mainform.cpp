@@ -1,5 +1,7 @@
 #include "shell/mainform.h"
 
+#include "compare/cmpreslt.h"
+#include "compare/compare.h"
 #include "report/childwin.h"
 #include "recent/recentmenu.h"
 #include "report/prgres.h"
@@ -128,6 +130,7 @@ void TMainForm::createSharedDialogs(const QString& settingsPath)
     recentMenu_->setFiles(&frules->recentFiles());
     StatusBar->showMessage(toQString(startupNotice(frules->settings(), settingsFound)));
     FOpen = new TFOpen(this);
+    frmCompare = new TfrmCompare(this);
     Form2 = new TForm2(this);
 }
 
@@ -433,6 +436,12 @@ TForm1* TMainForm::NewReportChild(const QString& path)
     return qobject_cast<TForm1*>(newChild(ChildKind::Report, path));
 }
 
+TfrmCompareResults* TMainForm::NewCompareChild()
+{
+    // The comparison runs as the window is made, over the windows open now.
+    return qobject_cast<TfrmCompareResults*>(newChild(ChildKind::CompareResult, tr("Compare Results")));
+}
+
 TCFGGen* TMainForm::NewEditorChild(const QString& path)
 {
     return qobject_cast<TCFGGen*>(newChild(ChildKind::ScannerInput, path));
@@ -550,7 +559,11 @@ void TMainForm::Options2Click()
 
 void TMainForm::Compare1Click()
 {
-    prompts_->information(tr("Comparing reports is not available in this version."));
+    if (!frmCompare)
+        return;
+    frmCompare->show();
+    frmCompare->raise();
+    frmCompare->activateWindow();
 }
 
 void TMainForm::HelpAbout1Execute()
@@ -590,7 +603,7 @@ void TMainForm::closeEvent(QCloseEvent* event)
     }
     // The non-modal shared dialogs go with the frame, so nothing keeps the
     // program running once it is closed.
-    for (QWidget* w : std::initializer_list<QWidget*>{faddreg_, FFile, frules, Form2, FOpen})
+    for (QWidget* w : std::initializer_list<QWidget*>{faddreg_, FFile, frules, Form2, FOpen, frmCompare})
         if (w)
             w->hide();
     QMainWindow::closeEvent(event);

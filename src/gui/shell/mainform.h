@@ -34,6 +34,8 @@ class Tfrules;
 class TCFGGen;
 class Tfaddreg;
 class TFFile;
+class TfrmCompare;
+class TfrmCompareResults;
 
 class RecentMenu;
 
@@ -56,6 +58,7 @@ public:
     TFFile* ffile() const { return FFile; }
     Tfrules* rules() const { return frules; }
     TFOpen* fopen() const { return FOpen; }
+    TfrmCompare* compareChooser() const { return frmCompare; }
     TForm2* progressWindow() const { return Form2; }
     QMdiArea* mdiArea() const { return mdi_; }
 
@@ -83,6 +86,8 @@ public:
     // file in a new window of the kind; a workstation report joins the
     // compare list.
     void openChild(ChildKind kind);
+    // A new result window comparing the ticked reports of the compare list.
+    TfrmCompareResults* NewCompareChild();
 
 public:
     void FileNew1Execute();
@@ -137,6 +142,7 @@ private:
     TFFile* FFile = nullptr;
     Tfrules* frules = nullptr;
     TFOpen* FOpen = nullptr;
+    TfrmCompare* frmCompare = nullptr;
     TForm2* Form2 = nullptr;
 
     // Menus and commands; tests find them by object name.

@@ -1,0 +1,188 @@
+#include "compare/cmpreslt.h"
+
+#include "compare/cellcopy.h"
+#include "compare/comparemodel.h"
+#include "report/childwin.h"
+#include "shell/guards.h"
+#include "shell/mainform.h"
+#include "shell/textcodec.h"
+#include "shell/widgets.h"
+#include "util/fileio.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace qmx {
+
+TfrmCompareResults::TfrmCompareResults(TMainForm* main, QWidget* parent) : ChildWindow(main, parent)
+{
+    setObjectName(QStringLiteral("frmCompareResults"));
+    setWindowTitle(tr("Compare Results"));
+    buildControls();
+    FormCreate();
+}
+
+void TfrmCompareResults::buildControls()
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    auto* bar = new QHBoxLayout;
+    DifferencesOnly = makeNamed<QCheckBox>("DifferencesOnly", tr("&Differences only"), this);
+    auto* baselineLabel = new QLabel(tr("&Baseline:"), this);
+    BaselineChoice = makeNamed<QComboBox>("BaselineChoice", this);
+    BaselineChoice->addItems({tr("First report"), tr("Most common value")});
+    baselineLabel->setBuddy(BaselineChoice);
+
+    auto* previous = new QAction(tr("Previous difference"), this);
+    previous->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F8));
+    auto* next = new QAction(tr("Next difference"), this);
+    next->setShortcut(QKeySequence(Qt::Key_F8));
+    for (QAction* a : {previous, next}) {
+        // Each result window answers its own keys, not the frame's.
+        a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        a->setToolTip(a->text() + QStringLiteral(" (") + a->shortcut().toString(QKeySequence::NativeText) +
+                      QLatin1Char(')'));
+        addAction(a);
+    }
+    PreviousDifference = makeNamed<QToolButton>("PreviousDifference", this);
+    PreviousDifference->setDefaultAction(previous);
+    NextDifference = makeNamed<QToolButton>("NextDifference", this);
+    NextDifference->setDefaultAction(next);
+    ExportCsv = makeNamed<QPushButton>("ExportCsv", tr("Export CSV..."), this);
+    bar->addWidget(DifferencesOnly);
+    bar->addSpacing(8);
+    bar->addWidget(baselineLabel);
+    bar->addWidget(BaselineChoice);
+    bar->addSpacing(8);
+    bar->addWidget(PreviousDifference);
+    bar->addWidget(NextDifference);
+    bar->addStretch();
+    bar->addWidget(ExportCsv);
+    layout->addLayout(bar);
+
+    model_ = new CompareGridModel(this);
+    StringAlignGrid1 = makeNamed<QTableView>("StringAlignGrid1", this);
+    StringAlignGrid1->setModel(model_);
+    StringAlignGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    StringAlignGrid1->setWordWrap(false);
+    StringAlignGrid1->horizontalHeader()->setDefaultSectionSize(300);
+    StringAlignGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    StringAlignGrid1->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // Headers are paths: keep the file name in view.
+    StringAlignGrid1->horizontalHeader()->setTextElideMode(Qt::ElideLeft);
+    // Fixed row heights: no row is measured, however many there are.
+    QHeaderView* keys = StringAlignGrid1->verticalHeader();
+    keys->setSectionResizeMode(QHeaderView::Fixed);
+    keys->setDefaultSectionSize(StringAlignGrid1->fontMetrics().height() + 6);
+    keys->setFixedWidth(300);
+    keys->setTextElideMode(Qt::ElideMiddle);
+    installCellCopy(StringAlignGrid1);
+    layout->addWidget(StringAlignGrid1, 1);
+
+    Summary = makeNamed<QLabel>("Summary", this);
+    layout->addWidget(Summary);
+
+    connect(DifferencesOnly, &QCheckBox::toggled, this, [this](bool on) {
+        model_->setDifferencesOnly(on);
+        updateSummary();
+    });
+    connect(BaselineChoice, &QComboBox::currentIndexChanged, this, [this](int i) {
+        model_->setBaseline(i == 1 ? Baseline::Majority : Baseline::First);
+        updateSummary();
+    });
+    connect(previous, &QAction::triggered, this, &TfrmCompareResults::previousDifference);
+    connect(next, &QAction::triggered, this, &TfrmCompareResults::nextDifference);
+    connect(ExportCsv, &QPushButton::clicked, this, &TfrmCompareResults::exportCsv);
+}
+
+void TfrmCompareResults::FormCreate()
+{
+    headers_ = main_->compareList().tickedPaths();
+    CompareGrid();
+}
+
+void TfrmCompareResults::CompareGrid()
+{
+    BusyCursor busy;
+    std::vector<CompareColumn> columns;
+    QList<TForm1*> visited;
+    const QList<ChildWindow*> children = main_->childWindows();
+    for (const QString& path : headers_) {
+        CompareColumn column{path.toUtf8().toStdString(), {}};
+        // Only report windows, matched by exact caption in window order.
+        for (ChildWindow* child : children)
+            if (auto* form = qobject_cast<TForm1*>(child); form && form->caption() == path) {
+                column.reports.push_back(form->comparisonSource());
+                visited << form;
+            }
+        columns.push_back(std::move(column));
+    }
+    const auto baseline = BaselineChoice->currentIndex() == 1 ? Baseline::Majority : Baseline::First;
+    model_->setGrid(compareReports(columns, baseline));
+    // Walking every section through a window's Keys list leaves it showing
+    // the keys of the window's last section.
+    for (TForm1* form : visited) {
+        const StringList& sections = form->document().sections;
+        if (!sections.empty())
+            form->loadasection(toQString(sections.back()));
+    }
+    updateSummary();
+}
+
+void TfrmCompareResults::updateSummary()
+{
+    const ComparisonGrid& grid = model_->grid();
+    Summary->setText(tr("%1 of %2 rows differ").arg(grid.differingRows()).arg(grid.rowCount()));
+}
+
+void TfrmCompareResults::moveToDifference(bool forward)
+{
+    const QModelIndex target = model_->nextRed(StringAlignGrid1->currentIndex(), forward);
+    if (!target.isValid()) {
+        QApplication::beep();
+        return;
+    }
+    StringAlignGrid1->setCurrentIndex(target);
+    StringAlignGrid1->scrollTo(target);
+}
+
+void TfrmCompareResults::nextDifference()
+{
+    moveToDifference(true);
+}
+
+void TfrmCompareResults::previousDifference()
+{
+    moveToDifference(false);
+}
+
+void TfrmCompareResults::exportCsv()
+{
+    Prompts& prompts = main_->prompts();
+    guarded(prompts, [&] {
+        FileDialogOptions dialog;
+        dialog.filter = tr("CSV Files (*.csv)|*.csv|All Files (*.*)|*.*");
+        dialog.defaultExt = QStringLiteral("*.csv");
+        dialog.fileName = QStringLiteral("compare.csv");
+        const auto path = prompts.saveFile(dialog);
+        if (!path)
+            return;
+        BusyCursor busy;
+        const std::string csv = comparisonCsv(model_->grid(), model_->differencesOnly(), [](std::string_view s) {
+            return toQString(s).toUtf8().toStdString();
+        });
+        writeFileAtomic(QFile::encodeName(*path).toStdString(), csv);
+    });
+}
+
+} // namespace qmx

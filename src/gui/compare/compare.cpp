@@ -1,0 +1,71 @@
+#include "compare/compare.h"
+
+#include "shell/mainform.h"
+#include "shell/widgets.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListView>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace qmx {
+
+TfrmCompare::TfrmCompare(TMainForm* main) : QDialog(main), main_(main)
+{
+    setObjectName(QStringLiteral("frmCompare"));
+    setWindowTitle(tr("Compare"));
+    setModal(false);
+
+    auto* layout = new QVBoxLayout(this);
+    Label1 = makeNamed<QLabel>("Label1", tr("Select Configs to Compare:"), this);
+    CheckListBox1 = makeNamed<QListView>("CheckListBox1", this);
+    CheckListBox1->setModel(&main_->compareList());
+    CheckListBox1->setUniformItemSizes(true);
+    CheckListBox1->setTextElideMode(Qt::ElideMiddle);
+    Label1->setBuddy(CheckListBox1);
+    layout->addWidget(Label1);
+    layout->addWidget(CheckListBox1, 1);
+
+    auto* buttons = new QHBoxLayout;
+    BitBtn1 = makeNamed<QPushButton>("BitBtn1", style()->standardIcon(QStyle::SP_DialogOkButton),
+                                     tr("&Ok"), this);
+    BitBtn2 = makeNamed<QPushButton>("BitBtn2", style()->standardIcon(QStyle::SP_DialogCancelButton),
+                                     tr("&Cancel"), this);
+    BitBtn1->setDefault(true);
+    buttons->addStretch();
+    buttons->addWidget(BitBtn1);
+    buttons->addWidget(BitBtn2);
+    layout->addLayout(buttons);
+    resize(420, 300);
+
+    connect(BitBtn1, &QPushButton::clicked, this, &TfrmCompare::BitBtn1Click);
+    connect(BitBtn2, &QPushButton::clicked, this, &TfrmCompare::BitBtn2Click);
+    CompareList* list = &main_->compareList();
+    connect(list, &QAbstractItemModel::dataChanged, this, &TfrmCompare::updateOk);
+    connect(list, &QAbstractItemModel::rowsInserted, this, &TfrmCompare::updateOk);
+    connect(list, &QAbstractItemModel::rowsRemoved, this, &TfrmCompare::updateOk);
+    connect(list, &QAbstractItemModel::modelReset, this, &TfrmCompare::updateOk);
+    updateOk();
+}
+
+void TfrmCompare::updateOk()
+{
+    BitBtn1->setEnabled(!main_->compareList().tickedPaths().isEmpty());
+}
+
+void TfrmCompare::BitBtn1Click()
+{
+    // While a report loads, events run inside the load: compare afterwards.
+    if (main_->busy() || main_->compareList().tickedPaths().isEmpty())
+        return;
+    main_->NewCompareChild();
+}
+
+void TfrmCompare::BitBtn2Click()
+{
+    hide();
+}
+
+} // namespace qmx
