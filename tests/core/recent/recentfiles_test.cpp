@@ -120,15 +120,18 @@ TEST(RecentFilesTest, ReadTakesNumberedKeysOnly)
 
 TEST(RecentFilesTest, WriteReplacesTheSectionAndReadsBackEqual)
 {
-    const TBigIniFile old("unused.ini",
-                          std::string("[RECENT_FILES]\r\nReport1=/r1\r\nReport2=/r2\r\n"
-                                      "Report3=/r3\r\nReport9=/junk\r\n\r\n"));
-    TBigIniFile ini("unused.ini", old.contentText());
+    // The store writes itself back when it goes: keep that in a scratch
+    // directory.
+    test::TempDir tmp;
+    TBigIniFile ini(tmp.file("QMXRead.ini"),
+                    std::string("[OTHER]\r\nReport1=/not\r\n\r\n[RECENT_FILES]\r\nReport1=/r1\r\n"
+                                "Report2=/r2\r\nReport3=/r3\r\nReport9=/junk\r\n\r\n"));
     RecentFiles r;
     r.add(RecentKind::Report, "/x=y");
     r.add(RecentKind::ServerReport, "/s");
     r.write(ini);
-    EXPECT_EQ(ini.contentText(), "[RECENT_FILES]\r\nReport1=/x=y\r\nServer1=/s\r\n\r\n");
+    EXPECT_EQ(ini.contentText(), "[OTHER]\r\nReport1=/not\r\n\r\n"
+                                 "[RECENT_FILES]\r\nReport1=/x=y\r\nServer1=/s\r\n\r\n");
     RecentFiles back;
     back.read(ini);
     EXPECT_EQ(back.list(RecentKind::Report), Lines{"/x=y"});
@@ -136,7 +139,7 @@ TEST(RecentFilesTest, WriteReplacesTheSectionAndReadsBackEqual)
 
     RecentFiles none;
     none.write(ini);
-    EXPECT_EQ(ini.contentText(), "");
+    EXPECT_EQ(ini.contentText(), "[OTHER]\r\nReport1=/not\r\n\r\n");
 }
 
 TEST(RecentFilesTest, SettingsKeepTheListsAcrossASaveAndRestart)
