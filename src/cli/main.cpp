@@ -1,6 +1,7 @@
 // qmxread-cli: the report reader's core without windows, for batch work over
 // many reports and for scripts. Every command that reads a workstation
 // report runs the complete loader, rules included, as the report window does.
+#include "cmd_server.h"
 #include "cp1252.h"
 #include "options.h"
 #include "reportjson.h"
@@ -182,6 +183,8 @@ int cmdEval(const CommandLine& cl)
 
 int run(const std::vector<std::string>& args)
 {
+    if (!args.empty() && args[0] == "server")
+        return runServerCommand(std::vector<std::string>(args.begin() + 1, args.end()));
     std::string reason;
     const auto cl = parseCommandLine(args, reason);
     if (!cl) {

@@ -9,6 +9,7 @@ const char* const kUsage =
     "  qmxread-cli analyze   [OPTIONS] REPORT...   the Suggestions text of each report\n"
     "  qmxread-cli attached  REPORT NAME           the rebuilt text of one attached file\n"
     "  qmxread-cli eval      CONDITION             TRUE or FALSE, as an IF condition is decided\n"
+    "  qmxread-cli server    REPORT                JSON description of a parsed server configuration report\n"
     "  qmxread-cli --help                          this text\n"
     "OPTIONS:\n"
     "  --settings FILE    settings file (default: QMXRead.ini in the program's directory, when it exists)\n"

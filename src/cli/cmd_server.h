@@ -1,0 +1,26 @@
+// The `server` command of qmxread-cli, with its own argument handling.
+#pragma once
+
+#include <nlohmann/json.hpp>
+
+#include <string>
+#include <vector>
+
+namespace qmx {
+struct ServerReport;
+}
+
+namespace qmx::cli {
+
+inline constexpr const char* kServerUsage =
+    "Usage: qmxread-cli server REPORT\n"
+    "  Prints the parsed server configuration report as JSON: fields, label2, label9,\n"
+    "  label10, patches, modules, startup_zcf, autoexec_zcf, config_sys, autoexec_bat,\n"
+    "  volumes, interrupts, status.\n";
+
+nlohmann::ordered_json serverToJson(const ServerReport& r);
+
+// args: the arguments after "server". Returns the exit status.
+int runServerCommand(const std::vector<std::string>& args);
+
+} // namespace qmx::cli
