@@ -1,5 +1,7 @@
 // `qmxread-cli server REPORT`: the parsed server configuration report as one
-// JSON object, the texts the server window would show.
+// JSON object, the texts the server window would show. A large report holds
+// tens of thousands of list entries, so the JSON is written straight into one
+// buffer instead of being built as a tree first.
 #include "cmd_server.h"
 
 #include "cp1252.h"
@@ -7,51 +9,135 @@
 #include "server/serverreport.h"
 #include "util/error.h"
 
-#include <nlohmann/json.hpp>
-
 #include <iostream>
 
 namespace qmx::cli {
 
 namespace {
 
-template <class Range> nlohmann::ordered_json textArray(const Range& texts)
-{
-    nlohmann::ordered_json a = nlohmann::ordered_json::array();
-    for (const auto& t : texts)
-        a.push_back(toUtf8(t));
-    return a;
-}
+class JsonWriter {
+public:
+    std::string& text() { return out_; }
 
-template <class Rows> nlohmann::ordered_json rowArray(const Rows& rows)
-{
-    nlohmann::ordered_json a = nlohmann::ordered_json::array();
-    for (const auto& row : rows)
-        a.push_back(textArray(row));
-    return a;
-}
+    void string(std::string_view cp1252)
+    {
+        utf8_.clear();
+        appendUtf8(utf8_, cp1252);
+        out_ += '"';
+        for (const char c : utf8_) {
+            switch (c) {
+            case '"': out_ += "\\\""; break;
+            case '\\': out_ += "\\\\"; break;
+            case '\n': out_ += "\\n"; break;
+            case '\r': out_ += "\\r"; break;
+            case '\t': out_ += "\\t"; break;
+            default:
+                if (static_cast<unsigned char>(c) < 0x20) {
+                    static const char hex[] = "0123456789abcdef";
+                    out_ += "\\u00";
+                    out_ += hex[(c >> 4) & 0xF];
+                    out_ += hex[c & 0xF];
+                } else {
+                    out_ += c;
+                }
+            }
+        }
+        out_ += '"';
+    }
+
+    // "key": at the given depth, after a comma when not the first member.
+    void key(std::string_view name, int depth, bool first)
+    {
+        out_ += first ? "\n" : ",\n";
+        out_.append(static_cast<size_t>(depth) * 2, ' ');
+        out_ += '"';
+        out_ += name;
+        out_ += "\": ";
+    }
+
+    template <class Range> void strings(const Range& texts, int depth)
+    {
+        if (std::begin(texts) == std::end(texts)) {
+            out_ += "[]";
+            return;
+        }
+        out_ += '[';
+        bool first = true;
+        for (const auto& t : texts) {
+            out_ += first ? "\n" : ",\n";
+            first = false;
+            out_.append(static_cast<size_t>(depth + 1) * 2, ' ');
+            string(t);
+        }
+        out_ += '\n';
+        out_.append(static_cast<size_t>(depth) * 2, ' ');
+        out_ += ']';
+    }
+
+    template <class Rows> void rows(const Rows& rows, int depth)
+    {
+        if (rows.empty()) {
+            out_ += "[]";
+            return;
+        }
+        out_ += '[';
+        bool first = true;
+        for (const auto& row : rows) {
+            out_ += first ? "\n" : ",\n";
+            first = false;
+            out_.append(static_cast<size_t>(depth + 1) * 2, ' ');
+            strings(row, depth + 1);
+        }
+        out_ += '\n';
+        out_.append(static_cast<size_t>(depth) * 2, ' ');
+        out_ += ']';
+    }
+
+private:
+    std::string out_;
+    std::string utf8_;
+};
 
 } // namespace
 
-nlohmann::ordered_json serverToJson(const ServerReport& r)
+std::string serverToJson(const ServerReport& r)
 {
-    nlohmann::ordered_json j = nlohmann::ordered_json::object();
-    j["fields"] = {{"os_version", toUtf8(r.osVersion)},   {"server_name", toUtf8(r.serverName)},
-                   {"total_memory", toUtf8(r.totalMemory)}, {"license", toUtf8(r.license)},
-                   {"engine_type", toUtf8(r.engineType)},   {"internal_net", toUtf8(r.internalNet)}};
-    j["label2"] = toUtf8(r.label2);
-    j["label9"] = toUtf8(r.label9);
-    j["label10"] = toUtf8(r.label10);
-    j["patches"] = textArray(r.patches);
-    j["modules"] = textArray(r.modules);
-    j["startup_zcf"] = textArray(r.startupZcf);
-    j["autoexec_zcf"] = textArray(r.autoexecZcf);
-    j["config_sys"] = textArray(r.configSys);
-    j["autoexec_bat"] = textArray(r.autoexecBat);
-    j["volumes"] = rowArray(r.volumes);
-    j["interrupts"] = rowArray(r.interrupts);
-    j["status"] = textArray(r.status);
-    return j;
+    JsonWriter w;
+    // Nearly every report line reappears in one list or another.
+    if (r.text)
+        w.text().reserve(r.text->size() + r.text->size() / 2 + 1024);
+    w.text() += '{';
+    w.key("fields", 1, true);
+    w.text() += '{';
+    const std::pair<const char*, const std::string*> fields[] = {
+        {"os_version", &r.osVersion}, {"server_name", &r.serverName}, {"total_memory", &r.totalMemory},
+        {"license", &r.license},      {"engine_type", &r.engineType}, {"internal_net", &r.internalNet}};
+    for (const auto& [name, value] : fields) {
+        w.key(name, 2, name == fields[0].first);
+        w.string(*value);
+    }
+    w.text() += "\n  }";
+    const std::pair<const char*, const std::string*> labels[] = {
+        {"label2", &r.label2}, {"label9", &r.label9}, {"label10", &r.label10}};
+    for (const auto& [name, value] : labels) {
+        w.key(name, 1, false);
+        w.string(*value);
+    }
+    const std::pair<const char*, const std::vector<std::string>*> lists[] = {
+        {"patches", &r.patches},        {"modules", &r.modules},       {"startup_zcf", &r.startupZcf},
+        {"autoexec_zcf", &r.autoexecZcf}, {"config_sys", &r.configSys}, {"autoexec_bat", &r.autoexecBat}};
+    for (const auto& [name, list] : lists) {
+        w.key(name, 1, false);
+        w.strings(*list, 1);
+    }
+    w.key("volumes", 1, false);
+    w.rows(r.volumes, 1);
+    w.key("interrupts", 1, false);
+    w.rows(r.interrupts, 1);
+    w.key("status", 1, false);
+    w.strings(r.status, 1);
+    w.text() += "\n}\n";
+    return std::move(w.text());
 }
 
 int runServerCommand(const std::vector<std::string>& args)
@@ -84,7 +170,8 @@ int runServerCommand(const std::vector<std::string>& args)
         std::cerr << "qmxread-cli: " << toUtf8(e.what()) << '\n';
         return 1;
     }
-    std::cout << serverToJson(r).dump(2) << '\n';
+    const std::string json = serverToJson(r);
+    std::cout.write(json.data(), static_cast<std::streamsize>(json.size()));
     return 0;
 }
 

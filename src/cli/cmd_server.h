@@ -1,8 +1,6 @@
 // The `server` command of qmxread-cli, with its own argument handling.
 #pragma once
 
-#include <nlohmann/json.hpp>
-
 #include <string>
 #include <vector>
 
@@ -18,7 +16,8 @@ inline constexpr const char* kServerUsage =
     "  label10, patches, modules, startup_zcf, autoexec_zcf, config_sys, autoexec_bat,\n"
     "  volumes, interrupts, status.\n";
 
-nlohmann::ordered_json serverToJson(const ServerReport& r);
+// The report as a JSON object, UTF-8, indented by two spaces.
+std::string serverToJson(const ServerReport& r);
 
 // args: the arguments after "server". Returns the exit status.
 int runServerCommand(const std::vector<std::string>& args);

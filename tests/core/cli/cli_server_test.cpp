@@ -75,4 +75,31 @@ TEST_F(CliServerTest, ExitStatuses)
     EXPECT_EQ(json::parse(r.out)["fields"]["server_name"], "\xC3\x84X");
 }
 
+TEST_F(CliServerTest, TextsNeedingEscapesSurviveTheJson)
+{
+    struct Case {
+        std::string raw, utf8;
+    } cases[] = {
+        {"\"q\"", "\"q\""},
+        {"back\\slash\\", "back\\slash\\"},
+        {std::string("nul\0x", 5), std::string("nul\0x", 5)},
+        {"\x01\x1f\t\x7f", "\x01\x1f\t\x7f"},
+        {"\x80\x81\xff", "\xE2\x82\xAC\xC2\x81\xC3\xBF"},
+        {"", ""},
+    };
+    for (const auto& c : cases) {
+        // A patch line is taken whole, so every byte but a line end reaches the list.
+        const std::string path = temp("esc.txt", std::string(22, ' ') + "Top of Patch List\r\n=\r\n" + c.raw + "\r\nend\r\n");
+        const auto r = run({"server", path});
+        ASSERT_EQ(r.status, 0) << r.err;
+        const json j = json::parse(r.out);
+        const std::vector<std::string> expected =
+            c.raw.empty() ? std::vector<std::string>{"end"} : std::vector<std::string>{c.utf8, "end"};
+        EXPECT_EQ(j["patches"].get<std::vector<std::string>>(), expected) << c.raw;
+    }
+    const auto empty = run({"server", temp("empty.txt", "")});
+    EXPECT_NE(empty.out.find("\"patches\": [],"), std::string::npos) << empty.out;
+    EXPECT_TRUE(json::parse(empty.out)["volumes"].empty());
+}
+
 } // namespace
