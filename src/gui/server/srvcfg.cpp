@@ -30,7 +30,7 @@ namespace {
 
 // Text inserted between two runs of window events; a slice of this many
 // lines takes a few milliseconds.
-constexpr size_t kLinesPerSlice = 2000;
+constexpr size_t kLinesPerSlice = 1000;
 
 constexpr std::array<int, 5> kPanelWidths = {125, 84, 50, 160, 160};
 
@@ -95,8 +95,15 @@ template <class Rows> void fillTable(QTreeWidget* table, const Rows& rows, Event
 
 void fillList(QListWidget* list, const std::vector<std::string>& items, EventPump& pump)
 {
-    list->addItems(toQStringList(items));
-    pump();
+    for (size_t first = 0; first < items.size(); first += kLinesPerSlice) {
+        const size_t last = std::min(items.size(), first + kLinesPerSlice);
+        QStringList slice;
+        slice.reserve(static_cast<qsizetype>(last - first));
+        for (size_t i = first; i < last; ++i)
+            slice << toQString(items[i]);
+        list->addItems(slice);
+        pump();
+    }
 }
 
 } // namespace
@@ -134,8 +141,10 @@ void Tsrvrcfg::buildAnalysisPage()
 {
     auto* grid = new QGridLayout(TabSheets[0]);
     ListBox1 = makeNamed<QListWidget>("ListBox1");
+    ListBox1->setUniformItemSizes(true);
     Label2 = makeNamed<QLabel>("Label2", QString::fromLatin1(kOtherZlmsDesign.data(), kOtherZlmsDesign.size()));
     ListBox2 = makeNamed<QListWidget>("ListBox2");
+    ListBox2->setUniformItemSizes(true);
     grid->addWidget(makeNamed<QLabel>("Label1", tr("Patches")), 0, 0);
     grid->addWidget(ListBox1, 1, 0);
     grid->addWidget(Label2, 2, 0);
