@@ -85,7 +85,8 @@ void BM_OpenWindow(benchmark::State& state)
     for (auto _ : state) {
         qmx::TForm1* form = g_main->NewReportChild(path);
         state.PauseTiming();
-        if (form->PageControl1->currentWidget() != form->TabSheet1
+        const auto* pages = form->findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+        if (pages->currentWidget() != form->findChild<QWidget*>(QStringLiteral("TabSheet1"))
             || g_main->progressWindow()->isVisible())
             state.SkipWithError("the load did not end on the General page");
         maxGap = std::max(maxGap, form->lastLoadMaxGapNs());

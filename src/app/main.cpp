@@ -27,23 +27,28 @@ void takeScreenshots(qmx::TMainForm& main, const QString& dir, const QString& re
     qmx::TForm1* form = main.NewReportChild(report);
     if (auto* sub = main.mdiArea()->activeSubWindow())
         sub->move(8, 8);
+    auto* sections = form->findChild<QListWidget*>(QStringLiteral("ListBox1"));
+    auto* keys = form->findChild<QListWidget*>(QStringLiteral("ListBox2"));
+    auto* attached = form->findChild<QListWidget*>(QStringLiteral("ListBox3"));
     // Something chosen on the browsing pages, so they show content.
-    if (form->ListBox1->count() > 1) {
-        form->ListBox1->setCurrentRow(1);
-        form->ListBox2->setCurrentRow(0);
+    if (sections->count() > 1) {
+        sections->setCurrentRow(1);
+        keys->setCurrentRow(0);
     }
-    if (form->ListBox3->count() > 0)
-        form->ListBox3->setCurrentRow(0);
+    if (attached->count() > 0)
+        attached->setCurrentRow(0);
     QApplication::processEvents();
-    for (int i = 0; i < form->PageControl1->count(); ++i) {
-        form->PageControl1->setCurrentIndex(i);
+    auto* pages = form->findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+    for (int i = 0; i < pages->count(); ++i) {
+        pages->setCurrentIndex(i);
         QApplication::processEvents();
         main.grab().save(QStringLiteral("%1/report-%2.png").arg(dir).arg(i));
     }
     qmx::Tfrules* rules = main.rules();
     rules->show();
-    for (int i = 0; i < rules->PageControl1->count(); ++i) {
-        rules->PageControl1->setCurrentIndex(i);
+    auto* rulePages = rules->findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+    for (int i = 0; i < rulePages->count(); ++i) {
+        rulePages->setCurrentIndex(i);
         QApplication::processEvents();
         rules->grab().save(QStringLiteral("%1/options-%2.png").arg(dir).arg(i));
     }

@@ -525,12 +525,10 @@ void TForm1::Button1Click()
     });
 }
 
-void TForm1::FormActivate()
+std::optional<CommandStates> TForm1::commandStates() const
 {
-    main_->menuEntry(0, 4)->setEnabled(false);
-    main_->menuEntry(0, 5)->setEnabled(true);
-    main_->menuEntry(2, 1)->setEnabled(false);
-    main_->topLevelEntry(4)->setEnabled(true);
+    // A report is only read: saved under another name, compared, never run.
+    return CommandStates{.save = false, .saveAs = true, .run = false, .compare = true};
 }
 
 void TForm1::loadasection(const QString& section)

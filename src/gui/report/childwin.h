@@ -44,7 +44,10 @@ public:
     void ListBox3Click();
     void CheckBox1Click();
     void Button1Click();
-    void FormActivate() override;
+
+    std::optional<CommandStates> commandStates() const override;
+    bool isWorkstationReport() const override { return true; }
+    void loadFile(const QString& path) override { loadall(path); }
 
     // Used by the comparison.
     void loadasection(const QString& section);
@@ -54,6 +57,11 @@ public:
     // The longest stretch without window events during the last load.
     qint64 lastLoadMaxGapNs() const { return lastMaxGapNs_; }
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // Controls; tests find them by object name.
     QTabWidget* PageControl1 = nullptr;
     QWidget* TabSheet1 = nullptr;
     QWidget* TabSheet2 = nullptr;
@@ -89,10 +97,6 @@ public:
     QListWidget* ListBox4 = nullptr;
     QStatusBar* StatusBar1 = nullptr;
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-
-private:
     void FormCreate();
     void buildGeneralPage();
     void buildConfigTextPage();

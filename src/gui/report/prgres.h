@@ -26,9 +26,8 @@ public:
     int position() const { return position_; }
     int maximum() const;
 
-    QProgressBar* ProgressBar1 = nullptr;
-
 private:
+    QProgressBar* ProgressBar1 = nullptr;
     int position_ = 0;
 };
 

@@ -45,6 +45,8 @@ public:
     void BitBtn1Click();
     void CheckBox1Click();
 
+private:
+    // Controls; tests find them by object name.
     QTabWidget* PageControl1 = nullptr;
     QWidget* TabSheet1 = nullptr;
     QWidget* TabSheet2 = nullptr;
@@ -71,7 +73,6 @@ public:
     QCheckBox* CheckBox5 = nullptr;
     QStatusBar* StatusBar1 = nullptr;
 
-private:
     void FormCreate();
     void FormDestroy();
     void buildRulesPage();

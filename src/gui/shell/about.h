@@ -13,6 +13,7 @@ class TAboutBox : public QDialog {
 public:
     explicit TAboutBox(QWidget* parent = nullptr);
 
+private:
     QLabel* ProductName = nullptr;
     QLabel* Version = nullptr;
     QLabel* Copyright = nullptr;

@@ -17,6 +17,7 @@ public:
     explicit TFOpen(QWidget* parent = nullptr);
     int itemIndex() const;
 
+private:
     QGroupBox* RadioGroup1 = nullptr;
     QButtonGroup* items = nullptr;
     QPushButton* Button1 = nullptr;

@@ -8,7 +8,7 @@
 #include "shell/debugflag.h"
 #include "shell/fopenfrm.h"
 #include "shell/guards.h"
-#include "shell/textchild.h"
+#include "util/error.h"
 
 #include <QAction>
 #include <QApplication>
@@ -309,21 +309,6 @@ void TMainForm::arrangeIcons()
     }
 }
 
-QAction* TMainForm::topLevelEntry(int index) const
-{
-    const auto actions = MainMenu1->actions();
-    return index >= 0 && index < actions.size() ? actions.at(index) : nullptr;
-}
-
-QAction* TMainForm::menuEntry(int menu, int index) const
-{
-    QAction* top = topLevelEntry(menu);
-    if (!top || !top->menu())
-        return nullptr;
-    const auto actions = top->menu()->actions();
-    return index >= 0 && index < actions.size() ? actions.at(index) : nullptr;
-}
-
 QList<ChildWindow*> TMainForm::childWindows() const
 {
     QList<ChildWindow*> out;
@@ -339,12 +324,14 @@ ChildWindow* TMainForm::activeChild() const
     return w ? qobject_cast<ChildWindow*>(w->widget()) : nullptr;
 }
 
-QMdiSubWindow* TMainForm::addChild(ChildWindow* child)
+QMdiSubWindow* TMainForm::addChild(ChildWindow* child, const QSize& outerSize)
 {
     QMdiSubWindow* sub = mdi_->addSubWindow(child);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     if (child->minimumSize() == child->maximumSize())
         sub->setWindowFlags(sub->windowFlags() & ~Qt::WindowMaximizeButtonHint);
+    if (outerSize.isValid())
+        sub->resize(outerSize);
     connect(sub, &QObject::destroyed, this, [this] {
         // The list changes only after the window is gone.
         QTimer::singleShot(0, this, &TMainForm::updateWindowCommands);
@@ -361,8 +348,20 @@ void TMainForm::subWindowActivated(QMdiSubWindow* window)
     updateWindowCommands();
     if (!window)
         return;
-    if (auto* c = qobject_cast<ChildWindow*>(window->widget()))
-        c->FormActivate();
+    auto* child = qobject_cast<ChildWindow*>(window->widget());
+    if (!child)
+        return;
+    if (const auto states = child->commandStates())
+        applyCommandStates(*states);
+    child->FormActivate();
+}
+
+void TMainForm::applyCommandStates(const CommandStates& states)
+{
+    FileSave1->setEnabled(states.save);
+    FileSaveAs1->setEnabled(states.saveAs);
+    RunRun1->setEnabled(states.run);
+    Compare1->setEnabled(states.compare);
 }
 
 void TMainForm::updateWindowCommands()
@@ -389,24 +388,47 @@ void TMainForm::endLongWork()
     }
 }
 
+ChildWindow* TMainForm::newChild(ChildKind kind, const QString& path)
+{
+    const ChildKindInfo& info = childKind(kind);
+    if (!info.create)
+        throw Error("This kind of window is not available in this version.");
+    ChildWindow* child = info.create(*this);
+    child->setWindowTitle(path);
+    addChild(child, info.outerSize);
+    if (QFileInfo::exists(path))
+        guarded(*prompts_, [&] { child->loadFile(path); });
+    return child;
+}
+
 TForm1* TMainForm::NewReportChild(const QString& path)
 {
-    auto* child = new TForm1(this);
-    child->setWindowTitle(path);
-    addChild(child);
-    if (QFileInfo::exists(path))
-        child->loadall(path);
-    return child;
+    return qobject_cast<TForm1*>(newChild(ChildKind::Report, path));
 }
 
 ChildWindow* TMainForm::NewEditorChild(const QString& path)
 {
-    auto* child = new TextChild(this);
-    child->setWindowTitle(path);
-    addChild(child);
-    if (QFileInfo::exists(path))
-        guarded(*prompts_, [&] { child->loadall(path); });
-    return child;
+    return newChild(ChildKind::ScannerInput, path);
+}
+
+void TMainForm::openChild(ChildKind kind)
+{
+    if (busy())
+        return;
+    guarded(*prompts_, [&] {
+        const ChildKindInfo& info = childKind(kind);
+        openDialog_.defaultExt = QString::fromLatin1(info.defaultExt);
+        openDialog_.filterIndex = info.filterIndex;
+        const auto path = prompts_->openFile(openDialog_);
+        if (!path)
+            return;
+        openDialog_.fileName = *path;
+        // A window closed during its load goes only after this command, and
+        // takes its entry out of the list again as it goes.
+        const QPointer<ChildWindow> child = newChild(kind, *path);
+        if (child && child->isWorkstationReport())
+            compareList_.append(*path);
+    });
 }
 
 void TMainForm::FileNew1Execute()
@@ -418,33 +440,12 @@ void TMainForm::FileNew1Execute()
 
 void TMainForm::FileOpen1Execute()
 {
-    if (busy())
-        return;
-    guarded(*prompts_, [&] {
-        openDialog_.defaultExt = QStringLiteral("*.TXT");
-        openDialog_.filterIndex = 1;
-        const auto path = prompts_->openFile(openDialog_);
-        if (!path)
-            return;
-        openDialog_.fileName = *path;
-        NewReportChild(*path);
-        compareList_.append(*path);
-    });
+    openChild(ChildKind::Report);
 }
 
 void TMainForm::OpenQMXScanini1Click()
 {
-    if (busy())
-        return;
-    guarded(*prompts_, [&] {
-        openDialog_.defaultExt = QStringLiteral("*.INI");
-        openDialog_.filterIndex = 2;
-        const auto path = prompts_->openFile(openDialog_);
-        if (!path)
-            return;
-        openDialog_.fileName = *path;
-        NewEditorChild(*path);
-    });
+    openChild(ChildKind::ScannerInput);
 }
 
 void TMainForm::Options2Click()

@@ -1,9 +1,12 @@
 // TMainForm: the program's multiple-document frame. It settles the debug
 // flag, holds the shared dialogs, the compare list and the user prompts,
 // carries the menu bar, tool bar and status bar, and creates the child
-// windows for the File commands.
+// windows for the File commands from the table of child kinds. The menu
+// entries are its own: children declare their command states and the frame
+// applies them.
 #pragma once
 
+#include "shell/childkinds.h"
 #include "shell/comparelist.h"
 #include "shell/prompts.h"
 
@@ -22,6 +25,7 @@ class QToolBar;
 namespace qmx {
 
 class ChildWindow;
+struct CommandStates;
 class TAboutBox;
 class TFOpen;
 class TForm1;
@@ -53,11 +57,6 @@ public:
     FileDialogOptions& OpenDialog() { return openDialog_; }
     FileDialogOptions& SaveDialog1() { return saveDialog_; }
 
-    // Menu entries by position: top-level entries from 0, entries inside a
-    // menu from 0 with separators counted.
-    QAction* topLevelEntry(int index) const;
-    QAction* menuEntry(int menu, int index) const;
-
     QList<ChildWindow*> childWindows() const;
     ChildWindow* activeChild() const;
 
@@ -67,9 +66,16 @@ public:
     void endLongWork();
     bool busy() const { return longWork_ > 0; }
 
-    // Child creation, as the File commands do it after the file dialog.
+    // Child creation, as the File commands do it after the file dialog: a
+    // window of the kind with the path as caption, loaded when a file exists
+    // at the path.
+    ChildWindow* newChild(ChildKind kind, const QString& path);
     TForm1* NewReportChild(const QString& path);
     ChildWindow* NewEditorChild(const QString& path);
+    // Runs the open dialog with the kind's settings and opens the chosen
+    // file in a new window of the kind; a workstation report joins the
+    // compare list.
+    void openChild(ChildKind kind);
 
 public:
     void FileNew1Execute();
@@ -88,8 +94,9 @@ private:
     void buildActions();
     void buildMenus();
     void buildToolBar();
-    QMdiSubWindow* addChild(ChildWindow* child);
+    QMdiSubWindow* addChild(ChildWindow* child, const QSize& outerSize);
     void subWindowActivated(QMdiSubWindow* window);
+    void applyCommandStates(const CommandStates& states);
     void updateWindowCommands();
     void fillWindowMenu();
     void arrangeIcons();
@@ -108,7 +115,7 @@ private:
     TFOpen* FOpen = nullptr;
     TForm2* Form2 = nullptr;
 
-public:
+    // Menus and commands; tests find them by object name.
     QMenuBar* MainMenu1 = nullptr;
     QToolBar* ToolBar2 = nullptr;
     QStatusBar* StatusBar = nullptr;

@@ -1,11 +1,9 @@
 #include "shell/textchild.h"
 
 #include "report/loader.h"
-#include "shell/mainform.h"
 #include "shell/textcodec.h"
 #include "util/fileio.h"
 
-#include <QAction>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
@@ -29,13 +27,9 @@ void TextChild::loadall(const QString& path)
     Memo1->setPlainText(toQStringList(lines).join(QLatin1Char('\n')));
 }
 
-void TextChild::FormActivate()
+std::optional<CommandStates> TextChild::commandStates() const
 {
-    // The menu states of a scanner input file window.
-    main_->menuEntry(0, 4)->setEnabled(true);
-    main_->menuEntry(0, 5)->setEnabled(true);
-    main_->menuEntry(2, 1)->setEnabled(true);
-    main_->topLevelEntry(4)->setEnabled(false);
+    return CommandStates{.save = true, .saveAs = true, .run = true, .compare = false};
 }
 
 } // namespace qmx

@@ -15,8 +15,11 @@ public:
     explicit TextChild(TMainForm* main, QWidget* parent = nullptr);
     // Reads the file into the text; throws qmx::Error when it cannot.
     void loadall(const QString& path);
-    void FormActivate() override;
 
+    std::optional<CommandStates> commandStates() const override;
+    void loadFile(const QString& path) override { loadall(path); }
+
+private:
     QPlainTextEdit* Memo1 = nullptr;
 };
 

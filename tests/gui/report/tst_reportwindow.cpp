@@ -2,6 +2,7 @@
 // their colours, the coloured Config Text, browsing, attached files, the
 // Suggestions page and the progress window.
 #include "fakeprompts.h"
+#include "named.h"
 
 #include "report/childwin.h"
 #include "report/prgres.h"
@@ -105,15 +106,16 @@ private Q_SLOTS:
         {
             App app;
             TForm1* f = app.main->NewReportChild(kReport);
-            QCOMPARE(tabCaptions(f->PageControl1), all.mid(0, 7));
-            QCOMPARE(f->ListBox4, nullptr);
-            QCOMPARE(f->PageControl1->currentWidget(), f->TabSheet1);
+            QCOMPARE(tabCaptions(named<QTabWidget>(f, "PageControl1")), all.mid(0, 7));
+            QTRY_VERIFY(!f->findChild<QListWidget*>(QStringLiteral("ListBox4")));
+            QCOMPARE(named<QTabWidget>(f, "PageControl1")->currentWidget(),
+                     named<QWidget>(f, "TabSheet1"));
         }
         {
             App app({"/d"});
             TForm1* f = app.main->NewReportChild(kReport);
-            QCOMPARE(tabCaptions(f->PageControl1), all);
-            const QStringList vars = listItems(f->ListBox4);
+            QCOMPARE(tabCaptions(named<QTabWidget>(f, "PageControl1")), all);
+            const QStringList vars = listItems(named<QListWidget>(f, "ListBox4"));
             QVERIFY(vars.contains(QStringLiteral("%OS%=WIN98")));
             QVERIFY(vars.contains(QStringLiteral("%RUNS%=1")));
             QCOMPARE(vars.count(QStringLiteral("%OWNER%=J Smith")), 2);
@@ -123,7 +125,9 @@ private Q_SLOTS:
             });
             QCOMPARE(vars, sorted);
             // The trace lines of debug mode reach the Suggestions text.
-            QVERIFY(f->Output->toPlainText().contains(QStringLiteral("Rule: ")));
+            QVERIFY(named<QPlainTextEdit>(f, "Output")
+                        ->toPlainText()
+                        .contains(QStringLiteral("Rule: ")));
         }
     }
 
@@ -131,16 +135,17 @@ private Q_SLOTS:
     {
         App app;
         TForm1* f = app.main->NewReportChild(kReport);
-        QCOMPARE(f->Edit1->text(), QStringLiteral("12/03/1999"));
-        QCOMPARE(f->Edit2->text(), QStringLiteral("10:15:00"));
-        QCOMPARE(f->Edit3->text(), QStringLiteral("WS-ACCOUNTS-7"));
-        QCOMPARE(f->Edit4->text(), QStringLiteral("Windows 98;4.10.1998"));
-        QCOMPARE(f->Edit5->text(), QStringLiteral("64 MB"));
-        QCOMPARE(f->Edit6->text(), QStringLiteral("Pentium II"));
-        QCOMPARE(f->Edit7->text(), QStringLiteral("jsmith"));
-        QCOMPARE(f->Edit9->text(), QStringLiteral("3 days"));
-        QCOMPARE(f->ComboBox1->count(), 2);
-        QCOMPARE(f->ComboBox1->currentText(), QStringLiteral("Intel EtherExpress Pro"));
+        QCOMPARE(named<QLineEdit>(f, "Edit1")->text(), QStringLiteral("12/03/1999"));
+        QCOMPARE(named<QLineEdit>(f, "Edit2")->text(), QStringLiteral("10:15:00"));
+        QCOMPARE(named<QLineEdit>(f, "Edit3")->text(), QStringLiteral("WS-ACCOUNTS-7"));
+        QCOMPARE(named<QLineEdit>(f, "Edit4")->text(), QStringLiteral("Windows 98;4.10.1998"));
+        QCOMPARE(named<QLineEdit>(f, "Edit5")->text(), QStringLiteral("64 MB"));
+        QCOMPARE(named<QLineEdit>(f, "Edit6")->text(), QStringLiteral("Pentium II"));
+        QCOMPARE(named<QLineEdit>(f, "Edit7")->text(), QStringLiteral("jsmith"));
+        QCOMPARE(named<QLineEdit>(f, "Edit9")->text(), QStringLiteral("3 days"));
+        QCOMPARE(named<QComboBox>(f, "ComboBox1")->count(), 2);
+        QCOMPARE(named<QComboBox>(f, "ComboBox1")->currentText(),
+                 QStringLiteral("Intel EtherExpress Pro"));
         QCOMPARE(f->size(), QSize(644, 398));
         QVERIFY(app.prompts->errors.isEmpty());
     }
@@ -160,15 +165,15 @@ private Q_SLOTS:
         QVERIFY2((mainCentre - ownCentre).manhattanLength() <= 4,
                  qPrintable(QStringLiteral("%1,%2").arg(ownCentre.x()).arg(ownCentre.y())));
         const int lines = 30;
-        QCOMPARE(p->ProgressBar1->maximum(), lines + 33);
-        QCOMPARE(p->ProgressBar1->value(), lines + 33);
+        QCOMPARE(named<QProgressBar>(p, "ProgressBar1")->maximum(), lines + 33);
+        QCOMPARE(named<QProgressBar>(p, "ProgressBar1")->value(), lines + 33);
     }
 
     void registryGrid()
     {
         App app;
         TForm1* f = app.main->NewReportChild(kReport);
-        const QTableView* g = f->StringGrid1;
+        const QTableView* g = named<QTableView>(f, "StringGrid1");
         QCOMPARE(g->model()->columnCount(), 3);
         QCOMPARE(g->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Value"));
         QCOMPARE(g->model()->rowCount(), 4);
@@ -194,7 +199,7 @@ private Q_SLOTS:
     {
         App app;
         TForm1* f = app.main->NewReportChild(kReport);
-        const QTableView* g = f->StringGrid2;
+        const QTableView* g = named<QTableView>(f, "StringGrid2");
         QCOMPARE(g->model()->columnCount(), 10);
         QStringList headers;
         for (int c = 0; c < 10; ++c)
@@ -220,18 +225,18 @@ private Q_SLOTS:
         App app;
         TForm1* f = app.main->NewReportChild(app.dir.filePath(QStringLiteral("none.txt")));
         // The header row and one empty row, as before any load.
-        QCOMPARE(f->StringGrid1->model()->rowCount(), 1);
-        QCOMPARE(f->StringGrid2->model()->rowCount(), 1);
-        QCOMPARE(f->ListBox1->count(), 0);
-        QCOMPARE(f->ListBox3->count(), 0);
+        QCOMPARE(named<QTableView>(f, "StringGrid1")->model()->rowCount(), 1);
+        QCOMPARE(named<QTableView>(f, "StringGrid2")->model()->rowCount(), 1);
+        QCOMPARE(named<QListWidget>(f, "ListBox1")->count(), 0);
+        QCOMPARE(named<QListWidget>(f, "ListBox3")->count(), 0);
     }
 
     void configTextColours()
     {
         App app;
         TForm1* f = app.main->NewReportChild(kReport);
-        QPlainTextEdit* t = f->RichEdit1;
-        f->PageControl1->setCurrentWidget(f->TabSheet2);
+        QPlainTextEdit* t = named<QPlainTextEdit>(f, "RichEdit1");
+        named<QTabWidget>(f, "PageControl1")->setCurrentWidget(named<QWidget>(f, "TabSheet2"));
         QCOMPARE(t->document()->blockCount(), 30);
         QCOMPARE(t->document()->findBlockByNumber(3).text(),
                  QStringLiteral("Name=COMPUTERNAME;WS-ACCOUNTS-7"));
@@ -248,30 +253,33 @@ private Q_SLOTS:
     {
         App app;
         TForm1* f = app.main->NewReportChild(kReport);
-        QCOMPARE(listItems(f->ListBox1),
+        QCOMPARE(listItems(named<QListWidget>(f, "ListBox1")),
                  QStringList({"General", "Network", "Registry", "Files", "Attached"}));
-        QCOMPARE(f->Label10->text(), QStringLiteral("Sections: 5"));
+        QCOMPARE(named<QLabel>(f, "Label10")->text(), QStringLiteral("Sections: 5"));
 
-        f->ListBox1->setCurrentRow(2);
-        QCOMPARE(listItems(f->ListBox2),
+        named<QListWidget>(f, "ListBox1")->setCurrentRow(2);
+        QCOMPARE(listItems(named<QListWidget>(f, "ListBox2")),
                  QStringList({"Run", "Shell", "Cache", "Tz", "Proto_0", "Proto_1"}));
-        QCOMPARE(f->Label11->text(), QStringLiteral("Keys: 6"));
-        QVERIFY(f->Memo1->toPlainText().startsWith(
-            QStringLiteral("Run=REGISTRY;Registry Key/Value not found;MISSING\nShell=")));
+        QCOMPARE(named<QLabel>(f, "Label11")->text(), QStringLiteral("Keys: 6"));
+        QVERIFY(named<QPlainTextEdit>(f, "Memo1")
+                    ->toPlainText()
+                    .startsWith(QStringLiteral(
+                        "Run=REGISTRY;Registry Key/Value not found;MISSING\nShell=")));
 
-        f->ListBox2->setCurrentRow(3);
-        QCOMPARE(f->Edit10->text(), QStringLiteral("a;b;ASSUMED DEFAULT"));
-        f->ListBox2->setCurrentRow(1);
-        QCOMPARE(f->Edit10->text(), QStringLiteral("explorer.exe;DEFAULT"));
+        named<QListWidget>(f, "ListBox2")->setCurrentRow(3);
+        QCOMPARE(named<QLineEdit>(f, "Edit10")->text(), QStringLiteral("a;b;ASSUMED DEFAULT"));
+        named<QListWidget>(f, "ListBox2")->setCurrentRow(1);
+        QCOMPARE(named<QLineEdit>(f, "Edit10")->text(), QStringLiteral("explorer.exe;DEFAULT"));
 
         // A new section leaves the value field alone.
-        f->ListBox1->setCurrentRow(1);
-        QCOMPARE(listItems(f->ListBox2), QStringList({"Card1", "Card2"}));
-        QCOMPARE(f->Edit10->text(), QStringLiteral("explorer.exe;DEFAULT"));
+        named<QListWidget>(f, "ListBox1")->setCurrentRow(1);
+        QCOMPARE(listItems(named<QListWidget>(f, "ListBox2")), QStringList({"Card1", "Card2"}));
+        QCOMPARE(named<QLineEdit>(f, "Edit10")->text(), QStringLiteral("explorer.exe;DEFAULT"));
 
         f->loadasection(QStringLiteral("files"));
-        QCOMPARE(listItems(f->ListBox2), QStringList({"Kernel", "Vredir", "Msnp"}));
-        QCOMPARE(f->Label11->text(), QStringLiteral("Keys: 2"));
+        QCOMPARE(listItems(named<QListWidget>(f, "ListBox2")),
+                 QStringList({"Kernel", "Vredir", "Msnp"}));
+        QCOMPARE(named<QLabel>(f, "Label11")->text(), QStringLiteral("Keys: 2"));
         QCOMPARE(f->LoadaValue(QStringLiteral("GENERAL"), QStringLiteral("cpu")),
                  QStringLiteral("CPU;Pentium II"));
         QCOMPARE(f->LoadaValue(QStringLiteral("General"), QStringLiteral("nokey")), QString());
@@ -281,19 +289,22 @@ private Q_SLOTS:
     {
         App app;
         TForm1* f = app.main->NewReportChild(kReport);
-        QCOMPARE(listItems(f->ListBox3), QStringList({"Autoexec", "Config", "Broken"}));
+        QCOMPARE(listItems(named<QListWidget>(f, "ListBox3")),
+                 QStringList({"Autoexec", "Config", "Broken"}));
 
-        f->ListBox3->setCurrentRow(0);
-        QCOMPARE(f->memo2->toPlainText(), QStringLiteral("@ECHO OFF\nPATH C:\\WINDOWS\n"));
-        QCOMPARE(f->memo2->document()->blockCount(), 3);
+        named<QListWidget>(f, "ListBox3")->setCurrentRow(0);
+        QCOMPARE(named<QPlainTextEdit>(f, "memo2")->toPlainText(),
+                 QStringLiteral("@ECHO OFF\nPATH C:\\WINDOWS\n"));
+        QCOMPARE(named<QPlainTextEdit>(f, "memo2")->document()->blockCount(), 3);
 
-        f->ListBox3->setCurrentRow(1);
-        QCOMPARE(f->memo2->toPlainText(), QStringLiteral("FILE NOT FOUND!!!"));
+        named<QListWidget>(f, "ListBox3")->setCurrentRow(1);
+        QCOMPARE(named<QPlainTextEdit>(f, "memo2")->toPlainText(),
+                 QStringLiteral("FILE NOT FOUND!!!"));
         QVERIFY(app.prompts->errors.isEmpty());
 
-        f->ListBox3->setCurrentRow(2);
+        named<QListWidget>(f, "ListBox3")->setCurrentRow(2);
         QCOMPARE(app.prompts->errors, QStringList({"'two' is not a valid integer value"}));
-        QCOMPARE(f->memo2->toPlainText(), QString());
+        QCOMPARE(named<QPlainTextEdit>(f, "memo2")->toPlainText(), QString());
         QVERIFY(!QApplication::overrideCursor());
     }
 
@@ -301,38 +312,44 @@ private Q_SLOTS:
     {
         App app;
         TForm1* f = app.main->NewReportChild(kReport);
-        QVERIFY(f->CheckBox1->isChecked());
-        QCOMPARE(f->Output->lineWrapMode(), QPlainTextEdit::WidgetWidth);
-        QCOMPARE(f->Output->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
-        QCOMPARE(f->Output->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+        QVERIFY(named<QCheckBox>(f, "CheckBox1")->isChecked());
+        QCOMPARE(named<QPlainTextEdit>(f, "Output")->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+        QCOMPARE(named<QPlainTextEdit>(f, "Output")->horizontalScrollBarPolicy(),
+                 Qt::ScrollBarAlwaysOff);
+        QCOMPARE(named<QPlainTextEdit>(f, "Output")->verticalScrollBarPolicy(),
+                 Qt::ScrollBarAlwaysOn);
 
-        f->PageControl1->setCurrentWidget(f->TabSheet7);
-        QTest::mouseClick(f->CheckBox1, Qt::LeftButton, {}, QPoint(4, f->CheckBox1->height() / 2));
-        QVERIFY(!f->CheckBox1->isChecked());
-        QCOMPARE(f->Output->lineWrapMode(), QPlainTextEdit::NoWrap);
-        QCOMPARE(f->Output->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-        QCOMPARE(f->Output->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+        named<QTabWidget>(f, "PageControl1")->setCurrentWidget(named<QWidget>(f, "TabSheet7"));
+        QTest::mouseClick(named<QCheckBox>(f, "CheckBox1"), Qt::LeftButton, {},
+                          QPoint(4, named<QCheckBox>(f, "CheckBox1")->height() / 2));
+        QVERIFY(!named<QCheckBox>(f, "CheckBox1")->isChecked());
+        QCOMPARE(named<QPlainTextEdit>(f, "Output")->lineWrapMode(), QPlainTextEdit::NoWrap);
+        QCOMPARE(named<QPlainTextEdit>(f, "Output")->horizontalScrollBarPolicy(),
+                 Qt::ScrollBarAlwaysOn);
+        QCOMPARE(named<QPlainTextEdit>(f, "Output")->verticalScrollBarPolicy(),
+                 Qt::ScrollBarAlwaysOn);
 
-        f->CheckBox1->click();
-        QCOMPARE(f->Output->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+        named<QCheckBox>(f, "CheckBox1")->click();
+        QCOMPARE(named<QPlainTextEdit>(f, "Output")->lineWrapMode(), QPlainTextEdit::WidgetWidth);
     }
 
     void suggestionsAndReprocess()
     {
         App app;
         TForm1* f = app.main->NewReportChild(kReport);
-        QCOMPARE(f->Output->toPlainText(),
+        QCOMPARE(named<QPlainTextEdit>(f, "Output")->toPlainText(),
                  QStringLiteral("NAME WS-ACCOUNTS-7\n\nWINDOWS 98 FOUND\n"));
 
         // The SET of the first run is still there: the first rule now fires.
-        f->Button1->click();
-        QCOMPARE(f->Output->toPlainText(),
+        named<QPushButton>(f, "Button1")->click();
+        QCOMPARE(named<QPlainTextEdit>(f, "Output")->toPlainText(),
                  QStringLiteral("SECOND RUN\n\nNAME WS-ACCOUNTS-7\n\nWINDOWS 98 FOUND\n"));
 
         // The editor's text runs, saved or not.
-        app.main->rules()->Memo1->setPlainText(QStringLiteral("PRINT \"EDITED\";"));
-        f->Button1->click();
-        QCOMPARE(f->Output->toPlainText(), QStringLiteral("EDITED\n"));
+        named<QPlainTextEdit>(app.main->rules(), "Memo1")
+            ->setPlainText(QStringLiteral("PRINT \"EDITED\";"));
+        named<QPushButton>(f, "Button1")->click();
+        QCOMPARE(named<QPlainTextEdit>(f, "Output")->toPlainText(), QStringLiteral("EDITED\n"));
         QVERIFY(app.prompts->errors.isEmpty());
     }
 
@@ -373,15 +390,17 @@ private Q_SLOTS:
         };
         loadall(doc, fromQString(path), options);
 
-        QCOMPARE(f->Edit3->text(), toQString(doc.general.name));
-        QCOMPARE(f->Edit4->text(), toQString(doc.general.os));
-        QCOMPARE(listItems(f->ListBox1), toQStringList(doc.sections));
-        QCOMPARE(listItems(f->ListBox3), toQStringList(doc.attached));
-        QCOMPARE(f->Output->toPlainText(), toQStringList(doc.suggestions).join(QLatin1Char('\n')));
+        QCOMPARE(named<QLineEdit>(f, "Edit3")->text(), toQString(doc.general.name));
+        QCOMPARE(named<QLineEdit>(f, "Edit4")->text(), toQString(doc.general.os));
+        QCOMPARE(listItems(named<QListWidget>(f, "ListBox1")), toQStringList(doc.sections));
+        QCOMPARE(listItems(named<QListWidget>(f, "ListBox3")), toQStringList(doc.attached));
+        QCOMPARE(named<QPlainTextEdit>(f, "Output")->toPlainText(),
+                 toQStringList(doc.suggestions).join(QLatin1Char('\n')));
         QVERIFY(!doc.suggestions.empty());
 
         const std::pair<const QTableView*, const CheckTable*> grids[] = {
-            {f->StringGrid1, &doc.registry}, {f->StringGrid2, &doc.files}};
+            {named<QTableView>(f, "StringGrid1"), &doc.registry},
+            {named<QTableView>(f, "StringGrid2"), &doc.files}};
         for (const auto& [grid, table] : grids) {
             QCOMPARE(size_t(grid->model()->rowCount()) + 1, table->rows.size());
             for (size_t r = 1; r < table->rows.size(); ++r) {
@@ -400,7 +419,7 @@ private Q_SLOTS:
             }
         }
 
-        const QTextDocument* text = f->RichEdit1->document();
+        const QTextDocument* text = named<QPlainTextEdit>(f, "RichEdit1")->document();
         QCOMPARE(size_t(text->blockCount()), doc.lines.size());
         QVERIFY(!doc.textColours.empty());
         for (const TextColour& t : doc.textColours) {

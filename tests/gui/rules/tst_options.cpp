@@ -2,6 +2,7 @@
 // reading it, switching, adding and removing rule sets, the FTP page, and
 // the file written when the dialog goes at program end.
 #include "fakeprompts.h"
+#include "named.h"
 
 #include "rules/rules.h"
 
@@ -27,8 +28,8 @@ const QString kSettings = QStringLiteral(QMX_TEST_DATA "/gui/settings.ini");
 QStringList chooser(const Tfrules& d)
 {
     QStringList out;
-    for (int i = 0; i < d.ComboBox1->count(); ++i)
-        out << d.ComboBox1->itemText(i);
+    for (int i = 0; i < named<QComboBox>(&d, "ComboBox1")->count(); ++i)
+        out << named<QComboBox>(&d, "ComboBox1")->itemText(i);
     return out;
 }
 
@@ -90,23 +91,26 @@ private Q_SLOTS:
         Fixture fx;
         Tfrules& d = *fx.dialog;
         QCOMPARE(d.windowTitle(), QStringLiteral("Options"));
-        QCOMPARE(d.PageControl1->tabText(0), QStringLiteral("Rules"));
-        QCOMPARE(d.PageControl1->tabText(1), QStringLiteral("FTP"));
-        QCOMPARE(d.Edit1->text(), QStringLiteral("ftp.test.example"));
-        QCOMPARE(d.Edit2->text(), QStringLiteral("2121"));
-        QCOMPARE(d.Edit3->text(), QStringLiteral("tester"));
-        QCOMPARE(d.Edit4->text(), QStringLiteral("secret"));
-        QCOMPARE(d.Edit4->echoMode(), QLineEdit::Password);
-        QCOMPARE(d.Edit5->text(), QStringLiteral("pub"));
-        QCOMPARE(d.Edit7->text(), QStringLiteral("proxy.test"));
-        QCOMPARE(d.Edit8->text(), QStringLiteral("8080"));
-        QCOMPARE(d.Edit9->text(), QStringLiteral("7000"));
-        QVERIFY(d.CheckBox1->isChecked());
-        QVERIFY(d.Edit7->isEnabled() && d.Label8->isEnabled());
+        QCOMPARE(named<QTabWidget>(&d, "PageControl1")->tabText(0), QStringLiteral("Rules"));
+        QCOMPARE(named<QTabWidget>(&d, "PageControl1")->tabText(1), QStringLiteral("FTP"));
+        QCOMPARE(named<QLineEdit>(&d, "Edit1")->text(), QStringLiteral("ftp.test.example"));
+        QCOMPARE(named<QLineEdit>(&d, "Edit2")->text(), QStringLiteral("2121"));
+        QCOMPARE(named<QLineEdit>(&d, "Edit3")->text(), QStringLiteral("tester"));
+        QCOMPARE(named<QLineEdit>(&d, "Edit4")->text(), QStringLiteral("secret"));
+        QCOMPARE(named<QLineEdit>(&d, "Edit4")->echoMode(), QLineEdit::Password);
+        QCOMPARE(named<QLineEdit>(&d, "Edit5")->text(), QStringLiteral("pub"));
+        QCOMPARE(named<QLineEdit>(&d, "Edit7")->text(), QStringLiteral("proxy.test"));
+        QCOMPARE(named<QLineEdit>(&d, "Edit8")->text(), QStringLiteral("8080"));
+        QCOMPARE(named<QLineEdit>(&d, "Edit9")->text(), QStringLiteral("7000"));
+        QVERIFY(named<QCheckBox>(&d, "CheckBox1")->isChecked());
+        QVERIFY(named<QLineEdit>(&d, "Edit7")->isEnabled()
+                && named<QLabel>(&d, "Label8")->isEnabled());
         QCOMPARE(chooser(d), QStringList({"Site", "Other"}));
-        QCOMPARE(d.ComboBox1->currentText(), QStringLiteral("Site"));
-        QCOMPARE(d.Memo1->document()->blockCount(), 4);
-        QVERIFY(d.Memo1->toPlainText().startsWith(QStringLiteral("IF (%RUNS%=1)")));
+        QCOMPARE(named<QComboBox>(&d, "ComboBox1")->currentText(), QStringLiteral("Site"));
+        QCOMPARE(named<QPlainTextEdit>(&d, "Memo1")->document()->blockCount(), 4);
+        QVERIFY(named<QPlainTextEdit>(&d, "Memo1")
+                    ->toPlainText()
+                    .startsWith(QStringLiteral("IF (%RUNS%=1)")));
         QCOMPARE(d.ruleText().find("SET %RUNS%=1;\r\nPRINT"), size_t(40));
         QVERIFY(fx.prompts.errors.isEmpty());
     }
@@ -115,18 +119,18 @@ private Q_SLOTS:
     {
         Fixture fx(false);
         Tfrules& d = *fx.dialog;
-        QCOMPARE(d.ComboBox1->count(), 0);
-        QCOMPARE(d.Memo1->toPlainText(), QString());
-        QCOMPARE(d.Edit2->text(), QStringLiteral("21"));
-        QCOMPARE(d.Edit3->text(), QStringLiteral("anonymous"));
-        QCOMPARE(d.Edit5->text(), QStringLiteral("incoming"));
-        QCOMPARE(d.Edit8->text(), QStringLiteral("0"));
-        QCOMPARE(d.Edit9->text(), QStringLiteral("5000"));
-        QVERIFY(!d.Edit1->text().isEmpty());
-        QVERIFY(!d.CheckBox1->isChecked());
+        QCOMPARE(named<QComboBox>(&d, "ComboBox1")->count(), 0);
+        QCOMPARE(named<QPlainTextEdit>(&d, "Memo1")->toPlainText(), QString());
+        QCOMPARE(named<QLineEdit>(&d, "Edit2")->text(), QStringLiteral("21"));
+        QCOMPARE(named<QLineEdit>(&d, "Edit3")->text(), QStringLiteral("anonymous"));
+        QCOMPARE(named<QLineEdit>(&d, "Edit5")->text(), QStringLiteral("incoming"));
+        QCOMPARE(named<QLineEdit>(&d, "Edit8")->text(), QStringLiteral("0"));
+        QCOMPARE(named<QLineEdit>(&d, "Edit9")->text(), QStringLiteral("5000"));
+        QVERIFY(!named<QLineEdit>(&d, "Edit1")->text().isEmpty());
+        QVERIFY(!named<QCheckBox>(&d, "CheckBox1")->isChecked());
         QVERIFY(!QFile::exists(fx.ini));
 
-        d.Memo1->setPlainText(QStringLiteral("PRINT \"X\";"));
+        named<QPlainTextEdit>(&d, "Memo1")->setPlainText(QStringLiteral("PRINT \"X\";"));
         fx.destroy();
         QCOMPARE(section(fx.ini, QStringLiteral("RULE_LIST_SETTINGS")), QStringList({"Count=0"}));
         QVERIFY(fileLines(fx.ini).contains(QStringLiteral("Default_Rule_Set=")));
@@ -137,40 +141,51 @@ private Q_SLOTS:
     {
         Fixture fx(false);
         Tfrules& d = *fx.dialog;
-        QCOMPARE(d.CheckBox1->text(), QStringLiteral("Use Proxy Server"));
-        QCOMPARE(d.Label7->text(), QStringLiteral("Server"));
-        QCOMPARE(d.Label8->text(), QStringLiteral("Port"));
-        for (QWidget* w : std::initializer_list<QWidget*>{d.Label7, d.Label8, d.Edit7, d.Edit8})
+        QCOMPARE(named<QCheckBox>(&d, "CheckBox1")->text(), QStringLiteral("Use Proxy Server"));
+        QCOMPARE(named<QLabel>(&d, "Label7")->text(), QStringLiteral("Server"));
+        QCOMPARE(named<QLabel>(&d, "Label8")->text(), QStringLiteral("Port"));
+        for (QWidget* w : std::initializer_list<QWidget*>{
+                 named<QLabel>(&d, "Label7"), named<QLabel>(&d, "Label8"),
+                 named<QLineEdit>(&d, "Edit7"), named<QLineEdit>(&d, "Edit8")})
             QVERIFY(!w->isEnabled());
-        d.CheckBox1->click();
-        for (QWidget* w : std::initializer_list<QWidget*>{d.Label7, d.Label8, d.Edit7, d.Edit8})
+        named<QCheckBox>(&d, "CheckBox1")->click();
+        for (QWidget* w : std::initializer_list<QWidget*>{
+                 named<QLabel>(&d, "Label7"), named<QLabel>(&d, "Label8"),
+                 named<QLineEdit>(&d, "Edit7"), named<QLineEdit>(&d, "Edit8")})
             QVERIFY(w->isEnabled());
-        d.CheckBox1->click();
-        QVERIFY(!d.Edit7->isEnabled() && !d.Label7->isEnabled());
+        named<QCheckBox>(&d, "CheckBox1")->click();
+        QVERIFY(!named<QLineEdit>(&d, "Edit7")->isEnabled()
+                && !named<QLabel>(&d, "Label7")->isEnabled());
 
-        QCOMPARE(d.Button1->text(), QStringLiteral("&Update Now"));
-        QVERIFY(!d.Button1->isEnabled());
-        QCOMPARE(d.GroupBox1->title(), QStringLiteral("Files to Retieve"));
-        QCOMPARE(d.CheckBox2->text(), QStringLiteral("QMXRead.exe"));
-        QVERIFY(!d.CheckBox2->isChecked() && !d.CheckBox2->isEnabled());
-        QVERIFY(d.CheckBox3->isChecked() && d.CheckBox3->isEnabled());
-        QVERIFY(!d.CheckBox4->isChecked() && !d.CheckBox4->isEnabled());
-        QVERIFY(d.CheckBox5->isChecked());
+        QCOMPARE(named<QPushButton>(&d, "Button1")->text(), QStringLiteral("&Update Now"));
+        QVERIFY(!named<QPushButton>(&d, "Button1")->isEnabled());
+        QCOMPARE(named<QGroupBox>(&d, "GroupBox1")->title(), QStringLiteral("Files to Retieve"));
+        QCOMPARE(named<QCheckBox>(&d, "CheckBox2")->text(), QStringLiteral("QMXRead.exe"));
+        QVERIFY(!named<QCheckBox>(&d, "CheckBox2")->isChecked()
+                && !named<QCheckBox>(&d, "CheckBox2")->isEnabled());
+        QVERIFY(named<QCheckBox>(&d, "CheckBox3")->isChecked()
+                && named<QCheckBox>(&d, "CheckBox3")->isEnabled());
+        QVERIFY(!named<QCheckBox>(&d, "CheckBox4")->isChecked()
+                && !named<QCheckBox>(&d, "CheckBox4")->isEnabled());
+        QVERIFY(named<QCheckBox>(&d, "CheckBox5")->isChecked());
     }
 
     void switchingSavesTheEditor()
     {
         Fixture fx;
         Tfrules& d = *fx.dialog;
-        d.Memo1->setPlainText(QStringLiteral("PRINT \"CHANGED\";\nPRINT \"TWICE\";"));
-        d.ComboBox1->setCurrentIndex(1);
+        named<QPlainTextEdit>(&d, "Memo1")
+            ->setPlainText(QStringLiteral("PRINT \"CHANGED\";\nPRINT \"TWICE\";"));
+        named<QComboBox>(&d, "ComboBox1")->setCurrentIndex(1);
         d.ComboBox1Change(1);
-        QCOMPARE(d.Memo1->toPlainText(), QStringLiteral("PRINT \"OTHER RULES\";"));
+        QCOMPARE(named<QPlainTextEdit>(&d, "Memo1")->toPlainText(),
+                 QStringLiteral("PRINT \"OTHER RULES\";"));
         QCOMPARE(section(fx.ini, QStringLiteral("Site")),
                  QStringList({"Count=2", "0=PRINT \"CHANGED\";", "1=PRINT \"TWICE\";"}));
 
         d.ComboBox1Change(0);
-        QCOMPARE(d.Memo1->toPlainText(), QStringLiteral("PRINT \"CHANGED\";\nPRINT \"TWICE\";"));
+        QCOMPARE(named<QPlainTextEdit>(&d, "Memo1")->toPlainText(),
+                 QStringLiteral("PRINT \"CHANGED\";\nPRINT \"TWICE\";"));
     }
 
     void addingARuleSet()
@@ -178,19 +193,19 @@ private Q_SLOTS:
         Fixture fx;
         Tfrules& d = *fx.dialog;
         fx.prompts.inputAnswers << QStringLiteral("Night");
-        d.BitBtn2->click();
+        named<QPushButton>(&d, "BitBtn2")->click();
         QCOMPARE(fx.prompts.inputs,
                  QStringList({"Add Rule Set|Enter the rule set name to add."}));
         QCOMPARE(chooser(d), QStringList({"Site", "Other", "Night"}));
-        QCOMPARE(d.ComboBox1->currentText(), QStringLiteral("Night"));
-        QCOMPARE(d.Memo1->toPlainText(), QString());
+        QCOMPARE(named<QComboBox>(&d, "ComboBox1")->currentText(), QStringLiteral("Night"));
+        QCOMPARE(named<QPlainTextEdit>(&d, "Memo1")->toPlainText(), QString());
 
         // Cancelled: nothing changes.
-        d.BitBtn2->click();
-        QCOMPARE(d.ComboBox1->count(), 3);
+        named<QPushButton>(&d, "BitBtn2")->click();
+        QCOMPARE(named<QComboBox>(&d, "ComboBox1")->count(), 3);
         QVERIFY(fx.prompts.errors.isEmpty());
 
-        d.Memo1->setPlainText(QStringLiteral("PRINT \"NIGHT\";"));
+        named<QPlainTextEdit>(&d, "Memo1")->setPlainText(QStringLiteral("PRINT \"NIGHT\";"));
         fx.destroy();
         QCOMPARE(section(fx.ini, QStringLiteral("RULE_LIST_SETTINGS")),
                  QStringList({"Count=3", "0=Site", "1=Other", "2=Night"}));
@@ -221,13 +236,13 @@ private Q_SLOTS:
         QFETCH(QString, message);
         Fixture fx;
         Tfrules& d = *fx.dialog;
-        const QString before = d.Memo1->toPlainText();
+        const QString before = named<QPlainTextEdit>(&d, "Memo1")->toPlainText();
         fx.prompts.inputAnswers << name;
         d.BitBtn2Click();
         QCOMPARE(fx.prompts.errors, QStringList({message}));
         QCOMPARE(chooser(d), QStringList({"Site", "Other"}));
-        QCOMPARE(d.ComboBox1->currentText(), QStringLiteral("Site"));
-        QCOMPARE(d.Memo1->toPlainText(), before);
+        QCOMPARE(named<QComboBox>(&d, "ComboBox1")->currentText(), QStringLiteral("Site"));
+        QCOMPARE(named<QPlainTextEdit>(&d, "Memo1")->toPlainText(), before);
     }
 
     void removingARuleSet()
@@ -235,16 +250,17 @@ private Q_SLOTS:
         Fixture fx;
         Tfrules& d = *fx.dialog;
         fx.prompts.confirmAnswers << false;
-        d.BitBtn1->click();
+        named<QPushButton>(&d, "BitBtn1")->click();
         QCOMPARE(fx.prompts.confirms,
                  QStringList({"Are you sure you want to delete the Site rule set?"}));
-        QCOMPARE(d.ComboBox1->count(), 2);
+        QCOMPARE(named<QComboBox>(&d, "ComboBox1")->count(), 2);
 
         fx.prompts.confirmAnswers << true;
-        d.BitBtn1->click();
+        named<QPushButton>(&d, "BitBtn1")->click();
         QCOMPARE(chooser(d), QStringList({"Other"}));
-        QCOMPARE(d.ComboBox1->currentText(), QStringLiteral("Other"));
-        QCOMPARE(d.Memo1->toPlainText(), QStringLiteral("PRINT \"OTHER RULES\";"));
+        QCOMPARE(named<QComboBox>(&d, "ComboBox1")->currentText(), QStringLiteral("Other"));
+        QCOMPARE(named<QPlainTextEdit>(&d, "Memo1")->toPlainText(),
+                 QStringLiteral("PRINT \"OTHER RULES\";"));
         QCOMPARE(section(fx.ini, QStringLiteral("Site")), QStringList());
 
         fx.destroy();
@@ -257,9 +273,9 @@ private Q_SLOTS:
     {
         Fixture fx;
         Tfrules& d = *fx.dialog;
-        d.Edit1->setText(QStringLiteral("ftp.new.example"));
-        d.Edit9->setText(QStringLiteral("abc"));
-        d.CheckBox1->setChecked(false);
+        named<QLineEdit>(&d, "Edit1")->setText(QStringLiteral("ftp.new.example"));
+        named<QLineEdit>(&d, "Edit9")->setText(QStringLiteral("abc"));
+        named<QCheckBox>(&d, "CheckBox1")->setChecked(false);
         fx.destroy();
         QCOMPARE(section(fx.ini, QStringLiteral("QMXREAD_PARAMETERS")),
                  QStringList({"Host=ftp.new.example", "Port=2121", "User_Name=tester",
@@ -270,9 +286,9 @@ private Q_SLOTS:
         // The next start reads what was written.
         FakePrompts prompts;
         Tfrules again(fx.ini, prompts);
-        QCOMPARE(again.Edit1->text(), QStringLiteral("ftp.new.example"));
-        QVERIFY(!again.CheckBox1->isChecked());
-        QCOMPARE(again.ComboBox1->currentText(), QStringLiteral("Site"));
+        QCOMPARE(named<QLineEdit>(&again, "Edit1")->text(), QStringLiteral("ftp.new.example"));
+        QVERIFY(!named<QCheckBox>(&again, "CheckBox1")->isChecked());
+        QCOMPARE(named<QComboBox>(&again, "ComboBox1")->currentText(), QStringLiteral("Site"));
     }
 
     void failedWriteIsReported()

@@ -1,6 +1,7 @@
 // The main window: start-up, the /D switch, the menu bar and tool bar, the
 // File commands and the bookkeeping of child windows.
 #include "fakeprompts.h"
+#include "named.h"
 
 #include "report/childwin.h"
 #include "report/prgres.h"
@@ -17,6 +18,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QMap>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -53,6 +55,36 @@ struct App {
     {
         main->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(child->parentWidget()));
     }
+};
+
+// Menu entries by the positions users know them by: top-level entries from
+// 0, entries inside a menu from 0 with separators counted.
+QAction* topLevelEntry(const TMainForm& m, int index)
+{
+    const auto actions = named<QMenuBar>(&m, "MainMenu1")->actions();
+    return index >= 0 && index < actions.size() ? actions.at(index) : nullptr;
+}
+
+QAction* menuEntry(const TMainForm& m, int menu, int index)
+{
+    QAction* top = topLevelEntry(m, menu);
+    if (!top || !top->menu())
+        return nullptr;
+    const auto actions = top->menu()->actions();
+    return index >= 0 && index < actions.size() ? actions.at(index) : nullptr;
+}
+
+// Save, Save As, Run and Compare as the menus show them.
+QList<bool> commandStates(const TMainForm& m)
+{
+    return {menuEntry(m, 0, 4)->isEnabled(), menuEntry(m, 0, 5)->isEnabled(),
+            menuEntry(m, 2, 1)->isEnabled(), topLevelEntry(m, 4)->isEnabled()};
+}
+
+// A child that declares no command states, as a server report window does.
+class QuietChild : public ChildWindow {
+public:
+    using ChildWindow::ChildWindow;
 };
 
 } // namespace
@@ -112,13 +144,13 @@ private Q_SLOTS:
         const QStringList top = {"&File", "&Edit", "&Run", "&Options", "&Compare", "&Window",
                                  "&Help"};
         for (int i = 0; i < top.size(); ++i)
-            QCOMPARE(m.topLevelEntry(i)->text(), top.at(i));
-        QVERIFY(!m.topLevelEntry(3)->menu());
-        QVERIFY(!m.topLevelEntry(4)->menu());
-        QCOMPARE(m.topLevelEntry(0)->statusTip(), QStringLiteral("File related commands"));
-        QCOMPARE(m.topLevelEntry(1)->statusTip(), QStringLiteral("Edit commands"));
-        QCOMPARE(m.topLevelEntry(5)->statusTip(), QStringLiteral("Window related commands"));
-        QCOMPARE(m.topLevelEntry(6)->statusTip(), QStringLiteral("Help topics"));
+            QCOMPARE(topLevelEntry(m, i)->text(), top.at(i));
+        QVERIFY(!topLevelEntry(m, 3)->menu());
+        QVERIFY(!topLevelEntry(m, 4)->menu());
+        QCOMPARE(topLevelEntry(m, 0)->statusTip(), QStringLiteral("File related commands"));
+        QCOMPARE(topLevelEntry(m, 1)->statusTip(), QStringLiteral("Edit commands"));
+        QCOMPARE(topLevelEntry(m, 5)->statusTip(), QStringLiteral("Window related commands"));
+        QCOMPARE(topLevelEntry(m, 6)->statusTip(), QStringLiteral("Help topics"));
 
         struct Entry {
             int menu, index;
@@ -151,7 +183,7 @@ private Q_SLOTS:
              "Displays program information, version number, and copyright"},
         };
         for (const Entry& e : entries) {
-            QAction* a = m.menuEntry(e.menu, e.index);
+            QAction* a = menuEntry(m, e.menu, e.index);
             QVERIFY2(a, e.caption);
             QCOMPARE(a->text(), QString::fromUtf8(e.caption));
             QCOMPARE(a->shortcut(), QKeySequence(QString::fromUtf8(e.shortcut)));
@@ -160,22 +192,31 @@ private Q_SLOTS:
             if (e.tip)
                 QCOMPARE(a->toolTip(), QString::fromUtf8(e.tip));
         }
-        QVERIFY(m.menuEntry(0, 6)->isSeparator());
-        QCOMPARE(m.menuEntry(0, 8), nullptr);
+        QVERIFY(menuEntry(m, 0, 6)->isSeparator());
+        QCOMPARE(menuEntry(m, 0, 8), nullptr);
     }
 
     void toolBarOrder()
     {
         App app;
         TMainForm& m = *app.main;
-        const QList<QAction*> expected = {m.FileNew1, m.FileOpen1, m.FileSave1, nullptr,
-                                          m.EditCut1, m.EditCopy1, m.EditPaste1, nullptr,
-                                          m.WindowCascade1, m.WindowTileHorizontal1,
-                                          m.WindowTileVertical1, nullptr};
+        const QList<QAction*> expected = {named<QAction>(&m, "FileNew1"),
+                                          named<QAction>(&m, "FileOpen1"),
+                                          named<QAction>(&m, "FileSave1"),
+                                          nullptr,
+                                          named<QAction>(&m, "EditCut1"),
+                                          named<QAction>(&m, "EditCopy1"),
+                                          named<QAction>(&m, "EditPaste1"),
+                                          nullptr,
+                                          named<QAction>(&m, "WindowCascade1"),
+                                          named<QAction>(&m, "WindowTileHorizontal1"),
+                                          named<QAction>(&m, "WindowTileVertical1"),
+                                          nullptr};
         // The long part of a hint reaches the status bar.
-        m.FileOpen1->showStatusText(m.ToolBar2);
-        QCOMPARE(m.StatusBar->currentMessage(), QStringLiteral("Open a file"));
-        const QList<QAction*> actual = m.ToolBar2->actions();
+        named<QAction>(&m, "FileOpen1")->showStatusText(named<QToolBar>(&m, "ToolBar2"));
+        QCOMPARE(named<QStatusBar>(&m, "StatusBar")->currentMessage(),
+                 QStringLiteral("Open a file"));
+        const QList<QAction*> actual = named<QToolBar>(&m, "ToolBar2")->actions();
         QCOMPARE(actual.size(), expected.size());
         for (int i = 0; i < expected.size(); ++i) {
             if (expected.at(i))
@@ -255,33 +296,68 @@ private Q_SLOTS:
         QVERIFY(f);
         QCOMPARE(f->caption(), missing);
         QCOMPARE(app.main->compareList().paths(), QStringList({missing}));
-        QCOMPARE(f->PageControl1->count(), 8);
-        QCOMPARE(f->PageControl1->currentWidget(), f->TabSheet5);
+        QCOMPARE(named<QTabWidget>(f, "PageControl1")->count(), 8);
+        QCOMPARE(named<QTabWidget>(f, "PageControl1")->currentWidget(),
+                 named<QWidget>(f, "TabSheet5"));
         QVERIFY(app.prompts->errors.isEmpty());
     }
 
+    void activationSetsTheFourEntries_data()
+    {
+        QTest::addColumn<QStringList>("activated");
+        QTest::addColumn<QList<bool>>("states");
+        const QList<bool> start{false, false, false, true};
+        const QList<bool> report{false, true, false, true};
+        const QList<bool> editor{true, true, true, false};
+        QTest::newRow("quiet alone") << QStringList{"quiet"} << start;
+        QTest::newRow("report") << QStringList{"report"} << report;
+        QTest::newRow("editor") << QStringList{"editor"} << editor;
+        QTest::newRow("editor, report") << QStringList{"editor", "report"} << report;
+        QTest::newRow("report, editor") << QStringList{"report", "editor"} << editor;
+        QTest::newRow("report, quiet") << QStringList{"report", "quiet"} << report;
+        QTest::newRow("editor, quiet") << QStringList{"editor", "quiet"} << editor;
+        QTest::newRow("editor, quiet, report")
+            << QStringList{"editor", "quiet", "report"} << report;
+    }
     void activationSetsTheFourEntries()
     {
+        QFETCH(QStringList, activated);
+        QFETCH(QList<bool>, states);
         App app;
         TMainForm& m = *app.main;
-        TForm1* report = m.NewReportChild(kReport);
-        ChildWindow* editor = m.NewEditorChild(QStringLiteral("NONAME1"));
+        const QMap<QString, ChildWindow*> children{
+            {"report", m.NewReportChild(kReport)},
+            {"editor", m.NewEditorChild(QStringLiteral("NONAME1"))},
+            {"quiet", new QuietChild(&m)}};
+        m.mdiArea()->addSubWindow(children["quiet"])->show();
+        // Creating the windows activated them; start from the initial states.
+        m.mdiArea()->setActiveSubWindow(nullptr);
+        for (QAction* a : {menuEntry(m, 0, 4), menuEntry(m, 0, 5), menuEntry(m, 2, 1)})
+            a->setEnabled(false);
+        topLevelEntry(m, 4)->setEnabled(true);
 
-        app.activate(editor);
-        QVERIFY(m.menuEntry(0, 4)->isEnabled());
-        QVERIFY(m.menuEntry(0, 5)->isEnabled());
-        QVERIFY(m.menuEntry(2, 1)->isEnabled());
-        QVERIFY(!m.topLevelEntry(4)->isEnabled());
+        for (const QString& name : activated) {
+            app.activate(children[name]);
+            QCOMPARE(m.activeChild(), children[name]);
+        }
+        QCOMPARE(commandStates(m), states);
+        if (!activated.isEmpty()) {
+            QVERIFY(menuEntry(m, 0, 3)->isEnabled());
+            for (int i = 0; i < 5; ++i)
+                QVERIFY(menuEntry(m, 5, i)->isEnabled());
+        }
+    }
 
-        app.activate(report);
-        QCOMPARE(m.activeChild(), report);
-        QVERIFY(!m.menuEntry(0, 4)->isEnabled());
-        QVERIFY(m.menuEntry(0, 5)->isEnabled());
-        QVERIFY(!m.menuEntry(2, 1)->isEnabled());
-        QVERIFY(m.topLevelEntry(4)->isEnabled());
-        QVERIFY(m.menuEntry(0, 3)->isEnabled());
-        for (int i = 0; i < 5; ++i)
-            QVERIFY(m.menuEntry(5, i)->isEnabled());
+    void onlyReportsJoinTheCompareList()
+    {
+        App app;
+        const QString ini = app.dir.filePath(QStringLiteral("scan.ini"));
+        app.prompts->openAnswers << ini << kReport;
+        app.main->OpenQMXScanini1Click();
+        app.main->FileOpen1Execute();
+        QCOMPARE(app.main->compareList().paths(), QStringList({kReport}));
+        QCOMPARE(app.main->OpenDialog().fileName, kReport);
+        QCOMPARE(app.main->mdiArea()->subWindowList().size(), 2);
     }
 
     void windowCommandsFollowTheChildren()
@@ -289,16 +365,16 @@ private Q_SLOTS:
         App app;
         TMainForm& m = *app.main;
         ChildWindow* c = m.NewEditorChild(QStringLiteral("NONAME1"));
-        QVERIFY(m.WindowCascade1->isEnabled());
-        m.Window1->popup(QPoint(0, 0));
-        QTRY_VERIFY(m.Window1->isVisible());
-        const auto actions = m.Window1->actions();
+        QVERIFY(named<QAction>(&m, "WindowCascade1")->isEnabled());
+        named<QMenu>(&m, "Window1")->popup(QPoint(0, 0));
+        QTRY_VERIFY(named<QMenu>(&m, "Window1")->isVisible());
+        const auto actions = named<QMenu>(&m, "Window1")->actions();
         QCOMPARE(actions.size(), 7); // five commands, a separator, one window
         QVERIFY(actions.at(6)->text().contains(QStringLiteral("NONAME1")));
-        m.Window1->hide();
+        named<QMenu>(&m, "Window1")->hide();
         c->parentWidget()->close();
-        QTRY_VERIFY(!m.WindowCascade1->isEnabled());
-        QVERIFY(!m.FileClose1->isEnabled());
+        QTRY_VERIFY(!named<QAction>(&m, "WindowCascade1")->isEnabled());
+        QVERIFY(!named<QAction>(&m, "FileClose1")->isEnabled());
     }
 
     void newFileNames()
@@ -321,7 +397,8 @@ private Q_SLOTS:
             auto* t = qobject_cast<TextChild*>(m.activeChild());
             QVERIFY(t);
             QCOMPARE(t->caption(), QStringLiteral("NONAME3"));
-            QCOMPARE(t->Memo1->toPlainText(), QStringLiteral("[Report]\nA=B"));
+            QCOMPARE(named<QPlainTextEdit>(t, "Memo1")->toPlainText(),
+                     QStringLiteral("[Report]\nA=B"));
             m.activeChild()->parentWidget()->close();
             QTRY_COMPARE(m.mdiArea()->subWindowList().size(), 2);
             m.FileNew1Execute();
@@ -357,7 +434,7 @@ private Q_SLOTS:
         QVERIFY(tried);
         auto* form = qobject_cast<TForm1*>(m.activeChild());
         QVERIFY(form && !form->loading());
-        QCOMPARE(form->StringGrid1->model()->rowCount(), 60000);
+        QCOMPARE(named<QTableView>(form, "StringGrid1")->model()->rowCount(), 60000);
         QTRY_VERIFY(m.mdiArea()->subWindowList().isEmpty());
         QCOMPARE(m.compareList().size(), 0);
         QTRY_VERIFY(!m.isVisible());

@@ -1,0 +1,40 @@
+#include "shell/childkinds.h"
+
+#include "report/childwin.h"
+#include "shell/textchild.h"
+#include "util/error.h"
+
+#include <iterator>
+
+namespace qmx {
+
+namespace {
+
+ChildWindow* createReport(TMainForm& main)
+{
+    return new TForm1(&main);
+}
+ChildWindow* createScannerInput(TMainForm& main)
+{
+    return new TextChild(&main);
+}
+
+// One row per kind, in the order of ChildKind.
+const ChildKindInfo kKinds[] = {
+    {ChildKind::Report, createReport, "*.TXT", 1, QSize()},
+    {ChildKind::ScannerInput, createScannerInput, "*.INI", 2, QSize()},
+    {ChildKind::ServerReport, nullptr, "*.TXT", 3, QSize(874, 606)},
+    {ChildKind::CompareResult, nullptr, "", 0, QSize()},
+};
+
+} // namespace
+
+const ChildKindInfo& childKind(ChildKind kind)
+{
+    const auto index = static_cast<size_t>(kind);
+    if (index >= std::size(kKinds) || kKinds[index].kind != kind)
+        throw Error("Unknown kind of window.");
+    return kKinds[index];
+}
+
+} // namespace qmx
