@@ -32,6 +32,9 @@ public:
     // reported through the prompts and the window stays empty.
     void loadall(const QString& path);
     bool loading() const { return loading_; }
+    // Opened by the frame; the window takes no part in the document
+    // commands, so it leaves their states as they are.
+    void loadFile(const QString& path) override { loadall(path); }
     // The longest stretch without window events during the last load.
     qint64 lastLoadMaxGapNs() const { return lastMaxGapNs_; }
 

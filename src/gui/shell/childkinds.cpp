@@ -1,6 +1,7 @@
 #include "shell/childkinds.h"
 
 #include "report/childwin.h"
+#include "server/srvcfg.h"
 #include "shell/textchild.h"
 #include "util/error.h"
 
@@ -18,12 +19,16 @@ ChildWindow* createScannerInput(TMainForm& main)
 {
     return new TextChild(&main);
 }
+ChildWindow* createServerReport(TMainForm& main)
+{
+    return new Tsrvrcfg(&main);
+}
 
 // One row per kind, in the order of ChildKind.
 const ChildKindInfo kKinds[] = {
     {ChildKind::Report, createReport, "*.TXT", 1, QSize()},
     {ChildKind::ScannerInput, createScannerInput, "*.INI", 2, QSize()},
-    {ChildKind::ServerReport, nullptr, "*.TXT", 3, QSize(874, 606)},
+    {ChildKind::ServerReport, createServerReport, "*.TXT", 3, QSize(874, 606)},
     {ChildKind::CompareResult, nullptr, "", 0, QSize()},
 };
 

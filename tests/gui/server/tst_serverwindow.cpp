@@ -2,13 +2,20 @@
 // report shown exactly as the core parses it, the missing and unreadable
 // file cases, and a close asked for while the window loads.
 #include "fakeprompts.h"
+#include "named.h"
 
 #include "server/serverreport.h"
+#include "report/childwin.h"
 #include "server/srvcfg.h"
 #include "shell/mainform.h"
 #include "shell/textcodec.h"
 
+#include <QAction>
 #include <QDir>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -37,6 +44,22 @@ struct App {
         auto p = std::make_unique<FakePrompts>();
         prompts = p.get();
         main = std::make_unique<TMainForm>(QStringList{}, std::move(p));
+    }
+    QAction* fileEntry(int index) const
+    {
+        const auto actions = named<QMenu>(main.get(), "File1")->actions();
+        return index < actions.size() ? actions.at(index) : nullptr;
+    }
+    // Save, Save As, Run and Compare.
+    QList<bool> states() const
+    {
+        return {fileEntry(4)->isEnabled(), fileEntry(5)->isEnabled(),
+                named<QAction>(main.get(), "RunRun1")->isEnabled(),
+                named<QAction>(main.get(), "Compare1")->isEnabled()};
+    }
+    void activate(QWidget* child)
+    {
+        main->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(child->parentWidget()));
     }
 };
 
@@ -244,6 +267,83 @@ private Q_SLOTS:
         QCOMPARE(w->panelText(1), QStringLiteral("20000 lines"));
         QTRY_VERIFY(!w->isVisible());
         delete w;
+    }
+
+    void fileMenuEntryOpensAServerWindow_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("opens");
+        QTest::addColumn<bool>("loads");
+        QTest::newRow("sample") << kMain << true << true;
+        QTest::newRow("cancelled") << QString() << false << false;
+        QTest::newRow("missing") << QStringLiteral("/nonexistent/srv.txt") << true << false;
+    }
+    void fileMenuEntryOpensAServerWindow()
+    {
+        QFETCH(QString, answer);
+        QFETCH(bool, opens);
+        QFETCH(bool, loads);
+        App app;
+        app.main->show();
+        QAction* entry = app.fileEntry(6);
+        QCOMPARE(entry, named<QAction>(app.main.get(), "OpenServerConfigText1"));
+        QCOMPARE(entry->text(), QStringLiteral("Open Server Config..."));
+        QVERIFY(!entry->statusTip().isEmpty());
+        QCOMPARE(app.fileEntry(4)->text(), QStringLiteral("&Save"));
+        QCOMPARE(app.fileEntry(5)->text(), QStringLiteral("Save &As..."));
+        if (!answer.isEmpty())
+            app.prompts->openAnswers << answer;
+        entry->trigger();
+
+        QCOMPARE(app.prompts->opens.size(), 1);
+        QCOMPARE(app.prompts->opens.first().defaultExt, QStringLiteral("*.TXT"));
+        QCOMPARE(app.prompts->opens.first().filterIndex, 3);
+        QVERIFY(app.prompts->errors.isEmpty());
+        QCOMPARE(app.main->compareList().size(), 0);
+        const auto windows = app.main->mdiArea()->subWindowList();
+        QCOMPARE(windows.size(), opens ? 1 : 0);
+        if (!opens)
+            return;
+        auto* w = qobject_cast<Tsrvrcfg*>(windows.first()->widget());
+        QVERIFY(w);
+        QCOMPARE(w->caption(), answer);
+        QCOMPARE(windows.first()->size(), QSize(874, 606));
+        QCOMPARE(w->panelText(1).isEmpty(), !loads);
+        QCOMPARE(w->Edit2->text(), loads ? QStringLiteral("FS-MAIN") : QString());
+    }
+
+    // The server window leaves Save, Save As, Run and Compare as the window
+    // before it set them.
+    void activationLeavesTheMenuStates_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QList<bool>>("states");
+        QTest::newRow("first window") << QString() << QList<bool>{false, false, false, true};
+        QTest::newRow("after a report") << "report" << QList<bool>{false, true, false, true};
+        QTest::newRow("after an editor") << "editor" << QList<bool>{true, true, true, false};
+    }
+    void activationLeavesTheMenuStates()
+    {
+        QFETCH(QString, before);
+        QFETCH(QList<bool>, states);
+        App app;
+        app.main->show();
+        QWidget* other = nullptr;
+        if (before == QLatin1String("report"))
+            other = app.main->NewReportChild(QStringLiteral("/nonexistent/report.txt"));
+        else if (before == QLatin1String("editor"))
+            other = app.main->NewEditorChild(QStringLiteral("NONAME1"));
+        Tsrvrcfg* server = app.main->NewServerChild(kMain);
+        QVERIFY(server);
+        if (other)
+            app.activate(other);
+        QCOMPARE(app.states(), states);
+        app.activate(server);
+        QCOMPARE(app.main->activeChild(), server);
+        QCOMPARE(app.states(), states);
+        server->parentWidget()->close();
+        QCOMPARE(app.states(), states);
+        QVERIFY(app.prompts->confirms.isEmpty());
     }
 };
 
