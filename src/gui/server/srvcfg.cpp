@@ -10,6 +10,7 @@
 
 #include <QCloseEvent>
 #include <QFile>
+#include <QFontDatabase>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -34,9 +35,16 @@ constexpr size_t kLinesPerSlice = 1000;
 
 constexpr std::array<int, 5> kPanelWidths = {125, 84, 50, 160, 160};
 
+// The report is laid out in fixed columns; the texts and lists keep them.
+QFont fixedFont()
+{
+    return QFontDatabase::systemFont(QFontDatabase::FixedFont);
+}
+
 QPlainTextEdit* makeMemo(const char* name)
 {
     auto* memo = makeNamed<QPlainTextEdit>(name);
+    memo->setFont(fixedFont());
     memo->setLineWrapMode(QPlainTextEdit::NoWrap);
     memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -145,6 +153,8 @@ void Tsrvrcfg::buildAnalysisPage()
     Label2 = makeNamed<QLabel>("Label2", QString::fromLatin1(kOtherZlmsDesign.data(), kOtherZlmsDesign.size()));
     ListBox2 = makeNamed<QListWidget>("ListBox2");
     ListBox2->setUniformItemSizes(true);
+    for (QListWidget* list : {ListBox1, ListBox2})
+        list->setFont(fixedFont());
     grid->addWidget(makeNamed<QLabel>("Label1", tr("Patches")), 0, 0);
     grid->addWidget(ListBox1, 1, 0);
     grid->addWidget(Label2, 2, 0);
@@ -211,6 +221,7 @@ void Tsrvrcfg::buildTablesPage()
     box->addWidget(ListView1, 1);
     auto* ints = new QHBoxLayout;
     ints->addWidget(new QLabel(tr("Interrupts")));
+    ints->addSpacing(24);
     ints->addWidget(makeNamed<QLabel>("Label12", tr("Priority of Ints: 0, 1, 2/9, 10, 11, 12, 13, 14,15, 3, 4, 5, 6, 7")));
     ints->addStretch(1);
     box->addLayout(ints);
