@@ -57,43 +57,35 @@ public:
 
     template <class Range> void strings(const Range& texts, int depth)
     {
-        if (std::begin(texts) == std::end(texts)) {
-            out_ += "[]";
-            return;
-        }
-        out_ += '[';
-        bool first = true;
-        for (const auto& t : texts) {
-            out_ += first ? "\n" : ",\n";
-            first = false;
-            out_.append(static_cast<size_t>(depth + 1) * 2, ' ');
-            string(t);
-        }
-        out_ += '\n';
-        out_.append(static_cast<size_t>(depth) * 2, ' ');
-        out_ += ']';
+        array(texts, depth, [this](const auto& t, int) { string(t); });
     }
 
     template <class Rows> void rows(const Rows& rows, int depth)
     {
-        if (rows.empty()) {
+        array(rows, depth, [this](const auto& row, int inner) { strings(row, inner); });
+    }
+
+private:
+    // "[]" when empty, else one element a line, indented one level deeper.
+    template <class Range, class Element> void array(const Range& range, int depth, Element&& element)
+    {
+        if (std::begin(range) == std::end(range)) {
             out_ += "[]";
             return;
         }
         out_ += '[';
         bool first = true;
-        for (const auto& row : rows) {
+        for (const auto& item : range) {
             out_ += first ? "\n" : ",\n";
             first = false;
             out_.append(static_cast<size_t>(depth + 1) * 2, ' ');
-            strings(row, depth + 1);
+            element(item, depth + 1);
         }
         out_ += '\n';
         out_.append(static_cast<size_t>(depth) * 2, ' ');
         out_ += ']';
     }
 
-private:
     std::string out_;
     std::string utf8_;
 };

@@ -4,6 +4,7 @@
 #include "server/serverreport.h"
 #include "shell/guards.h"
 #include "shell/mainform.h"
+#include "shell/slicedtext.h"
 #include "shell/textcodec.h"
 #include "shell/widgets.h"
 #include "util/error.h"
@@ -65,26 +66,6 @@ QTreeWidget* makeTable(const char* name, const QStringList& titles, std::initial
         table->setColumnWidth(col++, w);
     table->header()->setStretchLastSection(false);
     return table;
-}
-
-// Appends lines to a text view a slice at a time, letting events run
-// between slices.
-template <class Lines> void appendSliced(QPlainTextEdit* memo, const Lines& lines, EventPump& pump)
-{
-    QTextCursor cursor(memo->document());
-    for (size_t first = 0; first < lines.size(); first += kLinesPerSlice) {
-        const size_t last = std::min(lines.size(), first + kLinesPerSlice);
-        QString slice;
-        for (size_t i = first; i < last; ++i) {
-            if (i > 0)
-                slice += QLatin1Char('\n');
-            slice += toQString(lines[i]);
-        }
-        cursor.movePosition(QTextCursor::End);
-        cursor.insertText(slice);
-        pump();
-    }
-    memo->setTextCursor(QTextCursor(memo->document()));
 }
 
 template <class Rows> void fillTable(QTreeWidget* table, const Rows& rows, EventPump& pump)
@@ -264,11 +245,11 @@ void Tsrvrcfg::showReport(const ServerReport& r, EventPump& pump)
     Label10->setText(toQString(r.label10));
     fillList(ListBox1, r.patches, pump);
     fillList(ListBox2, r.modules, pump);
-    appendSliced(Memo1, r.lines, pump);
-    appendSliced(Memo2, r.startupZcf, pump);
-    appendSliced(Memo3, r.autoexecZcf, pump);
-    appendSliced(Memo4, r.configSys, pump);
-    appendSliced(Memo5, r.autoexecBat, pump);
+    appendLinesSliced(Memo1, r.lines, pump, kLinesPerSlice);
+    appendLinesSliced(Memo2, r.startupZcf, pump, kLinesPerSlice);
+    appendLinesSliced(Memo3, r.autoexecZcf, pump, kLinesPerSlice);
+    appendLinesSliced(Memo4, r.configSys, pump, kLinesPerSlice);
+    appendLinesSliced(Memo5, r.autoexecBat, pump, kLinesPerSlice);
     fillTable(ListView1, r.volumes, pump);
     fillTable(ListView2, r.interrupts, pump);
     for (size_t k = 1; k < panels_.size(); ++k)
