@@ -9,7 +9,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <map>
 #include <string>
 #include <unistd.h>
@@ -18,24 +19,39 @@ namespace {
 
 using namespace qmx;
 
+// The generated reports live in one scratch directory, removed at exit.
+class ScratchFiles {
+public:
+    ScratchFiles()
+    {
+        std::string tmpl = (std::filesystem::temp_directory_path() / "qmx-bench-server-XXXXXX").string();
+        if (::mkdtemp(tmpl.data()))
+            dir_ = tmpl;
+    }
+    ~ScratchFiles()
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(dir_, ec);
+    }
+    const std::string& serverReport(size_t lines)
+    {
+        std::string& path = paths_[lines];
+        if (path.empty()) {
+            path = (dir_ / ("server-" + std::to_string(lines) + ".txt")).string();
+            writeFileAtomic(path, bench::generateServerReport(lines));
+        }
+        return path;
+    }
+
+private:
+    std::filesystem::path dir_;
+    std::map<size_t, std::string> paths_;
+};
+
 const std::string& serverFile(size_t lines)
 {
-    static std::map<size_t, std::string> files;
-    static struct Cleanup {
-        ~Cleanup()
-        {
-            for (auto& [n, p] : files)
-                std::remove(p.c_str());
-        }
-    } cleanup;
-    auto it = files.find(lines);
-    if (it == files.end()) {
-        const std::string path =
-            "/tmp/qmx-bench-server-" + std::to_string(::getpid()) + "-" + std::to_string(lines) + ".txt";
-        writeFileAtomic(path, bench::generateServerReport(lines));
-        it = files.emplace(lines, path).first;
-    }
-    return it->second;
+    static ScratchFiles files;
+    return files.serverReport(lines);
 }
 
 // Baseline: read the file and split it into lines.

@@ -3,6 +3,7 @@
 // The window run records the longest stretch without window events: it must
 // let events run at least every 50 ms, and open a 100,000-line report in
 // under a second.
+#include "guibench.h"
 #include "servergen.h"
 
 #include "server/serverreport.h"
@@ -12,7 +13,6 @@
 #include <QApplication>
 #include <QFile>
 #include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -54,29 +54,10 @@ void BM_ServerCoreLoad(benchmark::State& state)
 void BM_OpenServerWindow(benchmark::State& state)
 {
     const QString path = serverFor(static_cast<size_t>(state.range(0)));
-    qint64 maxGap = 0;
-    for (auto _ : state) {
-        auto* form = new qmx::Tsrvrcfg(g_main.get());
-        QMdiSubWindow* sub = g_main->mdiArea()->addSubWindow(form);
-        sub->setAttribute(Qt::WA_DeleteOnClose);
-        sub->resize(874, 606);
-        form->setWindowTitle(path);
-        sub->show();
-        form->loadall(path);
-        QApplication::processEvents();
-        state.PauseTiming();
-        if (form->panelText(1) != QStringLiteral("%1 lines").arg(state.range(0)))
-            state.SkipWithError("the load did not fill the status bar");
-        maxGap = std::max(maxGap, form->lastLoadMaxGapNs());
-        g_main->mdiArea()->closeAllSubWindows();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QApplication::processEvents();
-        state.ResumeTiming();
-    }
-    state.counters["max_event_gap_ms"] = static_cast<double>(maxGap) / 1e6;
-    if (maxGap > 50'000'000)
-        std::fprintf(stderr, "warning: %lld lines: events waited %.1f ms at most (over 50 ms)\n",
-                     static_cast<long long>(state.range(0)), static_cast<double>(maxGap) / 1e6);
+    const QString lines = QStringLiteral("%1 lines").arg(state.range(0));
+    qmx::bench::timeWindowOpening(
+        state, *g_main, [&] { return g_main->NewServerChild(path); },
+        [&](const qmx::Tsrvrcfg& form) { return form.panelText(1) == lines; });
 }
 
 BENCHMARK(BM_ServerCoreLoad)->Arg(20000)->Arg(100000)->Unit(benchmark::kMillisecond)->MinTime(1.0);
@@ -86,18 +67,12 @@ BENCHMARK(BM_OpenServerWindow)->Arg(20000)->Arg(100000)->Unit(benchmark::kMillis
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QTemporaryDir dir;
-    g_dir = &dir;
-    g_main = std::make_unique<qmx::TMainForm>(QStringList{});
-    g_main->showMaximized();
-    QApplication::processEvents();
-
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    g_main.reset();
-    return 0;
+    return qmx::bench::runGuiBenchmarks(
+        argc, argv,
+        [](QTemporaryDir& dir) {
+            g_dir = &dir;
+            g_main = std::make_unique<qmx::TMainForm>(QStringList{});
+            g_main->showMaximized();
+        },
+        [] { g_main.reset(); });
 }
