@@ -224,7 +224,14 @@ ServerReport parseServerReport(std::string text, long long fileSize, const Pump&
     auto owned = std::make_shared<std::string>(std::move(text));
     r.lines = splitLineViews(*owned);
     r.text = std::move(owned);
-    Parser(r, pump).walk();
+    // Each preparatory step over a large report takes a while: let window
+    // events run between them.
+    if (pump)
+        pump();
+    Parser parser(r, pump);
+    if (pump)
+        pump();
+    parser.walk();
     r.status[1] = toDecimal(static_cast<long long>(r.lines.size())) + " lines";
     r.status[2] = toDecimal(fileSize > 0 ? fileSize / 1024 : 0) + " kb";
     r.status[3] = "1 module listing found.";
@@ -240,6 +247,8 @@ ServerReport loadServerReport(const std::string& path, const Pump& pump)
     } catch (const Error&) {
         throw Error("Cannot open file " + path);
     }
+    if (pump)
+        pump();
     struct stat st {};
     const long long size = ::stat(path.c_str(), &st) == 0 ? static_cast<long long>(st.st_size) : -1;
     return parseServerReport(std::move(text), size, pump);

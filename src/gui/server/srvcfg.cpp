@@ -32,7 +32,7 @@ namespace {
 
 // Text inserted between two runs of window events; a slice of this many
 // lines takes a few milliseconds.
-constexpr size_t kLinesPerSlice = 1000;
+constexpr size_t kLinesPerSlice = 250;
 
 constexpr std::array<int, 5> kPanelWidths = {125, 84, 50, 160, 160};
 
@@ -68,31 +68,40 @@ QTreeWidget* makeTable(const char* name, const QStringList& titles, std::initial
     return table;
 }
 
+// Adds items to a list or table a slice at a time, letting events run
+// between slices. make(item) builds what add() takes for one item.
+template <class Items, class Make, class Add>
+void addSliced(const Items& items, EventPump& pump, Make&& make, Add&& add)
+{
+    for (size_t first = 0; first < items.size(); first += kLinesPerSlice) {
+        const size_t last = std::min(items.size(), first + kLinesPerSlice);
+        QList<decltype(make(items[0]))> slice;
+        slice.reserve(static_cast<qsizetype>(last - first));
+        for (size_t i = first; i < last; ++i)
+            slice << make(items[i]);
+        add(slice);
+        pump();
+    }
+}
+
 template <class Rows> void fillTable(QTreeWidget* table, const Rows& rows, EventPump& pump)
 {
-    QList<QTreeWidgetItem*> items;
-    items.reserve(static_cast<qsizetype>(rows.size()));
-    for (const auto& row : rows) {
-        QStringList cells;
-        for (const std::string& c : row)
-            cells << toQString(c);
-        items << new QTreeWidgetItem(cells);
-    }
-    table->addTopLevelItems(items);
-    pump();
+    addSliced(
+        rows, pump,
+        [](const auto& row) {
+            QStringList cells;
+            for (const std::string& c : row)
+                cells << toQString(c);
+            return new QTreeWidgetItem(cells);
+        },
+        [table](const QList<QTreeWidgetItem*>& slice) { table->addTopLevelItems(slice); });
 }
 
 void fillList(QListWidget* list, const std::vector<std::string>& items, EventPump& pump)
 {
-    for (size_t first = 0; first < items.size(); first += kLinesPerSlice) {
-        const size_t last = std::min(items.size(), first + kLinesPerSlice);
-        QStringList slice;
-        slice.reserve(static_cast<qsizetype>(last - first));
-        for (size_t i = first; i < last; ++i)
-            slice << toQString(items[i]);
-        list->addItems(slice);
-        pump();
-    }
+    addSliced(
+        items, pump, [](const std::string& item) { return toQString(item); },
+        [list](const QList<QString>& slice) { list->addItems(slice); });
 }
 
 } // namespace
