@@ -3,9 +3,9 @@
 // core loader alone on the same file. Both runs record the longest stretch
 // without window events: the window must let events run at least every
 // 50 ms, and should open in under three times the core load.
-#include "guibench.h"
 #include "reportgen.h"
 
+#include "guibench.h"
 #include "report/childwin.h"
 #include "report/loader.h"
 #include "report/prgres.h"
@@ -96,16 +96,8 @@ BENCHMARK(BM_OpenWindow)->Arg(20000)->Arg(100000)->Unit(benchmark::kMillisecond)
 
 } // namespace
 
+// No settings file: the rule text is empty, as for the core baseline.
 int main(int argc, char** argv)
 {
-    return qmx::bench::runGuiBenchmarks(
-        argc, argv,
-        [](QTemporaryDir& dir) {
-            g_dir = &dir;
-            // No settings file: the rule text is empty, as for the core baseline.
-            g_main = std::make_unique<qmx::TMainForm>(QStringList{});
-            g_main->createSharedDialogs(dir.filePath(QStringLiteral("QMXRead.ini")));
-            g_main->showMaximized();
-        },
-        [] { g_main.reset(); });
+    return qmx::bench::runGuiBenchmarks(argc, argv, g_main, g_dir);
 }

@@ -67,12 +67,5 @@ BENCHMARK(BM_OpenServerWindow)->Arg(20000)->Arg(100000)->Unit(benchmark::kMillis
 
 int main(int argc, char** argv)
 {
-    return qmx::bench::runGuiBenchmarks(
-        argc, argv,
-        [](QTemporaryDir& dir) {
-            g_dir = &dir;
-            g_main = std::make_unique<qmx::TMainForm>(QStringList{});
-            g_main->showMaximized();
-        },
-        [] { g_main.reset(); });
+    return qmx::bench::runGuiBenchmarks(argc, argv, g_main, g_dir);
 }

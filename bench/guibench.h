@@ -1,6 +1,9 @@
-// Steps shared by the window-opening benchmarks: the program around them, the
-// timed opening of a window with the longest stretch without window events,
-// and clearing the frame between iterations.
+// The start-up shared by the window benchmarks: an application on the
+// offscreen platform (unless one is chosen), a scratch directory, and a
+// maximised main window with its shared dialogs and no settings file; then
+// the benchmarks run and the main window goes before the application. Also
+// the timed opening of a window, with the longest stretch without window
+// events the window recorded.
 #pragma once
 
 #include "shell/mainform.h"
@@ -13,8 +16,29 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 
 namespace qmx::bench {
+
+inline int runGuiBenchmarks(int argc, char** argv, std::unique_ptr<TMainForm>& main,
+                            QTemporaryDir*& scratch)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    scratch = &dir;
+    main = std::make_unique<TMainForm>(QStringList{});
+    main->createSharedDialogs(dir.filePath(QStringLiteral("QMXRead.ini")));
+    main->showMaximized();
+    QApplication::processEvents();
+
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    main.reset();
+    return 0;
+}
 
 // Closes every child window and lets the deletions happen.
 inline void closeAllChildren(TMainForm& main)
@@ -24,19 +48,10 @@ inline void closeAllChildren(TMainForm& main)
     QApplication::processEvents();
 }
 
-// Records the gap as a counter and warns when it is over the 50 ms a window
-// may keep events waiting.
-inline void reportEventGap(benchmark::State& state, qint64 maxGapNs)
-{
-    state.counters["max_event_gap_ms"] = static_cast<double>(maxGapNs) / 1e6;
-    if (maxGapNs > 50'000'000)
-        std::fprintf(stderr, "warning: %lld lines: events waited %.1f ms at most (over 50 ms)\n",
-                     static_cast<long long>(state.range(0)), static_cast<double>(maxGapNs) / 1e6);
-}
-
-// Times open() (which creates a window and loads it). done(form) says
-// whether the load ended as it should; the window's own record of its
-// longest event gap is reported.
+// Times open(), which creates a window and loads it; done(form) says whether
+// the load ended as it should. The longest event gap is reported as a
+// counter, with a warning when it is over the 50 ms a window may keep
+// events waiting.
 template <class Open, class Done>
 void timeWindowOpening(benchmark::State& state, TMainForm& main, Open&& open, Done&& done)
 {
@@ -50,25 +65,10 @@ void timeWindowOpening(benchmark::State& state, TMainForm& main, Open&& open, Do
         closeAllChildren(main);
         state.ResumeTiming();
     }
-    reportEventGap(state, maxGap);
-}
-
-// The program around the benchmarks: an application (offscreen unless a
-// platform is chosen), a scratch directory, and the main window that
-// setup(dir) creates and teardown() destroys before the application goes.
-template <class Setup, class Teardown> int runGuiBenchmarks(int argc, char** argv, Setup&& setup, Teardown&& teardown)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QTemporaryDir dir;
-    setup(dir);
-    QApplication::processEvents();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    teardown();
-    return 0;
+    state.counters["max_event_gap_ms"] = static_cast<double>(maxGap) / 1e6;
+    if (maxGap > 50'000'000)
+        std::fprintf(stderr, "warning: %lld lines: events waited %.1f ms at most (over 50 ms)\n",
+                     static_cast<long long>(state.range(0)), static_cast<double>(maxGap) / 1e6);
 }
 
 } // namespace qmx::bench

@@ -2,7 +2,8 @@
 # the tests need (only when one is missing), then configures and builds in
 # build/.  Sourced, not run.
 QMX_PACKAGES="cmake make g++ qt6-base-dev qt6-base-dev-tools libgl-dev libgtest-dev googletest \
-libbenchmark-dev nlohmann-json3-dev xvfb xauth imagemagick xdotool python3-pyftpdlib"
+libbenchmark-dev nlohmann-json3-dev xvfb xauth imagemagick xdotool python3-pyftpdlib \
+dpkg-dev help2man desktop-file-utils"
 
 qmx_install_packages() {
   local missing=() p

@@ -4,6 +4,8 @@
 #include "shell/application.h"
 #include "shell/mainform.h"
 #include "rules/rules.h"
+#include "setup/programinfo.h"
+#include "setup/settingslocation.h"
 
 #include <QApplication>
 #include <QDir>
@@ -13,7 +15,10 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include <iostream>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -59,12 +64,18 @@ void takeScreenshots(qmx::TMainForm& main, const QString& dir, const QString& re
 
 int main(int argc, char* argv[])
 {
+    // --version and --help answer without a window system.
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (const auto info = qmx::desktopInfoText(args)) {
+        std::cout << *info;
+        return 0;
+    }
     qmx::Application app(argc, argv);
 
     auto main = std::make_unique<qmx::TMainForm>(QApplication::arguments().mid(1));
     app.setMainForm(main.get());
-    const QString programDir = QCoreApplication::applicationDirPath();
-    main->createSharedDialogs(QDir(programDir).filePath(QStringLiteral("QMXRead.ini")));
+    main->createSharedDialogs(
+        QString::fromStdString(qmx::locateSettings(qmx::desktopSettingsOverride(args))));
     main->showMaximized();
 
     const QString shots = qEnvironmentVariable("QMX_SCREENSHOTS");

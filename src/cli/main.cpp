@@ -11,6 +11,8 @@
 #include "report/loader.h"
 #include "rules/expression.h"
 #include "rules/interpreter.h"
+#include "setup/programinfo.h"
+#include "setup/settingslocation.h"
 #include "util/error.h"
 #include "util/progress.h"
 #include "util/text.h"
@@ -46,8 +48,11 @@ public:
     explicit Session(const CommandLine& cl) : cl_(cl)
     {
         if (!cl_.noRules)
-            ruleText_ = loadRuleText(cl_.rules);
+            ruleText_ = loadRuleText(cl_.rules, &whyNoRules_);
     }
+
+    // Why no rules run from the settings file, or "".
+    const std::string& whyNoRules() const { return whyNoRules_; }
 
     // Throws qmx::Error when the report cannot be read.
     void load(LoadedReport& r, const std::string& path) const
@@ -64,6 +69,7 @@ public:
 private:
     const CommandLine& cl_;
     std::string ruleText_;
+    std::string whyNoRules_;
 };
 
 // One entry a line: a line break inside an entry (a SET spread over several
@@ -117,6 +123,8 @@ int cmdVariables(const CommandLine& cl)
 int cmdAnalyze(const CommandLine& cl)
 {
     const Session session(cl);
+    if (!session.whyNoRules().empty())
+        printError("warning: " + session.whyNoRules());
     const bool headers = cl.operands.size() > 1;
     int status = kOk;
     for (const std::string& path : cl.operands) {
@@ -183,6 +191,10 @@ int cmdEval(const CommandLine& cl)
 
 int run(const std::vector<std::string>& args)
 {
+    if (args.size() == 1 && args[0] == "--version") {
+        std::cout << versionText("qmxread-cli");
+        return kOk;
+    }
     if (!args.empty() && args[0] == "server")
         return runServerCommand(std::vector<std::string>(args.begin() + 1, args.end()));
     std::string reason;
@@ -192,7 +204,9 @@ int run(const std::vector<std::string>& args)
         return kUsageError;
     }
     switch (cl->command) {
-    case Command::Help: std::cout << kUsage; return kOk;
+    case Command::Help:
+        std::cout << kUsage << "Settings file in use: " << settingsPathInUse(cl->rules.settingsPath) << '\n';
+        return kOk;
     case Command::Report: return cmdReport(*cl);
     case Command::Variables: return cmdVariables(*cl);
     case Command::Analyze: return cmdAnalyze(*cl);

@@ -2,12 +2,12 @@
 
 #include "report/bigini.h"
 #include "rules/rulesettings.h"
+#include "setup/settingslocation.h"
+#include "setup/settingsnotices.h"
 #include "util/error.h"
 #include "util/fileio.h"
 #include "util/text.h"
 
-#include <climits>
-#include <unistd.h>
 
 namespace qmx::cli {
 
@@ -38,14 +38,7 @@ bool knowsRuleSet(const TBigIniFile& store, const std::string& name)
 
 } // namespace
 
-std::string programDirectory()
-{
-    char buf[PATH_MAX];
-    const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
-    if (n <= 0)
-        return std::string();
-    return directoryOf(std::string(buf, static_cast<size_t>(n)));
-}
+std::string programDirectory() { return runningProgramDirectory(); }
 
 std::vector<std::string> splitAtLineFeeds(const std::string& text)
 {
@@ -65,19 +58,20 @@ std::vector<std::string> splitAtLineFeeds(const std::string& text)
     return lines;
 }
 
-std::string loadRuleText(const RuleSource& source)
+std::string loadRuleText(const RuleSource& source, std::string* whyNone)
 {
     if (!source.rulesFile.empty())
         return RuleSettings::joinLines(splitAtLineFeeds(readWholeFile(source.rulesFile)));
 
     std::string path = source.settingsPath;
     if (path.empty()) {
-        const std::string dir = programDirectory();
-        path = dir + "QMXRead.ini";
-        if (dir.empty() || !fileExists(path)) {
+        path = locateSettings();
+        if (!fileExists(path)) {
             if (!source.ruleSet.empty())
                 throw Error("Cannot run rule set \"" + source.ruleSet + "\": there is no settings file \"" +
                             path + "\"");
+            if (whyNone)
+                *whyNone = noRulesReason(path, false, {}, {});
             return std::string();
         }
     }
@@ -88,7 +82,10 @@ std::string loadRuleText(const RuleSource& source)
         name = store.ReadString(kParameters, "Default_Rule_Set", "DEFAULT");
     else if (!knowsRuleSet(store, name))
         throw Error("The settings file \"" + path + "\" has no rule set \"" + name + "\"");
-    return RuleSettings::readRuleSetText(path, name);
+    const std::vector<std::string> lines = RuleSettings::readRuleSetLines(path, name);
+    if (whyNone)
+        *whyNone = noRulesReason(path, true, name, lines);
+    return RuleSettings::joinLines(lines);
 }
 
 } // namespace qmx::cli

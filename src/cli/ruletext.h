@@ -21,8 +21,9 @@ std::string programDirectory();
 // The rule text to run. A missing default settings file gives an empty text
 // (no rules, as the reader has no rule set then); a settings or rules file
 // that cannot be read, and a rule set the settings file does not know,
-// throw qmx::Error.
-std::string loadRuleText(const RuleSource& source);
+// throw qmx::Error. When whyNone is given it receives why no rules run from
+// the settings file (no file found, an empty rule set), or "".
+std::string loadRuleText(const RuleSource& source, std::string* whyNone = nullptr);
 
 // A plain text split into lines at CR LF or LF; a final line end adds no line.
 std::vector<std::string> splitAtLineFeeds(const std::string& text);

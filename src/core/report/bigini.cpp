@@ -112,14 +112,14 @@ void TBigIniFile::load()
     Section* current = nullptr;
     size_t pos = 0;
     while (pos < text.size()) {
-        // A line ends at CR; an LF right after it is part of the line end.
-        // A lone LF stays inside the line.
-        size_t cr = text.find('\r', pos);
-        if (cr == std::string_view::npos)
-            cr = text.size();
-        const std::string_view line = text.substr(pos, cr - pos);
-        pos = cr + 1;
-        if (pos < text.size() && cr < text.size() && text[pos] == '\n')
+        // A line ends at CR LF, at a lone CR or at a lone LF, so files saved
+        // by editors and scripts on any platform read alike.
+        size_t end = text.find_first_of("\r\n", pos);
+        if (end == std::string_view::npos)
+            end = text.size();
+        const std::string_view line = text.substr(pos, end - pos);
+        pos = end + 1;
+        if (end < text.size() && text[end] == '\r' && pos < text.size() && text[pos] == '\n')
             ++pos;
 
         if (line.empty())

@@ -1,6 +1,7 @@
 #include "rules/rulesettings.h"
 
 #include "report/bigini.h"
+#include "setup/settingsnotices.h"
 #include "util/error.h"
 #include "util/fileio.h"
 #include "util/text.h"
@@ -63,8 +64,17 @@ void RuleSettings::FormCreate()
         loadrules();
 }
 
+void RuleSettings::keepUnreadable()
+{
+    std::string notice = keepUnreadableSettings(iniPath_);
+    if (!notice.empty())
+        backupNotice_ = std::move(notice);
+}
+
 void RuleSettings::loadrules()
 {
+    // A file read again after a fetch may be no settings file either.
+    keepUnreadable();
     const TBigIniFile ini(iniPath_);
 
     FtpFields f;
@@ -100,6 +110,7 @@ void RuleSettings::loadrules()
 
 void RuleSettings::saverules()
 {
+    keepUnreadable();
     TBigIniFile ini(iniPath_);
     ini.WriteString(kParameters, "Host", ftp_.host);
     ini.WriteString(kParameters, "Port", ftp_.port);
@@ -135,6 +146,7 @@ void RuleSettings::ComboBox1Change(int index)
     try {
         // The editor's text goes to the rule set it belongs to, then the
         // chosen one is read back from the same store.
+        keepUnreadable();
         TBigIniFile ini(iniPath_);
         writeLines(ini, current_, editor_);
         const std::string chosen = chooserText();
@@ -185,6 +197,7 @@ void RuleSettings::removeSelected()
     const std::string first = names.empty() ? std::string() : names.front();
 
     // The removed rule set's text is discarded, not saved.
+    keepUnreadable();
     TBigIniFile ini(iniPath_);
     ini.EraseSection(removed);
     std::vector<std::string> lines = readLines(ini, first);

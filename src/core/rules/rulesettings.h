@@ -24,6 +24,8 @@ public:
 
     // FormCreate: loadrules when the file exists.
     void FormCreate();
+    // A file that cannot be read as settings is copied aside first (see
+    // backupNotice).
     void loadrules();
     void saverules();
 
@@ -65,8 +67,16 @@ public:
     // Lines joined by CR LF.
     static std::string joinLines(const std::vector<std::string>& lines);
 
+    // Set when a settings file that could not be read as settings was kept
+    // as QMXRead.ini.bak before it is written over; "" otherwise.
+    const std::string& backupNotice() const { return backupNotice_; }
+
 private:
+    // Every write of the file goes through here first.
+    void keepUnreadable();
+
     std::string iniPath_;
+    std::string backupNotice_;
     FtpFields ftp_;
     std::vector<std::string> ruleSets_;
     int selected_ = -1;

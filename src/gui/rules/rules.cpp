@@ -38,7 +38,7 @@ QCheckBox* makeCheck(QWidget* parent, const char* name, const QString& text, boo
 } // namespace
 
 Tfrules::Tfrules(const QString& settingsPath, Prompts& prompts, QWidget* parent)
-    : QDialog(parent), prompts_(prompts), settings_(fromQString(settingsPath))
+    : QDialog(parent), prompts_(prompts), settings_(settingsPath.toStdString())
 {
     setObjectName(QStringLiteral("frules"));
     setWindowTitle(tr("Options"));

@@ -1,5 +1,7 @@
 #include "shell/about.h"
 
+#include "setup/programinfo.h"
+
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -29,7 +31,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent)
     big.setBold(true);
     big.setPointSizeF(big.pointSizeF() * 1.4);
     ProductName->setFont(big);
-    Version = label("Version", tr("Version %1").arg(QStringLiteral("1.0.0")));
+    Version = label("Version", tr("Version %1").arg(QString::fromLatin1(programVersion())));
     Copyright = label("Copyright", tr("Copyright (c) the QMXRead developers"));
     Comments = label("Comments", tr("Reads workstation scan reports, runs rule sets over "
                                     "them and writes suggestions."));
@@ -38,13 +40,27 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent)
     grid->addWidget(Version, 1, 1);
     grid->addWidget(Copyright, 2, 1);
     grid->addWidget(Comments, 3, 1);
+    // A long path wraps anywhere rather than widening the box.
+    SettingsFile = label("SettingsFile", QString());
+    SettingsFile->setWordWrap(true);
+    grid->addWidget(SettingsFile, 4, 1);
 
     OKButton = new QPushButton(tr("OK"), this);
     OKButton->setObjectName(QStringLiteral("OKButton"));
     OKButton->setDefault(true);
     connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
-    grid->addWidget(OKButton, 4, 0, 1, 2, Qt::AlignHCenter);
-    setFixedSize(360, 220);
+    grid->addWidget(OKButton, 5, 0, 1, 2, Qt::AlignHCenter);
+    grid->setColumnStretch(1, 1);
+    setFixedSize(420, 280);
+}
+
+void TAboutBox::setSettingsFile(const QString& path)
+{
+    // Zero-width spaces after each separator let the label break there.
+    QString shown = path;
+    shown.replace(QLatin1Char('/'), QStringLiteral("/\u200b"));
+    SettingsFile->setText(tr("Settings file: %1").arg(shown));
+    SettingsFile->setToolTip(path);
 }
 
 } // namespace qmx

@@ -1,4 +1,5 @@
-// TAboutBox: the modal information box of Help > About.
+// TAboutBox: the modal information box of Help > About: the program's
+// version and the settings file in use.
 #pragma once
 
 #include <QDialog>
@@ -13,11 +14,14 @@ class TAboutBox : public QDialog {
 public:
     explicit TAboutBox(QWidget* parent = nullptr);
 
+    void setSettingsFile(const QString& path);
+
 private:
     QLabel* ProductName = nullptr;
     QLabel* Version = nullptr;
     QLabel* Copyright = nullptr;
     QLabel* Comments = nullptr;
+    QLabel* SettingsFile = nullptr;
     QPushButton* OKButton = nullptr;
 };
 

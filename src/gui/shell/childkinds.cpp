@@ -1,8 +1,8 @@
 #include "shell/childkinds.h"
 
 #include "report/childwin.h"
+#include "scanedit/qmxgen.h"
 #include "server/srvcfg.h"
-#include "shell/textchild.h"
 #include "util/error.h"
 
 #include <iterator>
@@ -17,7 +17,7 @@ ChildWindow* createReport(TMainForm& main)
 }
 ChildWindow* createScannerInput(TMainForm& main)
 {
-    return new TextChild(&main);
+    return new TCFGGen(&main);
 }
 ChildWindow* createServerReport(TMainForm& main)
 {
@@ -27,7 +27,7 @@ ChildWindow* createServerReport(TMainForm& main)
 // One row per kind, in the order of ChildKind.
 const ChildKindInfo kKinds[] = {
     {ChildKind::Report, createReport, "*.TXT", 1, QSize()},
-    {ChildKind::ScannerInput, createScannerInput, "*.INI", 2, QSize()},
+    {ChildKind::ScannerInput, createScannerInput, "*.INI", 2, TCFGGen::kDesignSize},
     {ChildKind::ServerReport, createServerReport, "*.TXT", 3, QSize(874, 606)},
     {ChildKind::CompareResult, nullptr, "", 0, QSize()},
 };

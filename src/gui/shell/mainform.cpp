@@ -3,12 +3,16 @@
 #include "report/childwin.h"
 #include "report/prgres.h"
 #include "rules/rules.h"
+#include "scanedit/entrydialog.h"
+#include "scanedit/qmxgen.h"
 #include "server/srvcfg.h"
 #include "shell/about.h"
 #include "shell/childwindow.h"
 #include "shell/debugflag.h"
 #include "shell/fopenfrm.h"
 #include "shell/guards.h"
+#include "shell/textcodec.h"
+#include "setup/settingsnotices.h"
 #include "util/error.h"
 
 #include <QAction>
@@ -114,7 +118,12 @@ void TMainForm::FormCreate(const QStringList& arguments)
 void TMainForm::createSharedDialogs(const QString& settingsPath)
 {
     AboutBox = new TAboutBox(this);
+    AboutBox->setSettingsFile(settingsPath);
+    faddreg_ = new Tfaddreg(this);
+    FFile = new TFFile(this);
+    const bool settingsFound = QFileInfo::exists(settingsPath);
     frules = new Tfrules(settingsPath, *prompts_, this);
+    StatusBar->showMessage(toQString(startupNotice(frules->settings(), settingsFound)));
     FOpen = new TFOpen(this);
     Form2 = new TForm2(this);
 }
@@ -181,6 +190,15 @@ void TMainForm::buildActions()
     connect(OpenServerConfigText1, &QAction::triggered, this,
             &TMainForm::OpenServerConfigText1Click);
     connect(FileClose1, &QAction::triggered, mdi_, &QMdiArea::closeActiveSubWindow);
+    // Save and Save As act on the active scanner input editor.
+    connect(FileSave1, &QAction::triggered, this, [this] {
+        if (auto* e = qobject_cast<TCFGGen*>(activeChild()))
+            e->FileSave();
+    });
+    connect(FileSaveAs1, &QAction::triggered, this, [this] {
+        if (auto* e = qobject_cast<TCFGGen*>(activeChild()))
+            e->FileSaveAs();
+    });
     connect(FileExit1, &QAction::triggered, this, &TMainForm::FileExit1Execute);
     connect(EditCut1, &QAction::triggered, this, [] { sendToFocus("cut"); });
     connect(EditCopy1, &QAction::triggered, this, [] { sendToFocus("copy"); });
@@ -415,9 +433,9 @@ TForm1* TMainForm::NewReportChild(const QString& path)
     return qobject_cast<TForm1*>(newChild(ChildKind::Report, path));
 }
 
-ChildWindow* TMainForm::NewEditorChild(const QString& path)
+TCFGGen* TMainForm::NewEditorChild(const QString& path)
 {
-    return newChild(ChildKind::ScannerInput, path);
+    return qobject_cast<TCFGGen*>(newChild(ChildKind::ScannerInput, path));
 }
 
 Tsrvrcfg* TMainForm::NewServerChild(const QString& path)
@@ -501,9 +519,24 @@ void TMainForm::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    // Insertions waiting for an entry dialog are given up, then every
+    // changed editor is asked about, in child order; a save that fails or is
+    // cancelled keeps the program open.
+    QList<TCFGGen*> editors;
+    for (ChildWindow* c : childWindows())
+        if (auto* e = qobject_cast<TCFGGen*>(c))
+            editors << e;
+    for (TCFGGen* e : editors)
+        e->abandonEntry();
+    for (TCFGGen* e : editors) {
+        if (!e->querySave()) {
+            event->ignore();
+            return;
+        }
+    }
     // The non-modal shared dialogs go with the frame, so nothing keeps the
     // program running once it is closed.
-    for (QWidget* w : std::initializer_list<QWidget*>{frules, Form2, FOpen})
+    for (QWidget* w : std::initializer_list<QWidget*>{faddreg_, FFile, frules, Form2, FOpen})
         if (w)
             w->hide();
     QMainWindow::closeEvent(event);

@@ -32,6 +32,9 @@ class TForm1;
 class TForm2;
 class Tsrvrcfg;
 class Tfrules;
+class TCFGGen;
+class Tfaddreg;
+class TFFile;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -48,6 +51,8 @@ public:
     Prompts& prompts() { return *prompts_; }
     CompareList& compareList() { return compareList_; }
     TAboutBox* aboutBox() const { return AboutBox; }
+    Tfaddreg* faddreg() const { return faddreg_; }
+    TFFile* ffile() const { return FFile; }
     Tfrules* rules() const { return frules; }
     TFOpen* fopen() const { return FOpen; }
     TForm2* progressWindow() const { return Form2; }
@@ -72,7 +77,7 @@ public:
     // at the path.
     ChildWindow* newChild(ChildKind kind, const QString& path);
     TForm1* NewReportChild(const QString& path);
-    ChildWindow* NewEditorChild(const QString& path);
+    TCFGGen* NewEditorChild(const QString& path);
     Tsrvrcfg* NewServerChild(const QString& path);
     // Runs the open dialog with the kind's settings and opens the chosen
     // file in a new window of the kind; a workstation report joins the
@@ -114,6 +119,8 @@ private:
 
     // Shared dialogs.
     TAboutBox* AboutBox = nullptr;
+    Tfaddreg* faddreg_ = nullptr;
+    TFFile* FFile = nullptr;
     Tfrules* frules = nullptr;
     TFOpen* FOpen = nullptr;
     TForm2* Form2 = nullptr;

@@ -28,12 +28,12 @@ StringList values(const TBigIniFile& ini, const std::string& section)
 
 TEST(BigIniLoad, LineEndsCtrlZAndStrayLines)
 {
-    // CR, CR LF and a lone LF inside a line; an empty line; lines before the
-    // first header dropped; nothing after Ctrl-Z.
+    // CR, CR LF and a lone LF each end a line; an empty line; lines before
+    // the first header dropped; nothing after Ctrl-Z.
     const TBigIniFile ini("", "before=1\r\n[S]\ra=1\r\nb=x\ny\r\r\n\r\nc=3\x1a[T]\r\nd=4\r\n");
     EXPECT_EQ(sections(ini), (StringList{"S"}));
-    EXPECT_EQ(values(ini, "S"), (StringList{"a=1", "b=x\ny", "c=3"}));
-    EXPECT_EQ(ini.ReadString("S", "b", "?"), "x\ny");
+    EXPECT_EQ(values(ini, "S"), (StringList{"a=1", "b=x", "y", "c=3"}));
+    EXPECT_EQ(ini.ReadString("S", "b", "?"), "x");
     EXPECT_FALSE(ini.changed());
 }
 

@@ -58,11 +58,12 @@ TEST(Robustness, SingleCharacterLineEnds)
     EXPECT_EQ(cr.doc.store->ReadString("A", "x", ""), "NIC;card");
     EXPECT_EQ(cr.doc.nicShown, "card");
 
-    // LF alone does not end a store line: the whole file is one line that is
-    // not a header, so the store is empty while the report has three lines.
+    // LF alone ends a store line too, so the Sections page and the store's
+    // look-ups agree with the report's three lines.
     Doc lf("[A]\nk=REGISTRY;v;DEFAULT\nx=NIC;card\n");
     EXPECT_EQ(lf.doc.lines.size(), 3u);
-    EXPECT_TRUE(lf.doc.sections.empty());
+    EXPECT_EQ(lf.doc.sections, (StringList{"A"}));
+    EXPECT_EQ(lf.doc.store->ReadString("a", "X", ""), "NIC;card");
     EXPECT_EQ(lf.doc.registry.rows.size(), 2u);
     EXPECT_EQ(lf.doc.textColours.size(), 2u);
 }

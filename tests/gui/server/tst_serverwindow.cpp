@@ -6,6 +6,7 @@
 
 #include "server/serverreport.h"
 #include "report/childwin.h"
+#include "scanedit/qmxgen.h"
 #include "server/srvcfg.h"
 #include "shell/mainform.h"
 #include "shell/textcodec.h"

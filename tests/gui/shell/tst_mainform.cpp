@@ -6,13 +6,13 @@
 #include "report/childwin.h"
 #include "report/prgres.h"
 #include "rules/rules.h"
+#include "scanedit/qmxgen.h"
 #include "shell/about.h"
 #include "shell/application.h"
 #include "shell/debugflag.h"
 #include "shell/fopenfrm.h"
 #include "shell/guards.h"
 #include "shell/mainform.h"
-#include "shell/textchild.h"
 #include "util/error.h"
 
 #include <QAction>
@@ -396,10 +396,10 @@ private Q_SLOTS:
             f.write("[Report]\r\nA=B\r\n");
             f.close();
             m.FileNew1Execute();
-            auto* t = qobject_cast<TextChild*>(m.activeChild());
+            auto* t = qobject_cast<TCFGGen*>(m.activeChild());
             QVERIFY(t);
             QCOMPARE(t->caption(), QStringLiteral("NONAME3"));
-            QCOMPARE(named<QPlainTextEdit>(t, "Memo1")->toPlainText(),
+            QCOMPARE(named<QPlainTextEdit>(t, "RichEdit1")->toPlainText(),
                      QStringLiteral("[Report]\nA=B"));
             m.activeChild()->parentWidget()->close();
             QTRY_COMPARE(m.mdiArea()->subWindowList().size(), 2);

@@ -1,0 +1,61 @@
+#include "setup/settingsnotices.h"
+
+#include "report/bigini.h"
+#include "rules/rulesettings.h"
+#include "util/fileio.h"
+#include "util/text.h"
+
+#include <algorithm>
+
+namespace qmx {
+
+bool unreadableAsSettings(const std::string& path)
+{
+    if (!fileExists(path))
+        return false;
+    std::string text = readWholeFile(path);
+    if (text.empty())
+        return false;
+    // Opened without a file name, so it can never write back.
+    const TBigIniFile ini(std::string(), std::move(text));
+    StringList sections;
+    ini.ReadSections(sections);
+    return std::none_of(sections.begin(), sections.end(), [](const std::string& s) {
+        return equalsNoCase(s, "QMXREAD_PARAMETERS") || equalsNoCase(s, "RULE_LIST_SETTINGS");
+    });
+}
+
+std::string keepUnreadableSettings(const std::string& path)
+{
+    if (!unreadableAsSettings(path))
+        return {};
+    const std::string backup = path + ".bak";
+    writeFileAtomic(backup, readWholeFile(path));
+    return "\"" + path + "\" could not be read as settings; the old file is kept as \"" + backup
+           + "\"";
+}
+
+std::string noRulesReason(const std::string& settingsPath, bool settingsFound,
+                          const std::string& ruleSet, const std::vector<std::string>& ruleLines)
+{
+    if (!settingsFound)
+        return "No rules run: no settings file found at \"" + settingsPath + "\"";
+    const bool empty = std::all_of(ruleLines.begin(), ruleLines.end(),
+                                   [](const std::string& l) { return trimView(l).empty(); });
+    if (empty)
+        return "No rules run: the rule set \"" + ruleSet + "\" in \"" + settingsPath
+               + "\" is empty";
+    return {};
+}
+
+std::string startupNotice(const RuleSettings& settings, bool settingsFound)
+{
+    std::string notice = settings.backupNotice();
+    const std::string why = noRulesReason(settings.iniPath(), settingsFound,
+                                          settings.currentRuleSet(), settings.editorLines());
+    if (!notice.empty() && !why.empty())
+        notice += ". ";
+    return notice + why;
+}
+
+} // namespace qmx

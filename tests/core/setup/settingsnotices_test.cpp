@@ -1,0 +1,99 @@
+#include "rules/rulesettings.h"
+#include "setup/settingsnotices.h"
+
+#include "tempdir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace qmx;
+using qmx::test::TempDir;
+
+namespace {
+
+struct UnreadableCase {
+    const char* name;
+    std::string text;
+    bool unreadable;
+};
+
+const UnreadableCase kUnreadable[] = {
+    {"empty file", "", false},
+    {"parameters only", "[QMXREAD_PARAMETERS]\nHost=a\n", false},
+    {"rule list only, other case", "[rule_list_settings]\r\nCount=0\r\n", false},
+    {"rule set but neither section", "[DEFAULT]\r\nCount=1\r\n0=PRINT \"x\";\r\n", true},
+    {"plain text", "these are my notes\n", true},
+    {"name with a trailing blank", "[QMXREAD_PARAMETERS ]\r\nHost=a\r\n", true},
+    {"section name inside a line", "x=[QMXREAD_PARAMETERS]\r\n", true},
+    {"header after Ctrl-Z", "notes\x1a[QMXREAD_PARAMETERS]\r\nHost=a\r\n", true},
+    {"header with no entries", "[RULE_LIST_SETTINGS]\r\n", false},
+};
+
+TEST(SettingsNotices, WhatCountsAsUnreadable)
+{
+    TempDir dir;
+    for (const auto& c : kUnreadable) {
+        SCOPED_TRACE(c.name);
+        const std::string path = dir.file("QMXRead.ini");
+        test::writeBytes(path, c.text);
+        EXPECT_EQ(unreadableAsSettings(path), c.unreadable);
+    }
+    EXPECT_FALSE(unreadableAsSettings(dir.file("missing.ini")));
+}
+
+TEST(SettingsNotices, SavingOverUnreadableFileKeepsABackup)
+{
+    TempDir dir;
+    const std::string path = dir.file("QMXRead.ini");
+    const std::string notes = "my notes\nnot settings at all\n";
+    test::writeBytes(path, notes);
+    RuleSettings s(path);
+    s.FormCreate();
+    EXPECT_EQ(test::readBytes(path + ".bak"), notes);
+    EXPECT_NE(s.backupNotice().find(path + ".bak"), std::string::npos) << s.backupNotice();
+    s.saverules();
+    EXPECT_EQ(test::readBytes(path + ".bak"), notes);
+    EXPECT_FALSE(unreadableAsSettings(path));
+
+    // Once the file holds settings, later writes leave the backup alone.
+    test::writeBytes(path + ".bak", "older");
+    s.saverules();
+    EXPECT_EQ(test::readBytes(path + ".bak"), "older");
+
+    // A file replaced by something else while the program runs (a fetch)
+    // is kept aside when it is read again.
+    test::writeBytes(path, "<html>not found</html>");
+    s.loadrules();
+    EXPECT_EQ(test::readBytes(path + ".bak"), "<html>not found</html>");
+}
+
+struct ReasonCase {
+    const char* name;
+    bool found;
+    std::vector<std::string> lines;
+    std::string expected;
+};
+
+TEST(SettingsNotices, WhyNoRulesRun)
+{
+    const ReasonCase cases[] = {
+        {"no file",
+         false,
+         {"PRINT \"x\";"},
+         "No rules run: no settings file found at \"/c/QMXRead.ini\""},
+        {"no lines", true, {}, "No rules run: the rule set \"Lab\" in \"/c/QMXRead.ini\" is empty"},
+        {"blank lines only",
+         true,
+         {"", " \t", "\r"},
+         "No rules run: the rule set \"Lab\" in \"/c/QMXRead.ini\" is empty"},
+        {"one statement", true, {"", "PRINT \"x\";"}, ""},
+        {"comment counts as a line", true, {"// note"}, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(noRulesReason("/c/QMXRead.ini", c.found, "Lab", c.lines), c.expected);
+    }
+}
+
+} // namespace
