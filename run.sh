@@ -9,8 +9,16 @@ qmx_build
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "No display available (neither DISPLAY nor WAYLAND_DISPLAY is set)."
   echo "Showing the analysis of the sample reports, with the sample rule sets, instead:"
-  echo "  build/bin/qmxread-cli analyze --settings samples/QMXRead.ini samples/*.txt"
+  echo "  build/bin/qmxread-cli analyze --settings samples/QMXRead.ini samples/ws-*.txt"
   echo
-  exec build/bin/qmxread-cli analyze --settings samples/QMXRead.ini samples/*.txt
+  build/bin/qmxread-cli analyze --settings samples/QMXRead.ini samples/ws-*.txt
+  echo
+  echo "The start of a sample server report as parsed (the whole JSON:"
+  echo "  build/bin/qmxread-cli server samples/srv-main.txt):"
+  echo
+  build/bin/qmxread-cli server samples/srv-main.txt > build/srv-main.json
+  head -n 24 build/srv-main.json
+  echo "  ..."
+  exit 0
 fi
 exec build/bin/qmxread "$@"

@@ -82,24 +82,13 @@ void BM_OpenWindow(benchmark::State& state)
 {
     const QString path =
         QString::fromStdString(reportFor(static_cast<size_t>(state.range(0))));
-    qint64 maxGap = 0;
-    for (auto _ : state) {
-        qmx::TForm1* form = g_main->NewReportChild(path);
-        state.PauseTiming();
-        const auto* pages = form->findChild<QTabWidget*>(QStringLiteral("PageControl1"));
-        if (pages->currentWidget() != form->findChild<QWidget*>(QStringLiteral("TabSheet1"))
-            || g_main->progressWindow()->isVisible())
-            state.SkipWithError("the load did not end on the General page");
-        maxGap = std::max(maxGap, form->lastLoadMaxGapNs());
-        g_main->mdiArea()->closeAllSubWindows();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QApplication::processEvents();
-        state.ResumeTiming();
-    }
-    state.counters["max_event_gap_ms"] = static_cast<double>(maxGap) / 1e6;
-    if (maxGap > 50'000'000)
-        std::fprintf(stderr, "warning: %lld lines: events waited %.1f ms at most (over 50 ms)\n",
-                     static_cast<long long>(state.range(0)), static_cast<double>(maxGap) / 1e6);
+    qmx::bench::timeWindowOpening(
+        state, *g_main, [&] { return g_main->NewReportChild(path); },
+        [](const qmx::TForm1& form) {
+            const auto* pages = form.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+            return pages->currentWidget() == form.findChild<QWidget*>(QStringLiteral("TabSheet1"))
+                && !g_main->progressWindow()->isVisible();
+        });
 }
 
 BENCHMARK(BM_CoreLoad)->Arg(20000)->Arg(100000)->Unit(benchmark::kMillisecond)->MinTime(2.0);

@@ -1,18 +1,22 @@
-// Start-up shared by the window benchmarks: offscreen unless QT_QPA_PLATFORM
-// names a platform (xcb under Xvfb includes real painting), a scratch
-// directory, and a maximised main window with its shared dialogs but no
-// settings file, so no rules run; then the benchmarks run and the main
-// window goes before the application.
+// The start-up shared by the window benchmarks: an application on the
+// offscreen platform (unless one is chosen), a scratch directory, and a
+// maximised main window with its shared dialogs and no settings file; then
+// the benchmarks run and the main window goes before the application. Also
+// the timed opening of a window, with the longest stretch without window
+// events the window recorded.
 #pragma once
 
 #include "shell/mainform.h"
 
 #include <QApplication>
 #include <QString>
+#include <QMdiArea>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <memory>
 
 namespace qmx::bench {
@@ -55,6 +59,37 @@ inline int runGuiBenchmarks(int argc, char** argv, std::unique_ptr<TMainForm>& m
     scratch = &dir;
     main = benchMainForm(dir);
     return runWindowBenchmarks(argc, argv, main);
+}
+
+// Closes every child window and lets the deletions happen.
+inline void closeAllChildren(TMainForm& main)
+{
+    main.mdiArea()->closeAllSubWindows();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QApplication::processEvents();
+}
+
+// Times open(), which creates a window and loads it; done(form) says whether
+// the load ended as it should. The longest event gap is reported as a
+// counter, with a warning when it is over the 50 ms a window may keep
+// events waiting.
+template <class Open, class Done>
+void timeWindowOpening(benchmark::State& state, TMainForm& main, Open&& open, Done&& done)
+{
+    qint64 maxGap = 0;
+    for (auto _ : state) {
+        auto* form = open();
+        state.PauseTiming();
+        if (!done(*form))
+            state.SkipWithError("the load did not end as it should");
+        maxGap = std::max(maxGap, form->lastLoadMaxGapNs());
+        closeAllChildren(main);
+        state.ResumeTiming();
+    }
+    state.counters["max_event_gap_ms"] = static_cast<double>(maxGap) / 1e6;
+    if (maxGap > 50'000'000)
+        std::fprintf(stderr, "warning: %lld lines: events waited %.1f ms at most (over 50 ms)\n",
+                     static_cast<long long>(state.range(0)), static_cast<double>(maxGap) / 1e6);
 }
 
 } // namespace qmx::bench

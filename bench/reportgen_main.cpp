@@ -1,5 +1,7 @@
 // qmx-reportgen LINES OUT [SEED]: writes a synthetic workstation report.
+// qmx-reportgen --server LINES OUT: writes a synthetic server report.
 #include "reportgen.h"
+#include "servergen.h"
 
 #include "util/error.h"
 #include "util/fileio.h"
@@ -10,8 +12,14 @@
 
 int main(int argc, char** argv)
 {
+    const bool server = argc > 1 && std::string(argv[1]) == "--server";
+    if (server) {
+        --argc;
+        ++argv;
+    }
     if (argc < 3 || argc > 4) {
-        std::fprintf(stderr, "usage: qmx-reportgen LINES OUT [SEED]\n");
+        std::fprintf(stderr, "usage: qmx-reportgen LINES OUT [SEED]\n"
+                             "       qmx-reportgen --server LINES OUT\n");
         return 2;
     }
     char* end = nullptr;
@@ -25,7 +33,8 @@ int main(int argc, char** argv)
     if (argc == 4)
         shape.seed = static_cast<unsigned>(std::strtoul(argv[3], nullptr, 10));
     try {
-        qmx::writeFileAtomic(argv[2], qmx::bench::generateReport(shape));
+        qmx::writeFileAtomic(argv[2], server ? qmx::bench::generateServerReport(shape.lines)
+                                             : qmx::bench::generateReport(shape));
     } catch (const qmx::Error& e) {
         std::fprintf(stderr, "qmx-reportgen: %s\n", e.what());
         return 1;

@@ -3,6 +3,7 @@
 // report runs the complete loader, rules included, as the report window does.
 #include "cmd_update.h"
 #include "cmd_compare.h"
+#include "cmd_server.h"
 #include "cp1252.h"
 #include "options.h"
 #include "reportjson.h"
@@ -200,6 +201,8 @@ int run(const std::vector<std::string>& args)
     }
     if (!args.empty() && args[0] == "update")
         return cmdUpdate(std::vector<std::string>(args.begin() + 1, args.end()));
+    if (!args.empty() && args[0] == "server")
+        return runServerCommand(std::vector<std::string>(args.begin() + 1, args.end()));
     std::string reason;
     const auto cl = parseCommandLine(args, reason);
     if (!cl) {

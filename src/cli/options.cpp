@@ -13,6 +13,7 @@ const char* const kUsage =
     "                                              the FTP update of the settings and scanner input files\n"
     "  qmxread-cli compare [--csv] [--differences] [--baseline first|majority] REPORT...\n"
     "                                              the comparison grid of the reports, in the order given\n"
+    "  qmxread-cli server    REPORT                JSON description of a parsed server configuration report\n"
     "  qmxread-cli --help                          this text\n"
     "  qmxread-cli --version                       the program's version\n"
     "OPTIONS:\n"

@@ -10,6 +10,7 @@
 #include "rules/rules.h"
 #include "shell/debugflag.h"
 #include "shell/guards.h"
+#include "shell/slicedtext.h"
 #include "shell/mainform.h"
 #include "shell/textcodec.h"
 #include "shell/widgets.h"
@@ -418,22 +419,7 @@ void TForm1::showConfigText(EventPump& pump)
 {
     highlighter_->setRanges(doc_.textColours);
     RichEdit1->clear();
-    QTextCursor cursor(RichEdit1->document());
-    const auto& lines = doc_.lines;
-    for (size_t first = 0; first < lines.size(); first += kLinesPerSlice) {
-        const size_t last = std::min(lines.size(), first + kLinesPerSlice);
-        QString slice;
-        for (size_t i = first; i < last; ++i) {
-            if (i > 0)
-                slice += QLatin1Char('\n');
-            slice += toQString(lines[i]);
-        }
-        cursor.movePosition(QTextCursor::End);
-        cursor.insertText(slice);
-        pump();
-    }
-    // Caret at the start of the text, nothing selected.
-    RichEdit1->setTextCursor(QTextCursor(RichEdit1->document()));
+    appendLinesSliced(RichEdit1, doc_.lines, pump, kLinesPerSlice);
 }
 
 void TForm1::showSuggestions()

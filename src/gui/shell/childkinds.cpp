@@ -3,6 +3,7 @@
 #include "compare/cmpreslt.h"
 #include "report/childwin.h"
 #include "scanedit/qmxgen.h"
+#include "server/srvcfg.h"
 #include "util/error.h"
 
 #include <iterator>
@@ -19,6 +20,10 @@ ChildWindow* createScannerInput(TMainForm& main)
 {
     return new TCFGGen(&main);
 }
+ChildWindow* createServerReport(TMainForm& main)
+{
+    return new Tsrvrcfg(&main);
+}
 ChildWindow* createCompareResult(TMainForm& main)
 {
     return new TfrmCompareResults(&main);
@@ -28,7 +33,7 @@ ChildWindow* createCompareResult(TMainForm& main)
 const ChildKindInfo kKinds[] = {
     {ChildKind::Report, createReport, "*.TXT", 1, QSize()},
     {ChildKind::ScannerInput, createScannerInput, "*.INI", 2, TCFGGen::kDesignSize},
-    {ChildKind::ServerReport, nullptr, "*.TXT", 3, QSize(874, 606)},
+    {ChildKind::ServerReport, createServerReport, "*.TXT", 3, QSize(874, 606)},
     {ChildKind::CompareResult, createCompareResult, "", 0, QSize(696, 480)},
 };
 

@@ -8,6 +8,7 @@
 #include "rules/rules.h"
 #include "scanedit/entrydialog.h"
 #include "scanedit/qmxgen.h"
+#include "server/srvcfg.h"
 #include "shell/about.h"
 #include "shell/childwindow.h"
 #include "shell/debugflag.h"
@@ -150,6 +151,9 @@ void TMainForm::buildActions()
     FileSave1->setIcon(st->standardIcon(QStyle::SP_DialogSaveButton));
     FileSaveAs1 = makeAction(this, "FileSaveAs1", tr("Save &As..."), {},
                              tr("Save As|Save current file with different name"));
+    OpenServerConfigText1 =
+        makeAction(this, "OpenServerConfigText1", tr("Open Server Config..."), {},
+                   tr("Open Server Config|Open a server configuration report"));
     FileExit1 = makeAction(this, "FileExit1", tr("E&xit"), {}, tr("Exit|Exit application"));
     FileSave1->setEnabled(false);
     FileSaveAs1->setEnabled(false);
@@ -190,6 +194,8 @@ void TMainForm::buildActions()
     connect(FileNew1, &QAction::triggered, this, &TMainForm::FileNew1Execute);
     connect(FileOpen1, &QAction::triggered, this, &TMainForm::FileOpen1Execute);
     connect(OpenQMXScanini1, &QAction::triggered, this, &TMainForm::OpenQMXScanini1Click);
+    connect(OpenServerConfigText1, &QAction::triggered, this,
+            &TMainForm::OpenServerConfigText1Click);
     connect(FileClose1, &QAction::triggered, mdi_, &QMdiArea::closeActiveSubWindow);
     // Save and Save As act on the active scanner input editor.
     connect(FileSave1, &QAction::triggered, this, [this] {
@@ -248,7 +254,10 @@ void TMainForm::buildMenus()
     File1 = MainMenu1->addMenu(tr("&File"));
     File1->setObjectName(QStringLiteral("File1"));
     File1->menuAction()->setStatusTip(tr("File related commands"));
-    File1->addActions({FileNew1, FileOpen1, OpenQMXScanini1, FileClose1, FileSave1, FileSaveAs1});
+    // The server report entry comes after Save and Save As, so the entries
+    // the child windows switch keep their positions.
+    File1->addActions({FileNew1, FileOpen1, OpenQMXScanini1, FileClose1, FileSave1, FileSaveAs1,
+                       OpenServerConfigText1});
     File1->addSeparator();
     File1->addAction(FileExit1);
     recentMenu_ = new RecentMenu(File1, FileExit1, [this](RecentKind kind, const QString& path) {
@@ -447,6 +456,11 @@ TCFGGen* TMainForm::NewEditorChild(const QString& path)
     return qobject_cast<TCFGGen*>(newChild(ChildKind::ScannerInput, path));
 }
 
+Tsrvrcfg* TMainForm::NewServerChild(const QString& path)
+{
+    return qobject_cast<Tsrvrcfg*>(newChild(ChildKind::ServerReport, path));
+}
+
 void TMainForm::openChild(ChildKind kind)
 {
     if (busy())
@@ -546,6 +560,11 @@ void TMainForm::FileOpen1Execute()
 void TMainForm::OpenQMXScanini1Click()
 {
     openChild(ChildKind::ScannerInput);
+}
+
+void TMainForm::OpenServerConfigText1Click()
+{
+    openChild(ChildKind::ServerReport);
 }
 
 void TMainForm::Options2Click()

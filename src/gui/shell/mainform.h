@@ -30,6 +30,7 @@ class TAboutBox;
 class TFOpen;
 class TForm1;
 class TForm2;
+class Tsrvrcfg;
 class Tfrules;
 class TCFGGen;
 class Tfaddreg;
@@ -82,6 +83,7 @@ public:
     ChildWindow* newChild(ChildKind kind, const QString& path);
     TForm1* NewReportChild(const QString& path);
     TCFGGen* NewEditorChild(const QString& path);
+    Tsrvrcfg* NewServerChild(const QString& path);
     // Runs the open dialog with the kind's settings and opens the chosen
     // file in a new window of the kind; a workstation report joins the
     // compare list.
@@ -93,6 +95,7 @@ public:
     void FileNew1Execute();
     void FileOpen1Execute();
     void OpenQMXScanini1Click();
+    void OpenServerConfigText1Click();
     void Options2Click();
     void Compare1Click();
     void HelpAbout1Execute();
@@ -160,6 +163,7 @@ private:
     QAction* FileClose1 = nullptr;
     QAction* FileSave1 = nullptr;
     QAction* FileSaveAs1 = nullptr;
+    QAction* OpenServerConfigText1 = nullptr;
     QAction* FileExit1 = nullptr;
     QAction* EditCut1 = nullptr;
     QAction* EditCopy1 = nullptr;

@@ -167,7 +167,9 @@ private Q_SLOTS:
             {0, 3, "&Close", "", false, "Close", "Close current file"},
             {0, 4, "&Save", "Ctrl+S", false, "Save", "Save current file"},
             {0, 5, "Save &As...", "", false, "Save As", "Save current file with different name"},
-            {0, 7, "E&xit", "", true, "Exit", "Exit application"},
+            {0, 6, "Open Server Config...", "", true, "Open Server Config",
+             "Open a server configuration report"},
+            {0, 8, "E&xit", "", true, "Exit", "Exit application"},
             {1, 0, "Cu&t", "Ctrl+X", true, "Cut", "Cuts the selection and puts it on the Clipboard"},
             {1, 1, "&Copy", "Ctrl+C", true, "Copy",
              "Copies the selection and puts it on the Clipboard"},
@@ -192,8 +194,8 @@ private Q_SLOTS:
             if (e.tip)
                 QCOMPARE(a->toolTip(), QString::fromUtf8(e.tip));
         }
-        QVERIFY(menuEntry(m, 0, 6)->isSeparator());
-        QCOMPARE(menuEntry(m, 0, 8), nullptr);
+        QVERIFY(menuEntry(m, 0, 7)->isSeparator());
+        QCOMPARE(menuEntry(m, 0, 9), nullptr);
     }
 
     void toolBarOrder()

@@ -1,0 +1,25 @@
+// The `server` command of qmxread-cli, with its own argument handling.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace qmx {
+struct ServerReport;
+}
+
+namespace qmx::cli {
+
+inline constexpr const char* kServerUsage =
+    "Usage: qmxread-cli server REPORT\n"
+    "  Prints the parsed server configuration report as JSON: fields, label2, label9,\n"
+    "  label10, patches, modules, startup_zcf, autoexec_zcf, config_sys, autoexec_bat,\n"
+    "  volumes, interrupts, status.\n";
+
+// The report as a JSON object, UTF-8, indented by two spaces.
+std::string serverToJson(const ServerReport& r);
+
+// args: the arguments after "server". Returns the exit status.
+int runServerCommand(const std::vector<std::string>& args);
+
+} // namespace qmx::cli
