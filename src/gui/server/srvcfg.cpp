@@ -1,5 +1,6 @@
 #include "server/srvcfg.h"
 
+#include "find/findbar.h"
 #include "report/eventpump.h"
 #include "server/serverreport.h"
 #include "shell/guards.h"
@@ -124,7 +125,7 @@ Tsrvrcfg::Tsrvrcfg(TMainForm* main, QWidget* parent) : ChildWindow(main, parent)
     }
     buildAnalysisPage();
     Memo1 = makeMemo("Memo1");
-    (new QVBoxLayout(TabSheets[1]))->addWidget(Memo1);
+    (new QVBoxLayout(TabSheets[1]))->addWidget(FindBar::wrap(Memo1));
     auto* click = makeNamed<QLabel>("Label13", tr("Click for C:AUTOEXEC.ZCF"));
     buildFilesPage(TabSheets[2], tr("STARTUP.ZCF"), Memo2, "Memo2", tr("SYS:SYSTEM\\AUTOEXEC.ZCF"), Memo3,
                    "Memo3", click);
@@ -186,14 +187,14 @@ void Tsrvrcfg::buildFilesPage(QWidget* page, const QString& first, QPlainTextEdi
     memoA = makeMemo(nameA);
     memoB = makeMemo(nameB);
     box->addWidget(new QLabel(first));
-    box->addWidget(memoA, 1);
+    box->addWidget(FindBar::wrap(memoA), 1);
     auto* heading = new QHBoxLayout;
     heading->addWidget(new QLabel(second));
     heading->addStretch(1);
     if (note)
         heading->addWidget(note);
     box->addLayout(heading);
-    box->addWidget(memoB, 1);
+    box->addWidget(FindBar::wrap(memoB), 1);
 }
 
 void Tsrvrcfg::buildTablesPage()

@@ -6,6 +6,7 @@
 #include "find/findbar.h"
 #include "report/childwin.h"
 #include "scanedit/qmxgen.h"
+#include "server/srvcfg.h"
 #include "shell/mainform.h"
 
 #include <QLabel>
@@ -183,12 +184,26 @@ private Q_SLOTS:
         main.createSharedDialogs(dir.filePath(QStringLiteral("QMXRead.ini")));
         TForm1* report = main.NewReportChild(QStringLiteral(QMX_TEST_DATA "/gui/report1.txt"));
         TCFGGen* editor = main.NewEditorChild(dir.filePath(QStringLiteral("new.ini")));
-        for (ChildWindow* w :
-             {static_cast<ChildWindow*>(report), static_cast<ChildWindow*>(editor)}) {
-            auto* bar = named<FindBar>(w, "RichEdit1FindBar");
-            QCOMPARE(bar->view(), named<QPlainTextEdit>(w, "RichEdit1"));
-            QVERIFY(bar->isHidden());
+        Tsrvrcfg* server = main.NewServerChild(QStringLiteral(QMX_SAMPLES "/srv-main.txt"));
+        const std::pair<ChildWindow*, QStringList> windows[] = {
+            {report, {"RichEdit1"}},
+            {editor, {"RichEdit1"}},
+            {server, {"Memo1", "Memo2", "Memo3", "Memo4", "Memo5"}},
+        };
+        for (const auto& [window, texts] : windows) {
+            QCOMPARE(window->findChildren<FindBar*>().size(), texts.size());
+            for (const QString& text : texts) {
+                auto* bar = named<FindBar>(window, (text + "FindBar").toUtf8().constData());
+                QCOMPARE(bar->view(), named<QPlainTextEdit>(window, text.toUtf8().constData()));
+                QVERIFY(bar->isHidden());
+            }
         }
+        // The server window's bar finds in the text loaded into it.
+        auto* bar = named<FindBar>(server, "Memo2FindBar");
+        bar->open();
+        named<QLineEdit>(bar, "FindEdit")->setText(QStringLiteral("load"));
+        QVERIFY(bar->findNext());
+        QCOMPARE(bar->view()->textCursor().selectedText().toLower(), QStringLiteral("load"));
     }
 };
 

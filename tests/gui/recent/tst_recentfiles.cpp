@@ -6,6 +6,7 @@
 #include "recent/recentmenu.h"
 #include "report/childwin.h"
 #include "scanedit/qmxgen.h"
+#include "server/srvcfg.h"
 #include "shell/mainform.h"
 
 #include <QAction>
@@ -164,6 +165,24 @@ private Q_SLOTS:
         QCOMPARE(editor->caption(), gone);
         QVERIFY(editor->filePath().isEmpty());
         QCOMPARE(app.recentEntries(), QStringList({"-", "&1 " + kept}));
+        QVERIFY(app.main->compareList().paths().isEmpty());
+        QVERIFY(app.prompts->errors.isEmpty());
+    }
+
+    void serverEntryOpensAServerWindowOutsideTheCompareList()
+    {
+        App app;
+        const QString server = app.path("srv.txt"), gone = app.path("srv-gone.txt");
+        QFile::copy(QStringLiteral(QMX_SAMPLES "/srv-main.txt"), server);
+        app.start(
+            settingsWith("[RECENT_FILES]\r\nServer1=" + gone + "\r\nServer2=" + server + "\r\n"));
+        named<QAction>(app.fileMenu(), "MRUFileList3Item2")->trigger();
+        QVERIFY(qobject_cast<Tsrvrcfg*>(app.main->activeChild()));
+        QCOMPARE(app.recentEntries(), QStringList({"-", "&1 " + server, "&2 " + gone}));
+        named<QAction>(app.fileMenu(), "MRUFileList3Item2")->trigger();
+        QVERIFY(qobject_cast<Tsrvrcfg*>(app.main->activeChild()));
+        QCOMPARE(app.captions(), QStringList({server, gone}));
+        QCOMPARE(app.recentEntries(), QStringList({"-", "&1 " + server}));
         QVERIFY(app.main->compareList().paths().isEmpty());
         QVERIFY(app.prompts->errors.isEmpty());
     }
