@@ -1,7 +1,6 @@
 // qmxread-cli: the report reader's core without windows, for batch work over
 // many reports and for scripts. Every command that reads a workstation
 // report runs the complete loader, rules included, as the report window does.
-#include "cp1252.h"
 #include "options.h"
 #include "reportjson.h"
 #include "ruletext.h"
@@ -10,7 +9,9 @@
 #include "report/loader.h"
 #include "rules/expression.h"
 #include "rules/interpreter.h"
+#include "util/cp1252.h"
 #include "util/error.h"
+#include "util/lines.h"
 #include "util/progress.h"
 #include "util/text.h"
 
@@ -70,15 +71,13 @@ private:
 void oneLine(std::string_view entry, std::string& s)
 {
     s.clear();
-    for (size_t i = 0; i < entry.size(); ++i) {
-        if (entry[i] == '\r' || entry[i] == '\n') {
-            if (entry[i] == '\r' && i + 1 < entry.size() && entry[i + 1] == '\n')
-                ++i;
+    bool first = true;
+    forEachPiece(entry, [&](std::string_view piece) {
+        if (!first)
             s += ' ';
-        } else {
-            s += entry[i];
-        }
-    }
+        s.append(piece);
+        first = false;
+    });
 }
 
 int cmdReport(const CommandLine& cl)
@@ -162,21 +161,13 @@ int cmdAttached(const CommandLine& cl)
     return kOk;
 }
 
-// The condition as the interpreter hands an IF's condition to the evaluator:
-// the statement is upper-cased (a-z only), its line breaks become blanks,
-// and the condition is trimmed.
-std::string asIfCondition(const std::string& text)
-{
-    std::string s = upperAscii(text);
-    for (size_t p; (p = s.find("\r\n")) != std::string::npos;)
-        s.replace(p, 2, " ");
-    return trim(s);
-}
-
 int cmdEval(const CommandLine& cl)
 {
     ExpressionEvaluator evaluator;
-    std::cout << (evaluator.ProcessExpression(asIfCondition(cl.operands[0])) ? "TRUE" : "FALSE") << '\n';
+    std::cout << (evaluator.ProcessExpression(RuleInterpreter::conditionText(cl.operands[0]))
+                      ? "TRUE"
+                      : "FALSE")
+              << '\n';
     return kOk;
 }
 

@@ -24,7 +24,4 @@ std::string programDirectory();
 // throw qmx::Error.
 std::string loadRuleText(const RuleSource& source);
 
-// A plain text split into lines at CR LF or LF; a final line end adds no line.
-std::vector<std::string> splitAtLineFeeds(const std::string& text);
-
 } // namespace qmx::cli

@@ -1,10 +1,10 @@
 #include "rules/rules.h"
 
-#include "report/loader.h"
 #include "shell/guards.h"
 #include "shell/prompts.h"
 #include "shell/textcodec.h"
 #include "shell/widgets.h"
+#include "util/lines.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -66,7 +66,7 @@ Tfrules::~Tfrules()
 
 void Tfrules::FormCreate()
 {
-    guarded(prompts_, [this] { settings_.FormCreate(); });
+    guarded(prompts_, [this] { settings_.loadIfPresent(); });
     fromModel();
 }
 
@@ -217,25 +217,25 @@ void Tfrules::fromModel()
 
 std::string Tfrules::ruleText() const
 {
-    return RuleSettings::joinLines(splitLines(fromQString(Memo1->toPlainText())));
+    return joinLines(splitLines(fromQString(Memo1->toPlainText())));
 }
 
 void Tfrules::loadrules()
 {
-    guarded(prompts_, [this] { settings_.loadrules(); });
+    guarded(prompts_, [this] { settings_.load(); });
     fromModel();
 }
 
 void Tfrules::saverules()
 {
     toModel();
-    guarded(prompts_, [this] { settings_.saverules(); });
+    guarded(prompts_, [this] { settings_.save(); });
 }
 
 void Tfrules::ComboBox1Change(int index)
 {
     toModel();
-    guarded(prompts_, [&] { settings_.ComboBox1Change(index); });
+    guarded(prompts_, [&] { settings_.select(index); });
     fromModel();
 }
 

@@ -3,6 +3,7 @@
 #include "report/loader.h"
 #include "shell/textcodec.h"
 #include "util/fileio.h"
+#include "util/lines.h"
 
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
