@@ -142,31 +142,26 @@ void TBigIniFile::load()
 
 int TBigIniFile::findSectionFromLookup(const std::string& name) const
 {
-    const int n = static_cast<int>(sections_.size());
-    if (n == 0)
-        return -1;
-    const int start = (lookupPos_ >= 0 && lookupPos_ < n) ? lookupPos_ : 0;
-    int i = start;
-    do {
-        if (equalsNoCase(sections_[i].name, name)) {
-            lookupPos_ = i;
-            return i;
-        }
-        i = (i + 1) % n;
-    } while (i != start);
-    return -1;
+    return findSectionRound(lookupPos_, name);
 }
 
 int TBigIniFile::findSectionFromLast(const std::string& name) const
 {
+    return findSectionRound(lastFound_, name);
+}
+
+// Searches the sections once round, starting at pos, and leaves pos at the
+// section found.
+int TBigIniFile::findSectionRound(int& pos, const std::string& name) const
+{
     const int n = static_cast<int>(sections_.size());
     if (n == 0)
         return -1;
-    const int start = (lastFound_ >= 0 && lastFound_ < n) ? lastFound_ : 0;
+    const int start = (pos >= 0 && pos < n) ? pos : 0;
     int i = start;
     do {
         if (equalsNoCase(sections_[i].name, name)) {
-            lastFound_ = i;
+            pos = i;
             return i;
         }
         i = (i + 1) % n;

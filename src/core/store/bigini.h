@@ -87,6 +87,7 @@ private:
     long findKey(const Section& section, std::string_view key) const;
     int findSectionFromLookup(const std::string& name) const;
     int findSectionFromLast(const std::string& name) const;
+    int findSectionRound(int& pos, const std::string& name) const;
 
     std::string fileName_;
     bool changed_ = false;
