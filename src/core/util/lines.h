@@ -21,16 +21,19 @@ std::vector<std::string> splitLines(std::string_view text);
 // one empty piece.
 template <class F> void forEachPiece(std::string_view text, F&& piece)
 {
+    // A plain loop: this runs once for every variable the command-line tool
+    // prints, and most entries hold no line break at all.
     size_t start = 0;
-    for (;;) {
-        const size_t brk = text.find_first_of("\r\n", start);
-        if (brk == std::string_view::npos) {
-            piece(text.substr(start));
-            return;
-        }
-        piece(text.substr(start, brk - start));
-        start = brk + (text[brk] == '\r' && brk + 1 < text.size() && text[brk + 1] == '\n' ? 2 : 1);
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c != '\r' && c != '\n')
+            continue;
+        piece(text.substr(start, i - start));
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
+        start = i + 1;
     }
+    piece(text.substr(start));
 }
 
 // Splits at LF, dropping a CR just before it; a CR anywhere else stays. A
