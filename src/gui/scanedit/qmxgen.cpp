@@ -1,6 +1,6 @@
 #include "scanedit/qmxgen.h"
 
-#include "report/loader.h"
+#include "util/lines.h"
 #include "scanedit/entrydialog.h"
 #include "scanedit/scaninput.h"
 #include "shell/guards.h"
