@@ -32,7 +32,7 @@ struct Fixture {
         view = new QPlainTextEdit(&window);
         view->setObjectName(QStringLiteral("Text"));
         view->setLineWrapMode(QPlainTextEdit::NoWrap);
-        qmx::bench::ReportSpec shape;
+        qmx::bench::ReportShape shape;
         shape.lines = kLines - 1;
         QString text = QString::fromLatin1(qmx::bench::generateReport(shape));
         text.replace(QLatin1String("\r\n"), QLatin1String("\n"));

@@ -38,7 +38,7 @@ std::string reportFor(size_t lines)
     auto it = paths.find(lines);
     if (it != paths.end())
         return it->second;
-    qmx::bench::ReportSpec shape;
+    qmx::bench::ReportShape shape;
     shape.lines = lines;
     const std::string path =
         g_dir->filePath(QStringLiteral("report-%1.txt").arg(lines)).toStdString();

@@ -5,10 +5,11 @@
 #include "report/attached.h"
 #include "report/loader.h"
 #include "report/occurrence.h"
-#include "report/variables.h"
+#include "store/variables.h"
 
 #include "reportgen.h"
 #include "util/fileio.h"
+#include "util/lines.h"
 
 #include <benchmark/benchmark.h>
 
@@ -34,7 +35,7 @@ const std::string& reportFile(size_t lines)
     } cleanup;
     auto it = files.find(lines);
     if (it == files.end()) {
-        bench::ReportSpec shape;
+        bench::ReportShape shape;
         shape.lines = lines;
         const std::string path =
             "/tmp/qmx-bench-" + std::to_string(::getpid()) + "-" + std::to_string(lines) + ".txt";

@@ -2,9 +2,9 @@
 // report, the condition evaluator alone, and single look-ups. Each indexed
 // measurement has a linear-scan twin (the list walked for every look-up) as
 // its baseline in the same run.
-#include "report/variables.h"
 #include "rules/expression.h"
 #include "rules/interpreter.h"
+#include "store/variables.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,6 +1,7 @@
 // Timings of the server report parser on generated reports, beside the bare
 // read-and-split of the same file as the baseline: the parse itself should
 // cost little more than finding the lines.
+#include "util/lines.h"
 #include "report/loader.h"
 #include "server/serverreport.h"
 

@@ -41,7 +41,7 @@ struct Chunk {
 
 class Generator {
 public:
-    explicit Generator(const ReportSpec& shape) : shape_(shape), rng_(shape.seed) {}
+    explicit Generator(const ReportShape& shape) : shape_(shape), rng_(shape.seed) {}
 
     std::string run()
     {
@@ -291,7 +291,7 @@ private:
         chunks.push_back(std::move(f));
     }
 
-    const ReportSpec& shape_;
+    const ReportShape& shape_;
     Rng rng_;
     size_t fileNo_ = 0;
     size_t sectionNo_ = 0;
@@ -300,6 +300,6 @@ private:
 
 } // namespace
 
-std::string generateReport(const ReportSpec& shape) { return Generator(shape).run(); }
+std::string generateReport(const ReportShape& shape) { return Generator(shape).run(); }
 
 } // namespace qmx::bench

@@ -14,7 +14,7 @@ namespace qmx::bench {
 inline constexpr const char* kBigAttachedName = "BIGFILE";
 inline constexpr const char* kMissingAttachedName = "MISSINGFILE";
 
-struct ReportSpec {
+struct ReportShape {
     size_t lines = 1000;       // exact number of lines (each ends in CR LF)
     unsigned seed = 1;
     size_t bigAttached = 15000; // lines of the big attached file, if it fits
@@ -26,6 +26,6 @@ struct ReportSpec {
     bool adversarial = false;
 };
 
-std::string generateReport(const ReportSpec& shape);
+std::string generateReport(const ReportShape& shape);
 
 } // namespace qmx::bench

@@ -28,7 +28,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "qmx-reportgen: LINES must be a number\n");
         return 2;
     }
-    qmx::bench::ReportSpec shape;
+    qmx::bench::ReportShape shape;
     shape.lines = static_cast<size_t>(lines);
     if (argc == 4)
         shape.seed = static_cast<unsigned>(std::strtoul(argv[3], nullptr, 10));

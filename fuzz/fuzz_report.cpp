@@ -2,9 +2,9 @@
 // written, rendered) and to the report loader and attached-file extraction
 // (over the same bytes, from memory or written to a temporary file).
 #include "report/attached.h"
-#include "report/bigini.h"
 #include "report/browse.h"
 #include "report/loader.h"
+#include "store/bigini.h"
 #include "util/error.h"
 #include "util/fileio.h"
 
@@ -64,7 +64,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         } else {
             qmx::loadReportText(doc, "fuzz.txt", bytes);
         }
-        (void)doc.getvalue("=CPU;");
         for (size_t i = 0; i < doc.attached.size() && i < 4; ++i) {
             std::vector<std::string> out;
             try {

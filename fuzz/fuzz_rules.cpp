@@ -1,8 +1,8 @@
 // Fuzz target for the rule engine: any text, run as a condition and as a rule
 // text, must yield an outcome and end within work proportional to its length.
-#include "report/variables.h"
 #include "rules/expression.h"
 #include "rules/interpreter.h"
+#include "store/variables.h"
 
 #include <cstdint>
 #include <cstdio>

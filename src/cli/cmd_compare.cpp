@@ -1,6 +1,6 @@
 #include "cmd_compare.h"
 
-#include "cp1252.h"
+#include "util/cp1252.h"
 #include "options.h"
 
 #include "compare/comparison.h"

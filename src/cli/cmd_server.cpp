@@ -4,7 +4,7 @@
 // buffer instead of being built as a tree first.
 #include "cmd_server.h"
 
-#include "cp1252.h"
+#include "util/cp1252.h"
 
 #include "server/serverreport.h"
 #include "util/error.h"

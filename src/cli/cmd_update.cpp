@@ -1,6 +1,6 @@
 #include "cmd_update.h"
 
-#include "cp1252.h"
+#include "util/cp1252.h"
 #include "ruletext.h"
 
 #include "rules/rulesettings.h"
@@ -78,7 +78,7 @@ int runUpdateCommand(const UpdateArgs& a)
     if (!fileExists(settings))
         throw Error("There is no settings file \"" + settings + "\"");
     RuleSettings rules(settings);
-    rules.loadrules();
+    rules.load();
     UpdateRequest request = makeUpdateRequest(rules.ftp());
     request.fetchSettings = a.only.empty() || a.only == kSettingsFileName;
     request.fetchScan = a.only.empty() || a.only == kScanFileName;

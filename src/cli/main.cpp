@@ -4,7 +4,6 @@
 #include "cmd_update.h"
 #include "cmd_compare.h"
 #include "cmd_server.h"
-#include "cp1252.h"
 #include "options.h"
 #include "reportjson.h"
 #include "ruletext.h"
@@ -15,7 +14,9 @@
 #include "rules/interpreter.h"
 #include "setup/programinfo.h"
 #include "setup/settingslocation.h"
+#include "util/cp1252.h"
 #include "util/error.h"
+#include "util/lines.h"
 #include "util/progress.h"
 #include "util/text.h"
 
@@ -79,15 +80,13 @@ private:
 void oneLine(std::string_view entry, std::string& s)
 {
     s.clear();
-    for (size_t i = 0; i < entry.size(); ++i) {
-        if (entry[i] == '\r' || entry[i] == '\n') {
-            if (entry[i] == '\r' && i + 1 < entry.size() && entry[i + 1] == '\n')
-                ++i;
+    bool first = true;
+    forEachPiece(entry, [&](std::string_view piece) {
+        if (!first)
             s += ' ';
-        } else {
-            s += entry[i];
-        }
-    }
+        s.append(piece);
+        first = false;
+    });
 }
 
 int cmdReport(const CommandLine& cl)
@@ -173,21 +172,13 @@ int cmdAttached(const CommandLine& cl)
     return kOk;
 }
 
-// The condition as the interpreter hands an IF's condition to the evaluator:
-// the statement is upper-cased (a-z only), its line breaks become blanks,
-// and the condition is trimmed.
-std::string asIfCondition(const std::string& text)
-{
-    std::string s = upperAscii(text);
-    for (size_t p; (p = s.find("\r\n")) != std::string::npos;)
-        s.replace(p, 2, " ");
-    return trim(s);
-}
-
 int cmdEval(const CommandLine& cl)
 {
     ExpressionEvaluator evaluator;
-    std::cout << (evaluator.ProcessExpression(asIfCondition(cl.operands[0])) ? "TRUE" : "FALSE") << '\n';
+    std::cout << (evaluator.ProcessExpression(RuleInterpreter::conditionText(cl.operands[0]))
+                      ? "TRUE"
+                      : "FALSE")
+              << '\n';
     return kOk;
 }
 

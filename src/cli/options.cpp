@@ -52,6 +52,63 @@ constexpr CommandName kCommands[] = {
 
 bool takesOptions(Command c) { return c == Command::Report || c == Command::Variables || c == Command::Analyze; }
 
+// One "--name[=value]" option at args[i]; i moves past a value given as
+// the next argument. False, with error set, for a bad option.
+bool parseOption(const std::vector<std::string>& args, size_t& i, CommandLine& cl,
+                 std::string& error)
+{
+    const std::string& a = args[i];
+    std::string name = a, value;
+    bool hasValue = false;
+    if (const size_t eq = a.find('='); eq != std::string::npos) {
+        name = a.substr(0, eq);
+        value = a.substr(eq + 1);
+        hasValue = true;
+    }
+    if (name == "--debug" || name == "--no-rules") {
+        if (hasValue) {
+            error = "option " + name + " takes no value";
+            return false;
+        }
+        (name == "--debug" ? cl.debug : cl.noRules) = true;
+        return true;
+    }
+    std::string* target = name == "--settings"     ? &cl.rules.settingsPath
+                          : name == "--rule-set"   ? &cl.rules.ruleSet
+                          : name == "--rules-file" ? &cl.rules.rulesFile
+                                                   : nullptr;
+    if (!target) {
+        error = "unknown option '" + name + "'";
+        return false;
+    }
+    if (!hasValue) {
+        if (i + 1 >= args.size()) {
+            error = "option " + name + " needs a value";
+            return false;
+        }
+        value = args[++i];
+    }
+    if (value.empty()) {
+        error = "option " + name + " needs a value";
+        return false;
+    }
+    *target = value;
+    return true;
+}
+
+// Why the operands do not fit the command, or "" when they do.
+std::string operandError(const CommandLine& cl, const std::string& first)
+{
+    const size_t n = cl.operands.size();
+    switch (cl.command) {
+    case Command::Analyze: return n == 0 ? "analyze needs at least one report" : "";
+    case Command::Attached:
+        return n != 2 ? "attached needs a report and the name of an attached file" : "";
+    case Command::Eval: return n != 1 ? "eval needs one condition (quote it)" : "";
+    default: return n != 1 ? first + " needs one report" : "";
+    }
+}
+
 } // namespace
 
 std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& args, std::string& error)
@@ -104,63 +161,12 @@ std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& args
                 error = first + " takes no options";
                 return std::nullopt;
             }
-            std::string name = a, value;
-            bool hasValue = false;
-            if (const size_t eq = a.find('='); eq != std::string::npos) {
-                name = a.substr(0, eq);
-                value = a.substr(eq + 1);
-                hasValue = true;
-            }
-            if (name == "--debug" || name == "--no-rules") {
-                if (hasValue) {
-                    error = "option " + name + " takes no value";
-                    return std::nullopt;
-                }
-                (name == "--debug" ? cl.debug : cl.noRules) = true;
-                continue;
-            }
-            std::string* target = name == "--settings"     ? &cl.rules.settingsPath
-                                  : name == "--rule-set"   ? &cl.rules.ruleSet
-                                  : name == "--rules-file" ? &cl.rules.rulesFile
-                                                           : nullptr;
-            if (!target) {
-                error = "unknown option '" + name + "'";
+            if (!parseOption(args, i, cl, error))
                 return std::nullopt;
-            }
-            if (!hasValue) {
-                if (i + 1 >= args.size()) {
-                    error = "option " + name + " needs a value";
-                    return std::nullopt;
-                }
-                value = args[++i];
-            }
-            if (value.empty()) {
-                error = "option " + name + " needs a value";
-                return std::nullopt;
-            }
-            *target = value;
         }
     }
 
-    const size_t n = cl.operands.size();
-    switch (cl.command) {
-    case Command::Analyze:
-        if (n == 0)
-            error = "analyze needs at least one report";
-        break;
-    case Command::Attached:
-        if (n != 2)
-            error = "attached needs a report and the name of an attached file";
-        break;
-    case Command::Eval:
-        if (n != 1)
-            error = "eval needs one condition (quote it)";
-        break;
-    default:
-        if (n != 1)
-            error = first + " needs one report";
-        break;
-    }
+    error = operandError(cl, first);
     if (!error.empty())
         return std::nullopt;
     return cl;

@@ -1,7 +1,8 @@
 #include "reportjson.h"
 
-#include "cp1252.h"
 #include "report/colour.h"
+#include "util/cp1252.h"
+#include "util/lines.h"
 
 namespace qmx::cli {
 
@@ -47,18 +48,8 @@ Json tableRows(const CheckTable& table)
 std::vector<std::string> suggestionLines(const ReportDocument& doc)
 {
     std::vector<std::string> lines;
-    for (const auto& entry : doc.suggestions) {
-        size_t start = 0;
-        for (size_t i = 0; i < entry.size(); ++i) {
-            if (entry[i] != '\r' && entry[i] != '\n')
-                continue;
-            lines.push_back(entry.substr(start, i - start));
-            if (entry[i] == '\r' && i + 1 < entry.size() && entry[i + 1] == '\n')
-                ++i;
-            start = i + 1;
-        }
-        lines.push_back(entry.substr(start));
-    }
+    for (const auto& entry : doc.suggestions)
+        forEachPiece(entry, [&lines](std::string_view line) { lines.emplace_back(line); });
     return lines;
 }
 

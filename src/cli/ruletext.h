@@ -25,7 +25,4 @@ std::string programDirectory();
 // the settings file (no file found, an empty rule set), or "".
 std::string loadRuleText(const RuleSource& source, std::string* whyNone = nullptr);
 
-// A plain text split into lines at CR LF or LF; a final line end adds no line.
-std::vector<std::string> splitAtLineFeeds(const std::string& text);
-
 } // namespace qmx::cli

@@ -8,7 +8,7 @@
 // tool both present this grid.
 #pragma once
 
-#include "report/bigini.h"
+#include "store/bigini.h"
 
 #include <cstdint>
 #include <functional>

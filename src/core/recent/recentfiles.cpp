@@ -1,6 +1,6 @@
 #include "recent/recentfiles.h"
 
-#include "report/bigini.h"
+#include "store/bigini.h"
 #include "util/text.h"
 
 #include <algorithm>

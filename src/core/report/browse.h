@@ -2,7 +2,7 @@
 // two look-ups the comparison uses.
 #pragma once
 
-#include "report/bigini.h"
+#include "store/bigini.h"
 
 #include <string>
 

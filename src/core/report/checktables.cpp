@@ -67,22 +67,24 @@ void addRegistryRow(CheckTable& t, std::string_view line)
     r.cells[2] = parts.verdict;
 
     // Later settings replace earlier ones: a known verdict overrides the red
-    // background of a missing key.
-    const std::string_view v = parts.verdict;
-    if (v.empty()) {
-        r.background = Colour::White;
-        r.colors[0] = r.colors[1] = r.colors[2] = Colour::Black;
-    } else if (v == "DEFAULT") {
-        r.background = Colour::White;
+    // background of a missing key. Key and value are black under every known
+    // verdict; the verdict's own cell takes its colour.
+    struct Look {
+        std::string_view verdict;
+        Colour background, verdictColour;
+    };
+    static constexpr Look kLooks[] = {
+        {"", Colour::White, Colour::Black},
+        {"DEFAULT", Colour::White, Colour::Green},
+        {"NON-DEFAULT", Colour::Yellow, Colour::Black},
+        {"ASSUMED DEFAULT", Colour::White, Colour::Blue},
+    };
+    for (const Look& look : kLooks) {
+        if (parts.verdict != look.verdict)
+            continue;
+        r.background = look.background;
         r.colors[0] = r.colors[1] = Colour::Black;
-        r.colors[2] = Colour::Green;
-    } else if (v == "NON-DEFAULT") {
-        r.background = Colour::Yellow;
-        r.colors[0] = r.colors[1] = r.colors[2] = Colour::Black;
-    } else if (v == "ASSUMED DEFAULT") {
-        r.background = Colour::White;
-        r.colors[0] = r.colors[1] = Colour::Black;
-        r.colors[2] = Colour::Blue;
+        r.colors[2] = look.verdictColour;
     }
     t.rows.push_back(emptyRow(t.columns));
 }

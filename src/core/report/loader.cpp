@@ -4,6 +4,7 @@
 #include "report/occurrence.h"
 #include "util/error.h"
 #include "util/fileio.h"
+#include "util/lines.h"
 #include "util/text.h"
 
 #include <array>
@@ -213,112 +214,37 @@ struct Stepper {
 
 } // namespace
 
-std::vector<std::string_view> splitLineViews(std::string_view text)
-{
-    std::vector<std::string_view> lines;
-    size_t count = 0;
-    for (size_t i = 0; i < text.size(); ++i)
-        if (text[i] == '\n' || (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')))
-            ++count;
-    lines.reserve(count + 1);
-    size_t start = 0;
-    size_t i = 0;
-    while (i < text.size()) {
-        const char c = text[i];
-        if (c == '\r' || c == '\n') {
-            lines.push_back(text.substr(start, i - start));
-            i += (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ? 2 : 1;
-            start = i;
-        } else {
-            ++i;
-        }
-    }
-    if (start < text.size())
-        lines.push_back(text.substr(start));
-    return lines;
-}
-
-std::vector<std::string> splitLines(const std::string& text)
-{
-    const std::vector<std::string_view> views = splitLineViews(text);
-    return std::vector<std::string>(views.begin(), views.end());
-}
-
-const std::string& ReportDocument::wholeText() const
-{
-    if (wholeText_.empty() && !lines.empty()) {
-        size_t n = 0;
-        for (const std::string_view l : lines)
-            n += l.size() + 2;
-        wholeText_.reserve(n);
-        for (const std::string_view l : lines) {
-            wholeText_ += l;
-            wholeText_ += "\r\n";
-        }
-    }
-    return wholeText_;
-}
-
-std::string ReportDocument::getvalue(const std::string& search) const
-{
-    const std::string& text = wholeText();
-    const size_t at = text.find(search);
-    if (at == std::string::npos)
-        return {};
-    const size_t from = at + search.size();
-    const size_t cr = text.find('\r', from);
-    return text.substr(from, cr == std::string::npos ? std::string::npos : cr - from);
-}
-
 namespace {
 
-void resetDocument(ReportDocument& doc, const std::string& path)
+// The steps before the line loop take a while on a large report; the pump
+// runs between them so a window stays responsive.
+void breathe(const LoadOptions& options)
 {
-    doc.path = path;
-    doc.lines.clear();
-    doc.rawText.reset();
-    doc.wholeText_.clear();
-    doc.store.reset();
-    doc.variables.clear();
-    doc.general = {};
-    doc.sections.clear();
-    doc.sectionsLabel.clear();
-    doc.nics.clear();
-    doc.nicShown.clear();
-    doc.attached.clear();
-    doc.registry = {};
-    doc.files = {};
-    doc.textColours.clear();
-    doc.suggestions.clear();
-    doc.loaded = false;
+    if (options.pump)
+        options.pump();
 }
 
-// The load after the file's contents are at hand; takes them over.
-void loadContent(ReportDocument& doc, std::string content, const LoadOptions& options)
+// The text, its lines and the section store over it; takes the text over.
+void openText(ReportDocument& doc, std::string content, const LoadOptions& options)
 {
-    const Stepper progress{options.progress};
-    // The steps before the line loop take a while on a large report; the
-    // pump runs between them so a window stays responsive.
-    auto breathe = [&] {
-        if (options.pump)
-            options.pump();
-    };
     doc.rawText = std::make_shared<const std::string>(content);
     doc.lines = splitLineViews(*doc.rawText);
-    breathe();
-    doc.store = std::make_unique<TBigIniFile>(doc.path, std::move(content));
-    breathe();
+    breathe(options);
+    doc.store = std::make_unique<TBigIniFile>(readOnly, doc.path, std::move(content));
+    breathe(options);
+}
+
+// The Sections list, the fixed variables and the General fields.
+void readFixedFields(ReportDocument& doc, const LoadOptions& options)
+{
+    const Stepper progress{options.progress};
     const std::vector<std::string_view>& lines = doc.lines;
-
-    if (options.progress)
-        options.progress->setMaximum(static_cast<int>(lines.size() + 33));
-
     doc.store->ReadSections(doc.sections);
     doc.sectionsLabel = "Sections: " + toDecimal(static_cast<long long>(doc.sections.size()));
     progress.step();
 
     const TagValues tags(lines);
-    breathe();
+    breathe(options);
     for (const FixedTag& t : kFixedTags) {
         doc.variables.append(concat({t.prefix, tags.value(t.search)}));
         progress.step();
@@ -343,19 +269,20 @@ void loadContent(ReportDocument& doc, std::string content, const LoadOptions& op
         *general[i] = tags.value(kGeneralTags[i]);
         progress.step();
     }
+}
 
-    prepareRegistryTable(doc.registry);
-    prepareFilesTable(doc.files);
-
-    // Every line is classified first, and the first occurrences of the
-    // coloured ones are found in one search before the line loop, so the
-    // search's working memory is gone before the variables and rows are built.
+// Every line is classified first, and the first occurrences of the coloured
+// ones are found in one search before the line loop, so the search's working
+// memory is gone before the variables and rows are built.
+std::vector<LineKind> classifyAndColour(ReportDocument& doc, const LoadOptions& options)
+{
+    const std::vector<std::string_view>& lines = doc.lines;
     std::vector<LineKind> kinds(lines.size());
     {
         std::vector<size_t> colouredLines;
         for (size_t i = 0; i < lines.size(); ++i) {
             if (i % 8192 == 8191)
-                breathe();
+                breathe(options);
             kinds[i] = classify(lines[i]);
             if (colourOf(kinds[i]) != Colour::None)
                 colouredLines.push_back(i);
@@ -373,6 +300,17 @@ void loadContent(ReportDocument& doc, std::string content, const LoadOptions& op
             doc.textColours.push_back({i, at[c].line, at[c].column, lines[i].size(), colourOf(kinds[i])});
         }
     }
+    return kinds;
+}
+
+// The variables, table rows and lists of the lines, in report order.
+void readLineEntries(ReportDocument& doc, const std::vector<LineKind>& kinds,
+                     const LoadOptions& options)
+{
+    const Stepper progress{options.progress};
+    const std::vector<std::string_view>& lines = doc.lines;
+    prepareRegistryTable(doc.registry);
+    prepareFilesTable(doc.files);
 
     // The variables of a large report run to a million entries: size the
     // list once instead of letting it grow by doubling.
@@ -415,7 +353,24 @@ void loadContent(ReportDocument& doc, std::string content, const LoadOptions& op
 
     finishTable(doc.registry);
     finishTable(doc.files);
+}
 
+// A fresh document for the report at path.
+void startDocument(ReportDocument& doc, const std::string& path)
+{
+    doc = ReportDocument{};
+    doc.path = path;
+}
+
+// The load after the file's contents are at hand; takes them over.
+void loadContent(ReportDocument& doc, std::string content, const LoadOptions& options)
+{
+    openText(doc, std::move(content), options);
+    if (options.progress)
+        options.progress->setMaximum(static_cast<int>(doc.lines.size() + 33));
+    readFixedFields(doc, options);
+    const std::vector<LineKind> kinds = classifyAndColour(doc, options);
+    readLineEntries(doc, kinds, options);
     if (options.runRules)
         options.runRules(doc);
     doc.loaded = true;
@@ -425,14 +380,14 @@ void loadContent(ReportDocument& doc, std::string content, const LoadOptions& op
 
 void loadall(ReportDocument& doc, const std::string& path, const LoadOptions& options)
 {
-    resetDocument(doc, path);
+    startDocument(doc, path);
     loadContent(doc, readWholeFile(path), options);
 }
 
 void loadReportText(ReportDocument& doc, const std::string& path, std::string content,
                     const LoadOptions& options)
 {
-    resetDocument(doc, path);
+    startDocument(doc, path);
     loadContent(doc, std::move(content), options);
 }
 

@@ -5,10 +5,10 @@
 // The report window and the command-line tool both present this document.
 #pragma once
 
-#include "report/bigini.h"
 #include "report/checktables.h"
 #include "report/colour.h"
-#include "report/variables.h"
+#include "store/bigini.h"
+#include "store/variables.h"
 #include "util/progress.h"
 
 #include <functional>
@@ -52,14 +52,6 @@ struct ReportDocument {
     std::vector<TextColour> textColours;  // in report order
     std::vector<std::string> suggestions; // the Suggestions text, one line each
     bool loaded = false;                  // loadall ran to its end
-
-    // The rest of the line after the first occurrence of search in the whole
-    // text (every line followed by CR LF), or "" when it does not occur.
-    std::string getvalue(const std::string& search) const;
-    // The whole text, every line followed by CR LF.
-    const std::string& wholeText() const;
-
-    mutable std::string wholeText_;       // built on first use
 };
 
 struct LoadOptions {
@@ -77,10 +69,5 @@ void loadall(ReportDocument& doc, const std::string& path, const LoadOptions& op
 // (which is only recorded, and used as the store's file name).
 void loadReportText(ReportDocument& doc, const std::string& path, std::string content,
                     const LoadOptions& options = {});
-
-// Splits text into lines at CR LF, CR or LF; a final line end adds no line.
-std::vector<std::string> splitLines(const std::string& text);
-// The same, as views into text.
-std::vector<std::string_view> splitLineViews(std::string_view text);
 
 } // namespace qmx

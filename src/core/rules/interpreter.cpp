@@ -1,5 +1,6 @@
 #include "rules/interpreter.h"
 
+#include "util/lines.h"
 #include "util/text.h"
 
 #include <algorithm>
@@ -54,6 +55,12 @@ std::string replaceAll(std::string_view s, std::string_view from, std::string_vi
     return r;
 }
 
+// An IF statement spread over several lines reads as one line.
+std::string lineBreaksAsBlanks(std::string_view s)
+{
+    return replaceAll(s, "\r\n", " ");
+}
+
 struct DepthGuard {
     explicit DepthGuard(int& d) : depth(d) { ++depth; }
     ~DepthGuard() { --depth; }
@@ -72,16 +79,7 @@ RuleInterpreter::RuleInterpreter(VariableList& variables, std::vector<std::strin
 
 void RuleInterpreter::appendLine(std::string_view text)
 {
-    size_t start = 0;
-    for (;;) {
-        const size_t brk = text.find_first_of("\r\n", start);
-        if (brk == npos) {
-            out_.emplace_back(text.substr(start));
-            return;
-        }
-        out_.emplace_back(text.substr(start, brk - start));
-        start = brk + (text[brk] == '\r' && brk + 1 < text.size() && text[brk + 1] == '\n' ? 2 : 1);
-    }
+    forEachPiece(text, [this](std::string_view line) { out_.emplace_back(line); });
 }
 
 void RuleInterpreter::trace(std::string_view label, std::string_view text)
@@ -134,11 +132,11 @@ void RuleInterpreter::runText(const std::string& source)
                 block = t.substr(0, end);
                 t.remove_prefix(std::min(t.size(), end + 5));
             }
-            const std::string statement = upperAscii(trimView(block));
+            const std::string statement = prepareStatement(block);
             if (!statement.starts_with("//"))
                 processrule(statement);
         } else {
-            std::string statement = upperAscii(trimView(t.substr(0, semi + 1)));
+            std::string statement = prepareStatement(t.substr(0, semi + 1));
             if (statement.starts_with("//")) {
                 // A comment line in front of a statement: drop that line (up
                 // to its CR and the LF after it, or just the first character
@@ -188,9 +186,19 @@ void RuleInterpreter::runSet(const std::string& statement)
         variablesChanged_();
 }
 
+std::string RuleInterpreter::prepareStatement(std::string_view text)
+{
+    return upperAscii(trimView(text));
+}
+
+std::string RuleInterpreter::conditionText(std::string_view text)
+{
+    return trim(lineBreaksAsBlanks(prepareStatement(text)));
+}
+
 void RuleInterpreter::runIf(const std::string& statement)
 {
-    const std::string s = replaceAll(statement, "\r\n", " ");
+    const std::string s = lineBreaksAsBlanks(statement);
 
     const size_t blank = s.find(' ');
     const size_t then = s.find("THEN");

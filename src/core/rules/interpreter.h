@@ -3,8 +3,8 @@
 // (and, in debug mode, trace lines) to the Suggestions text.
 #pragma once
 
-#include "report/variables.h"
 #include "rules/expression.h"
+#include "store/variables.h"
 
 #include <cstdint>
 #include <functional>
@@ -25,6 +25,14 @@ public:
 
     void dorules(const std::string& text);
     void processrule(const std::string& statement);
+
+    // A statement as cut from the rule text is trimmed and upper-cased
+    // (a-z only) before it runs.
+    static std::string prepareStatement(std::string_view text);
+    // A condition prepared as an IF statement's condition reaches the
+    // evaluator (before variable references are replaced): prepared as a
+    // statement, each CR LF a blank, trimmed.
+    static std::string conditionText(std::string_view text);
 
     // Blocks and IF actions run one inside the other; beyond this depth a
     // statement is skipped, so a hostile rule text cannot exhaust the stack.

@@ -1,9 +1,10 @@
 #include "rules/rulesettings.h"
 
-#include "report/bigini.h"
 #include "setup/settingsnotices.h"
+#include "store/bigini.h"
 #include "util/error.h"
 #include "util/fileio.h"
+#include "util/lines.h"
 #include "util/text.h"
 
 #include <algorithm>
@@ -16,6 +17,7 @@ namespace {
 const std::string kParameters = "QMXREAD_PARAMETERS";
 const std::string kRuleList = "RULE_LIST_SETTINGS";
 const std::string kCount = "Count";
+const std::string kDefaultRuleSet = "Default_Rule_Set";
 
 // The initial texts of a dialog that found no settings file.
 const std::string kDefaultHost = "ftp.example.com";
@@ -50,6 +52,21 @@ void writeLines(TBigIniFile& ini, const std::string& section, const std::vector<
         ini.WriteString(section, toDecimal(static_cast<long long>(i)), lines[i]);
 }
 
+// A rule set is known by its section or by its entry in the list.
+bool knowsRuleSet(const TBigIniFile& ini, const std::string& name)
+{
+    StringList sections;
+    ini.ReadSections(sections);
+    for (const auto& s : sections)
+        if (equalsNoCase(s, name))
+            return true;
+    const int32_t count = readCount(ini, kRuleList);
+    for (int32_t i = 0; i < count; ++i)
+        if (equalsNoCase(ini.ReadString(kRuleList, toDecimal(i), ""), name))
+            return true;
+    return false;
+}
+
 } // namespace
 
 RuleSettings::RuleSettings(std::string iniPath) : iniPath_(std::move(iniPath))
@@ -58,11 +75,11 @@ RuleSettings::RuleSettings(std::string iniPath) : iniPath_(std::move(iniPath))
                      "5000", false};
 }
 
-void RuleSettings::FormCreate()
+void RuleSettings::loadIfPresent()
 {
     if (!fileExists(iniPath_))
         return;
-    loadrules();
+    load();
     const TBigIniFile ini(iniPath_);
     recent_.read(ini);
 }
@@ -74,7 +91,7 @@ void RuleSettings::keepUnreadable()
         backupNotice_ = std::move(notice);
 }
 
-void RuleSettings::loadrules()
+void RuleSettings::load()
 {
     // A file read again after a fetch may be no settings file either.
     keepUnreadable();
@@ -91,7 +108,7 @@ void RuleSettings::loadrules()
     f.timeout = ini.ReadString(kParameters, "Timeout", "5000");
     f.useProxy = ini.ReadBool(kParameters, "Use_Proxy", false);
 
-    std::string current = ini.ReadString(kParameters, "Default_Rule_Set", "DEFAULT");
+    std::string current = ini.ReadString(kParameters, kDefaultRuleSet, "DEFAULT");
 
     std::vector<std::string> names;
     int selected = -1;
@@ -111,7 +128,7 @@ void RuleSettings::loadrules()
     editor_ = std::move(editor);
 }
 
-void RuleSettings::saverules()
+void RuleSettings::save()
 {
     keepUnreadable();
     TBigIniFile ini(iniPath_);
@@ -127,14 +144,14 @@ void RuleSettings::saverules()
 
     writeLines(ini, kRuleList, ruleSets_);
 
-    const std::string chosen = chooserText();
-    ini.WriteString(kParameters, "Default_Rule_Set", chosen);
+    const std::string chosen = selectedRuleSet();
+    ini.WriteString(kParameters, kDefaultRuleSet, chosen);
     writeLines(ini, chosen, editor_);
     recent_.write(ini);
     ini.UpdateFile();
 }
 
-std::string RuleSettings::chooserText() const
+std::string RuleSettings::selectedRuleSet() const
 {
     if (selected_ < 0 || static_cast<size_t>(selected_) >= ruleSets_.size())
         return {};
@@ -143,7 +160,7 @@ std::string RuleSettings::chooserText() const
 
 std::string RuleSettings::ruleText() const { return joinLines(editor_); }
 
-void RuleSettings::ComboBox1Change(int index)
+void RuleSettings::select(int index)
 {
     const int previous = selected_;
     selected_ = index >= 0 && static_cast<size_t>(index) < ruleSets_.size() ? index : -1;
@@ -153,7 +170,7 @@ void RuleSettings::ComboBox1Change(int index)
         keepUnreadable();
         TBigIniFile ini(iniPath_);
         writeLines(ini, current_, editor_);
-        const std::string chosen = chooserText();
+        const std::string chosen = selectedRuleSet();
         std::vector<std::string> lines = readLines(ini, chosen);
         ini.UpdateFile();
         editor_ = std::move(lines);
@@ -182,7 +199,7 @@ void RuleSettings::addRuleSet(const std::string& name)
 
     ruleSets_.push_back(name);
     try {
-        ComboBox1Change(static_cast<int>(ruleSets_.size()) - 1);
+        select(static_cast<int>(ruleSets_.size()) - 1);
     } catch (...) {
         ruleSets_.pop_back();
         throw;
@@ -214,33 +231,29 @@ void RuleSettings::removeSelected()
     current_ = first;
 }
 
-std::vector<std::string> RuleSettings::readRuleSetLines(const std::string& iniPath,
-                                                        const std::string& name)
+std::vector<std::string> RuleSettings::ruleLinesOf(const std::string& iniPath, const std::string& name,
+                                                  bool mustExist)
 {
-    const TBigIniFile ini(iniPath);
+    const TBigIniFile ini(readOnly, iniPath);
+    if (mustExist && !knowsRuleSet(ini, name))
+        throw Error("The settings file \"" + iniPath + "\" has no rule set \"" + name + "\"");
     return readLines(ini, name);
 }
 
-std::string RuleSettings::readRuleSetText(const std::string& iniPath, const std::string& name)
+std::string RuleSettings::defaultRuleSet(const std::string& iniPath)
 {
-    return joinLines(readRuleSetLines(iniPath, name));
+    const TBigIniFile ini(readOnly, iniPath);
+    return ini.ReadString(kParameters, kDefaultRuleSet, "DEFAULT");
 }
 
-std::string RuleSettings::readDefaultRuleSet(const std::string& iniPath)
+std::string RuleSettings::ruleTextOf(const std::string& iniPath, const std::string& name)
 {
-    const TBigIniFile ini(iniPath);
-    return ini.ReadString(kParameters, "Default_Rule_Set", "DEFAULT");
+    return joinLines(ruleLinesOf(iniPath, name, true));
 }
 
-std::string RuleSettings::joinLines(const std::vector<std::string>& lines)
+std::string RuleSettings::defaultRuleText(const std::string& iniPath)
 {
-    std::string text;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        if (i > 0)
-            text += "\r\n";
-        text += lines[i];
-    }
-    return text;
+    return joinLines(ruleLinesOf(iniPath, defaultRuleSet(iniPath), false));
 }
 
 } // namespace qmx

@@ -1,8 +1,8 @@
-// The reader's settings file QMXRead.ini as the Options dialog keeps it: the
-// FTP connection fields and any number of named rule sets. The model holds
-// what the dialog's controls hold; every operation opens its own INI store on
-// the file and releases it at its end, so the file on disk is current after
-// each step.
+// The reader's settings file QMXRead.ini: the FTP connection fields and any
+// number of named rule sets. The model holds what the Options dialog's
+// controls hold; every operation opens its own INI store on the file and
+// releases it at its end, so the file on disk is current after each step.
+// Callers without a dialog ask it for the rule text of a named set.
 #pragma once
 
 #include "recent/recentfiles.h"
@@ -24,17 +24,22 @@ public:
 
     const std::string& iniPath() const { return iniPath_; }
 
-    // FormCreate: loadrules when the file exists, and the recent-file lists.
-    void FormCreate();
+    // Loads the file when it exists (the dialog's start), and the recent-file
+    // lists.
+    void loadIfPresent();
+    // Reads the FTP fields, the rule set list, the default rule set and its
+    // text.
     // A file that cannot be read as settings is copied aside first (see
     // backupNotice).
-    void loadrules();
-    void saverules();
+    void load();
+    // Writes the FTP fields, the list, the selected set as the default and
+    // the editor's text into that set.
+    void save();
 
     // The chooser: its entries, its selection (-1: none) and its text.
     const std::vector<std::string>& ruleSets() const { return ruleSets_; }
     int selected() const { return selected_; }
-    std::string chooserText() const;
+    std::string selectedRuleSet() const;
     // The rule set whose text is in the editor.
     const std::string& currentRuleSet() const { return current_; }
 
@@ -47,8 +52,9 @@ public:
     FtpFields& ftp() { return ftp_; }
     const FtpFields& ftp() const { return ftp_; }
 
-    // ComboBox1Change: the chooser now selects index.
-    void ComboBox1Change(int index);
+    // The chooser now selects index: the editor's text is stored under the
+    // set it belongs to and the chosen set's text read.
+    void select(int index);
     // Refuses (qmx::Error with the user-facing text, nothing changed) an empty
     // name, a name already listed in any case, and the settings' own section
     // names; otherwise adds and switches to it.
@@ -58,19 +64,22 @@ public:
     void removeSelected();
 
     // For callers without a dialog (the command-line tool). Each opens the
-    // file read-only; a missing file, section or key gives the defaults.
-    // The lines of the named rule set (section found in any case).
-    static std::vector<std::string> readRuleSetLines(const std::string& iniPath,
-                                                     const std::string& name);
-    // The same lines joined by CR LF, as the editor's text would be.
-    static std::string readRuleSetText(const std::string& iniPath, const std::string& name);
+    // file read-only and throws qmx::Error when it cannot be read.
+    // The rule text of the named set, its lines joined by CR LF. A name that
+    // the file knows neither as a section nor as a listed rule set (in any
+    // case) is an error.
+    static std::string ruleTextOf(const std::string& iniPath, const std::string& name);
+    // The rule text of the file's Default_Rule_Set ("DEFAULT" when the key is
+    // missing); empty when the file holds no text for it.
+    static std::string defaultRuleText(const std::string& iniPath);
+    // The same as lines; an unknown name is an error only with mustExist.
+    static std::vector<std::string> ruleLinesOf(const std::string& iniPath, const std::string& name,
+                                                bool mustExist);
     // Default_Rule_Set ("DEFAULT" when the key is missing).
-    static std::string readDefaultRuleSet(const std::string& iniPath);
-    // Lines joined by CR LF.
-    static std::string joinLines(const std::vector<std::string>& lines);
+    static std::string defaultRuleSet(const std::string& iniPath);
 
-    // The recent-file lists: read once at FormCreate (a settings file fetched
-    // later does not replace them) and written by saverules.
+    // The recent-file lists: read once by loadIfPresent (a settings file
+    // fetched later does not replace them) and written by save.
     RecentFiles& recentFiles() { return recent_; }
     const RecentFiles& recentFiles() const { return recent_; }
 

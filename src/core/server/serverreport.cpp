@@ -1,6 +1,6 @@
 #include "server/serverreport.h"
 
-#include "report/loader.h"
+#include "util/lines.h"
 #include "util/error.h"
 #include "util/fileio.h"
 #include "util/text.h"

@@ -1,6 +1,6 @@
 #include "setup/settingsnotices.h"
 
-#include "report/bigini.h"
+#include "store/bigini.h"
 #include "rules/rulesettings.h"
 #include "util/fileio.h"
 #include "util/text.h"

@@ -86,41 +86,68 @@ std::string_view trimView(std::string_view s)
 
 std::string trim(std::string_view s) { return std::string(trimView(s)); }
 
-std::optional<int32_t> toInt32(std::string_view s)
+namespace {
+
+int hexDigit(char c)
 {
-    if (s.empty())
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// The digits after a hexadecimal prefix.
+std::optional<int32_t> hexValue(std::string_view digits, bool neg, size_t maxDigits)
+{
+    if (digits.empty() || (maxDigits > 0 && digits.size() > maxDigits))
         return std::nullopt;
+    uint64_t v = 0;
+    for (const char c : digits) {
+        const int d = hexDigit(c);
+        if (d < 0)
+            return std::nullopt;
+        v = (v << 4) | static_cast<uint64_t>(d);
+        if (v > 0xFFFFFFFFull)
+            return std::nullopt;
+    }
+    const auto u = static_cast<uint32_t>(v);
+    return static_cast<int32_t>(neg ? 0u - u : u);
+}
+
+// Where the hexadecimal digits start after the sign at i, or npos when the
+// text is not in a hexadecimal form.
+size_t hexStart(std::string_view s, size_t i, bool xPrefixes)
+{
+    if (i < s.size() && s[i] == '$')
+        return i + 1;
+    if (!xPrefixes)
+        return std::string_view::npos;
+    if (i < s.size() && (s[i] == 'x' || s[i] == 'X'))
+        return i + 1;
+    if (i + 1 < s.size() && s[i] == '0' && (s[i + 1] == 'x' || s[i + 1] == 'X'))
+        return i + 2;
+    return std::string_view::npos;
+}
+
+} // namespace
+
+std::optional<int32_t> toInt32(std::string_view s, const IntegerForms& forms)
+{
     size_t i = 0;
+    if (forms.leadingBlanks)
+        while (i < s.size() && s[i] == ' ')
+            ++i;
     bool neg = false;
-    if (s[i] == '+' || s[i] == '-') {
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
         neg = s[i] == '-';
         ++i;
     }
-    // Hexadecimal forms: $1F, X1F, 0X1F (with an optional sign before them).
-    size_t hexStart = std::string_view::npos;
-    if (i < s.size() && s[i] == '$')
-        hexStart = i + 1;
-    else if (i < s.size() && (s[i] == 'x' || s[i] == 'X'))
-        hexStart = i + 1;
-    else if (i + 1 < s.size() && s[i] == '0' && (s[i + 1] == 'x' || s[i + 1] == 'X'))
-        hexStart = i + 2;
-    if (hexStart != std::string_view::npos) {
-        const size_t digits = s.size() - hexStart;
-        if (digits == 0 || digits > 8)
-            return std::nullopt;
-        uint32_t v = 0;
-        for (size_t k = hexStart; k < s.size(); ++k) {
-            const char c = s[k];
-            int d;
-            if (c >= '0' && c <= '9') d = c - '0';
-            else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
-            else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
-            else return std::nullopt;
-            v = (v << 4) | static_cast<uint32_t>(d);
-        }
-        const int32_t r = static_cast<int32_t>(v);
-        return neg ? static_cast<int32_t>(0u - v) : r;
-    }
+    const size_t hex = hexStart(s, i, forms.xPrefixes);
+    if (hex != std::string_view::npos)
+        return hexValue(s.substr(hex), neg, forms.maxHexDigits);
     if (i >= s.size())
         return std::nullopt;
     int64_t v = 0;

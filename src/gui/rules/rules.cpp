@@ -1,12 +1,12 @@
 #include "rules/rules.h"
 
-#include "report/loader.h"
 #include "shell/guards.h"
 #include "shell/prompts.h"
 #include "shell/textcodec.h"
 #include "shell/widgets.h"
 #include "update/update.h"
 #include "util/fileio.h"
+#include "util/lines.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -90,7 +90,7 @@ Tfrules::~Tfrules()
 
 void Tfrules::FormCreate()
 {
-    guarded(prompts_, [this] { settings_.FormCreate(); });
+    guarded(prompts_, [this] { settings_.loadIfPresent(); });
     fromModel();
 }
 
@@ -307,25 +307,25 @@ void Tfrules::fromModel()
 
 std::string Tfrules::ruleText() const
 {
-    return RuleSettings::joinLines(splitLines(fromQString(Memo1->toPlainText())));
+    return joinLines(splitLines(fromQString(Memo1->toPlainText())));
 }
 
 void Tfrules::loadrules()
 {
-    guarded(prompts_, [this] { settings_.loadrules(); });
+    guarded(prompts_, [this] { settings_.load(); });
     fromModel();
 }
 
 void Tfrules::saverules()
 {
     toModel();
-    guarded(prompts_, [this] { settings_.saverules(); });
+    guarded(prompts_, [this] { settings_.save(); });
 }
 
 void Tfrules::ComboBox1Change(int index)
 {
     toModel();
-    guarded(prompts_, [&] { settings_.ComboBox1Change(index); });
+    guarded(prompts_, [&] { settings_.select(index); });
     fromModel();
 }
 

@@ -1,7 +1,7 @@
 #include "scanedit/qmxgen.h"
 
 #include "find/findbar.h"
-#include "report/loader.h"
+#include "util/lines.h"
 #include "scanedit/entrydialog.h"
 #include "scanedit/scaninput.h"
 #include "shell/guards.h"

@@ -191,6 +191,11 @@ void TMainForm::buildActions()
                             tr("About|Displays program information, version number, and "
                                "copyright"));
 
+    connectActions();
+}
+
+void TMainForm::connectActions()
+{
     connect(FileNew1, &QAction::triggered, this, &TMainForm::FileNew1Execute);
     connect(FileOpen1, &QAction::triggered, this, &TMainForm::FileOpen1Execute);
     connect(OpenQMXScanini1, &QAction::triggered, this, &TMainForm::OpenQMXScanini1Click);
@@ -213,31 +218,8 @@ void TMainForm::buildActions()
     connect(Options2, &QAction::triggered, this, &TMainForm::Options2Click);
     connect(Compare1, &QAction::triggered, this, &TMainForm::Compare1Click);
     connect(WindowCascade1, &QAction::triggered, mdi_, &QMdiArea::cascadeSubWindows);
-    connect(WindowTileHorizontal1, &QAction::triggered, this, [this] {
-        // Tiled one above the other, each the full width of the frame.
-        const auto windows = mdi_->subWindowList();
-        if (windows.isEmpty())
-            return;
-        const int h = mdi_->viewport()->height() / static_cast<int>(windows.size());
-        int y = 0;
-        for (QMdiSubWindow* w : windows) {
-            w->showNormal();
-            w->setGeometry(0, y, mdi_->viewport()->width(), h);
-            y += h;
-        }
-    });
-    connect(WindowTileVertical1, &QAction::triggered, this, [this] {
-        const auto windows = mdi_->subWindowList();
-        if (windows.isEmpty())
-            return;
-        const int w = mdi_->viewport()->width() / static_cast<int>(windows.size());
-        int x = 0;
-        for (QMdiSubWindow* s : windows) {
-            s->showNormal();
-            s->setGeometry(x, 0, w, mdi_->viewport()->height());
-            x += w;
-        }
-    });
+    connect(WindowTileHorizontal1, &QAction::triggered, this, [this] { tile(Qt::Vertical); });
+    connect(WindowTileVertical1, &QAction::triggered, this, [this] { tile(Qt::Horizontal); });
     connect(WindowMinimizeAll1, &QAction::triggered, this, [this] {
         for (QMdiSubWindow* w : mdi_->subWindowList())
             w->showMinimized();
@@ -302,6 +284,30 @@ void TMainForm::buildToolBar()
     ToolBar2->addSeparator();
     ToolBar2->addActions({WindowCascade1, WindowTileHorizontal1, WindowTileVertical1});
     ToolBar2->addSeparator();
+}
+
+// Tiled one above the other (Qt::Vertical), each the full width of the
+// frame, or side by side (Qt::Horizontal), each its full height.
+void TMainForm::tile(Qt::Orientation direction)
+{
+    const auto windows = mdi_->subWindowList();
+    if (windows.isEmpty())
+        return;
+    const QSize area = mdi_->viewport()->size();
+    const int count = static_cast<int>(windows.size());
+    int at = 0;
+    for (QMdiSubWindow* w : windows) {
+        w->showNormal();
+        if (direction == Qt::Vertical) {
+            const int h = area.height() / count;
+            w->setGeometry(0, at, area.width(), h);
+            at += h;
+        } else {
+            const int width = area.width() / count;
+            w->setGeometry(at, 0, width, area.height());
+            at += width;
+        }
+    }
 }
 
 void TMainForm::fillWindowMenu()

@@ -117,6 +117,8 @@ protected:
 private:
     void FormCreate(const QStringList& arguments);
     void buildActions();
+    void connectActions();
+    void tile(Qt::Orientation direction);
     void buildMenus();
     void buildToolBar();
     QMdiSubWindow* addChild(ChildWindow* child, const QSize& outerSize);

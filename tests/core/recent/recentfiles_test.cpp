@@ -1,6 +1,6 @@
 #include "recent/recentfiles.h"
 
-#include "report/bigini.h"
+#include "store/bigini.h"
 #include "rules/rulesettings.h"
 
 #include "tempdir.h"
@@ -150,16 +150,16 @@ TEST(RecentFilesTest, SettingsKeepTheListsAcrossASaveAndRestart)
                            "[RECENT_FILES]\r\nInput1=/old.ini\r\n\r\n");
     {
         RuleSettings s(path);
-        s.FormCreate();
+        s.loadIfPresent();
         EXPECT_EQ(s.recentFiles().list(RecentKind::ScannerInput), Lines{"/old.ini"});
         s.recentFiles().add(RecentKind::Report, "/new.txt");
         // A fetched file read again does not replace the lists held.
-        s.loadrules();
+        s.load();
         EXPECT_EQ(s.recentFiles().list(RecentKind::Report), Lines{"/new.txt"});
-        s.saverules();
+        s.save();
     }
     RuleSettings again(path);
-    again.FormCreate();
+    again.loadIfPresent();
     EXPECT_EQ(again.recentFiles().list(RecentKind::Report), Lines{"/new.txt"});
     EXPECT_EQ(again.recentFiles().list(RecentKind::ScannerInput), Lines{"/old.ini"});
 }

@@ -240,7 +240,7 @@ TEST(Differential, GeneratedReports)
 {
     for (unsigned seed = 1; seed <= 3; ++seed) {
         SCOPED_TRACE("seed " + std::to_string(seed));
-        bench::ReportSpec shape;
+        bench::ReportShape shape;
         shape.lines = 3000;
         shape.seed = seed;
         shape.bigAttached = 600;
@@ -252,7 +252,7 @@ TEST(Differential, AdversarialReports)
 {
     for (unsigned seed = 1; seed <= 4; ++seed) {
         SCOPED_TRACE("seed " + std::to_string(seed));
-        bench::ReportSpec shape;
+        bench::ReportShape shape;
         shape.lines = 2500;
         shape.seed = seed;
         shape.bigAttached = 300;

@@ -1,5 +1,6 @@
 #include "report/loader.h"
 
+#include "reference.h"
 #include "tempdir.h"
 #include "util/error.h"
 
@@ -45,17 +46,6 @@ GridRow row(const CheckTable& t, const std::string& key)
 using C = Colour;
 
 } // namespace
-
-TEST(SplitLines, AllThreeLineEnds)
-{
-    EXPECT_EQ(splitLines(""), std::vector<std::string>{});
-    EXPECT_EQ(splitLines("a"), (std::vector<std::string>{"a"}));
-    EXPECT_EQ(splitLines("a\r\n"), (std::vector<std::string>{"a"}));
-    EXPECT_EQ(splitLines("a\r\n\r\n"), (std::vector<std::string>{"a", ""}));
-    EXPECT_EQ(splitLines("a\rb\nc\r\nd"), (std::vector<std::string>{"a", "b", "c", "d"}));
-    EXPECT_EQ(splitLines("\n\r"), (std::vector<std::string>{"", ""}));
-    EXPECT_EQ(splitLines("a\n\r\nb"), (std::vector<std::string>{"a", "", "b"}));
-}
 
 TEST(Loader, FixedVariablesGeneralAndLists)
 {
@@ -239,12 +229,12 @@ TEST(Loader, GetvalueSearchesTheWholeText)
 {
     ReportDocument d;
     d.lines = {"a=CPU;fast", "b=x;=CPU;slow", "c=OWNER;"};
-    EXPECT_EQ(d.wholeText(), "a=CPU;fast\r\nb=x;=CPU;slow\r\nc=OWNER;\r\n");
-    EXPECT_EQ(d.getvalue("=CPU;"), "fast");
-    EXPECT_EQ(d.getvalue("x;=CPU;"), "slow");
-    EXPECT_EQ(d.getvalue("=OWNER;"), "");
-    EXPECT_EQ(d.getvalue("=NONE;"), "");
-    EXPECT_EQ(d.getvalue("fast\r\nb"), "=x;=CPU;slow");
+    EXPECT_EQ(bench::wholeText(d), "a=CPU;fast\r\nb=x;=CPU;slow\r\nc=OWNER;\r\n");
+    EXPECT_EQ(bench::getvalue(d, "=CPU;"), "fast");
+    EXPECT_EQ(bench::getvalue(d, "x;=CPU;"), "slow");
+    EXPECT_EQ(bench::getvalue(d, "=OWNER;"), "");
+    EXPECT_EQ(bench::getvalue(d, "=NONE;"), "");
+    EXPECT_EQ(bench::getvalue(d, "fast\r\nb"), "=x;=CPU;slow");
 }
 
 TEST(Loader, SampleReportsLoad)
@@ -280,4 +270,23 @@ TEST(Loader, TextInMemoryLoadsLikeTheFile)
     EXPECT_EQ(d.textColours.size(), fromFile.doc.textColours.size());
     EXPECT_EQ(d.store->fileName(), "memory.txt");
     EXPECT_FALSE(d.store->changed());
+}
+
+// The loader finds its fixed tags in one pass; each answer agrees with
+// getvalue read literally over the whole text.
+TEST(Loader, GeneralFieldsAgreeWithTheWholeTextReading)
+{
+    for (const char* name : {"ws-accounting.txt", "ws-lab.txt", "ws-reception.txt"}) {
+        SCOPED_TRACE(name);
+        ReportDocument d;
+        loadall(d, std::string(QMX_SAMPLES) + "/" + name);
+        const GeneralInfo& g = d.general;
+        const std::pair<const std::string*, const char*> fields[] = {
+            {&g.date, "=CURRENTDATE;"}, {&g.time, "=CURRENTTIME;"},   {&g.name, "=COMPUTERNAME;"},
+            {&g.os, "=OSVERSION;"},     {&g.memory, "=TOTALMEMORY;"}, {&g.cpu, "=CPU;"},
+            {&g.user, "=USERNAME;"},    {&g.uptime, "=UPTIME;"},
+        };
+        for (const auto& [value, tag] : fields)
+            EXPECT_EQ(*value, bench::getvalue(d, tag)) << tag;
+    }
 }

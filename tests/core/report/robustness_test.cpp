@@ -1,8 +1,8 @@
 // Odd bytes and odd shapes of input: the store and the loader take whatever
 // a file holds without crashing, hanging or losing their rules.
 #include "report/attached.h"
-#include "report/bigini.h"
 #include "report/loader.h"
+#include "store/bigini.h"
 
 #include "tempdir.h"
 #include "util/error.h"

@@ -289,3 +289,26 @@ TEST(Interpreter, HostileTextsEndWithinProportionalWork)
         EXPECT_LE(ri.steps(), 4 * (text.size() + 1)) << text.substr(0, 60);
     }
 }
+
+// The condition text the command-line tool's eval shares with IF.
+TEST(Interpreter, ConditionTextAsIfPreparesIt)
+{
+    struct Case {
+        const char* text;
+        const char* condition;
+    };
+    const Case cases[] = {
+        {"a=b", "A=B"},
+        {"  (%x% = 1)  ", "(%X% = 1)"},
+        {"z\r\nAND y", "Z AND Y"},  // CR LF inside: a blank
+        {"\r\n1=1\r\n", "1=1"},     // at the edges: trimmed away
+        {"a\rb", "A\rB"},           // a lone CR stays
+        {"a\nb", "A\nB"},           // so does a lone LF
+        {"\xe9t\xe9", "\xe9T\xe9"}, // only a-z change case
+        {"", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(RuleInterpreter::conditionText(c.text), c.condition);
+    }
+}

@@ -80,7 +80,7 @@ const std::string kTwoSets = "[QMXREAD_PARAMETERS]\r\n"
 TEST_F(RuleSettingsTest, NoFileStartsWithInitialTextsAndCreatesFileAtEnd)
 {
     RuleSettings s(path_);
-    s.FormCreate();
+    s.loadIfPresent();
     EXPECT_FALSE(fs::exists(path_));
     EXPECT_EQ(s.ftp().host, "ftp.example.com");
     EXPECT_EQ(s.ftp().port, "21");
@@ -93,12 +93,12 @@ TEST_F(RuleSettingsTest, NoFileStartsWithInitialTextsAndCreatesFileAtEnd)
     EXPECT_FALSE(s.ftp().useProxy);
     EXPECT_TRUE(s.ruleSets().empty());
     EXPECT_EQ(s.selected(), -1);
-    EXPECT_EQ(s.chooserText(), "");
+    EXPECT_EQ(s.selectedRuleSet(), "");
     EXPECT_EQ(s.currentRuleSet(), "");
 
     s.editorLines() = {"PRINT \"A\";", "PRINT \"B\";"};
     EXPECT_EQ(s.ruleText(), "PRINT \"A\";\r\nPRINT \"B\";");
-    s.saverules();
+    s.save();
     EXPECT_EQ(content(), "[QMXREAD_PARAMETERS]\r\n"
                          "Host=ftp.example.com\r\n"
                          "Port=21\r\n"
@@ -122,7 +122,7 @@ TEST_F(RuleSettingsTest, NoFileStartsWithInitialTextsAndCreatesFileAtEnd)
 
     // The next start shows the text again, under no rule set.
     RuleSettings again(path_);
-    again.FormCreate();
+    again.loadIfPresent();
     EXPECT_EQ(again.currentRuleSet(), "");
     EXPECT_EQ(again.selected(), -1);
     EXPECT_EQ(again.editorLines(), (Lines{"PRINT \"A\";", "PRINT \"B\";"}));
@@ -133,7 +133,7 @@ TEST_F(RuleSettingsTest, MissingKeysReadAsFileDefaults)
 {
     write("[OTHER]\r\nx=1\r\n\r\n[default]\r\nCount=1\r\n0=PRINT \"D\";\r\n");
     RuleSettings s(path_);
-    s.FormCreate();
+    s.loadIfPresent();
     EXPECT_EQ(s.ftp().host, "ftp.example.com");
     EXPECT_EQ(s.ftp().port, "21");
     EXPECT_EQ(s.ftp().userName, "anonymous");
@@ -152,7 +152,7 @@ TEST_F(RuleSettingsTest, LoadFillsFieldsChooserAndEditor)
 {
     write(kTwoSets);
     RuleSettings s(path_);
-    s.FormCreate();
+    s.loadIfPresent();
     EXPECT_EQ(s.ftp().host, "ftp.corp");
     EXPECT_EQ(s.ftp().port, "2121");
     EXPECT_EQ(s.ftp().password, "pw");
@@ -170,10 +170,10 @@ TEST_F(RuleSettingsTest, SaveRewritesEverythingAtProgramEnd)
 {
     write(kTwoSets);
     RuleSettings s(path_);
-    s.FormCreate();
+    s.loadIfPresent();
     s.editorLines() = {"PRINT \"NEW\";"};
     s.ftp().host = "h2";
-    s.saverules();
+    s.save();
     EXPECT_EQ(content(), "[QMXREAD_PARAMETERS]\r\n"
                          "Host=h2\r\n"
                          "Port=2121\r\n"
@@ -207,11 +207,11 @@ TEST_F(RuleSettingsTest, UnlistedDefaultRuleSetIsShownButSavedUnderEmptyName)
           "[RULE_LIST_SETTINGS]\r\nCount=1\r\n0=Shown\r\n\r\n"
           "[Hidden]\r\nCount=1\r\n0=PRINT \"H\";\r\n\r\n");
     RuleSettings s(path_);
-    s.FormCreate();
+    s.loadIfPresent();
     EXPECT_EQ(s.selected(), -1);
     EXPECT_EQ(s.currentRuleSet(), "Hidden");
     EXPECT_EQ(s.editorLines(), Lines{"PRINT \"H\";"});
-    s.saverules();
+    s.save();
     const std::string c = content();
     EXPECT_NE(c.find("Default_Rule_Set=\r\n"), std::string::npos);
     EXPECT_NE(c.find("[Hidden]\r\nCount=1\r\n0=PRINT \"H\";\r\n"), std::string::npos);
@@ -222,9 +222,9 @@ TEST_F(RuleSettingsTest, SwitchSavesTheEditorUnderTheOldRuleSet)
 {
     write(kTwoSets);
     RuleSettings s(path_);
-    s.FormCreate();
+    s.loadIfPresent();
     s.editorLines() = {"PRINT \"S2\";"};
-    s.ComboBox1Change(0);
+    s.select(0);
     EXPECT_EQ(s.selected(), 0);
     EXPECT_EQ(s.currentRuleSet(), "Default");
     EXPECT_EQ(s.editorLines(), Lines{"PRINT \"D\";"});
@@ -233,7 +233,7 @@ TEST_F(RuleSettingsTest, SwitchSavesTheEditorUnderTheOldRuleSet)
                                  "[Strict]\r\nCount=1\r\n0=PRINT \"S2\";\r\n\r\n";
     EXPECT_EQ(content(), expected);
 
-    s.ComboBox1Change(1);
+    s.select(1);
     EXPECT_EQ(s.editorLines(), Lines{"PRINT \"S2\";"});
     EXPECT_EQ(s.currentRuleSet(), "Strict");
 }
@@ -242,7 +242,7 @@ TEST_F(RuleSettingsTest, AddSwitchesToAnEmptyRuleSetListedOnlyAtProgramEnd)
 {
     write(kTwoSets + "[Orphan]\r\nCount=1\r\n0=PRINT \"O\";\r\n\r\n");
     RuleSettings s(path_);
-    s.FormCreate();
+    s.loadIfPresent();
     s.editorLines() = {"PRINT \"S2\";"};
     s.addRuleSet("Orphan");
     EXPECT_EQ(s.ruleSets(), (Lines{"Default", "Strict", "Orphan"}));
@@ -255,7 +255,7 @@ TEST_F(RuleSettingsTest, AddSwitchesToAnEmptyRuleSetListedOnlyAtProgramEnd)
               std::string::npos);
     EXPECT_NE(afterAdd.find("[Orphan]\r\nCount=1\r\n"), std::string::npos);
 
-    s.saverules();
+    s.save();
     const std::string atEnd = content();
     EXPECT_NE(atEnd.find("[RULE_LIST_SETTINGS]\r\nCount=3\r\n0=Default\r\n1=Strict\r\n2=Orphan\r\n"),
               std::string::npos);
@@ -267,7 +267,7 @@ TEST_F(RuleSettingsTest, AddRefusesEmptyDuplicateReservedAndControlNames)
 {
     write(kTwoSets);
     RuleSettings s(path_);
-    s.FormCreate();
+    s.loadIfPresent();
     s.editorLines() = {"PRINT \"UNSAVED\";"};
     const std::pair<std::string, std::string> refused[] = {
         {"", "Please enter a rule set name."},
@@ -301,7 +301,7 @@ TEST_F(RuleSettingsTest, RemoveDiscardsTheTextAndSectionAndShowsTheFirstSet)
 {
     write(kTwoSets);
     RuleSettings s(path_);
-    s.FormCreate();
+    s.loadIfPresent();
     s.editorLines() = {"PRINT \"DISCARDED\";"};
     s.removeSelected();
     EXPECT_EQ(s.ruleSets(), Lines{"Default"});
@@ -310,7 +310,7 @@ TEST_F(RuleSettingsTest, RemoveDiscardsTheTextAndSectionAndShowsTheFirstSet)
     EXPECT_EQ(s.editorLines(), Lines{"PRINT \"D\";"});
     EXPECT_EQ(content(), kTwoSets.substr(0, kTwoSets.find("[STRICT]")));
 
-    s.saverules();
+    s.save();
     const std::string atEnd = content();
     EXPECT_NE(atEnd.find("[RULE_LIST_SETTINGS]\r\nCount=1\r\n0=Default\r\n\r\n"), std::string::npos);
     EXPECT_EQ(atEnd.find("DISCARDED"), std::string::npos);
@@ -333,24 +333,49 @@ TEST_F(RuleSettingsTest, CountsReadLeniently)
           "[RULE_LIST_SETTINGS]\r\nCount=x\r\n0=R\r\n\r\n"
           "[R]\r\nCount=3\r\n1=B\r\n\r\n");
     RuleSettings s(path_);
-    s.FormCreate();
+    s.loadIfPresent();
     EXPECT_TRUE(s.ruleSets().empty());
     EXPECT_EQ(s.editorLines(), (Lines{"", "B", ""}));
     write("[QMXREAD_PARAMETERS]\r\nDefault_Rule_Set=R\r\n\r\n[R]\r\nCount=2147483647\r\n");
-    s.loadrules();
+    s.load();
     EXPECT_EQ(s.editorLines().size(), 100000u);
 }
 
-TEST_F(RuleSettingsTest, ReadHelpersForCallersWithoutDialog)
+TEST_F(RuleSettingsTest, RuleTextForCallersWithoutDialog)
 {
     write(kTwoSets);
-    EXPECT_EQ(RuleSettings::readDefaultRuleSet(path_), "Strict");
-    EXPECT_EQ(RuleSettings::readRuleSetText(path_, "strict"), "  PRINT \"S\";\r\n\r\n// end");
-    EXPECT_EQ(RuleSettings::readRuleSetLines(path_, "Default"), Lines{"PRINT \"D\";"});
-    EXPECT_TRUE(RuleSettings::readRuleSetLines(path_, "None").empty());
+    EXPECT_EQ(RuleSettings::defaultRuleText(path_), "  PRINT \"S\";\r\n\r\n// end");
+    struct Case {
+        const char* name;
+        const char* text; // nullptr: an unknown rule set
+    };
+    const Case cases[] = {
+        {"strict", "  PRINT \"S\";\r\n\r\n// end"},
+        {"STRICT", "  PRINT \"S\";\r\n\r\n// end"},
+        {"Default", "PRINT \"D\";"},
+        {"Strict ", nullptr},
+        {"Stric", nullptr},
+        {"None", nullptr},
+        // The settings' own sections are sections, so they are known.
+        {"QMXREAD_PARAMETERS", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.text) {
+            EXPECT_EQ(RuleSettings::ruleTextOf(path_, c.name), c.text);
+            continue;
+        }
+        try {
+            RuleSettings::ruleTextOf(path_, c.name);
+            ADD_FAILURE() << "no error";
+        } catch (const Error& e) {
+            EXPECT_EQ(std::string(e.what()), "The settings file \"" + path_ +
+                                                 "\" has no rule set \"" + c.name + "\"");
+        }
+    }
     const std::string missing = (dir_ / "none.ini").string();
-    EXPECT_EQ(RuleSettings::readDefaultRuleSet(missing), "DEFAULT");
-    EXPECT_TRUE(RuleSettings::readRuleSetLines(missing, "DEFAULT").empty());
+    EXPECT_THROW(RuleSettings::defaultRuleText(missing), Error);
+    EXPECT_THROW(RuleSettings::ruleTextOf(missing, "DEFAULT"), Error);
     EXPECT_EQ(content(), kTwoSets);
 }
 
@@ -358,13 +383,13 @@ TEST_F(RuleSettingsTest, WriteFailuresPropagateAndLeaveTheModelUnchanged)
 {
     // A settings path whose directory does not exist: every write fails.
     RuleSettings s((dir_ / "gone" / "QMXRead.ini").string());
-    s.FormCreate();
+    s.loadIfPresent();
     s.editorLines() = {"PRINT \"E\";"};
     EXPECT_THROW(s.addRuleSet("Third"), Error);
     EXPECT_TRUE(s.ruleSets().empty());
     EXPECT_EQ(s.selected(), -1);
     EXPECT_EQ(s.currentRuleSet(), "");
     EXPECT_EQ(s.editorLines(), Lines{"PRINT \"E\";"});
-    EXPECT_THROW(s.saverules(), Error);
+    EXPECT_THROW(s.save(), Error);
     EXPECT_FALSE(fs::exists(dir_ / "gone"));
 }

@@ -1,6 +1,6 @@
 // The INI section store reads files with any line ends alike, and a CR LF
 // file is written back exactly as before.
-#include "report/bigini.h"
+#include "store/bigini.h"
 #include "rules/rulesettings.h"
 
 #include "tempdir.h"
@@ -89,21 +89,21 @@ TEST(IniLineEnds, LfOnlySettingsSurviveBeingSaved)
                            "[Lab]\nCount=2\n0=SET %A%=1;\n1=PRINT \"L=\"+%A%;\n");
     {
         RuleSettings s(path);
-        s.FormCreate();
+        s.loadIfPresent();
         EXPECT_EQ(s.ruleSets(), (std::vector<std::string>{"DEFAULT", "Lab"}));
         EXPECT_EQ(s.editorLines(), (std::vector<std::string>{"SET %A%=1;", "PRINT \"L=\"+%A%;"}));
         EXPECT_EQ(s.ftp().host, "files.example");
         EXPECT_TRUE(s.backupNotice().empty());
-        s.saverules();
+        s.save();
     }
     // Written back with CR LF and read again: nothing lost.
     const std::string written = test::readBytes(path);
     EXPECT_EQ(written.find("\n"), written.find("\r\n") + 1);
     RuleSettings again(path);
-    again.FormCreate();
+    again.loadIfPresent();
     EXPECT_EQ(again.ruleSets(), (std::vector<std::string>{"DEFAULT", "Lab"}));
     EXPECT_EQ(again.editorLines().size(), 2u);
-    EXPECT_EQ(RuleSettings::readRuleSetLines(path, "DEFAULT"),
+    EXPECT_EQ(RuleSettings::ruleLinesOf(path, "DEFAULT", true),
               (std::vector<std::string>{"PRINT \"D\";"}));
     EXPECT_FALSE(dir.path().empty() || std::filesystem::exists(path + ".bak"));
 }

@@ -49,22 +49,22 @@ TEST(SettingsNotices, SavingOverUnreadableFileKeepsABackup)
     const std::string notes = "my notes\nnot settings at all\n";
     test::writeBytes(path, notes);
     RuleSettings s(path);
-    s.FormCreate();
+    s.loadIfPresent();
     EXPECT_EQ(test::readBytes(path + ".bak"), notes);
     EXPECT_NE(s.backupNotice().find(path + ".bak"), std::string::npos) << s.backupNotice();
-    s.saverules();
+    s.save();
     EXPECT_EQ(test::readBytes(path + ".bak"), notes);
     EXPECT_FALSE(unreadableAsSettings(path));
 
     // Once the file holds settings, later writes leave the backup alone.
     test::writeBytes(path + ".bak", "older");
-    s.saverules();
+    s.save();
     EXPECT_EQ(test::readBytes(path + ".bak"), "older");
 
     // A file replaced by something else while the program runs (a fetch)
     // is kept aside when it is read again.
     test::writeBytes(path, "<html>not found</html>");
-    s.loadrules();
+    s.load();
     EXPECT_EQ(test::readBytes(path + ".bak"), "<html>not found</html>");
 }
 

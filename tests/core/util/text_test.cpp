@@ -45,3 +45,40 @@ TEST(Text, TrimRemovesControlCharacters)
     EXPECT_EQ(trim("\x1f\x20"), "");
     EXPECT_EQ(trim("\xa0x\xa0"), "\xa0x\xa0");
 }
+
+// The standard conversion and the INI store's, side by side.
+TEST(Text, IntegerConversionOfTheStore)
+{
+    struct Case {
+        const char* text;
+        std::optional<int32_t> standard, store;
+    };
+    const std::optional<int32_t> none;
+    const Case cases[] = {
+        {"12", 12, 12},
+        {" 12", none, 12},
+        {"  -12", none, -12},
+        {"\t12", none, none},
+        {"12 ", none, none},
+        {"$7FFFFFFF", INT32_MAX, INT32_MAX},
+        {"$FFFFFFFF", -1, -1},
+        {"$100000000", none, none},
+        {"$00000001F", none, 31},
+        {"-$1", -1, -1},
+        {"x1F", 31, none},
+        {"0X1F", 31, none},
+        {"-0x1F", -31, none},
+        {"$", none, none},
+        {" ", none, none},
+        {"2147483647", INT32_MAX, INT32_MAX},
+        {"2147483648", none, none},
+        {"-2147483648", INT32_MIN, INT32_MIN},
+        {"-2147483649", none, none},
+        {"007", 7, 7},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(toInt32(c.text), c.standard);
+        EXPECT_EQ(toInt32(c.text, kStoreIntegers), c.store);
+    }
+}

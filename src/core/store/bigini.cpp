@@ -1,4 +1,4 @@
-#include "report/bigini.h"
+#include "store/bigini.h"
 
 #include "util/error.h"
 #include "util/fileio.h"
@@ -18,49 +18,6 @@ std::string_view keyOf(std::string_view entry)
 {
     const size_t eq = entry.find('=');
     return eq == std::string_view::npos ? std::string_view() : entry.substr(0, eq);
-}
-
-// Conversion used by ReadInteger: optional leading blanks, an optional sign,
-// then decimal digits, or "$" and hexadecimal digits. Hexadecimal values use
-// the 32 bits as a signed number ("$FFFFFFFF" is -1); leading zeros are fine.
-std::optional<int32_t> storeInteger(std::string_view s)
-{
-    size_t i = 0;
-    while (i < s.size() && s[i] == ' ')
-        ++i;
-    const size_t numberStart = i;
-    bool neg = false;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
-        neg = s[i] == '-';
-        ++i;
-    }
-    if (i >= s.size())
-        return std::nullopt;
-    if (s[i] == '$') {
-        ++i;
-        if (i >= s.size())
-            return std::nullopt;
-        uint64_t v = 0;
-        for (; i < s.size(); ++i) {
-            const char c = s[i];
-            int d;
-            if (c >= '0' && c <= '9') d = c - '0';
-            else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
-            else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
-            else return std::nullopt;
-            v = (v << 4) | static_cast<uint64_t>(d);
-            if (v > 0xFFFFFFFFull)
-                return std::nullopt;
-        }
-        const uint32_t u = static_cast<uint32_t>(v);
-        return static_cast<int32_t>(neg ? 0u - u : u);
-    }
-    // Decimal: only digits may follow the sign; the range check is the
-    // standard conversion's.
-    const std::string_view digits = s.substr(i);
-    if (!std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
-        return std::nullopt;
-    return toInt32(s.substr(numberStart));
 }
 
 } // namespace
@@ -85,8 +42,23 @@ TBigIniFile::TBigIniFile(std::string fileName, std::string&& content)
     load();
 }
 
+TBigIniFile::TBigIniFile(ReadOnly, std::string fileName)
+    : fileName_(std::move(fileName)), readOnly_(true)
+{
+    text_ = readWholeFile(fileName_);
+    load();
+}
+
+TBigIniFile::TBigIniFile(ReadOnly, std::string fileName, std::string&& content)
+    : fileName_(std::move(fileName)), readOnly_(true), text_(std::move(content))
+{
+    load();
+}
+
 TBigIniFile::~TBigIniFile()
 {
+    if (readOnly_)
+        return;
     try {
         UpdateFile();
     } catch (...) {
@@ -170,31 +142,26 @@ void TBigIniFile::load()
 
 int TBigIniFile::findSectionFromLookup(const std::string& name) const
 {
-    const int n = static_cast<int>(sections_.size());
-    if (n == 0)
-        return -1;
-    const int start = (lookupPos_ >= 0 && lookupPos_ < n) ? lookupPos_ : 0;
-    int i = start;
-    do {
-        if (equalsNoCase(sections_[i].name, name)) {
-            lookupPos_ = i;
-            return i;
-        }
-        i = (i + 1) % n;
-    } while (i != start);
-    return -1;
+    return findSectionRound(lookupPos_, name);
 }
 
 int TBigIniFile::findSectionFromLast(const std::string& name) const
 {
+    return findSectionRound(lastFound_, name);
+}
+
+// Searches the sections once round, starting at pos, and leaves pos at the
+// section found.
+int TBigIniFile::findSectionRound(int& pos, const std::string& name) const
+{
     const int n = static_cast<int>(sections_.size());
     if (n == 0)
         return -1;
-    const int start = (lastFound_ >= 0 && lastFound_ < n) ? lastFound_ : 0;
+    const int start = (pos >= 0 && pos < n) ? pos : 0;
     int i = start;
     do {
         if (equalsNoCase(sections_[i].name, name)) {
-            lastFound_ = i;
+            pos = i;
             return i;
         }
         i = (i + 1) % n;
@@ -273,7 +240,7 @@ int32_t TBigIniFile::ReadInteger(const std::string& section, const std::string& 
         hex.append(value, 2, 255);
         value = std::move(hex);
     }
-    const auto v = storeInteger(value);
+    const auto v = toInt32(value, kStoreIntegers);
     return v ? *v : def;
 }
 
@@ -362,6 +329,8 @@ void TBigIniFile::UpdateFile()
 {
     if (!changed_)
         return;
+    if (readOnly_)
+        throw Error("\"" + fileName_ + "\" is open for reading only and cannot be written.");
     if (!fileName_.empty())
         writeFileAtomic(fileName_, contentText());
     changed_ = false;

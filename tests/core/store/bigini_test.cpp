@@ -1,9 +1,11 @@
-#include "report/bigini.h"
+#include "store/bigini.h"
 
 #include "tempdir.h"
 #include "util/error.h"
 
 #include <gtest/gtest.h>
+
+#include <memory>
 
 using namespace qmx;
 using qmx::test::TempDir;
@@ -48,7 +50,8 @@ TEST(BigIniLoad, HeaderLines)
 
 TEST(BigIniLoad, DuplicateSectionsKeepTheFirst)
 {
-    const TBigIniFile ini("", "[B]\r\nk=b\r\n[A]\r\nk=1\r\n[b]\r\nk=dup\r\nz=9\r\n[a]\r\nk=2\r\n[\xe9]\r\nk=e\r\n[\xc9]\r\nk=E\r\n");
+    const TBigIniFile ini("", "[B]\r\nk=b\r\n[A]\r\nk=1\r\n[b]\r\nk=dup\r\nz=9\r\n[a]\r\nk=2\r\n["
+                              "\xe9]\r\nk=e\r\n[\xc9]\r\nk=E\r\n");
     EXPECT_EQ(sections(ini), (StringList{"B", "A", "\xe9"}));
     EXPECT_EQ(ini.ReadString("a", "k", ""), "1");
     EXPECT_EQ(ini.ReadString("b", "z", "none"), "none");
@@ -75,9 +78,10 @@ TEST(BigIniRead, KeysCompareWholeAndCaseBlind)
 
 TEST(BigIniRead, Integers)
 {
-    const TBigIniFile ini("", "[S]\r\nh=0x1F\r\nH=0X1f\r\nd=$1f\r\nbad=12abc\r\nsp=  42\r\nneg=-7\r\n"
-                              "all=$FFFFFFFF\r\nnegx=-0x1F\r\nbig=2147483648\r\nx=x1F\r\nempty=\r\n"
-                              "t=1\r\nf=0\r\n");
+    const TBigIniFile ini("",
+                          "[S]\r\nh=0x1F\r\nH=0X1f\r\nd=$1f\r\nbad=12abc\r\nsp=  42\r\nneg=-7\r\n"
+                          "all=$FFFFFFFF\r\nnegx=-0x1F\r\nbig=2147483648\r\nx=x1F\r\nempty=\r\n"
+                          "t=1\r\nf=0\r\n");
     EXPECT_EQ(ini.ReadInteger("S", "h", -1), 31);
     EXPECT_EQ(ini.ReadInteger("S", "d", -1), 31);
     EXPECT_EQ(ini.ReadInteger("S", "bad", -1), -1);
@@ -220,4 +224,47 @@ TEST(BigIniFileIo, ExistingFileIsReplacedWhole)
         ini.WriteString("S", "k", "new");
     }
     EXPECT_EQ(test::readBytes(path), "[S]\r\nk=new\r\nother=1\r\n\r\n");
+}
+
+// A read-only store answers like any other but never writes its file, by
+// release or by request, whatever changed in memory.
+TEST(BigIniFileIo, ReadOnlyStoresNeverWrite)
+{
+    TempDir dir;
+    const std::string path = dir.file("report.txt");
+    const std::string text = "[General]\r\nName=WS1\r\n";
+    test::writeBytes(path, text);
+    struct Case {
+        const char* name;
+        bool fromMemory;
+    };
+    for (const Case c : {Case{"from the file", false}, Case{"from memory", true}}) {
+        SCOPED_TRACE(c.name);
+        {
+            auto ini = c.fromMemory
+                           ? std::make_unique<TBigIniFile>(readOnly, path, std::string(text))
+                           : std::make_unique<TBigIniFile>(readOnly, path);
+            EXPECT_TRUE(ini->isReadOnly());
+            EXPECT_EQ(ini->ReadString("general", "name", ""), "WS1");
+            ini->WriteString("General", "Name", "WS2");
+            ini->EraseSection("General");
+            ini->WriteString("Added", "x", "1");
+            EXPECT_TRUE(ini->changed());
+            EXPECT_EQ(ini->ReadString("Added", "x", ""), "1");
+            try {
+                ini->UpdateFile();
+                ADD_FAILURE() << "no error";
+            } catch (const Error& e) {
+                EXPECT_EQ(std::string(e.what()),
+                          "\"" + path + "\" is open for reading only and cannot be written.");
+            }
+            EXPECT_TRUE(ini->changed());
+        }
+        EXPECT_EQ(test::readBytes(path), text);
+    }
+    // Unchanged, UpdateFile has nothing to refuse.
+    TBigIniFile unchanged(readOnly, path);
+    EXPECT_NO_THROW(unchanged.UpdateFile());
+    // Read-only needs the file: a missing one is an error, not an empty store.
+    EXPECT_THROW(TBigIniFile(readOnly, dir.file("missing.ini")), Error);
 }

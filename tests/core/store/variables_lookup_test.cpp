@@ -1,4 +1,4 @@
-#include "report/variables.h"
+#include "store/variables.h"
 
 #include <gtest/gtest.h>
 

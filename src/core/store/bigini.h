@@ -2,7 +2,9 @@
 // ordered list of sections, each an ordered list of raw lines. Reads answer
 // from memory, writes change memory only, and the file is rewritten from
 // memory when the store is released (or UpdateFile is called) and only if
-// its content changed. Section and key names compare case-blind.
+// its content changed. A store opened read-only never writes its file.
+// Section and key names compare case-blind. Reports, settings, rule sets,
+// scanner input files and comparisons all read through it.
 #pragma once
 
 #include <cstdint>
@@ -15,6 +17,10 @@ namespace qmx {
 
 using StringList = std::vector<std::string>;
 
+// Selects the constructors that open a file for reading only.
+struct ReadOnly {};
+inline constexpr ReadOnly readOnly{};
+
 class TBigIniFile {
 public:
     // Opens the store and loads the file when it exists (a missing file
@@ -26,6 +32,11 @@ public:
     TBigIniFile(std::string fileName, const std::string& content);
     // The same, taking the text over instead of copying it.
     TBigIniFile(std::string fileName, std::string&& content);
+    // Read-only stores: loaded from the file (which must exist and be
+    // readable) or from text in memory. Writes still change memory, but the
+    // file is never written; UpdateFile refuses.
+    TBigIniFile(ReadOnly, std::string fileName);
+    TBigIniFile(ReadOnly, std::string fileName, std::string&& content);
     // Release: writes back when changed. Errors during this implicit
     // write-back are swallowed; call UpdateFile first to see them.
     ~TBigIniFile();
@@ -35,6 +46,7 @@ public:
 
     const std::string& fileName() const { return fileName_; }
     bool changed() const { return changed_; }
+    bool isReadOnly() const { return readOnly_; }
 
     std::string ReadString(const std::string& section, const std::string& key,
                            const std::string& def) const;
@@ -49,7 +61,8 @@ public:
     void EraseSection(const std::string& section);
     // Writes the file back when changed, through a temporary file renamed
     // over the target, so a failed write leaves the old file intact. Throws
-    // qmx::Error on failure; the store then stays changed.
+    // qmx::Error on failure, and for a read-only store with changes; the
+    // store then stays changed.
     void UpdateFile();
     // The text UpdateFile writes: each section that has entries as its
     // header line, its entries and one empty line, every line ending in CR LF.
@@ -74,9 +87,11 @@ private:
     long findKey(const Section& section, std::string_view key) const;
     int findSectionFromLookup(const std::string& name) const;
     int findSectionFromLast(const std::string& name) const;
+    int findSectionRound(int& pos, const std::string& name) const;
 
     std::string fileName_;
     bool changed_ = false;
+    bool readOnly_ = false;
     std::vector<Section> sections_;
     std::string text_;
     std::vector<std::string> owned_;

@@ -1,21 +1,12 @@
-#include "cp1252.h"
+#include "util/cp1252.h"
 
-#include <array>
 #include <cstdint>
 
-namespace qmx::cli {
+namespace qmx {
 
 namespace {
 
-// Code points of 0x80-0x9F; the undefined bytes keep their own value.
-constexpr std::array<char16_t, 32> kHigh = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, // 80-87
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F, // 88-8F
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, // 90-97
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178, // 98-9F
-};
-
-void appendUtf8(std::string& out, uint32_t cp)
+void appendCodePoint(std::string& out, uint32_t cp)
 {
     if (cp < 0x80) {
         out += static_cast<char>(cp);
@@ -31,6 +22,16 @@ void appendUtf8(std::string& out, uint32_t cp)
 
 } // namespace
 
+char unicodeToCp1252(char32_t u)
+{
+    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
+        return static_cast<char>(u);
+    for (size_t i = 0; i < kCp1252High.size(); ++i)
+        if (kCp1252High[i] == u)
+            return static_cast<char>(0x80 + i);
+    return '?';
+}
+
 std::string toUtf8(std::string_view cp1252)
 {
     std::string out;
@@ -45,11 +46,9 @@ void appendUtf8(std::string& out, std::string_view cp1252)
         const auto b = static_cast<unsigned char>(ch);
         if (b < 0x80)
             out += ch;
-        else if (b < 0xA0)
-            appendUtf8(out, kHigh[b - 0x80]);
         else
-            appendUtf8(out, b);
+            appendCodePoint(out, cp1252ToUnicode(b));
     }
 }
 
-} // namespace qmx::cli
+} // namespace qmx

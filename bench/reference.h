@@ -1,0 +1,19 @@
+// Plain, slow reference versions of what the product does quickly, kept for
+// the tests and benchmarks that check and measure the product against them.
+#pragma once
+
+#include "report/loader.h"
+
+#include <string>
+
+namespace qmx::bench {
+
+// The whole text of a loaded report, every line followed by CR LF.
+std::string wholeText(const ReportDocument& doc);
+
+// The report's getvalue read literally: the rest of the line after the
+// first occurrence of search in the whole text, or "" when it does not
+// occur. The loader answers the same for its fixed tags in one pass.
+std::string getvalue(const ReportDocument& doc, const std::string& search);
+
+} // namespace qmx::bench
