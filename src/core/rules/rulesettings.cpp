@@ -193,8 +193,8 @@ void RuleSettings::addRuleSet(const std::string& name)
             throw Error("A rule set named '" + listed + "' already exists.");
     // Each rule set is kept in a section named after it; these sections
     // hold the program's own settings.
-    if (equalsNoCase(name, kParameters) || equalsNoCase(name, kRuleList) ||
-        equalsNoCase(name, RecentFiles::kSection))
+    if (equalsNoCase(name, kParameters) || equalsNoCase(name, kRuleList)
+        || equalsNoCase(name, RecentFiles::kSection))
         throw Error("'" + name + "' is reserved for the program's own settings; choose another name.");
 
     ruleSets_.push_back(name);

@@ -1,8 +1,8 @@
 #include "report/childwin.h"
 
 #include "compare/cellcopy.h"
-#include "report/attached.h"
 #include "find/findbar.h"
+#include "report/attached.h"
 #include "report/checkgrid.h"
 #include "report/confighighlighter.h"
 #include "report/prgres.h"

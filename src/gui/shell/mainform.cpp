@@ -2,8 +2,8 @@
 
 #include "compare/cmpreslt.h"
 #include "compare/compare.h"
-#include "report/childwin.h"
 #include "recent/recentmenu.h"
+#include "report/childwin.h"
 #include "report/prgres.h"
 #include "rules/rules.h"
 #include "scanedit/entrydialog.h"
@@ -242,11 +242,14 @@ void TMainForm::buildMenus()
                        OpenServerConfigText1});
     File1->addSeparator();
     File1->addAction(FileExit1);
-    recentMenu_ = new RecentMenu(File1, FileExit1, [this](RecentKind kind, const QString& path) {
-        const ChildKind kinds[] = {ChildKind::Report, ChildKind::ScannerInput,
-                                   ChildKind::ServerReport};
-        openRecent(kinds[static_cast<int>(kind)], path);
-    }, this);
+    recentMenu_ = new RecentMenu(
+        File1, FileExit1,
+        [this](RecentKind kind, const QString& path) {
+            const ChildKind kinds[] = {ChildKind::Report, ChildKind::ScannerInput,
+                                       ChildKind::ServerReport};
+            openRecent(kinds[static_cast<int>(kind)], path);
+        },
+        this);
 
     Edit1 = MainMenu1->addMenu(tr("&Edit"));
     Edit1->setObjectName(QStringLiteral("Edit1"));

@@ -1,7 +1,7 @@
 #include "recent/recentfiles.h"
 
-#include "store/bigini.h"
 #include "rules/rulesettings.h"
+#include "store/bigini.h"
 
 #include "tempdir.h"
 
