@@ -9,6 +9,7 @@
 #include "shell/debugflag.h"
 #include "shell/guards.h"
 #include "shell/mainform.h"
+#include "util/error.h"
 #include "shell/textcodec.h"
 #include "shell/widgets.h"
 #include "util/text.h"
@@ -347,13 +348,13 @@ void TForm1::loadall(const QString& path)
         try {
             qmx::loadall(doc_, fromQString(path), options);
         } catch (const std::exception& e) {
-            failure = e.what();
+            failure = errorMessage(e, "open the report");
         }
         try {
             showDocument(pump);
         } catch (const std::exception& e) {
             if (failure.empty())
-                failure = e.what();
+                failure = errorMessage(e, "show the report");
         }
         if (progress)
             progress->finish();
