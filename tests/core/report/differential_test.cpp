@@ -261,6 +261,22 @@ TEST(Differential, AdversarialReports)
     }
 }
 
+// Many multi-value lines extending the same lists, with bases that hold the
+// separator "_" more than once, look-alike numbers, a value named ALL_VALUES
+// (whose own entry then has the list's name) and values with ";" and "=" at
+// their edges.
+TEST(Differential, MultiValueListsGrowInPlace)
+{
+    std::string text = "[Registry]\r\n";
+    const char* keys[] = {"A_B_1", "A_B_01", "A_B_10", "A_1", "AB", "A_B_ALL", "A__"};
+    const char* values[] = {"v=1", ";edge;", "=lead", "trail=", "ALL_VALUES=x", "plain", "", "a=b=c"};
+    for (int i = 0; i < 700; ++i)
+        text += std::string(keys[i % std::size(keys)]) + "=REGISTRY_MULTIVALUE;" + values[(i / 3) % std::size(values)] +
+                "\r\n";
+    text += "A_B_9=REGISTRY;x;DEFAULT\r\nA_B_2=REGISTRY_MULTIVALUE;last\r\n";
+    checkReport(text);
+}
+
 TEST(Differential, BadCountsAndNestedFirstLines)
 {
     const Lines lines = {"A_0=GETFILE;2;x",     "A_1=GETFILE;2;B_0=GETFILE;FILE NOT FOUND", "B_0=GETFILE;1;y",
