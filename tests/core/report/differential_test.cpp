@@ -337,3 +337,37 @@ TEST(Differential, FirstOccurrenceOfLinesOnRandomText)
         }
     }
 }
+
+// Lines that repeat their marker many times, as "[" fifty times with a short
+// tail, make the marker search give up and hand over to the automaton; the
+// answers must still be the literal first occurrences. Tails are look-alike
+// numbers (_1, _01, _10), and some lines are prefixes or inner parts of
+// others.
+TEST(Differential, FirstOccurrenceOfRepetitiveMarkerLines)
+{
+    for (const size_t runs : {50u, 7u, 1u}) {
+        SCOPED_TRACE("run of " + std::to_string(runs));
+        Lines lines;
+        for (size_t i = 0; i < 1500; ++i) {
+            const std::string head(runs + (i % 3 == 0 ? 1 : 0), '[');
+            switch (i % 5) {
+            case 0: lines.push_back(head + "_" + std::to_string(i % 40)); break;
+            case 1: lines.push_back(head + "_0" + std::to_string(i % 40)); break;
+            case 2: lines.push_back(head); break;
+            case 3: lines.push_back("x" + head + "]"); break;
+            default: lines.push_back(head + "]=REGISTRY;" + std::to_string(i % 7)); break;
+            }
+        }
+        std::vector<size_t> queries;
+        std::vector<std::string_view> markers;
+        for (size_t i = 0; i < lines.size(); ++i) {
+            queries.push_back(i);
+            markers.push_back(lines[i].find("=REGISTRY;") != std::string::npos && i % 2 ? "=REGISTRY;" : "[");
+        }
+        const std::string text = joined(lines);
+        const auto got = firstOccurrencesOfMarkedLines(std::vector<std::string_view>(lines.begin(), lines.end()),
+                                                       queries, markers);
+        for (size_t q = 0; q < queries.size(); ++q)
+            ASSERT_EQ(got[q], positionOf(lines, text.find(lines[q]))) << "line " << q << " '" << lines[q] << "'";
+    }
+}
