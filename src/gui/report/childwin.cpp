@@ -4,6 +4,7 @@
 #include "report/checkgrid.h"
 #include "report/confighighlighter.h"
 #include "report/prgres.h"
+#include "report/reporttext.h"
 #include "rules/interpreter.h"
 #include "rules/rules.h"
 #include "shell/debugflag.h"
@@ -46,15 +47,19 @@ namespace {
 // them, so a long report never holds the window still for long.
 constexpr size_t kLinesPerSlice = 1000;
 
-QPlainTextEdit* makeText(QWidget* parent, const char* name, bool readOnly)
+QPlainTextEdit* setUpText(QPlainTextEdit* t, const char* name, bool readOnly)
 {
-    auto* t = new QPlainTextEdit(parent);
     t->setObjectName(QLatin1String(name));
     t->setLineWrapMode(QPlainTextEdit::NoWrap);
     t->setReadOnly(readOnly);
     t->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     t->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     return t;
+}
+
+QPlainTextEdit* makeText(QWidget* parent, const char* name, bool readOnly)
+{
+    return setUpText(new QPlainTextEdit(parent), name, readOnly);
 }
 
 QListWidget* makeList(QWidget* parent, const char* name)
@@ -181,7 +186,8 @@ void TForm1::buildConfigTextPage()
     auto* layout = new QVBoxLayout(TabSheet2);
     layout->setContentsMargins(2, 2, 2, 2);
     // Read-only: the attached files are rebuilt from the lines as loaded.
-    RichEdit1 = makeText(TabSheet2, "RichEdit1", true);
+    configView_ = new ReportTextView(TabSheet2);
+    RichEdit1 = setUpText(configView_, "RichEdit1", true);
     QPalette pal = RichEdit1->palette();
     pal.setBrush(QPalette::Inactive, QPalette::Highlight, pal.brush(QPalette::Active,
                                                                     QPalette::Highlight));
@@ -416,6 +422,7 @@ void TForm1::showConfigText(EventPump& pump)
 {
     highlighter_->setRanges(doc_.textColours);
     RichEdit1->clear();
+    configView_->setSourceLines(&doc_.lines);
     QTextCursor cursor(RichEdit1->document());
     const auto& lines = doc_.lines;
     for (size_t first = 0; first < lines.size(); first += kLinesPerSlice) {
@@ -424,7 +431,7 @@ void TForm1::showConfigText(EventPump& pump)
         for (size_t i = first; i < last; ++i) {
             if (i > 0)
                 slice += QLatin1Char('\n');
-            slice += toQString(lines[i]);
+            slice += ReportTextView::shownText(lines[i]);
         }
         cursor.movePosition(QTextCursor::End);
         cursor.insertText(slice);

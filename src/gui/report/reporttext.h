@@ -1,0 +1,39 @@
+// The report's raw text view. Laying out one very long line costs time that
+// grows with the square of its length, so a line longer than kShownChars is
+// shown cut, with a visible note of how much is hidden; copying a selection
+// still gives the report's own text, cut lines in full.
+#pragma once
+
+#include <QPlainTextEdit>
+
+#include <string_view>
+#include <vector>
+
+namespace qmx {
+
+class ReportTextView : public QPlainTextEdit {
+public:
+    static constexpr int kShownChars = 10000;
+
+    explicit ReportTextView(QWidget* parent = nullptr);
+
+    // The report lines the view shows; they must outlive the view or the
+    // next call. Empty for none.
+    void setSourceLines(const std::vector<std::string_view>* lines) { lines_ = lines; }
+
+    // The text shown for one report line: the line itself, or its first
+    // kShownChars characters and a note.
+    static QString shownText(std::string_view line);
+
+    // The report text between two positions of the shown text, as copying
+    // gives it: a position inside a note stands for the end of its line.
+    QString sourceText(int from, int to) const;
+
+protected:
+    QMimeData* createMimeDataFromSelection() const override;
+
+private:
+    const std::vector<std::string_view>* lines_ = nullptr;
+};
+
+} // namespace qmx
