@@ -1,4 +1,8 @@
-// qmx-reportgen LINES OUT [SEED]: writes a synthetic workstation report.
+// qmx-reportgen LINES OUT [SEED | adversarial | SHAPE]: writes a synthetic
+// workstation report. SHAPE (brackets, multivalue, longline, parens) writes
+// a report extreme in one way instead, LINES giving its count of lines
+// (bytes for longline and parens).
+#include "hostilegen.h"
 #include "reportgen.h"
 
 #include "util/error.h"
@@ -11,7 +15,7 @@
 int main(int argc, char** argv)
 {
     if (argc < 3 || argc > 4) {
-        std::fprintf(stderr, "usage: qmx-reportgen LINES OUT [SEED]\n");
+        std::fprintf(stderr, "usage: qmx-reportgen LINES OUT [SEED | adversarial | SHAPE]\n");
         return 2;
     }
     char* end = nullptr;
@@ -22,10 +26,15 @@ int main(int argc, char** argv)
     }
     qmx::bench::ReportSpec shape;
     shape.lines = static_cast<size_t>(lines);
-    if (argc == 4)
-        shape.seed = static_cast<unsigned>(std::strtoul(argv[3], nullptr, 10));
+    const std::string third = argc == 4 ? argv[3] : "";
+    const auto hostile = qmx::bench::hostileShapeNamed(third);
+    if (third == "adversarial")
+        shape.adversarial = true;
+    else if (!third.empty() && !hostile)
+        shape.seed = static_cast<unsigned>(std::strtoul(third.c_str(), nullptr, 10));
     try {
-        qmx::writeFileAtomic(argv[2], qmx::bench::generateReport(shape));
+        qmx::writeFileAtomic(argv[2], hostile ? qmx::bench::generateHostileReport(*hostile, shape.lines)
+                                              : qmx::bench::generateReport(shape));
     } catch (const qmx::Error& e) {
         std::fprintf(stderr, "qmx-reportgen: %s\n", e.what());
         return 1;
