@@ -211,7 +211,7 @@ void TForm1::buildSectionsPage()
     auto* valueLabel = new QLabel(tr("Current Key Value:"), TabSheet3);
     Edit10 = makeEdit(TabSheet3, "Edit10");
     auto* allLabel = new QLabel(tr("All Keys in Section"), TabSheet3);
-    Memo1 = makeText(TabSheet3, "Memo1", false);
+    Memo1 = setUpText(new ReportTextView(TabSheet3), "Memo1", false);
 
     grid->addWidget(Label10, 0, 0);
     grid->addWidget(ListBox1, 1, 0, 3, 1);
@@ -422,7 +422,7 @@ void TForm1::showConfigText(EventPump& pump)
 {
     highlighter_->setRanges(doc_.textColours);
     RichEdit1->clear();
-    configView_->setSourceLines(&doc_.lines);
+    configView_->setSourceLines(doc_.lines, doc_.rawText);
     QTextCursor cursor(RichEdit1->document());
     const auto& lines = doc_.lines;
     for (size_t first = 0; first < lines.size(); first += kLinesPerSlice) {
@@ -437,8 +437,10 @@ void TForm1::showConfigText(EventPump& pump)
         cursor.insertText(slice);
         pump();
     }
-    // Caret at the start of the text, nothing selected.
+    // Caret at the start of the text, nothing selected; the text is as
+    // loaded, not edited.
     RichEdit1->setTextCursor(QTextCursor(RichEdit1->document()));
+    RichEdit1->document()->setModified(false);
 }
 
 void TForm1::showSuggestions()
@@ -469,12 +471,13 @@ void TForm1::runRules(ReportDocument& doc)
 void TForm1::ListBox1Click()
 {
     const int row = ListBox1->currentRow();
-    Memo1->clear();
+    static_cast<ReportTextView*>(Memo1)->showLines({});
     if (row < 0 || !doc_.store)
         return;
     browser_.chooseSection(*doc_.store, fromQString(ListBox1->item(row)->text()));
     fillList(ListBox2, browser_.keys);
-    Memo1->setPlainText(toQStringList(browser_.allKeys).join(QLatin1Char('\n')));
+    // Memo1 is made a ReportTextView, so a very long value is shown cut.
+    static_cast<ReportTextView*>(Memo1)->showLines(browser_.allKeys);
     Label11->setText(toQString(browser_.keysLabel));
 }
 

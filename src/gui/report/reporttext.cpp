@@ -6,6 +6,7 @@
 #include <QTextBlock>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace qmx {
 
@@ -41,13 +42,13 @@ QString ReportTextView::shownText(std::string_view line)
 
 QString ReportTextView::sourceText(int from, int to) const
 {
-    if (!lines_ || lines_->empty())
-        return document()->toPlainText().mid(from, to - from);
-    const auto [firstLine, firstColumn] = sourcePosition(document(), *lines_, std::min(from, to));
-    const auto [lastLine, lastColumn] = sourcePosition(document(), *lines_, std::max(from, to));
+    if (lines_.empty() || document()->isModified())
+        return document()->toPlainText().mid(std::min(from, to), std::abs(to - from));
+    const auto [firstLine, firstColumn] = sourcePosition(document(), lines_, std::min(from, to));
+    const auto [lastLine, lastColumn] = sourcePosition(document(), lines_, std::max(from, to));
     QString out;
-    for (size_t i = firstLine; i <= lastLine && i < lines_->size(); ++i) {
-        const std::string_view line = (*lines_)[i];
+    for (size_t i = firstLine; i <= lastLine && i < lines_.size(); ++i) {
+        const std::string_view line = lines_[i];
         const size_t begin = i == firstLine ? firstColumn : 0;
         const size_t end = i == lastLine ? lastColumn : line.size();
         if (i > firstLine)
@@ -56,6 +57,25 @@ QString ReportTextView::sourceText(int from, int to) const
             out += toQString(line.substr(begin, end - begin));
     }
     return out;
+}
+
+void ReportTextView::showLines(const std::vector<std::string>& lines)
+{
+    auto owner = std::make_shared<std::string>();
+    for (const std::string& line : lines)
+        owner->append(line);
+    std::vector<std::string_view> views;
+    views.reserve(lines.size());
+    QStringList shown;
+    shown.reserve(static_cast<qsizetype>(lines.size()));
+    size_t at = 0;
+    for (const std::string& line : lines) {
+        views.emplace_back(owner->data() + at, line.size());
+        at += line.size();
+        shown << shownText(views.back());
+    }
+    setPlainText(shown.join(QLatin1Char('\n')));
+    setSourceLines(std::move(views), std::move(owner));
 }
 
 QMimeData* ReportTextView::createMimeDataFromSelection() const

@@ -1,11 +1,14 @@
 // The report's raw text view. Laying out one very long line costs time that
 // grows with the square of its length, so a line longer than kShownChars is
 // shown cut, with a visible note of how much is hidden; copying a selection
-// still gives the report's own text, cut lines in full.
+// still gives the report's own text, cut lines in full. Used for the Config
+// Text view and the section's keys.
 #pragma once
 
 #include <QPlainTextEdit>
 
+#include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -17,9 +20,17 @@ public:
 
     explicit ReportTextView(QWidget* parent = nullptr);
 
-    // The report lines the view shows; they must outlive the view or the
-    // next call. Empty for none.
-    void setSourceLines(const std::vector<std::string_view>* lines) { lines_ = lines; }
+    // The report lines the view shows, as views into owner's text, which
+    // the view keeps alive. Once the shown text is edited, copying gives the
+    // edited text instead.
+    void setSourceLines(std::vector<std::string_view> lines, std::shared_ptr<const std::string> owner)
+    {
+        lines_ = std::move(lines);
+        owner_ = std::move(owner);
+    }
+
+    // Shows lines, each as shownText gives it, and keeps a copy as the source.
+    void showLines(const std::vector<std::string>& lines);
 
     // The text shown for one report line: the line itself, or its first
     // kShownChars characters and a note.
@@ -33,7 +44,8 @@ protected:
     QMimeData* createMimeDataFromSelection() const override;
 
 private:
-    const std::vector<std::string_view>* lines_ = nullptr;
+    std::vector<std::string_view> lines_;
+    std::shared_ptr<const std::string> owner_;
 };
 
 } // namespace qmx

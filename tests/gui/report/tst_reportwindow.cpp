@@ -408,6 +408,19 @@ private Q_SLOTS:
             QCOMPARE(view->sourceText(c.from, c.to).right(40), c.expected.right(40));
         // From the note's start: the hidden rest of the line.
         QCOMPARE(view->sourceText(line1 + kept, line1 + kept + 3).size(), 19 + int(longValue.size()) - kept);
+
+        // The section's keys show the value cut as well, and copy it whole;
+        // once edited, the view copies what it shows.
+        f->ListBox1->setCurrentRow(0);
+        f->ListBox1Click();
+        QVERIFY(f->Memo1->toPlainText().contains(QStringLiteral("more characters")));
+        f->Memo1->selectAll();
+        f->Memo1->copy();
+        QCOMPARE(QApplication::clipboard()->text(),
+                 QString::fromStdString("Memory=TOTALMEMORY;" + longValue + "\nCPU=CPU;486"));
+        f->Memo1->document()->setModified(true);
+        f->Memo1->copy();
+        QCOMPARE(QApplication::clipboard()->text(), f->Memo1->toPlainText());
     }
 
     // Each sample report shows exactly what the core loader makes of it.
