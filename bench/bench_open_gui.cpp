@@ -7,6 +7,7 @@
 #include "reportgen.h"
 
 #include "report/childwin.h"
+#include "report/confighighlighter.h"
 #include "report/loader.h"
 #include "report/prgres.h"
 #include "shell/mainform.h"
@@ -17,6 +18,7 @@
 #include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTemporaryDir>
 
@@ -91,6 +93,59 @@ void BM_OpenWindow(benchmark::State& state)
         });
 }
 
+// A report whose one long line is a TOTALMEMORY value of range(0) bytes.
+QString longLineReport(size_t bytes)
+{
+    const QString path = g_dir->filePath(QStringLiteral("long-%1.txt").arg(bytes));
+    if (!QFile::exists(path)) {
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        const std::string text =
+            "[General]\r\nMemory=TOTALMEMORY;" + std::string(bytes, '7') + "\r\nCPU=CPU;486\r\n";
+        f.write(text.data(), static_cast<qint64>(text.size()));
+    }
+    return path;
+}
+
+void BM_OpenLongLine(benchmark::State& state)
+{
+    const QString path = longLineReport(static_cast<size_t>(state.range(0)));
+    for (auto _ : state) {
+        g_main->NewReportChild(path);
+        state.PauseTiming();
+        g_main->mdiArea()->closeAllSubWindows();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+
+// Baseline: the same line shown whole in a text view set up as the Config
+// Text view is (no wrapping, scroll bars always on, the line colouring),
+// filled through a cursor and painted, as that view did before it cut long
+// lines.
+void BM_LayoutWholeLine(benchmark::State& state)
+{
+    const QString line = QStringLiteral("Memory=TOTALMEMORY;") + QString(static_cast<int>(state.range(0)), QLatin1Char('7'));
+    for (auto _ : state) {
+        QPlainTextEdit edit;
+        edit.setLineWrapMode(QPlainTextEdit::NoWrap);
+        edit.setReadOnly(true);
+        edit.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        edit.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        qmx::ConfigHighlighter highlighter(edit.document());
+        edit.resize(800, 600);
+        edit.show();
+        QTextCursor cursor(edit.document());
+        cursor.insertText(QStringLiteral("[General]\n") + line + QStringLiteral("\nCPU=CPU;486"));
+        edit.setTextCursor(QTextCursor(edit.document()));
+        QApplication::processEvents();
+        benchmark::DoNotOptimize(edit.grab().width());
+    }
+}
+
+BENCHMARK(BM_OpenLongLine)->Arg(1 << 20)->Arg(10 << 20)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_LayoutWholeLine)->Arg(50000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_CoreLoad)->Arg(20000)->Arg(100000)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_OpenWindow)->Arg(20000)->Arg(100000)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 

@@ -1,5 +1,9 @@
-// qmx-reportgen LINES OUT [SEED]: writes a synthetic workstation report.
+// qmx-reportgen LINES OUT [SEED | adversarial | SHAPE]: writes a synthetic
+// workstation report. SHAPE (brackets, multivalue, longline, parens) writes
+// a report extreme in one way instead, LINES giving its count of lines
+// (bytes for longline and parens).
 // qmx-reportgen --server LINES OUT: writes a synthetic server report.
+#include "hostilegen.h"
 #include "reportgen.h"
 #include "servergen.h"
 
@@ -18,7 +22,7 @@ int main(int argc, char** argv)
         ++argv;
     }
     if (argc < 3 || argc > 4) {
-        std::fprintf(stderr, "usage: qmx-reportgen LINES OUT [SEED]\n"
+        std::fprintf(stderr, "usage: qmx-reportgen LINES OUT [SEED | adversarial | SHAPE]\n"
                              "       qmx-reportgen --server LINES OUT\n");
         return 2;
     }
@@ -30,11 +34,16 @@ int main(int argc, char** argv)
     }
     qmx::bench::ReportShape shape;
     shape.lines = static_cast<size_t>(lines);
-    if (argc == 4)
-        shape.seed = static_cast<unsigned>(std::strtoul(argv[3], nullptr, 10));
+    const std::string third = argc == 4 ? argv[3] : "";
+    const auto hostile = qmx::bench::hostileShapeNamed(third);
+    if (third == "adversarial")
+        shape.adversarial = true;
+    else if (!third.empty() && !hostile)
+        shape.seed = static_cast<unsigned>(std::strtoul(third.c_str(), nullptr, 10));
     try {
-        qmx::writeFileAtomic(argv[2], server ? qmx::bench::generateServerReport(shape.lines)
-                                             : qmx::bench::generateReport(shape));
+        qmx::writeFileAtomic(argv[2], server    ? qmx::bench::generateServerReport(shape.lines)
+                                      : hostile ? qmx::bench::generateHostileReport(*hostile, shape.lines)
+                                                : qmx::bench::generateReport(shape));
     } catch (const qmx::Error& e) {
         std::fprintf(stderr, "qmx-reportgen: %s\n", e.what());
         return 1;

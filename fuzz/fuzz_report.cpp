@@ -1,6 +1,8 @@
 // Feeds arbitrary bytes to the INI section store (opened on the bytes, read,
 // written, rendered) and to the report loader and attached-file extraction
-// (over the same bytes, from memory or written to a temporary file).
+// (over the same bytes, from memory or through a file). The file is an
+// anonymous memory file, so nothing is left on disk, however a run ends.
+// Seed it with fuzz/seeds.sh and allow large inputs (-max_len=262144).
 #include "report/attached.h"
 #include "report/browse.h"
 #include "report/loader.h"
@@ -11,14 +13,32 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <sys/mman.h>
 #include <unistd.h>
 
 namespace {
 
-std::string scratchPath()
+// Loads bytes through a real file read: an anonymous memory file, opened
+// by its /proc path like any report.
+void loadThroughFile(qmx::ReportDocument& doc, const std::string& bytes)
 {
-    static const std::string path = "/tmp/qmx-fuzz-report-" + std::to_string(::getpid()) + ".txt";
-    return path;
+    const int fd = ::memfd_create("qmx-fuzz-report", MFD_CLOEXEC);
+    if (fd < 0)
+        __builtin_trap();
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n <= 0)
+            __builtin_trap();
+        done += static_cast<size_t>(n);
+    }
+    try {
+        qmx::loadall(doc, "/proc/self/fd/" + std::to_string(fd));
+    } catch (...) {
+        ::close(fd);
+        throw;
+    }
+    ::close(fd);
 }
 
 } // namespace
@@ -59,8 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         qmx::ReportDocument doc;
         // Every few inputs go through a real file; the rest load from memory.
         if (size % 16 == 0) {
-            qmx::writeFileAtomic(scratchPath(), bytes);
-            qmx::loadall(doc, scratchPath());
+            loadThroughFile(doc, bytes);
         } else {
             qmx::loadReportText(doc, "fuzz.txt", bytes);
         }

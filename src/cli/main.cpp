@@ -134,9 +134,10 @@ int cmdAnalyze(const CommandLine& cl)
         LoadedReport r;
         try {
             session.load(r, path);
-        } catch (const Error& e) {
-            // One unreadable report does not stop a batch.
-            printError(e.what());
+        } catch (const std::exception& e) {
+            // One unreadable report, or one too big for memory, does not
+            // stop a batch.
+            printError(errorMessage(e, "load \"" + path + "\""));
             status = kFailed;
             continue;
         }
@@ -222,7 +223,7 @@ int main(int argc, char** argv)
     try {
         status = run(std::vector<std::string>(argv + 1, argv + argc));
     } catch (const std::exception& e) {
-        printError(e.what());
+        printError(errorMessage(e));
         status = kFailed;
     }
     std::cout.flush();

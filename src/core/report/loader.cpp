@@ -132,7 +132,14 @@ void addRegistryVariables(VariableList& vars, std::string_view line)
 // Only multi-value lines add names beginning "%REGISTRY_MULTIVALUE:", so
 // recording those as they are appended answers "the first entry of this name"
 // exactly, without building the list's full look-up index during the load.
-using ListNames = std::unordered_map<std::string, VariableList::Id>;
+// An entry's growing text is kept beside it and stored once the lines are
+// done: rewriting it at every line would copy it again and again.
+struct ListEntry {
+    VariableList::Id id;
+    std::string text;
+    bool extended = false;
+};
+using ListNames = std::unordered_map<std::string, ListEntry>;
 
 void appendMultiValueEntry(VariableList& vars, ListNames& lists, std::string entry)
 {
@@ -140,7 +147,14 @@ void appendMultiValueEntry(VariableList& vars, ListNames& lists, std::string ent
     const VariableList::Id id = vars.append(entry);
     static constexpr std::string_view kAll = ":ALL_VALUES%";
     if (name.size() >= kAll.size() && name.compare(name.size() - kAll.size(), kAll.size(), kAll) == 0)
-        lists.emplace(std::move(name), id);
+        lists.emplace(std::move(name), ListEntry{id, std::move(entry)});
+}
+
+void storeExtendedLists(VariableList& vars, const ListNames& lists)
+{
+    for (const auto& entry : lists)
+        if (entry.second.extended)
+            vars.setText(entry.second.id, entry.second.text);
 }
 
 void addMultiValueVariables(VariableList& vars, ListNames& lists, std::string_view line)
@@ -153,10 +167,12 @@ void addMultiValueVariables(VariableList& vars, ListNames& lists, std::string_vi
 
     const std::string allName = concat({"%REGISTRY_MULTIVALUE:", base, ":ALL_VALUES%"});
     const auto all = lists.find(allName);
-    if (all != lists.end())
-        vars.setText(all->second, concat({vars.text(all->second), ";", v}));
-    else
+    if (all != lists.end()) {
+        all->second.text.append(";").append(v);
+        all->second.extended = true;
+    } else {
         appendMultiValueEntry(vars, lists, concat({allName, "=", v}));
+    }
     appendMultiValueEntry(vars, lists, concat({"%REGISTRY_MULTIVALUE:", base, ":", valueName, "%=", valueData}));
 }
 
@@ -350,6 +366,7 @@ void readLineEntries(ReportDocument& doc, const std::vector<LineKind>& kinds,
         }
         progress.step();
     }
+    storeExtendedLists(doc.variables, multiValueLists);
 
     finishTable(doc.registry);
     finishTable(doc.files);

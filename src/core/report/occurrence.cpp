@@ -1,5 +1,7 @@
 #include "report/occurrence.h"
 
+#include "report/firstmatch.h"
+
 #include <algorithm>
 #include <array>
 #include <climits>
@@ -193,6 +195,204 @@ void groupDuplicates(const std::vector<std::string_view>& lines, const std::vect
     }
 }
 
+constexpr size_t kPumpLines = 2048;
+constexpr size_t kBefore = 8; // bytes taken before a marker
+constexpr size_t kAfter = 16; // and after it
+
+// The key of a marker occurrence: which marker, up to kBefore bytes before
+// it and up to kAfter bytes after it.
+uint64_t markerKey(size_t mk, const char* before, size_t b, const char* after, size_t a)
+{
+    const uint64_t tail = a > 8 ? mix(load8(after) + a) ^ loadShort(after + 8, a - 8) : loadShort(after, a);
+    return mix(loadShort(before, b) ^ (uint64_t(mk) << 60)) ^ (mix(tail) * 3);
+}
+
+// The search through marker texts over the distinct queries. For each query
+// the place of its marker's first occurrence and how many bytes it has
+// before and after it (up to kBefore and kAfter) give a key; an occurrence
+// of the query in the text has the marker at its column + that place, so
+// only the text's marker occurrences need looking at, each under the
+// (before, after) widths that queries use, and a key match is verified in
+// full. Lines are taken in order, and within a line a query's marker
+// occurrences in order of column, so the first verified hit of a query is
+// its answer. Every look-up and verification is charged to a budget; when it
+// runs out the search stops with the answers found so far, each final.
+class MarkerSearch {
+public:
+    MarkerSearch(const std::vector<std::string_view>& lines, const std::vector<size_t>& uniqLine,
+                 const std::vector<std::string_view>& uniqMarker, uint64_t budget)
+        : lines_(lines), uniqLine_(uniqLine), budget_(budget)
+    {
+        prepareQueries(uniqMarker);
+    }
+
+    std::vector<LinePos> run(const Pump& pump)
+    {
+        for (size_t j = 0; j <= lastLine_ && unresolved_ > 0 && !exhausted(); ++j) {
+            if (pump && j % kPumpLines == kPumpLines - 1)
+                pump();
+            const uint32_t own = answerOwnLine(j);
+            for (size_t mk = 0; mk < markerTexts_.size() && !exhausted(); ++mk)
+                scanMarker(j, mk, own);
+        }
+        return std::move(found_);
+    }
+
+    bool exhausted() const { return spent_ > budget_; }
+
+private:
+    void prepareQueries(const std::vector<std::string_view>& uniqMarker);
+    uint32_t answerOwnLine(size_t j);
+    void scanMarker(size_t j, size_t mk, uint32_t own);
+    void verifyGroup(AnchorTable::Group& g, size_t j, size_t mk, size_t t);
+
+    const std::vector<std::string_view>& lines_;
+    const std::vector<size_t>& uniqLine_;
+    std::vector<std::string_view> markerTexts_;
+    std::vector<std::vector<std::pair<size_t, size_t>>> widthList_;
+    std::vector<uint8_t> markerOf_;
+    std::vector<uint32_t> markerAt_;
+    AnchorTable table_;
+    std::vector<LinePos> found_;
+    std::vector<uint32_t> byLine_; // the queries in the order of their own lines
+    size_t nextOwn_ = 0;
+    size_t unresolved_ = 0;
+    size_t lastLine_ = 0;
+    uint64_t budget_;
+    uint64_t spent_ = 0;
+};
+
+void MarkerSearch::prepareQueries(const std::vector<std::string_view>& uniqMarker)
+{
+    const size_t u = uniqLine_.size();
+    markerOf_.resize(u);
+    markerAt_.resize(u);
+    std::vector<std::array<bool, (kBefore + 1) * (kAfter + 1)>> widths;
+    std::vector<std::pair<uint64_t, uint32_t>> entries;
+    entries.reserve(u);
+    for (size_t i = 0; i < u; ++i) {
+        const std::string_view m = uniqMarker[i];
+        size_t mk = 0;
+        while (mk < markerTexts_.size() && markerTexts_[mk] != m)
+            ++mk;
+        if (mk == markerTexts_.size()) {
+            markerTexts_.push_back(m);
+            widths.emplace_back();
+        }
+        const std::string_view q = lines_[uniqLine_[i]];
+        const size_t at = q.find(m);
+        const size_t b = std::min(kBefore, at);
+        const size_t a = std::min(kAfter, q.size() - at - m.size());
+        markerOf_[i] = static_cast<uint8_t>(mk);
+        markerAt_[i] = static_cast<uint32_t>(at);
+        widths[mk][b * (kAfter + 1) + a] = true;
+        entries.emplace_back(markerKey(mk, q.data() + at - b, b, q.data() + at + m.size(), a),
+                             static_cast<uint32_t>(i));
+        lastLine_ = std::max(lastLine_, uniqLine_[i]);
+    }
+    widthList_.resize(markerTexts_.size());
+    for (size_t mk = 0; mk < markerTexts_.size(); ++mk)
+        for (size_t b = 0; b <= kBefore; ++b)
+            for (size_t a = 0; a <= kAfter; ++a)
+                if (widths[mk][b * (kAfter + 1) + a])
+                    widthList_[mk].emplace_back(b, a);
+    table_.build(entries);
+    found_.assign(u, LinePos{});
+    unresolved_ = u;
+    byLine_.resize(u);
+    for (size_t i = 0; i < u; ++i)
+        byLine_[i] = static_cast<uint32_t>(i);
+    std::sort(byLine_.begin(), byLine_.end(), [&](uint32_t x, uint32_t y) { return uniqLine_[x] < uniqLine_[y]; });
+}
+
+// A query not found before its own line is found there, at column 0, the
+// earliest place in that line: no look-up needed. Returns that query (its
+// own marker place then needs no look-up either, unless another query
+// shares its key), or UINT32_MAX when no query has this line.
+uint32_t MarkerSearch::answerOwnLine(size_t j)
+{
+    if (nextOwn_ >= byLine_.size() || uniqLine_[byLine_[nextOwn_]] != j)
+        return UINT32_MAX;
+    const uint32_t own = byLine_[nextOwn_++];
+    if (!found_[own].found()) {
+        found_[own] = {j, 0};
+        --unresolved_;
+        table_.answer(table_.groupOf(own), own);
+    }
+    return own;
+}
+
+void MarkerSearch::scanMarker(size_t j, size_t mk, uint32_t own)
+{
+    const std::string_view line = lines_[j];
+    const std::string_view m = markerTexts_[mk];
+    for (size_t t = line.find(m); t != std::string_view::npos; t = line.find(m, t + 1)) {
+        for (const auto& [b, a] : widthList_[mk]) {
+            if (t < b || t + m.size() + a > line.size())
+                continue;
+            ++spent_;
+            AnchorTable::Group* g = nullptr;
+            if (own != UINT32_MAX && mk == markerOf_[own] && t == markerAt_[own] &&
+                b == std::min(kBefore, size_t(markerAt_[own])) &&
+                a == std::min(kAfter, line.size() - t - m.size())) {
+                g = &table_.groupOf(own);
+            } else {
+                const uint64_t key = markerKey(mk, line.data() + t - b, b, line.data() + t + m.size(), a);
+                g = table_.find(key, mix(key));
+            }
+            if (g && g->alive != 0)
+                verifyGroup(*g, j, mk, t);
+        }
+        if (exhausted())
+            return;
+    }
+}
+
+// Verifies the alive members of g against the marker occurrence at column
+// t of line j, and answers those that match.
+void MarkerSearch::verifyGroup(AnchorTable::Group& g, size_t j, size_t mk, size_t t)
+{
+    const std::string_view line = lines_[j];
+    uint32_t* ids = table_.members(g);
+    for (uint32_t x = 0; x < g.alive;) {
+        const uint32_t id = ids[x];
+        const std::string_view q = lines_[uniqLine_[id]];
+        const size_t at = markerAt_[id];
+        spent_ += 1 + q.size() / 16;
+        if (markerOf_[id] == mk && t >= at && t - at + q.size() <= line.size() &&
+            std::memcmp(line.data() + t - at, q.data(), q.size()) == 0) {
+            found_[id] = {j, t - at};
+            --unresolved_;
+            ids[x] = ids[g.alive - 1];
+            ids[g.alive - 1] = id;
+            if (--g.alive == 0)
+                table_.retire(g);
+        } else {
+            ++x;
+        }
+    }
+}
+
+// Answers the distinct queries the marker search left open, with the
+// automaton, from the first line on.
+void answerTheRest(const std::vector<std::string_view>& lines, const std::vector<size_t>& uniqLine,
+                   std::vector<LinePos>& found, const Pump& pump)
+{
+    std::vector<std::string_view> open;
+    std::vector<size_t> openIndex;
+    size_t endLine = 0;
+    for (size_t i = 0; i < uniqLine.size(); ++i)
+        if (!found[i].found()) {
+            open.push_back(lines[uniqLine[i]]);
+            openIndex.push_back(i);
+            endLine = std::max(endLine, uniqLine[i] + 1);
+        }
+    std::vector<LinePos> openFound(open.size());
+    FirstMatchAutomaton(open).scan(lines, endLine, openFound, pump);
+    for (size_t k = 0; k < open.size(); ++k)
+        found[openIndex[k]] = openFound[k];
+}
+
 } // namespace
 
 std::vector<LinePos> firstOccurrences(const std::vector<std::string_view>& lines,
@@ -239,9 +439,6 @@ std::vector<LinePos> firstOccurrencesOfMarkedLines(const std::vector<std::string
                                                    const std::vector<std::string_view>& markers,
                                                    const Pump& pump)
 {
-    constexpr size_t kPumpLines = 2048;
-    constexpr size_t kBefore = 8; // bytes taken before a marker
-    constexpr size_t kAfter = 16; // and after it
     const size_t n = queryLines.size();
     std::vector<LinePos> result(n);
     if (n == 0)
@@ -250,123 +447,22 @@ std::vector<LinePos> firstOccurrencesOfMarkedLines(const std::vector<std::string
     std::vector<uint32_t> rep(n);
     std::vector<size_t> uniqLine, firstQuery;
     groupDuplicates(lines, queryLines, rep, uniqLine, &firstQuery);
-    const size_t u = uniqLine.size();
+    std::vector<std::string_view> uniqMarker(uniqLine.size());
+    for (size_t i = 0; i < uniqLine.size(); ++i)
+        uniqMarker[i] = markers[firstQuery[i]];
 
-    // The distinct markers, and for each query the place of its marker's
-    // first occurrence and how many bytes it has before and after it (up to
-    // kBefore and kAfter). An occurrence of the query in the text has the marker at
-    // its column + that place, so only the text's marker occurrences need
-    // looking at, each under the (before, after) widths that queries use.
-    std::vector<std::string_view> markerTexts;
-    std::vector<uint8_t> markerOf(u);
-    std::vector<uint32_t> markerAt(u);
-    std::vector<std::array<bool, (kBefore + 1) * (kAfter + 1)>> widths;
-    std::vector<std::pair<uint64_t, uint32_t>> entries;
-    entries.reserve(u);
-    auto keyOf = [](size_t mk, const char* before, size_t b, const char* after, size_t a) {
-        const uint64_t tail = a > 8 ? mix(load8(after) + a) ^ loadShort(after + 8, a - 8) : loadShort(after, a);
-        return mix(loadShort(before, b) ^ (uint64_t(mk) << 60)) ^ (mix(tail) * 3);
-    };
-    size_t lastLine = 0;
-    for (size_t i = 0; i < u; ++i) {
-        const std::string_view m = markers[firstQuery[i]];
-        size_t mk = 0;
-        while (mk < markerTexts.size() && markerTexts[mk] != m)
-            ++mk;
-        if (mk == markerTexts.size()) {
-            markerTexts.push_back(m);
-            widths.emplace_back();
-        }
-        const std::string_view q = lines[uniqLine[i]];
-        const size_t at = q.find(m);
-        const size_t b = std::min(kBefore, at);
-        const size_t a = std::min(kAfter, q.size() - at - m.size());
-        markerOf[i] = static_cast<uint8_t>(mk);
-        markerAt[i] = static_cast<uint32_t>(at);
-        widths[mk][b * (kAfter + 1) + a] = true;
-        entries.emplace_back(keyOf(mk, q.data() + at - b, b, q.data() + at + m.size(), a), static_cast<uint32_t>(i));
-        lastLine = std::max(lastLine, uniqLine[i]);
-    }
-    std::vector<std::vector<std::pair<size_t, size_t>>> widthList(markerTexts.size());
-    for (size_t mk = 0; mk < markerTexts.size(); ++mk)
-        for (size_t b = 0; b <= kBefore; ++b)
-            for (size_t a = 0; a <= kAfter; ++a)
-                if (widths[mk][b * (kAfter + 1) + a])
-                    widthList[mk].emplace_back(b, a);
-
-    AnchorTable table;
-    table.build(entries);
-    entries = {};
-
-    std::vector<LinePos> found(u);
-    std::vector<bool> answered(u, false);
-    size_t unresolved = u;
-    // The queries in the order of their own lines.
-    std::vector<uint32_t> byLine(u);
-    for (size_t i = 0; i < u; ++i)
-        byLine[i] = static_cast<uint32_t>(i);
-    std::sort(byLine.begin(), byLine.end(), [&](uint32_t x, uint32_t y) { return uniqLine[x] < uniqLine[y]; });
-    size_t nextOwn = 0;
-
-    // Lines in order, and within a line a query's marker occurrences in
-    // order of column, so the first verified hit of a query is its answer.
-    for (size_t j = 0; j <= lastLine && unresolved > 0; ++j) {
-        if (pump && j % kPumpLines == kPumpLines - 1)
-            pump();
-        const std::string_view line = lines[j];
-        // A query not found before its own line is found there, at column 0,
-        // the earliest place in that line: no look-up needed. Its own marker
-        // place then needs no look-up either, unless another query shares
-        // its key.
-        uint32_t own = UINT32_MAX;
-        if (nextOwn < u && uniqLine[byLine[nextOwn]] == j) {
-            own = byLine[nextOwn++];
-            if (!answered[own]) {
-                found[own] = {j, 0};
-                answered[own] = true;
-                --unresolved;
-                table.answer(table.groupOf(own), own);
-            }
-        }
-        for (size_t mk = 0; mk < markerTexts.size(); ++mk) {
-            const std::string_view m = markerTexts[mk];
-            for (size_t t = line.find(m); t != std::string_view::npos; t = line.find(m, t + 1)) {
-                for (const auto& [b, a] : widthList[mk]) {
-                    if (t < b || t + m.size() + a > line.size())
-                        continue;
-                    AnchorTable::Group* g = nullptr;
-                    if (own != UINT32_MAX && mk == markerOf[own] && t == markerAt[own] &&
-                        b == std::min(kBefore, size_t(markerAt[own])) &&
-                        a == std::min(kAfter, line.size() - t - m.size())) {
-                        g = &table.groupOf(own);
-                    } else {
-                        const uint64_t key = keyOf(mk, line.data() + t - b, b, line.data() + t + m.size(), a);
-                        g = table.find(key, mix(key));
-                    }
-                    if (!g || g->alive == 0)
-                        continue;
-                    uint32_t* ids = table.members(*g);
-                    for (uint32_t x = 0; x < g->alive;) {
-                        const uint32_t id = ids[x];
-                        const std::string_view q = lines[uniqLine[id]];
-                        const size_t at = markerAt[id];
-                        if (markerOf[id] == mk && t >= at && t - at + q.size() <= line.size() &&
-                            std::memcmp(line.data() + t - at, q.data(), q.size()) == 0) {
-                            found[id] = {j, t - at};
-                            answered[id] = true;
-                            --unresolved;
-                            ids[x] = ids[g->alive - 1];
-                            ids[g->alive - 1] = id;
-                            if (--g->alive == 0)
-                                table.retire(*g);
-                        } else {
-                            ++x;
-                        }
-                    }
-                }
-            }
-        }
-    }
+    // The marker search is fast on reports as they come, but lines made of
+    // one marker repeated give it work that grows with the square of their
+    // number. Its work is capped at a few units per text byte; past that
+    // the automaton, whose work has a bound whatever the text, answers the
+    // rest.
+    uint64_t textBytes = 0;
+    for (const std::string_view line : lines)
+        textBytes += line.size() + 2;
+    MarkerSearch search(lines, uniqLine, uniqMarker, 8 * textBytes + 65536);
+    std::vector<LinePos> found = search.run(pump);
+    if (search.exhausted())
+        answerTheRest(lines, uniqLine, found, pump);
 
     for (size_t q = 0; q < n; ++q)
         result[q] = found[rep[q]];

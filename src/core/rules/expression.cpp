@@ -3,6 +3,7 @@
 #include "util/text.h"
 
 #include <optional>
+#include <vector>
 
 namespace qmx {
 
@@ -105,6 +106,52 @@ bool decide(OpKind kind, std::string_view left, std::string_view right)
 constexpr std::string_view kTrue = "TRUE";
 constexpr std::string_view kFalse = "FALSE";
 
+// The text still to be reduced to the right of the current "(", as pieces:
+// slices of the condition and outcome words. The top of the stack is the
+// front of the text; no piece is empty.
+class GroupStack {
+public:
+    void pushFront(std::string_view piece)
+    {
+        if (!piece.empty())
+            pieces_.push_back(piece);
+    }
+
+    // Moves the text before the first ")" into group and drops that ")";
+    // with no ")" the whole text goes.
+    void takeGroup(std::string& group)
+    {
+        group.clear();
+        while (!pieces_.empty()) {
+            const std::string_view p = pieces_.back();
+            pieces_.pop_back();
+            const size_t close = p.find(')');
+            if (close == std::string_view::npos) {
+                group.append(p);
+                continue;
+            }
+            group.append(p.substr(0, close));
+            pushFront(p.substr(close + 1));
+            return;
+        }
+    }
+
+    // The whole text when it is short enough to be an outcome word, else "".
+    std::string_view wholeText()
+    {
+        if (pieces_.size() > kFalse.size())
+            return {};
+        short_.clear();
+        for (auto it = pieces_.rbegin(); it != pieces_.rend() && short_.size() <= kFalse.size(); ++it)
+            short_.append(*it);
+        return short_.size() <= kFalse.size() ? std::string_view(short_) : std::string_view();
+    }
+
+private:
+    std::vector<std::string_view> pieces_;
+    std::string short_;
+};
+
 } // namespace
 
 bool ExpressionEvaluator::ProcessExpression(const std::string& condition)
@@ -115,34 +162,36 @@ bool ExpressionEvaluator::ProcessExpression(const std::string& condition)
 
 void ExpressionEvaluator::InternalProcessExpression(std::string text)
 {
-    // Every pass removes a "(" or, when none is left, a ")" or the whole rest
-    // of the text, and never adds a parenthesis, so the loop ends.
+    // Each pass replaces a group by its outcome: the group after the last
+    // "(" up to the next ")" together with both parentheses, or, with no "("
+    // left, everything up to and with the first ")"; the passes end when the
+    // whole text is "TRUE" or "FALSE". Every pass removes a "(" or, when none
+    // is left, a ")" or the whole rest, so the loop ends. Done by rebuilding
+    // the text each pass this is quadratic; here the text is consumed from
+    // its right end instead. The part after the current "(" never holds
+    // another "(", so it is kept as a stack of pieces that each pass takes
+    // from the front of, and every character is handled a bounded number of
+    // times. Only the first pass trims: the text's ends never change after.
+    const std::string_view t = trimView(text);
+    GroupStack rest;
+    std::string group;
+    size_t end = t.size(); // t[0, end) is not yet on the stack
     for (;;) {
         ++steps_;
-        const std::string_view t = trimView(text);
-        if (t == kTrue || t == kFalse) {
-            result_ = std::string(t);
-            return;
+        const size_t open = end == 0 ? std::string_view::npos : t.rfind('(', end - 1);
+        if (open == std::string_view::npos) {
+            rest.pushFront(t.substr(0, end));
+            end = 0;
+            if (const std::string_view whole = rest.wholeText(); whole == kTrue || whole == kFalse) {
+                result_ = std::string(whole);
+                return;
+            }
+        } else {
+            rest.pushFront(t.substr(open + 1, end - open - 1));
+            end = open;
         }
-        // The group: after the last "(" up to the next ")", or, with no "(",
-        // everything before the first ")".
-        const size_t open = t.rfind('(');
-        const size_t groupBegin = open == std::string_view::npos ? 0 : open + 1;
-        const size_t close = t.find(')', groupBegin);
-        const size_t groupEnd = close == std::string_view::npos ? t.size() : close;
-        const std::string_view r =
-            evaluateGroup(t.substr(groupBegin, groupEnd - groupBegin)) ? kTrue : kFalse;
-
-        // Replace the "(" (when there is one), the group and the character
-        // after it by the outcome.
-        const size_t cutBegin = open == std::string_view::npos ? 0 : open;
-        const size_t cutEnd = groupEnd < t.size() ? groupEnd + 1 : t.size();
-        std::string next;
-        next.reserve(t.size() - (cutEnd - cutBegin) + r.size());
-        next.append(t.substr(0, cutBegin));
-        next.append(r);
-        next.append(t.substr(cutEnd));
-        text = std::move(next);
+        rest.takeGroup(group);
+        rest.pushFront(evaluateGroup(group) ? kTrue : kFalse);
     }
 }
 

@@ -27,6 +27,14 @@ VariableList& VariableList::operator=(const VariableList& other)
         return *this;
     clear();
     lookup_ = other.lookup_;
+    // A copy of a small list gets one chunk of its size, not a full one.
+    size_t total = 0;
+    for (const Slot& s : other.slots_)
+        total += s.dead ? 0 : s.len;
+    if (total > 0 && total < kChunk) {
+        chunks_.push_back(std::make_unique_for_overwrite<char[]>(total));
+        chunkSize_ = total;
+    }
     // Handles must stay the same in the copy, erased ones included.
     slots_.reserve(other.slots_.size());
     for (size_t id = 0; id < other.slots_.size(); ++id) {
@@ -84,14 +92,14 @@ const char* VariableList::store(std::string_view text)
     if (text.size() > kChunk / 4) {
         // A long text gets a chunk of its own, placed before the current one
         // so the current chunk keeps filling.
-        auto big = std::make_unique<char[]>(text.size());
+        auto big = std::make_unique_for_overwrite<char[]>(text.size());
         std::memcpy(big.get(), text.data(), text.size());
         const char* p = big.get();
         chunks_.insert(chunks_.empty() ? chunks_.end() : chunks_.end() - 1, std::move(big));
         return p;
     }
     if (chunks_.empty() || chunkUsed_ + text.size() > chunkSize_) {
-        chunks_.push_back(std::make_unique<char[]>(kChunk));
+        chunks_.push_back(std::make_unique_for_overwrite<char[]>(kChunk)); // filled as used: no zeroing
         chunkUsed_ = 0;
         chunkSize_ = kChunk;
     }

@@ -3,6 +3,7 @@
 // target only once complete, so a failed write never leaves a truncated file.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -10,12 +11,25 @@ namespace qmx {
 
 bool fileExists(const std::string& path);
 
+// Reports are text files of kilobytes to tens of megabytes; anything larger
+// than this is refused rather than read whole into memory.
+inline constexpr uint64_t kMaxReadFileSize = uint64_t(1) << 30; // 1 GiB
+
 // Reads the whole file; throws qmx::Error with a user-facing text when the
-// file cannot be opened or read.
+// file cannot be opened or read. Only regular files are read (a FIFO or a
+// device is refused before it is opened, so it cannot block or run on for
+// ever), and only up to kMaxReadFileSize bytes.
 std::string readWholeFile(const std::string& path);
 
 // Writes data to path through a temporary file and a rename. Throws
 // qmx::Error on failure; the previous file is then untouched.
+// - A symbolic link is written through: its final target is replaced.
+// - A new file gets the usual mode under the process umask; an existing one
+//   keeps its mode, and its owner and group where the process may set them.
+// - A read-only file is refused, with the same error as an unwritable
+//   directory.
+// - Nothing is written when the file already holds exactly these bytes.
+// - The directory is synced after the rename, so the new name lasts.
 void writeFileAtomic(const std::string& path, std::string_view data);
 
 // The directory part of a path with its trailing separator ("" for none).

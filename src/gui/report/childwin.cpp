@@ -6,12 +6,14 @@
 #include "report/checkgrid.h"
 #include "report/confighighlighter.h"
 #include "report/prgres.h"
+#include "report/reporttext.h"
 #include "rules/interpreter.h"
 #include "rules/rules.h"
 #include "shell/debugflag.h"
 #include "shell/guards.h"
 #include "shell/slicedtext.h"
 #include "shell/mainform.h"
+#include "util/error.h"
 #include "shell/textcodec.h"
 #include "shell/widgets.h"
 #include "util/text.h"
@@ -48,15 +50,19 @@ namespace {
 // them, so a long report never holds the window still for long.
 constexpr size_t kLinesPerSlice = 1000;
 
-QPlainTextEdit* makeText(QWidget* parent, const char* name, bool readOnly)
+QPlainTextEdit* setUpText(QPlainTextEdit* t, const char* name, bool readOnly)
 {
-    auto* t = new QPlainTextEdit(parent);
     t->setObjectName(QLatin1String(name));
     t->setLineWrapMode(QPlainTextEdit::NoWrap);
     t->setReadOnly(readOnly);
     t->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     t->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     return t;
+}
+
+QPlainTextEdit* makeText(QWidget* parent, const char* name, bool readOnly)
+{
+    return setUpText(new QPlainTextEdit(parent), name, readOnly);
 }
 
 QListWidget* makeList(QWidget* parent, const char* name)
@@ -183,7 +189,8 @@ void TForm1::buildConfigTextPage()
     auto* layout = new QVBoxLayout(TabSheet2);
     layout->setContentsMargins(2, 2, 2, 2);
     // Read-only: the attached files are rebuilt from the lines as loaded.
-    RichEdit1 = makeText(TabSheet2, "RichEdit1", true);
+    configView_ = new ReportTextView(TabSheet2);
+    RichEdit1 = setUpText(configView_, "RichEdit1", true);
     QPalette pal = RichEdit1->palette();
     pal.setBrush(QPalette::Inactive, QPalette::Highlight, pal.brush(QPalette::Active,
                                                                     QPalette::Highlight));
@@ -207,7 +214,7 @@ void TForm1::buildSectionsPage()
     auto* valueLabel = new QLabel(tr("Current Key Value:"), TabSheet3);
     Edit10 = makeEdit(TabSheet3, "Edit10");
     auto* allLabel = new QLabel(tr("All Keys in Section"), TabSheet3);
-    Memo1 = makeText(TabSheet3, "Memo1", false);
+    Memo1 = setUpText(new ReportTextView(TabSheet3), "Memo1", false);
 
     grid->addWidget(Label10, 0, 0);
     grid->addWidget(ListBox1, 1, 0, 3, 1);
@@ -351,13 +358,13 @@ void TForm1::loadall(const QString& path)
         try {
             qmx::loadall(doc_, fromQString(path), options);
         } catch (const std::exception& e) {
-            failure = e.what();
+            failure = errorMessage(e, "open the report");
         }
         try {
             showDocument(pump);
         } catch (const std::exception& e) {
             if (failure.empty())
-                failure = e.what();
+                failure = errorMessage(e, "show the report");
         }
         if (progress)
             progress->finish();
@@ -419,7 +426,11 @@ void TForm1::showConfigText(EventPump& pump)
 {
     highlighter_->setRanges(doc_.textColours);
     RichEdit1->clear();
-    appendLinesSliced(RichEdit1, doc_.lines, pump, kLinesPerSlice);
+    configView_->setSourceLines(doc_.lines, doc_.rawText);
+    appendLinesSliced(RichEdit1, doc_.lines, pump, kLinesPerSlice,
+                      [](const auto& line) { return ReportTextView::shownText(line); });
+    // The text is as loaded, not edited.
+    RichEdit1->document()->setModified(false);
 }
 
 void TForm1::showSuggestions()
@@ -450,12 +461,13 @@ void TForm1::runRules(ReportDocument& doc)
 void TForm1::ListBox1Click()
 {
     const int row = ListBox1->currentRow();
-    Memo1->clear();
+    static_cast<ReportTextView*>(Memo1)->showLines({});
     if (row < 0 || !doc_.store)
         return;
     browser_.chooseSection(*doc_.store, fromQString(ListBox1->item(row)->text()));
     fillList(ListBox2, browser_.keys);
-    Memo1->setPlainText(toQStringList(browser_.allKeys).join(QLatin1Char('\n')));
+    // Memo1 is made a ReportTextView, so a very long value is shown cut.
+    static_cast<ReportTextView*>(Memo1)->showLines(browser_.allKeys);
     Label11->setText(toQString(browser_.keysLabel));
 }
 

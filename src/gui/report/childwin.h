@@ -28,6 +28,7 @@ namespace qmx {
 
 class CheckTableModel;
 class ConfigHighlighter;
+class ReportTextView;
 
 class TForm1 : public ChildWindow {
     Q_OBJECT
@@ -124,6 +125,7 @@ private:
     CheckTableModel* registryModel_ = nullptr;
     CheckTableModel* filesModel_ = nullptr;
     ConfigHighlighter* highlighter_ = nullptr;
+    ReportTextView* configView_ = nullptr; // RichEdit1, as its own class
     bool loading_ = false;
     bool closePending_ = false;
     qint64 lastMaxGapNs_ = 0;

@@ -1,13 +1,14 @@
 #include "shell/guards.h"
 
 #include "shell/textcodec.h"
+#include "util/error.h"
 
 namespace qmx {
 
 QString errorText(const std::exception& e)
 {
     // Core messages carry report text, which is Windows-1252.
-    return toQString(e.what());
+    return toQString(errorMessage(e));
 }
 
 } // namespace qmx

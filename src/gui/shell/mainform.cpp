@@ -109,6 +109,9 @@ TMainForm::TMainForm(const QStringList& arguments, std::unique_ptr<Prompts> prom
 
 TMainForm::~TMainForm()
 {
+    // The base class closes the child windows after this body has run, when
+    // this object is half destroyed: no activation may reach it any more.
+    disconnect(mdi_, nullptr, this, nullptr);
     // The options dialog saves the settings when it goes, and may need the
     // prompts to report a failed write: it must go before they do.
     delete frules;

@@ -13,10 +13,12 @@
 
 namespace qmx {
 
-// Appends lines to the view's text, calling pump() after each slice, and
-// leaves the caret at the start of the text with nothing selected.
-template <class Lines, class Pump>
-void appendLinesSliced(QPlainTextEdit* view, const Lines& lines, Pump& pump, size_t linesPerSlice)
+// Appends lines to the view's text, each as show(line) gives it, calling
+// pump() after each slice, and leaves the caret at the start of the text with
+// nothing selected.
+template <class Lines, class Pump, class Show>
+void appendLinesSliced(QPlainTextEdit* view, const Lines& lines, Pump& pump, size_t linesPerSlice,
+                       Show&& show)
 {
     QTextCursor cursor(view->document());
     const bool startsEmpty = view->document()->isEmpty();
@@ -26,13 +28,19 @@ void appendLinesSliced(QPlainTextEdit* view, const Lines& lines, Pump& pump, siz
         for (size_t i = first; i < last; ++i) {
             if (i > 0 || !startsEmpty)
                 slice += QLatin1Char('\n');
-            slice += toQString(lines[i]);
+            slice += show(lines[i]);
         }
         cursor.movePosition(QTextCursor::End);
         cursor.insertText(slice);
         pump();
     }
     view->setTextCursor(QTextCursor(view->document()));
+}
+
+template <class Lines, class Pump>
+void appendLinesSliced(QPlainTextEdit* view, const Lines& lines, Pump& pump, size_t linesPerSlice)
+{
+    appendLinesSliced(view, lines, pump, linesPerSlice, [](const auto& line) { return toQString(line); });
 }
 
 } // namespace qmx

@@ -2,6 +2,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <sys/stat.h>
+
 using clitest::CliTest;
 using clitest::splitLines;
 using Json = nlohmann::json;
@@ -56,8 +58,15 @@ TEST_F(CliTest, UsageErrorsExitTwoWithTheUsageOnStderr)
 TEST_F(CliTest, FilesThatCannotBeReadExitOneWithAMessage)
 {
     const std::string missing = (dir / "missing.txt").string();
+    // A FIFO without a writer would block the read for ever; /dev/zero never ends.
+    const std::string fifo = (dir / "fifo.txt").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const std::vector<std::vector<std::string>> cases = {
         {"report", missing},
+        {"variables", fifo},
+        {"variables", "/dev/zero"},
+        {"analyze", fifo},
+        {"report", "--rules-file", fifo, sample("ws-lab.txt")},
         {"variables", dir.string()},
         {"attached", missing, "X"},
         {"report", "--settings", missing, sample("ws-lab.txt")},
@@ -72,6 +81,7 @@ TEST_F(CliTest, FilesThatCannotBeReadExitOneWithAMessage)
         EXPECT_EQ(r.err.find("Usage:"), std::string::npos);
     }
     EXPECT_NE(run({"report", missing}).err.find(missing), std::string::npos);
+    EXPECT_EQ(run({"variables", fifo}).err, "qmxread-cli: Cannot open file \"" + fifo + "\": it is not a regular file\n");
     EXPECT_NE(run({"report", "--settings", sample("QMXRead.ini"), "--rule-set", "NO_SUCH_SET", sample("ws-lab.txt")})
                   .err.find("NO_SUCH_SET"),
               std::string::npos);

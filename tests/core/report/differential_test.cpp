@@ -261,6 +261,22 @@ TEST(Differential, AdversarialReports)
     }
 }
 
+// Many multi-value lines extending the same lists, with bases that hold the
+// separator "_" more than once, look-alike numbers, a value named ALL_VALUES
+// (whose own entry then has the list's name) and values with ";" and "=" at
+// their edges.
+TEST(Differential, MultiValueListsGrowInPlace)
+{
+    std::string text = "[Registry]\r\n";
+    const char* keys[] = {"A_B_1", "A_B_01", "A_B_10", "A_1", "AB", "A_B_ALL", "A__"};
+    const char* values[] = {"v=1", ";edge;", "=lead", "trail=", "ALL_VALUES=x", "plain", "", "a=b=c"};
+    for (int i = 0; i < 700; ++i)
+        text += std::string(keys[i % std::size(keys)]) + "=REGISTRY_MULTIVALUE;" + values[(i / 3) % std::size(values)] +
+                "\r\n";
+    text += "A_B_9=REGISTRY;x;DEFAULT\r\nA_B_2=REGISTRY_MULTIVALUE;last\r\n";
+    checkReport(text);
+}
+
 TEST(Differential, BadCountsAndNestedFirstLines)
 {
     const Lines lines = {"A_0=GETFILE;2;x",     "A_1=GETFILE;2;B_0=GETFILE;FILE NOT FOUND", "B_0=GETFILE;1;y",
@@ -319,5 +335,39 @@ TEST(Differential, FirstOccurrenceOfLinesOnRandomText)
             const LinePos want = at == std::string::npos || lines.empty() ? LinePos{} : positionOf(lines, at);
             EXPECT_EQ(found[p], want) << "pattern '" << pats[p] << "'";
         }
+    }
+}
+
+// Lines that repeat their marker many times, as "[" fifty times with a short
+// tail, make the marker search give up and hand over to the automaton; the
+// answers must still be the literal first occurrences. Tails are look-alike
+// numbers (_1, _01, _10), and some lines are prefixes or inner parts of
+// others.
+TEST(Differential, FirstOccurrenceOfRepetitiveMarkerLines)
+{
+    for (const size_t runs : {50u, 7u, 1u}) {
+        SCOPED_TRACE("run of " + std::to_string(runs));
+        Lines lines;
+        for (size_t i = 0; i < 1500; ++i) {
+            const std::string head(runs + (i % 3 == 0 ? 1 : 0), '[');
+            switch (i % 5) {
+            case 0: lines.push_back(head + "_" + std::to_string(i % 40)); break;
+            case 1: lines.push_back(head + "_0" + std::to_string(i % 40)); break;
+            case 2: lines.push_back(head); break;
+            case 3: lines.push_back("x" + head + "]"); break;
+            default: lines.push_back(head + "]=REGISTRY;" + std::to_string(i % 7)); break;
+            }
+        }
+        std::vector<size_t> queries;
+        std::vector<std::string_view> markers;
+        for (size_t i = 0; i < lines.size(); ++i) {
+            queries.push_back(i);
+            markers.push_back(lines[i].find("=REGISTRY;") != std::string::npos && i % 2 ? "=REGISTRY;" : "[");
+        }
+        const std::string text = joined(lines);
+        const auto got = firstOccurrencesOfMarkedLines(std::vector<std::string_view>(lines.begin(), lines.end()),
+                                                       queries, markers);
+        for (size_t q = 0; q < queries.size(); ++q)
+            ASSERT_EQ(got[q], positionOf(lines, text.find(lines[q]))) << "line " << q << " '" << lines[q] << "'";
     }
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ostream>
 
 #include <string>
 #include <vector>
@@ -51,6 +52,9 @@ struct CommandCase {
     const char* line;
 };
 
+// Printed by their command, so test names stay the same from run to run.
+void PrintTo(const CommandCase& c, std::ostream* os) { *os << c.command; }
+
 class CommandLines : public testing::TestWithParam<CommandCase> {};
 
 TEST_P(CommandLines, BuildsTheLine)
@@ -82,6 +86,8 @@ struct ScopeCase {
     const char* registry; // with type String, key K, default D
     const char* file;     // with file name F
 };
+
+void PrintTo(const ScopeCase&, std::ostream* os) { *os << "scope"; }
 
 class ScopeLines : public testing::TestWithParam<ScopeCase> {};
 

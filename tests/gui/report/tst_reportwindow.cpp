@@ -6,6 +6,7 @@
 
 #include "report/childwin.h"
 #include "report/prgres.h"
+#include "report/reporttext.h"
 #include "report/checkgrid.h"
 #include "rules/interpreter.h"
 #include "rules/rules.h"
@@ -13,6 +14,7 @@
 #include "shell/mainform.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -29,6 +31,8 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
+
+#include <sys/stat.h>
 
 using namespace qmx;
 
@@ -364,6 +368,77 @@ private Q_SLOTS:
         QVERIFY(!f->loading());
         QVERIFY(!app.main->progressWindow()->isVisible());
         QVERIFY(!QApplication::overrideCursor());
+    }
+
+    // A FIFO would block the window for ever if it were opened for reading.
+    void irregularFilesAreRefused()
+    {
+        App app;
+        const QString fifo = app.dir.filePath(QStringLiteral("fifo.txt"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        app.main->NewReportChild(fifo);
+        QCOMPARE(app.prompts->errors,
+                 QStringList{QStringLiteral("Cannot open file \"%1\": it is not a regular file").arg(fifo)});
+        QVERIFY(!QApplication::overrideCursor());
+    }
+
+    // A very long line is shown cut with a note, and copying gives it whole.
+    void longLineIsCutForDisplayButCopiedWhole()
+    {
+        App app;
+        const std::string longValue(3 * ReportTextView::kShownChars + 7, 'v');
+        const std::string text = "[General]\r\nMemory=TOTALMEMORY;" + longValue + "\r\nCPU=CPU;486\r\n";
+        const QString path = app.dir.filePath(QStringLiteral("long.txt"));
+        QFile out(path);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(text.data(), qint64(text.size()));
+        out.close();
+        TForm1* f = app.main->NewReportChild(path);
+        QPlainTextEdit* t = named<QPlainTextEdit>(f, "RichEdit1");
+        const QString shown = t->document()->findBlockByNumber(1).text();
+        const int kept = ReportTextView::kShownChars;
+        QCOMPARE(shown.left(kept), QString::fromStdString(("Memory=TOTALMEMORY;" + longValue).substr(0, kept)));
+        QVERIFY(shown.contains(QStringLiteral("%1 more characters").arg(19 + longValue.size() - kept)));
+        QCOMPARE(t->document()->findBlockByNumber(2).text(), QStringLiteral("CPU=CPU;486"));
+
+        t->selectAll();
+        t->copy();
+        const QString whole = QString::fromStdString("[General]\nMemory=TOTALMEMORY;" + longValue + "\nCPU=CPU;486");
+        QCOMPARE(QApplication::clipboard()->text(), whole);
+
+        // Positions inside the shown part map one to one; inside the note
+        // they stand for the end of the line.
+        auto* view = static_cast<ReportTextView*>(t);
+        const int line1 = t->document()->findBlockByNumber(1).position();
+        const int line2 = t->document()->findBlockByNumber(2).position();
+        const struct {
+            int from, to;
+            QString expected;
+        } cases[] = {
+            {0, 9, QStringLiteral("[General]")},
+            {line1, line1 + 6, QStringLiteral("Memory")},
+            {line1 + kept - 1, line1 + kept, QStringLiteral("v")},
+            {line1 + kept + 3, line2 + 3, QStringLiteral("\nCPU")},
+            {line2 + 3, line1 + kept + 3, QStringLiteral("\nCPU")}, // either direction
+        };
+        for (const auto& c : cases)
+            QCOMPARE(view->sourceText(c.from, c.to).right(40), c.expected.right(40));
+        // From the note's start: the hidden rest of the line.
+        QCOMPARE(view->sourceText(line1 + kept, line1 + kept + 3).size(), 19 + int(longValue.size()) - kept);
+
+        // The section's keys show the value cut as well, and copy it whole;
+        // once edited, the view copies what it shows.
+        QPlainTextEdit* memo = named<QPlainTextEdit>(f, "Memo1");
+        named<QListWidget>(f, "ListBox1")->setCurrentRow(0);
+        f->ListBox1Click();
+        QVERIFY(memo->toPlainText().contains(QStringLiteral("more characters")));
+        memo->selectAll();
+        memo->copy();
+        QCOMPARE(QApplication::clipboard()->text(),
+                 QString::fromStdString("Memory=TOTALMEMORY;" + longValue + "\nCPU=CPU;486"));
+        memo->document()->setModified(true);
+        memo->copy();
+        QCOMPARE(QApplication::clipboard()->text(), memo->toPlainText());
     }
 
     // Each sample report shows exactly what the core loader makes of it.
