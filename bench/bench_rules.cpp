@@ -1,7 +1,9 @@
 // Rule engine speed: a large rule set over the variable list of a large
 // report, the condition evaluator alone, and single look-ups. Each indexed
-// measurement has a linear-scan twin (the list walked for every look-up) as
-// its baseline in the same run.
+// measurement has a linear-scan twin (the reference look-up that walks the
+// list every time, plugged into the same list) as its baseline in the same
+// run.
+#include "reference.h"
 #include "rules/expression.h"
 #include "rules/interpreter.h"
 #include "store/variables.h"
@@ -107,10 +109,10 @@ std::string makeRuleSet()
     return r;
 }
 
-void runRuleSet(benchmark::State& state, VariableList::Lookup mode)
+void runRuleSet(benchmark::State& state, const VariableList::Lookup* lookup)
 {
     VariableList vars = makeReportVariables();
-    vars.setLookup(mode);
+    vars.setLookup(lookup);
     const std::string rules = makeRuleSet();
     std::vector<std::string> out;
     for (auto _ : state) {
@@ -122,8 +124,8 @@ void runRuleSet(benchmark::State& state, VariableList::Lookup mode)
     state.counters["lines"] = static_cast<double>(out.size());
 }
 
-void BM_RuleSet_Indexed(benchmark::State& state) { runRuleSet(state, VariableList::Lookup::Indexed); }
-void BM_RuleSet_LinearScan(benchmark::State& state) { runRuleSet(state, VariableList::Lookup::LinearScan); }
+void BM_RuleSet_Indexed(benchmark::State& state) { runRuleSet(state, nullptr); }
+void BM_RuleSet_LinearScan(benchmark::State& state) { runRuleSet(state, &bench::linearLookup()); }
 BENCHMARK(BM_RuleSet_Indexed)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RuleSet_LinearScan)->Unit(benchmark::kMillisecond)->Iterations(3);
 
@@ -140,12 +142,12 @@ BENCHMARK(BM_Evaluate);
 
 // The same condition written with references, as an IF statement: lookup,
 // replacement and evaluation together.
-void runIfStatement(benchmark::State& state, VariableList::Lookup mode)
+void runIfStatement(benchmark::State& state, const VariableList::Lookup* lookup)
 {
     VariableList vars = makeReportVariables();
     vars.append("%X%=1");
     vars.append("%Y%=5");
-    vars.setLookup(mode);
+    vars.setLookup(lookup);
     std::vector<std::string> out;
     RuleInterpreter ri(vars, out, false, {});
     const std::string statement = "IF (%X%=1) & (%Y%<10) THEN SET %Z%=1;";
@@ -153,17 +155,17 @@ void runIfStatement(benchmark::State& state, VariableList::Lookup mode)
         ri.processrule(statement);
     state.SetItemsProcessed(state.iterations());
 }
-void BM_IfStatement_Indexed(benchmark::State& state) { runIfStatement(state, VariableList::Lookup::Indexed); }
-void BM_IfStatement_LinearScan(benchmark::State& state) { runIfStatement(state, VariableList::Lookup::LinearScan); }
+void BM_IfStatement_Indexed(benchmark::State& state) { runIfStatement(state, nullptr); }
+void BM_IfStatement_LinearScan(benchmark::State& state) { runIfStatement(state, &bench::linearLookup()); }
 BENCHMARK(BM_IfStatement_Indexed);
 BENCHMARK(BM_IfStatement_LinearScan);
 
 // One reference look-up: existing names spread over the list, missing names,
 // and a short prefix shared by many entries.
-void runLookup(benchmark::State& state, VariableList::Lookup mode)
+void runLookup(benchmark::State& state, const VariableList::Lookup* lookup)
 {
     VariableList vars = makeReportVariables();
-    vars.setLookup(mode);
+    vars.setLookup(lookup);
     std::vector<std::string> refs;
     for (int i = 0; i < 64; ++i) {
         refs.push_back("%FILE:SYS" + n((i * 97 + 1) % kFiles | 1) + ".DLL:SIZE%");
@@ -178,8 +180,8 @@ void runLookup(benchmark::State& state, VariableList::Lookup mode)
     }
     state.SetItemsProcessed(state.iterations());
 }
-void BM_Lookup_Indexed(benchmark::State& state) { runLookup(state, VariableList::Lookup::Indexed); }
-void BM_Lookup_LinearScan(benchmark::State& state) { runLookup(state, VariableList::Lookup::LinearScan); }
+void BM_Lookup_Indexed(benchmark::State& state) { runLookup(state, nullptr); }
+void BM_Lookup_LinearScan(benchmark::State& state) { runLookup(state, &bench::linearLookup()); }
 BENCHMARK(BM_Lookup_Indexed);
 BENCHMARK(BM_Lookup_LinearScan);
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "report/loader.h"
+#include "store/variables.h"
 
 #include <string>
 
@@ -15,5 +16,9 @@ std::string wholeText(const ReportDocument& doc);
 // first occurrence of search in the whole text, or "" when it does not
 // occur. The loader answers the same for its fixed tags in one pass.
 std::string getvalue(const ReportDocument& doc, const std::string& search);
+
+// The variable look-ups answered by walking the list in order every time,
+// with no index: plug it into a list with setLookup(&linearLookup()).
+const VariableList::Lookup& linearLookup();
 
 } // namespace qmx::bench

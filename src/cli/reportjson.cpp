@@ -28,9 +28,7 @@ Json textArray(const std::vector<std::string>& items)
 Json tableRows(const CheckTable& table)
 {
     Json rows = Json::array();
-    // Row 0 is the header row; only the data rows belong to the report.
-    for (size_t r = 1; r < table.rows.size(); ++r) {
-        const GridRow& row = table.rows[r];
+    for (const GridRow& row : table.rows) {
         Json colors = Json::array();
         for (size_t c = 0; c < row.cells.size(); ++c)
             colors.push_back(colourJson(c < row.colors.size() ? row.colors[c] : Colour::None));

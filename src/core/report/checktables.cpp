@@ -22,12 +22,8 @@ GridRow emptyRow(size_t columns)
 void prepare(CheckTable& t, std::initializer_list<const char*> headers)
 {
     t.columns = headers.size();
+    t.header.assign(headers.begin(), headers.end());
     t.rows.clear();
-    GridRow header = emptyRow(t.columns);
-    size_t c = 0;
-    for (const char* h : headers)
-        header.cells[c++] = h;
-    t.rows.push_back(std::move(header));
     t.rows.push_back(emptyRow(t.columns));
 }
 

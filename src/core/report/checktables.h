@@ -17,14 +17,16 @@ struct GridRow {
     std::vector<Colour> colors;        // text colour per cell; None: default
 };
 
-// A table as the window shows it: row 0 is the header row; the loader keeps
-// one empty working row at the end while it fills the table.
+// A table as the window shows it: the column captions and the data rows.
+// The loader keeps one empty working row at the end of rows while it fills
+// the table. A table whose header is empty was never prepared.
 struct CheckTable {
+    std::vector<std::string> header;
     std::vector<GridRow> rows;
     size_t columns = 0;
 };
 
-// Sets the table to its header row and one empty working row.
+// Sets the table to its header and one empty working row.
 void prepareRegistryTable(CheckTable& t);
 void prepareFilesTable(CheckTable& t);
 // Fill the working row from one line, colour it, and add a new working row.

@@ -317,26 +317,10 @@ VariableList::Id VariableList::deltaMin(std::string_view prefix, bool exact) con
     return best;
 }
 
-VariableList::Id VariableList::firstWithPrefixLinear(std::string_view prefix) const
-{
-    for (size_t id = 0; id < slots_.size(); ++id)
-        if (!slots_[id].dead && startsWith(view(id), prefix))
-            return id;
-    return npos;
-}
-
-VariableList::Id VariableList::firstByNameLinear(std::string_view name) const
-{
-    for (size_t id = 0; id < slots_.size(); ++id)
-        if (!slots_[id].dead && nameOf(view(id)) == name)
-            return id;
-    return npos;
-}
-
 VariableList::Id VariableList::findFirstWithPrefix(std::string_view prefix) const
 {
-    if (lookup_ == Lookup::LinearScan)
-        return firstWithPrefixLinear(prefix);
+    if (lookup_)
+        return lookup_->firstWithPrefix(*this, prefix);
     ensureIndex();
     const auto [lo, hi] = prefixRange(prefix);
     const uint32_t m = rangeMin(lo, hi);
@@ -345,13 +329,9 @@ VariableList::Id VariableList::findFirstWithPrefix(std::string_view prefix) cons
 
 std::vector<VariableList::Id> VariableList::findAllWithPrefix(std::string_view prefix) const
 {
+    if (lookup_)
+        return lookup_->allWithPrefix(*this, prefix);
     std::vector<Id> ids;
-    if (lookup_ == Lookup::LinearScan) {
-        for (size_t id = 0; id < slots_.size(); ++id)
-            if (!slots_[id].dead && startsWith(view(id), prefix))
-                ids.push_back(id);
-        return ids;
-    }
     ensureIndex();
     const auto [lo, hi] = prefixRange(prefix);
     for (size_t i = lo; i < hi; ++i) {
@@ -367,8 +347,8 @@ std::vector<VariableList::Id> VariableList::findAllWithPrefix(std::string_view p
 
 VariableList::Id VariableList::findFirstByName(std::string_view name) const
 {
-    if (lookup_ == Lookup::LinearScan)
-        return firstByNameLinear(name);
+    if (lookup_)
+        return lookup_->firstByName(*this, name);
     // A name holds no "=", so the entries named `name` are exactly the text
     // `name` itself and the texts beginning with `name` + "=".
     if (name.find('=') != std::string_view::npos)
@@ -384,7 +364,9 @@ VariableList::Id VariableList::findFirstByName(std::string_view name) const
 size_t VariableList::eraseByName(std::string_view name)
 {
     std::vector<Id> doomed;
-    if (lookup_ == Lookup::LinearScan || name.find('=') != std::string_view::npos) {
+    // A name holding "=" is not in the index's terms; with another look-up
+    // plugged in, the index is not built at all.
+    if (lookup_ || name.find('=') != std::string_view::npos) {
         for (size_t id = 0; id < slots_.size(); ++id)
             if (!slots_[id].dead && nameOf(view(id)) == name)
                 doomed.push_back(id);

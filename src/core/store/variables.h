@@ -68,12 +68,29 @@ public:
     // Removes every entry whose name equals name exactly; returns how many.
     size_t eraseByName(std::string_view name);
 
-    // How look-ups find entries. Indexed is the normal mode; LinearScan walks
-    // the list in order for every look-up and serves as the reference the
-    // index is checked and measured against.
-    enum class Lookup { Indexed, LinearScan };
-    void setLookup(Lookup mode) { lookup_ = mode; }
-    Lookup lookup() const { return lookup_; }
+    // Another way to answer the look-ups, used in place of the index when
+    // set: tests and benchmarks plug in a plain walk over the list to check
+    // and measure the index against. The list does not own it.
+    class Lookup {
+    public:
+        virtual ~Lookup() = default;
+        virtual Id firstWithPrefix(const VariableList& list, std::string_view prefix) const = 0;
+        virtual std::vector<Id> allWithPrefix(const VariableList& list, std::string_view prefix) const = 0;
+        virtual Id firstByName(const VariableList& list, std::string_view name) const = 0;
+    };
+    // nullptr: the index answers.
+    void setLookup(const Lookup* lookup) { lookup_ = lookup; }
+    const Lookup* lookup() const { return lookup_; }
+
+    // Calls f(handle, text) for the entries in list order until it returns
+    // true; returns that entry's handle, or npos when f never did.
+    template <class F> Id findEntry(F&& f) const
+    {
+        for (size_t id = 0; id < slots_.size(); ++id)
+            if (!slots_[id].dead && f(Id(id), view(id)))
+                return id;
+        return npos;
+    }
 
     // The name and value parts of an entry text.
     static std::string_view nameOf(std::string_view entry);
@@ -100,8 +117,6 @@ private:
     std::pair<size_t, size_t> exactRange(std::string_view text) const;
     uint32_t rangeMin(size_t lo, size_t hi) const;
     Id deltaMin(std::string_view prefix, bool exact) const;
-    Id firstWithPrefixLinear(std::string_view prefix) const;
-    Id firstByNameLinear(std::string_view name) const;
 
     // Entry texts: arena chunks that never move, one slot per handle.
     std::vector<std::unique_ptr<char[]>> chunks_;
@@ -110,7 +125,7 @@ private:
     std::vector<Slot> slots_;
     std::unordered_map<Id, std::string> owned_;
     size_t live_ = 0;
-    Lookup lookup_ = Lookup::Indexed;
+    const Lookup* lookup_ = nullptr;
 
     // The look-up index, built on demand.
     mutable bool indexed_ = false;

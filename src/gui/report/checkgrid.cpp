@@ -30,21 +30,19 @@ void CheckTableModel::reset()
     beginResetModel();
     table_ = CheckTable{};
     table_.columns = static_cast<size_t>(columns_);
-    table_.rows.resize(2);
+    table_.rows.resize(1);
     endResetModel();
 }
 
 const GridRow* CheckTableModel::row(int dataRow) const
 {
-    const size_t r = static_cast<size_t>(dataRow) + 1;
+    const size_t r = static_cast<size_t>(dataRow);
     return dataRow >= 0 && r < table_.rows.size() ? &table_.rows[r] : nullptr;
 }
 
 int CheckTableModel::rowCount(const QModelIndex& parent) const
 {
-    if (parent.isValid() || table_.rows.empty())
-        return 0;
-    return static_cast<int>(table_.rows.size() - 1);
+    return parent.isValid() ? 0 : static_cast<int>(table_.rows.size());
 }
 
 int CheckTableModel::columnCount(const QModelIndex& parent) const
@@ -78,9 +76,7 @@ QVariant CheckTableModel::data(const QModelIndex& index, int role) const
 QVariant CheckTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole) {
-        if (table_.rows.empty())
-            return QString();
-        const auto& header = table_.rows.front().cells;
+        const auto& header = table_.header;
         const size_t c = static_cast<size_t>(section);
         return c < header.size() ? toQString(header[c]) : QString();
     }

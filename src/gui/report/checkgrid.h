@@ -1,6 +1,6 @@
-// The check tables as Qt item models: row 0 of a core CheckTable is the
-// header, every further row a grid row with its own background and per-cell
-// text colours. A model over the whole table keeps a report with tens of
+// The check tables as Qt item models: a core CheckTable's header gives the
+// column captions, each of its rows a grid row with its own background and
+// per-cell text colours. A model over the whole table keeps a report with tens of
 // thousands of rows cheap to show.
 #pragma once
 
@@ -18,9 +18,9 @@ class CheckTableModel : public QAbstractTableModel {
 public:
     CheckTableModel(int columns, QObject* parent = nullptr);
 
-    // Takes the table over; row 0 becomes the header.
+    // Takes the table over.
     void setTable(CheckTable table);
-    // A header row and one empty row, as a window shows before a load.
+    // No captions and one empty row, as a window shows before a load.
     void reset();
     const CheckTable& table() const { return table_; }
 

@@ -404,11 +404,11 @@ void TForm1::showDocument(EventPump& pump)
                                                 : toQString(doc_.sectionsLabel));
     fillList(ListBox3, doc_.attached);
 
-    if (doc_.registry.rows.empty())
+    if (doc_.registry.header.empty())
         registryModel_->reset();
     else
         registryModel_->setTable(std::move(doc_.registry));
-    if (doc_.files.rows.empty())
+    if (doc_.files.header.empty())
         filesModel_->reset();
     else
         filesModel_->setTable(std::move(doc_.files));

@@ -36,9 +36,9 @@ struct Loaded {
 
 GridRow row(const CheckTable& t, const std::string& key)
 {
-    for (size_t r = 1; r < t.rows.size(); ++r)
-        if (t.rows[r].cells[0] == key)
-            return t.rows[r];
+    for (const GridRow& r : t.rows)
+        if (r.cells[0] == key)
+            return r;
     ADD_FAILURE() << "no row " << key;
     return {};
 }
@@ -149,8 +149,8 @@ TEST(Loader, CheckTableRows)
 {
     Loaded l(kBasic);
     const CheckTable& reg = l.doc.registry;
-    ASSERT_EQ(reg.rows.size(), 1u + 10u);
-    EXPECT_EQ(reg.rows[0].cells, (std::vector<std::string>{"Key", "Value", "Default"}));
+    ASSERT_EQ(reg.rows.size(), 10u);
+    EXPECT_EQ(reg.header, (std::vector<std::string>{"Key", "Value", "Default"}));
 
     GridRow r = row(reg, "Run");
     EXPECT_EQ(r.cells, (std::vector<std::string>{"Run", "a;b", "DEFAULT"}));
@@ -175,9 +175,9 @@ TEST(Loader, CheckTableRows)
     EXPECT_EQ(r.colors, (std::vector<C>{C::None, C::None, C::None}));
 
     const CheckTable& files = l.doc.files;
-    ASSERT_EQ(files.rows.size(), 1u + 5u);
-    EXPECT_EQ(files.rows[0].cells.size(), 10u);
-    EXPECT_EQ(files.rows[0].cells[6], "Internal File Version");
+    ASSERT_EQ(files.rows.size(), 5u);
+    ASSERT_EQ(files.header.size(), 10u);
+    EXPECT_EQ(files.header[6], "Internal File Version");
     r = row(files, "F");
     EXPECT_EQ(r.background, C::Red);
     EXPECT_EQ(r.cells, (std::vector<std::string>{"F", "C:\\X.DLL", "", "", "", "", "", "", "", ""}));
@@ -198,8 +198,10 @@ TEST(Loader, EmptyAndTaglessReports)
     EXPECT_EQ(l.progress.maximum(), 33);
     EXPECT_EQ(l.progress.position(), 33);
     EXPECT_EQ(l.doc.variables.size(), 23u); // no %OS%
-    EXPECT_EQ(l.doc.registry.rows.size(), 1u);
-    EXPECT_EQ(l.doc.files.rows.size(), 1u);
+    EXPECT_EQ(l.doc.registry.rows.size(), 0u);
+    EXPECT_EQ(l.doc.files.rows.size(), 0u);
+    EXPECT_EQ(l.doc.registry.header.size(), 3u);
+    EXPECT_EQ(l.doc.files.header.size(), 10u);
     EXPECT_EQ(l.doc.sectionsLabel, "Sections: 0");
 
     test::writeBytes(path, "[S]\r\nOS=OSVERSION;Windows 2000;5.0\r\n");

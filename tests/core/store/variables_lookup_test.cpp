@@ -1,5 +1,7 @@
 #include "store/variables.h"
 
+#include "reference.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -68,7 +70,7 @@ TEST(VariableLookup, IndexAgreesWithLinearScan)
                 ids = indexed.findAllWithPrefix("");
             }
             VariableList linear = indexed;
-            linear.setLookup(VariableList::Lookup::LinearScan);
+            linear.setLookup(&bench::linearLookup());
             for (int q = 0; q < 5; ++q) {
                 const std::string p = word(4);
                 ASSERT_EQ(indexed.findFirstWithPrefix(p), linear.findFirstWithPrefix(p)) << p;
@@ -76,5 +78,48 @@ TEST(VariableLookup, IndexAgreesWithLinearScan)
                 ASSERT_EQ(indexed.findAllWithPrefix(p), linear.findAllWithPrefix(p)) << p;
             }
         }
+    }
+}
+
+// Edge cases for both ways of answering: erased entries, an empty prefix,
+// names holding "=" more than once, look-alike names, a name that is the
+// whole entry text.
+TEST(VariableLookup, EdgeCasesAgreeWithAndWithoutIndex)
+{
+    const std::vector<std::string> entries = {"%A_01%=1", "%A_1%=2", "%A=B%=3", "%A%", "%A%=x=y", "%A%=4"};
+    constexpr auto none = VariableList::npos;
+    struct Case {
+        const char* query;
+        VariableList::Id firstWithPrefix, firstByName;
+        size_t allWithPrefix;
+    };
+    // Entry 1 ("%A_1%=2") is erased before every look-up.
+    const Case cases[] = {
+        {"", 0, none, 5},
+        {"%A_1", none, none, 0},
+        {"%A_0", 0, none, 1},
+        {"%A_01%", 0, 0, 1},
+        {"%A", 0, 2, 5}, // entry 2 is named "%A"
+        {"%A%", 3, 3, 3},
+        {"%A%=x=y", 4, none, 1},
+        {"%A=B%", 2, none, 1},
+        {"%A%=4=", none, none, 0},
+    };
+    for (const bool linear : {false, true}) {
+        VariableList v;
+        for (const std::string& e : entries)
+            v.append(e);
+        v.erase(1);
+        if (linear)
+            v.setLookup(&bench::linearLookup());
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.query) + (linear ? " linear" : " indexed"));
+            EXPECT_EQ(v.findFirstWithPrefix(c.query), c.firstWithPrefix);
+            EXPECT_EQ(v.findFirstByName(c.query), c.firstByName);
+            EXPECT_EQ(v.findAllWithPrefix(c.query).size(), c.allWithPrefix);
+        }
+        // Erasing by name goes through the plugged-in look-up's list too.
+        EXPECT_EQ(v.eraseByName("%A%"), 3u);
+        EXPECT_EQ(v.toVector(), (std::vector<std::string>{"%A_01%=1", "%A=B%=3"}));
     }
 }

@@ -478,10 +478,13 @@ private Q_SLOTS:
             {named<QTableView>(f, "StringGrid1"), &doc.registry},
             {named<QTableView>(f, "StringGrid2"), &doc.files}};
         for (const auto& [grid, table] : grids) {
-            QCOMPARE(size_t(grid->model()->rowCount()) + 1, table->rows.size());
-            for (size_t r = 1; r < table->rows.size(); ++r) {
+            QCOMPARE(size_t(grid->model()->rowCount()), table->rows.size());
+            for (size_t c = 0; c < table->columns; ++c)
+                QCOMPARE(grid->model()->headerData(int(c), Qt::Horizontal).toString(),
+                         toQString(table->header[c]));
+            for (size_t r = 0; r < table->rows.size(); ++r) {
                 const GridRow& row = table->rows[r];
-                const int gr = int(r - 1);
+                const int gr = int(r);
                 for (size_t c = 0; c < table->columns; ++c) {
                     const int gc = int(c);
                     const QString text = c < row.cells.size() ? toQString(row.cells[c]) : QString();
