@@ -4,6 +4,7 @@
 // differences only, F8 / Shift+F8, the baseline choice, the summary line,
 // Ctrl+C and the CSV export.
 #include "fakeprompts.h"
+#include "testframe.h"
 #include "named.h"
 
 #include "compare/cmpreslt.h"
@@ -48,11 +49,7 @@ struct App {
         const QString ini = dir.filePath(QStringLiteral("QMXRead.ini"));
         QFile::copy(kSettings, ini);
         QFile::setPermissions(ini, QFile::ReadOwner | QFile::WriteOwner);
-        auto p = std::make_unique<FakePrompts>();
-        prompts = p.get();
-        main = std::make_unique<TMainForm>(QStringList{}, std::move(p));
-        main->createSharedDialogs(ini);
-        main->show();
+        main = startMainForm(prompts, ini);
     }
     QString write(const QString& name, const QByteArray& text)
     {

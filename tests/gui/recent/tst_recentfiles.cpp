@@ -1,6 +1,7 @@
 // The recent-file entries of the File menu, their storage in the settings
 // file, and files dropped on the main window.
 #include "fakeprompts.h"
+#include "testframe.h"
 #include "named.h"
 
 #include "recent/recentmenu.h"
@@ -53,11 +54,7 @@ struct App {
             f.open(QIODevice::WriteOnly);
             f.write(settingsText);
         }
-        auto p = std::make_unique<FakePrompts>();
-        prompts = p.get();
-        main = std::make_unique<TMainForm>(QStringList(), std::move(p));
-        main->createSharedDialogs(settings());
-        main->show();
+        main = startMainForm(prompts, settings());
     }
     QMenu* fileMenu() const { return named<QMenu>(main.get(), "File1"); }
     // The File menu's entries after E&xit, separators as "-".

@@ -2,6 +2,7 @@
 // their colours, the coloured Config Text, browsing, attached files, the
 // Suggestions page and the progress window.
 #include "fakeprompts.h"
+#include "testframe.h"
 #include "named.h"
 
 #include "report/childwin.h"
@@ -54,11 +55,7 @@ struct App {
         const QString ini = dir.filePath(QStringLiteral("QMXRead.ini"));
         QFile::copy(settings, ini);
         QFile::setPermissions(ini, QFile::ReadOwner | QFile::WriteOwner);
-        auto p = std::make_unique<FakePrompts>();
-        prompts = p.get();
-        main = std::make_unique<TMainForm>(args, std::move(p));
-        main->createSharedDialogs(ini);
-        main->show();
+        main = startMainForm(prompts, ini, args);
     }
 };
 

@@ -3,6 +3,7 @@
 // saving and its failures, Save and Save As, and the exit question.
 #include "entrycontrols.h"
 #include "fakeprompts.h"
+#include "testframe.h"
 
 #include "scanedit/entrydialog.h"
 #include "scanedit/qmxgen.h"
@@ -39,12 +40,8 @@ class Frame {
 public:
     Frame()
     {
-        auto scripted = std::make_unique<FakePrompts>();
-        ask = scripted.get();
-        main = std::make_unique<TMainForm>(QStringList(), std::move(scripted));
-        main->createSharedDialogs(scratch.filePath(QStringLiteral("QMXRead.ini")));
+        main = startMainForm(ask, scratch.filePath(QStringLiteral("QMXRead.ini")));
         main->resize(1000, 800);
-        main->show();
     }
     TCFGGen* editor(const QString& caption = QStringLiteral("NONAME1"))
     {

@@ -1,6 +1,7 @@
 // The main window: start-up, the /D switch, the menu bar and tool bar, the
 // File commands and the bookkeeping of child windows.
 #include "fakeprompts.h"
+#include "testframe.h"
 #include "named.h"
 
 #include "report/childwin.h"
@@ -45,11 +46,7 @@ struct App {
 
     explicit App(const QStringList& args = {})
     {
-        auto p = std::make_unique<FakePrompts>();
-        prompts = p.get();
-        main = std::make_unique<TMainForm>(args, std::move(p));
-        main->createSharedDialogs(dir.filePath(QStringLiteral("QMXRead.ini")));
-        main->show();
+        main = startMainForm(prompts, dir.filePath(QStringLiteral("QMXRead.ini")), args);
     }
     void activate(ChildWindow* child)
     {
