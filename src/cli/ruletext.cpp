@@ -10,8 +10,6 @@
 
 namespace qmx::cli {
 
-std::string programDirectory() { return runningProgramDirectory(); }
-
 std::string loadRuleText(const RuleSource& source, std::string* whyNone)
 {
     if (!source.rulesFile.empty())

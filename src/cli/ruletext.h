@@ -14,10 +14,6 @@ struct RuleSource {
     std::string rulesFile;      // when set, overrides the two above
 };
 
-// The directory of the running executable with its trailing "/", or "" when
-// it cannot be found.
-std::string programDirectory();
-
 // The rule text to run. A missing default settings file gives an empty text
 // (no rules, as the reader has no rule set then); a settings or rules file
 // that cannot be read, and a rule set the settings file does not know,
