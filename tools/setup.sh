@@ -33,6 +33,8 @@ qmx_install_packages() {
 qmx_build() {
   local jobs
   jobs=$(nproc 2>/dev/null || echo 2)
-  cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
+  local launcher=()
+  command -v ccache >/dev/null 2>&1 && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  cmake -S . -B build -DCMAKE_BUILD_TYPE=Release "${launcher[@]}" >/dev/null
   cmake --build build -j "$jobs"
 }
