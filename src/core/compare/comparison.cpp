@@ -2,6 +2,7 @@
 
 #include "util/text.h"
 
+#include <cstdint>
 #include <unordered_map>
 #include <utility>
 
@@ -44,43 +45,15 @@ struct NameKeyEqual {
     }
 };
 
-// The value look-up of one report: what the store's ReadString gives with
-// an empty default, answered from a hash table. Sections are unique without
-// regard to case and the first entry of a key wins, as in the store.
-class ValueIndex {
-public:
-    explicit ValueIndex(const TBigIniFile& store)
-    {
-        store.ReadSections(sections_);
-        std::vector<size_t> firstLine;
-        for (const std::string& name : sections_) {
-            firstLine.push_back(lines_.size());
-            store.ReadSectionValues(name, lines_);
-        }
-        firstLine.push_back(lines_.size());
-        // The views point into lines_, which no longer grows.
-        values_.reserve(lines_.size());
-        for (size_t s = 0; s < sections_.size(); ++s)
-            for (size_t i = firstLine[s]; i < firstLine[s + 1]; ++i) {
-                const std::string_view line = lines_[i];
-                const size_t eq = line.find('=');
-                const std::string_view key = eq == std::string_view::npos ? std::string_view() : line.substr(0, eq);
-                const std::string_view value = eq == std::string_view::npos ? std::string_view() : line.substr(eq + 1);
-                values_.try_emplace(NameKey{sections_[s], key}, value);
-            }
-    }
-
-    std::string_view value(std::string_view section, std::string_view key) const
-    {
-        const auto it = values_.find(NameKey{section, key});
-        return it == values_.end() ? std::string_view() : it->second;
-    }
-
-private:
-    StringList sections_;
-    StringList lines_;
-    std::unordered_map<NameKey, std::string_view, NameKeyHash, NameKeyEqual> values_;
-};
+// An entry line's key and value: the text before and after its first "=";
+// a line without "=" has neither.
+std::pair<std::string_view, std::string_view> splitEntry(std::string_view line)
+{
+    const size_t eq = line.find('=');
+    if (eq == std::string_view::npos)
+        return {};
+    return {line.substr(0, eq), line.substr(eq + 1)};
+}
 
 // Rows in order of first appearance: every report of every column, each
 // section of its Sections list in order, each key of that section in order.
@@ -89,16 +62,16 @@ std::vector<std::string> collectRows(const std::vector<CompareColumn>& columns)
     std::vector<std::string> keys;
     RowIndex index;
     std::string rowKey;
-    StringList sectionKeys;
+    std::vector<std::string_view> lines;
     for (const CompareColumn& column : columns)
         for (const CompareReport& report : column.reports) {
             if (!report.store || !report.sections)
                 continue;
             for (const std::string& section : *report.sections) {
-                sectionKeys.clear();
-                report.store->ReadSection(section, sectionKeys);
-                for (const std::string& key : sectionKeys) {
-                    rowKey.assign(section).append(1, ';').append(key);
+                lines.clear();
+                report.store->ReadSectionViews(section, lines);
+                for (const std::string_view line : lines) {
+                    rowKey.assign(section).append(1, ';').append(splitEntry(line).first);
                     if (index.find(std::string_view(rowKey)) != index.end())
                         continue;
                     index.emplace(rowKey, static_cast<uint32_t>(keys.size()));
@@ -108,6 +81,54 @@ std::vector<std::string> collectRows(const std::vector<CompareColumn>& columns)
         }
     return keys;
 }
+
+// The rows grouped by the name their values are looked up under: a row
+// "S;K" reads key K of section S (split at the first ";", so a section name
+// holding ";" sends the rest of its name to the key, as the window's look-up
+// does), both compared without regard to case. Rows that differ only in case
+// share a group. A report's entries are then matched against the groups in
+// one walk over the report, rather than each row looked up in each report.
+class RowGroups {
+public:
+    explicit RowGroups(const std::vector<std::string>& keys) : nextRow_(keys.size(), kNone)
+    {
+        index_.reserve(keys.size());
+        std::vector<uint32_t> lastRow;
+        for (uint32_t r = 0; r < keys.size(); ++r) {
+            const std::string_view rowKey = keys[r];
+            const size_t semi = rowKey.find(';');
+            const auto [it, added] = index_.try_emplace(
+                NameKey{rowKey.substr(0, semi), rowKey.substr(semi + 1)}, firstRow_.size());
+            if (added) {
+                firstRow_.push_back(r);
+                lastRow.push_back(r);
+            } else {
+                nextRow_[lastRow[it->second]] = r;
+                lastRow[it->second] = r;
+            }
+        }
+    }
+
+    size_t size() const { return firstRow_.size(); }
+    // The group of a section and key, or kNone.
+    uint32_t find(std::string_view section, std::string_view key) const
+    {
+        const auto it = index_.find(NameKey{section, key});
+        return it == index_.end() ? kNone : it->second;
+    }
+    template <class F> void forEachRow(uint32_t group, F&& f) const
+    {
+        for (uint32_t r = firstRow_[group]; r != kNone; r = nextRow_[r])
+            f(r);
+    }
+
+    static constexpr uint32_t kNone = UINT32_MAX;
+
+private:
+    std::unordered_map<NameKey, uint32_t, NameKeyHash, NameKeyEqual> index_;
+    std::vector<uint32_t> firstRow_;
+    std::vector<uint32_t> nextRow_;
+};
 
 // The report whose values fill a column: the last one that carries it.
 const TBigIniFile* valueSource(const CompareColumn& column)
@@ -168,6 +189,54 @@ void ComparisonGrid::mark(Baseline baseline)
     }
 }
 
+namespace {
+
+// The text of a new cell. A value equal to the row's first or previous cell
+// shares that cell's text, so reports that mostly agree cost little more
+// than one copy of their values.
+ComparisonGrid::Span cellText(std::vector<ComparisonGrid::Span>& cells, std::string& text,
+                              size_t at, size_t c, std::string_view value)
+{
+    for (const size_t other : {size_t{0}, c - 1}) {
+        const ComparisonGrid::Span& s = cells[at - c + other];
+        if (other < c && s.length == value.size()
+            && std::string_view(text).substr(s.offset, s.length) == value)
+            return s;
+    }
+    text.append(value);
+    return {text.size() - value.size(), value.size()};
+}
+
+// Fills column c with the values of one report: what the store's ReadString
+// gives with an empty default. Sections are unique without regard to case,
+// and the first entry of a key wins, as in the store.
+void fillColumn(std::vector<ComparisonGrid::Span>& cells, std::string& text,
+                const RowGroups& groups, std::vector<size_t>& filledBy, size_t n, size_t c,
+                const TBigIniFile& store)
+{
+    StringList sections;
+    store.ReadSections(sections);
+    std::vector<std::string_view> lines;
+    for (const std::string& section : sections) {
+        lines.clear();
+        store.ReadSectionViews(section, lines);
+        for (const std::string_view line : lines) {
+            const auto [key, value] = splitEntry(line);
+            const uint32_t g = groups.find(section, key);
+            if (g == RowGroups::kNone || filledBy[g] == c)
+                continue;
+            filledBy[g] = c;
+            if (value.empty())
+                continue;
+            groups.forEachRow(g, [&](size_t r) {
+                cells[r * n + c] = cellText(cells, text, r * n + c, c, value);
+            });
+        }
+    }
+}
+
+} // namespace
+
 ComparisonGrid compareReports(const std::vector<CompareColumn>& columns, Baseline baseline)
 {
     ComparisonGrid grid;
@@ -177,24 +246,22 @@ ComparisonGrid compareReports(const std::vector<CompareColumn>& columns, Baselin
 
     const size_t n = columns.size();
     grid.cells_.assign(grid.keys_.size() * n, {});
-    // A report ticked twice is indexed once.
-    std::unordered_map<const TBigIniFile*, ValueIndex> indexes;
+    // A report ticked twice is read once and its column copied.
+    const RowGroups groups(grid.keys_);
+    std::vector<size_t> filledBy(groups.size(), SIZE_MAX);
     for (size_t c = 0; c < n; ++c) {
         const TBigIniFile* store = valueSource(columns[c]);
         if (!store)
             continue;
-        const ValueIndex& index = indexes.try_emplace(store, *store).first->second;
-        for (size_t r = 0; r < grid.keys_.size(); ++r) {
-            // Split at the first ";": a section name holding ";" sends the
-            // rest of its name to the key, as the window's look-up does.
-            const std::string_view rowKey = grid.keys_[r];
-            const size_t semi = rowKey.find(';');
-            const std::string_view value = index.value(rowKey.substr(0, semi), rowKey.substr(semi + 1));
-            if (value.empty())
-                continue;
-            grid.cells_[r * n + c] = {grid.text_.size(), value.size()};
-            grid.text_.append(value);
+        size_t same = 0;
+        while (same < c && valueSource(columns[same]) != store)
+            ++same;
+        if (same < c) {
+            for (size_t r = 0; r < grid.keys_.size(); ++r)
+                grid.cells_[r * n + c] = grid.cells_[r * n + same];
+            continue;
         }
+        fillColumn(grid.cells_, grid.text_, groups, filledBy, n, c, *store);
     }
     grid.mark(baseline);
     return grid;
