@@ -115,9 +115,10 @@ std::string serverToJson(const ServerReport& r)
         w.key(name, 1, false);
         w.string(*value);
     }
-    const std::pair<const char*, const std::vector<std::string>*> lists[] = {
-        {"patches", &r.patches},        {"modules", &r.modules},       {"startup_zcf", &r.startupZcf},
-        {"autoexec_zcf", &r.autoexecZcf}, {"config_sys", &r.configSys}, {"autoexec_bat", &r.autoexecBat}};
+    const std::pair<const char*, const TextLines*> lists[] = {
+        {"patches", &r.patches},        {"modules", &r.modules},
+        {"startup_zcf", &r.startupZcf}, {"autoexec_zcf", &r.autoexecZcf},
+        {"config_sys", &r.configSys},   {"autoexec_bat", &r.autoexecBat}};
     for (const auto& [name, list] : lists) {
         w.key(name, 1, false);
         w.strings(*list, 1);

@@ -91,17 +91,17 @@ template <class Rows> void fillTable(QTreeWidget* table, const Rows& rows, Event
         rows, pump,
         [](const auto& row) {
             QStringList cells;
-            for (const std::string& c : row)
+            for (const std::string_view c : row)
                 cells << toQString(c);
             return new QTreeWidgetItem(cells);
         },
         [table](const QList<QTreeWidgetItem*>& slice) { table->addTopLevelItems(slice); });
 }
 
-void fillList(QListWidget* list, const std::vector<std::string>& items, EventPump& pump)
+void fillList(QListWidget* list, const TextLines& items, EventPump& pump)
 {
     addSliced(
-        items, pump, [](const std::string& item) { return toQString(item); },
+        items, pump, [](std::string_view item) { return toQString(item); },
         [list](const QList<QString>& slice) { list->addItems(slice); });
 }
 
