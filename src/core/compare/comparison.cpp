@@ -2,6 +2,7 @@
 
 #include "util/text.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <unordered_map>
 #include <utility>
@@ -63,6 +64,9 @@ std::vector<std::string> collectRows(const std::vector<CompareColumn>& columns)
     RowIndex index;
     std::string rowKey;
     std::vector<std::string_view> lines;
+    // Reports of one site list mostly the same keys in the same order: the
+    // row after the last one met is tried before the hash table.
+    size_t next = 0;
     for (const CompareColumn& column : columns)
         for (const CompareReport& report : column.reports) {
             if (!report.store || !report.sections)
@@ -72,10 +76,18 @@ std::vector<std::string> collectRows(const std::vector<CompareColumn>& columns)
                 report.store->ReadSectionViews(section, lines);
                 for (const std::string_view line : lines) {
                     rowKey.assign(section).append(1, ';').append(splitEntry(line).first);
-                    if (index.find(std::string_view(rowKey)) != index.end())
+                    if (next < keys.size() && keys[next] == rowKey) {
+                        ++next;
                         continue;
+                    }
+                    const auto it = index.find(std::string_view(rowKey));
+                    if (it != index.end()) {
+                        next = it->second + 1;
+                        continue;
+                    }
                     index.emplace(rowKey, static_cast<uint32_t>(keys.size()));
                     keys.push_back(rowKey);
+                    next = keys.size();
                 }
             }
         }
@@ -97,9 +109,10 @@ public:
         for (uint32_t r = 0; r < keys.size(); ++r) {
             const std::string_view rowKey = keys[r];
             const size_t semi = rowKey.find(';');
-            const auto [it, added] = index_.try_emplace(
-                NameKey{rowKey.substr(0, semi), rowKey.substr(semi + 1)}, firstRow_.size());
+            const NameKey name{rowKey.substr(0, semi), rowKey.substr(semi + 1)};
+            const auto [it, added] = index_.try_emplace(name, firstRow_.size());
             if (added) {
+                names_.push_back(name);
                 firstRow_.push_back(r);
                 lastRow.push_back(r);
             } else {
@@ -110,10 +123,14 @@ public:
     }
 
     size_t size() const { return firstRow_.size(); }
-    // The group of a section and key, or kNone.
-    uint32_t find(std::string_view section, std::string_view key) const
+    // The group of a section and key, or kNone. The group `likely` is tried
+    // first: reports list their keys mostly in the rows' order.
+    uint32_t find(std::string_view section, std::string_view key, uint32_t likely) const
     {
-        const auto it = index_.find(NameKey{section, key});
+        const NameKey name{section, key};
+        if (likely < names_.size() && NameKeyEqual{}(names_[likely], name))
+            return likely;
+        const auto it = index_.find(name);
         return it == index_.end() ? kNone : it->second;
     }
     template <class F> void forEachRow(uint32_t group, F&& f) const
@@ -126,6 +143,7 @@ public:
 
 private:
     std::unordered_map<NameKey, uint32_t, NameKeyHash, NameKeyEqual> index_;
+    std::vector<NameKey> names_;
     std::vector<uint32_t> firstRow_;
     std::vector<uint32_t> nextRow_;
 };
@@ -157,7 +175,7 @@ size_t majorityColumn(const ComparisonGrid& grid, size_t row)
 
 std::string_view ComparisonGrid::cell(size_t row, size_t column) const
 {
-    const Span& s = cells_[row * columnCount() + column];
+    const Span& s = cells_[column * rowCount() + row];
     return std::string_view(text_).substr(s.offset, s.length);
 }
 
@@ -194,13 +212,14 @@ namespace {
 // The text of a new cell. A value equal to the row's first or previous cell
 // shares that cell's text, so reports that mostly agree cost little more
 // than one copy of their values.
-ComparisonGrid::Span cellText(std::vector<ComparisonGrid::Span>& cells, std::string& text,
-                              size_t at, size_t c, std::string_view value)
+ComparisonGrid::Span cellText(const std::vector<ComparisonGrid::Span>& cells, std::string& text,
+                              size_t rows, size_t r, size_t c, std::string_view value)
 {
     for (const size_t other : {size_t{0}, c - 1}) {
-        const ComparisonGrid::Span& s = cells[at - c + other];
-        if (other < c && s.length == value.size()
-            && std::string_view(text).substr(s.offset, s.length) == value)
+        if (other >= c)
+            continue;
+        const ComparisonGrid::Span& s = cells[other * rows + r];
+        if (s.length == value.size() && std::string_view(text).substr(s.offset, s.length) == value)
             return s;
     }
     text.append(value);
@@ -211,25 +230,27 @@ ComparisonGrid::Span cellText(std::vector<ComparisonGrid::Span>& cells, std::str
 // gives with an empty default. Sections are unique without regard to case,
 // and the first entry of a key wins, as in the store.
 void fillColumn(std::vector<ComparisonGrid::Span>& cells, std::string& text,
-                const RowGroups& groups, std::vector<size_t>& filledBy, size_t n, size_t c,
+                const RowGroups& groups, std::vector<size_t>& filledBy, size_t rows, size_t c,
                 const TBigIniFile& store)
 {
     StringList sections;
     store.ReadSections(sections);
     std::vector<std::string_view> lines;
+    uint32_t likely = 0;
     for (const std::string& section : sections) {
         lines.clear();
         store.ReadSectionViews(section, lines);
         for (const std::string_view line : lines) {
             const auto [key, value] = splitEntry(line);
-            const uint32_t g = groups.find(section, key);
+            const uint32_t g = groups.find(section, key, likely);
             if (g == RowGroups::kNone || filledBy[g] == c)
                 continue;
+            likely = g + 1;
             filledBy[g] = c;
             if (value.empty())
                 continue;
             groups.forEachRow(g, [&](size_t r) {
-                cells[r * n + c] = cellText(cells, text, r * n + c, c, value);
+                cells[c * rows + r] = cellText(cells, text, rows, r, c, value);
             });
         }
     }
@@ -245,7 +266,8 @@ ComparisonGrid compareReports(const std::vector<CompareColumn>& columns, Baselin
     grid.keys_ = collectRows(columns);
 
     const size_t n = columns.size();
-    grid.cells_.assign(grid.keys_.size() * n, {});
+    const size_t rows = grid.keys_.size();
+    grid.cells_.assign(rows * n, {});
     // A report ticked twice is read once and its column copied.
     const RowGroups groups(grid.keys_);
     std::vector<size_t> filledBy(groups.size(), SIZE_MAX);
@@ -256,12 +278,10 @@ ComparisonGrid compareReports(const std::vector<CompareColumn>& columns, Baselin
         size_t same = 0;
         while (same < c && valueSource(columns[same]) != store)
             ++same;
-        if (same < c) {
-            for (size_t r = 0; r < grid.keys_.size(); ++r)
-                grid.cells_[r * n + c] = grid.cells_[r * n + same];
-            continue;
-        }
-        fillColumn(grid.cells_, grid.text_, groups, filledBy, n, c, *store);
+        if (same < c)
+            std::copy_n(grid.cells_.begin() + same * rows, rows, grid.cells_.begin() + c * rows);
+        else
+            fillColumn(grid.cells_, grid.text_, groups, filledBy, rows, c, *store);
     }
     grid.mark(baseline);
     return grid;

@@ -67,7 +67,7 @@ private:
     std::vector<std::string> headers_;
     std::vector<std::string> keys_;
     std::string text_;        // every cell value, back to back
-    std::vector<Span> cells_; // row by row
+    std::vector<Span> cells_; // column by column
     std::vector<uint8_t> red_;
     std::vector<uint8_t> differs_;
     size_t differingRows_ = 0;
