@@ -7,37 +7,51 @@
 #include "util/text.h"
 
 #include <algorithm>
-#include <numeric>
 
 namespace qmx::lint {
 
 namespace {
 
-// Edit distance between a and b over case-folded letters, or limit + 1 once
-// it is certain to exceed limit.
-size_t distance(std::string_view a, std::string_view b, size_t limit)
+// Edit distance between a and b (both upper-cased), or limit + 1 once it is
+// certain to exceed limit. Only the cells within limit of the diagonal can
+// stay within limit, so each row is worked out in that band alone.
+size_t distance(std::string_view a, std::string_view b, size_t limit, std::vector<size_t>& row)
 {
     if (std::max(a.size(), b.size()) - std::min(a.size(), b.size()) > limit)
         return limit + 1;
-    std::vector<size_t> row(b.size() + 1);
-    std::iota(row.begin(), row.end(), size_t(0));
+    const size_t over = limit + 1;
+    row.assign(b.size() + 1, over);
+    for (size_t j = 0; j <= std::min(b.size(), limit); ++j)
+        row[j] = j;
     for (size_t i = 1; i <= a.size(); ++i) {
-        size_t diagonal = row[0], best = ++row[0];
-        for (size_t j = 1; j <= b.size(); ++j) {
+        const size_t from = i > limit ? i - limit : 1, to = std::min(b.size(), i + limit);
+        size_t diagonal = row[from - 1];
+        row[from - 1] = from == 1 && i <= limit ? i : over;
+        size_t best = row[from - 1];
+        for (size_t j = from; j <= to; ++j) {
             const size_t up = row[j];
-            const bool same = upperCp1252(a[i - 1]) == upperCp1252(b[j - 1]);
-            row[j] = std::min({up + 1, row[j - 1] + 1, diagonal + (same ? 0 : 1)});
+            row[j] =
+                std::min({up + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1), over});
             diagonal = up;
             best = std::min(best, row[j]);
         }
+        if (to < b.size())
+            row[to + 1] = over;
         if (best > limit)
-            return limit + 1;
+            return over;
     }
     return row[b.size()];
 }
 
-std::vector<std::string_view> namesOf(const VariableList& report,
-                                      const std::vector<std::string>& setEntries)
+// A name the report or a SET provides, with its upper-cased form for the
+// case-blind distance.
+struct Candidate {
+    std::string_view name;
+    std::string upper;
+};
+
+std::vector<Candidate> namesOf(const VariableList& report,
+                               const std::vector<std::string>& setEntries)
 {
     std::vector<std::string_view> names;
     names.reserve(report.size() + setEntries.size());
@@ -46,18 +60,24 @@ std::vector<std::string_view> namesOf(const VariableList& report,
         names.push_back(VariableList::nameOf(e));
     std::sort(names.begin(), names.end());
     names.erase(std::unique(names.begin(), names.end()), names.end());
-    return names;
+    std::vector<Candidate> r;
+    r.reserve(names.size());
+    for (const std::string_view n : names)
+        r.push_back({n, upperCp1252(n)});
+    return r;
 }
 
 // Up to three names nearest to name, nearest first.
-std::string closestNames(std::string_view name, const std::vector<std::string_view>& names)
+std::string closestNames(std::string_view name, const std::vector<Candidate>& names)
 {
+    const std::string upper = upperCp1252(name);
     const size_t limit = std::max<size_t>(2, name.size() / 4);
     std::vector<std::pair<size_t, std::string_view>> near;
-    for (const std::string_view n : names) {
-        const size_t d = distance(name, n, limit);
+    std::vector<size_t> row;
+    for (const Candidate& c : names) {
+        const size_t d = distance(upper, c.upper, limit, row);
         if (d <= limit)
-            near.emplace_back(d, n);
+            near.emplace_back(d, c.name);
     }
     std::sort(near.begin(), near.end());
     std::string r;
@@ -74,7 +94,7 @@ std::string closestNames(std::string_view name, const std::vector<std::string_vi
 
 void Linter::checkReferences()
 {
-    std::vector<std::string_view> names;
+    std::vector<Candidate> names;
     bool namesRead = false;
     for (const Reference& ref : refs_) {
         if (report_->findFirstWithPrefix(ref.name) != VariableList::npos)
