@@ -1,6 +1,5 @@
 #include "report/childwin.h"
 
-#include "compare/cellcopy.h"
 #include "find/findbar.h"
 #include "report/attached.h"
 #include "report/checkgrid.h"
@@ -8,11 +7,12 @@
 #include "rules/interpreter.h"
 #include "rules/rules.h"
 #include "shell/debugflag.h"
-#include "shell/guards.h"
 #include "shell/mainform.h"
-#include "shell/textcodec.h"
-#include "shell/widgets.h"
+#include "support/cellcopy.h"
+#include "support/guards.h"
 #include "support/lineview.h"
+#include "support/textcodec.h"
+#include "support/widgets.h"
 #include "util/error.h"
 #include "util/text.h"
 

@@ -11,8 +11,8 @@
 #include "rules/interpreter.h"
 #include "rules/rules.h"
 #include "shell/mainform.h"
-#include "shell/textcodec.h"
 #include "support/lineview.h"
+#include "support/textcodec.h"
 
 #include <QCheckBox>
 #include <QClipboard>

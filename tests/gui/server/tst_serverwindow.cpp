@@ -9,8 +9,8 @@
 #include "server/serverreport.h"
 #include "server/srvcfg.h"
 #include "shell/mainform.h"
-#include "shell/textcodec.h"
 #include "support/lineview.h"
+#include "support/textcodec.h"
 
 #include <QAction>
 #include <QDir>
