@@ -1,6 +1,7 @@
 #include "lint/linter.h"
 
 #include "lint/lintcut.h"
+#include "rules/interpreter.h"
 #include "util/text.h"
 
 #include <algorithm>
@@ -288,7 +289,7 @@ size_t Linter::blockStatement(const Mapped& src, size_t p, size_t beginAt, bool 
 
 void Linter::processrule(const Mapped& statement, Origin origin)
 {
-    if (depth_ >= 64)
+    if (depth_ >= RuleInterpreter::kMaxNesting)
         return;
     ++depth_;
     const size_t blank = statement.text.find(' ');
