@@ -9,6 +9,7 @@
 #include "util/error.h"
 #include "util/fileio.h"
 
+#include <csignal>
 #include <iostream>
 #include <optional>
 
@@ -72,6 +73,28 @@ public:
     }
 };
 
+volatile std::sig_atomic_t interrupted = 0;
+
+void onInterrupt(int)
+{
+    interrupted = 1;
+}
+
+// Ctrl+C asks the update to stop at its next wait, which ends it cleanly: no
+// partial file is left. The handler goes after one use, so a second Ctrl+C
+// ends the program at once. A run started with Ctrl+C ignored (in the
+// background) keeps ignoring it.
+void catchInterrupt()
+{
+    struct sigaction sa {};
+    if (::sigaction(SIGINT, nullptr, &sa) == 0 && sa.sa_handler == SIG_IGN)
+        return;
+    sa.sa_handler = onInterrupt;
+    sa.sa_flags = SA_RESETHAND;
+    sigemptyset(&sa.sa_mask);
+    ::sigaction(SIGINT, &sa, nullptr);
+}
+
 int runUpdateCommand(const UpdateArgs& a)
 {
     std::string settings = locateSettings(a.settings);
@@ -90,6 +113,13 @@ int runUpdateCommand(const UpdateArgs& a)
     FtpClient client;
     std::vector<std::string> names;
     PrintedStatus status;
+    catchInterrupt();
+    client.setWait(
+        [&status] {
+            if (interrupted)
+                status.requestCancel();
+        },
+        &status);
     runUpdate(client, request, names, status);
     return 0;
 }
@@ -110,7 +140,7 @@ int cmdUpdate(const std::vector<std::string>& args)
         // The text alone, as the status bar would show it.
         std::cout.flush();
         std::cerr << toUtf8(e.what()) << '\n';
-        return 1;
+        return interrupted ? 130 : 1;
     }
 }
 
