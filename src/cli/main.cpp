@@ -3,6 +3,7 @@
 // report runs the complete loader, rules included, as the report window does.
 #include "args.h"
 #include "cmd_compare.h"
+#include "cmd_lint.h"
 #include "cmd_report.h"
 #include "cmd_server.h"
 #include "cmd_update.h"
@@ -24,8 +25,8 @@ namespace {
 
 // Every command: a new one is one more row.
 const CommandSpec* const kCommands[] = {
-    &kReportCommand, &kVariablesCommand, &kAnalyzeCommand, &kAttachedCommand,
-    &kEvalCommand,   &kServerCommand,    &kCompareCommand, &kUpdateCommand,
+    &kReportCommand, &kVariablesCommand, &kAnalyzeCommand, &kAttachedCommand, &kEvalCommand,
+    &kServerCommand, &kCompareCommand,   &kUpdateCommand,  &kLintCommand,
 };
 
 int usageError(const std::string& reason, const char* usage)

@@ -3,6 +3,7 @@
 #include "shell/prompts.h"
 #include "support/guards.h"
 #include "support/textcodec.h"
+#include "support/textedit.h"
 #include "support/widgets.h"
 #include "update/update.h"
 #include "util/fileio.h"
@@ -120,7 +121,7 @@ void Tfrules::buildRulesPage()
     row->addWidget(BitBtn2);
     row->addWidget(BitBtn1);
     layout->addLayout(row);
-    Memo1 = new QPlainTextEdit(TabSheet1);
+    Memo1 = new TextEdit(TabSheet1);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
     QFont mono(QStringLiteral("Monospace"));
