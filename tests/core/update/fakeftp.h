@@ -89,6 +89,8 @@ public:
 
     uint16_t port() const { return port_; }
     int connections() const { return connections_; }
+    // Sessions the server has closed on its side.
+    int ended() const { return ended_; }
     std::vector<std::string> commands() const
     {
         std::lock_guard lock(mutex_);
@@ -112,6 +114,7 @@ private:
             ++connections_;
             session(fd);
             ::close(fd);
+            ++ended_;
         }
     }
     // Sends everything unless the peer went away; false then.
@@ -219,6 +222,7 @@ private:
     sockaddr_in dataAddr_{};
     std::atomic<bool> stop_{false};
     std::atomic<int> connections_{0};
+    std::atomic<int> ended_{0};
     mutable std::mutex mutex_;
     std::vector<std::string> commands_;
     std::thread thread_;

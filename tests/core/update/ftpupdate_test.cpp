@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <chrono>
 #include <functional>
+#include <thread>
 #include <utility>
 
 using namespace qmx;
@@ -352,6 +353,9 @@ TEST_F(FtpUpdate, NextUpdateLogsInAfreshUnlessTheSessionLives)
             EXPECT_STREQ(e.what(), c.firstError);
         }
         EXPECT_EQ(fresh.connected(), c.connectedBetween);
+        // A server's hang-up reaches the client a moment after its reply.
+        for (int i = 0; i < 200 && c.firstCwd.hangUp && server.ended() == 0; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
         if (c.change)
             c.change(r);
         EXPECT_NO_THROW(runUpdate(fresh, r, names, quiet));
