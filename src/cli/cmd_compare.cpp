@@ -1,126 +1,51 @@
 #include "cmd_compare.h"
 
-#include "util/cp1252.h"
-#include "options.h"
+#include "jsonout.h"
+#include "usage.h"
 
 #include "compare/comparison.h"
+#include "util/cp1252.h"
 #include "util/error.h"
 #include "util/fileio.h"
 
+#include <algorithm>
 #include <iostream>
 #include <map>
 #include <memory>
-#include <optional>
 
 namespace qmx::cli {
 
 namespace {
 
-struct CompareOptions {
-    bool csv = false;
-    bool differencesOnly = false;
-    Baseline baseline = Baseline::First;
-    std::vector<std::string> reports;
-};
-
-// Returns the options, or nothing with error set; help is set for --help.
-std::optional<CompareOptions> parseCompareArgs(const std::vector<std::string>& args, bool& help,
-                                               std::string& error)
+Json marks(const ComparisonGrid& g, size_t row, bool red)
 {
-    CompareOptions o;
-    bool optionsEnded = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (optionsEnded || a.size() < 2 || a.compare(0, 2, "--") != 0) {
-            o.reports.push_back(a);
-        } else if (a == "--") {
-            optionsEnded = true;
-        } else if (a == "--help") {
-            help = true;
-            return o;
-        } else if (a == "--csv" || a == "--differences") {
-            (a == "--csv" ? o.csv : o.differencesOnly) = true;
-        } else if (a == "--baseline" || a.rfind("--baseline=", 0) == 0) {
-            std::string value;
-            if (a.size() > 10)
-                value = a.substr(11);
-            else if (i + 1 < args.size())
-                value = args[++i];
-            if (value != "first" && value != "majority") {
-                error = "--baseline takes first or majority";
-                return std::nullopt;
-            }
-            o.baseline = value == "first" ? Baseline::First : Baseline::Majority;
-        } else {
-            error = "unknown option '" + a + "'";
-            return std::nullopt;
-        }
-    }
-    if (o.reports.empty()) {
-        error = "compare needs at least one report";
-        return std::nullopt;
-    }
-    return o;
-}
-
-void appendJsonString(std::string& out, std::string_view utf8)
-{
-    static const char* const kHex = "0123456789abcdef";
-    out += '"';
-    for (const char ch : utf8) {
-        const auto b = static_cast<unsigned char>(ch);
-        if (ch == '"' || ch == '\\') {
-            out += '\\';
-            out += ch;
-        } else if (b < 0x20) {
-            out += "\\u00";
-            out += kHex[b >> 4];
-            out += kHex[b & 15];
-        } else {
-            out += ch;
-        }
-    }
-    out += '"';
-}
-
-void appendJsonBools(std::string& out, const ComparisonGrid& g, size_t row, bool red)
-{
-    out += '[';
-    for (size_t c = 0; c < g.columnCount(); ++c) {
-        if (c)
-            out += ", ";
-        out += (red ? g.red(row, c) : g.blue(row, c)) ? "true" : "false";
-    }
-    out += ']';
+    Json a = Json::array();
+    for (size_t c = 0; c < g.columnCount(); ++c)
+        a.push_back(red ? g.red(row, c) : g.blue(row, c));
+    return a;
 }
 
 // One row a line, so the output stays readable and diffable.
 std::string comparisonJson(const ComparisonGrid& g, bool differencesOnly)
 {
-    std::string out = "{\n  \"header\": [\"\"";
-    for (size_t c = 0; c < g.columnCount(); ++c) {
-        out += ", ";
-        appendJsonString(out, g.header(c));
-    }
-    out += "],\n  \"rows\": [";
+    Json header = Json::array({""});
+    for (size_t c = 0; c < g.columnCount(); ++c)
+        header.push_back(g.header(c));
+    std::string out = "{\n  \"header\": " + jsonLine(header) + ",\n  \"rows\": [";
     bool first = true;
     for (size_t r = 0; r < g.rowCount(); ++r) {
         if (differencesOnly && !g.differs(r))
             continue;
-        out += first ? "\n    {\"key\": " : ",\n    {\"key\": ";
+        Json cells = Json::array();
+        for (size_t c = 0; c < g.columnCount(); ++c)
+            cells.push_back(toUtf8(g.cell(r, c)));
+        const Json row = {{"key", toUtf8(g.key(r))},
+                          {"cells", std::move(cells)},
+                          {"red", marks(g, r, true)},
+                          {"blue", marks(g, r, false)}};
+        out += first ? "\n    " : ",\n    ";
+        out += jsonLine(row);
         first = false;
-        appendJsonString(out, toUtf8(g.key(r)));
-        out += ", \"cells\": [";
-        for (size_t c = 0; c < g.columnCount(); ++c) {
-            if (c)
-                out += ", ";
-            appendJsonString(out, toUtf8(g.cell(r, c)));
-        }
-        out += "], \"red\": ";
-        appendJsonBools(out, g, r, true);
-        out += ", \"blue\": ";
-        appendJsonBools(out, g, r, false);
-        out += '}';
     }
     out += first ? "]\n}\n" : "\n  ]\n}\n";
     return out;
@@ -148,39 +73,52 @@ LoadedReport loadForCompare(const std::string& path)
     return r;
 }
 
-} // namespace
+const OptionSpec kCompareOptions[] = {
+    {"--csv"},
+    {"--differences"},
+    {"--baseline", true, "first|majority", "--baseline takes first or majority"},
+};
 
-int cmdCompare(const std::vector<std::string>& args)
+int cmdCompare(const ParsedArgs& args)
 {
-    bool help = false;
-    std::string error;
-    const auto options = parseCompareArgs(args, help, error);
-    if (help) {
-        std::cout << kUsage;
-        return 0;
-    }
-    if (!options) {
-        std::cerr << "qmxread-cli: " << error << "\n\n" << kUsage;
-        return 2;
-    }
+    const Baseline baseline =
+        args.value("--baseline") == "majority" ? Baseline::Majority : Baseline::First;
+    const bool differencesOnly = args.has("--differences");
     // A path given twice is one report shown in two columns.
     std::map<std::string, LoadedReport> loaded;
     std::vector<CompareColumn> columns;
-    for (const std::string& path : options->reports) {
+    for (const std::string& path : args.operands) {
         auto it = loaded.find(path);
         if (it == loaded.end())
             it = loaded.emplace(path, loadForCompare(path)).first;
-        CompareColumn column{path, {}};
+        CompareColumn column{fileNameText(path), {}};
         if (it->second.store)
             column.reports.push_back({it->second.store.get(), &it->second.sections});
         columns.push_back(std::move(column));
     }
-    const ComparisonGrid grid = compareReports(columns, options->baseline);
-    const std::string text = options->csv
-        ? comparisonCsv(grid, options->differencesOnly, [](std::string_view s) { return toUtf8(s); })
-        : comparisonJson(grid, options->differencesOnly);
+    const ComparisonGrid grid = compareReports(columns, baseline);
+    const std::string text =
+        args.has("--csv")
+            ? comparisonCsv(grid, differencesOnly, [](std::string_view s) { return toUtf8(s); })
+            : comparisonJson(grid, differencesOnly);
     std::cout.write(text.data(), static_cast<std::streamsize>(text.size()));
-    return 0;
+    // Every column empty: the grid is printed, but the comparison failed.
+    const bool anyRead = std::any_of(loaded.begin(), loaded.end(),
+                                     [](const auto& l) { return l.second.store != nullptr; });
+    return anyRead ? kOk : kFailed;
 }
+
+} // namespace
+
+const CommandSpec kCompareCommand{
+    "compare",
+    kCompareOptions,
+    1,
+    SIZE_MAX,
+    "compare needs at least one report",
+    cmdCompare,
+    kUsage,
+    HelpKind::Usage,
+    {"unknown option '%w'", "--baseline takes first or majority", "unknown option '%w'"}};
 
 } // namespace qmx::cli

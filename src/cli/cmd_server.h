@@ -1,8 +1,9 @@
-// The `server` command of qmxread-cli, with its own argument handling.
+// The `server` command of qmxread-cli.
 #pragma once
 
-#include <string>
-#include <vector>
+#include "args.h"
+
+#include <ostream>
 
 namespace qmx {
 struct ServerReport;
@@ -17,9 +18,8 @@ inline constexpr const char* kServerUsage =
     "  volumes, interrupts, status.\n";
 
 // The report as a JSON object, UTF-8, indented by two spaces.
-std::string serverToJson(const ServerReport& r);
+void writeServerJson(const ServerReport& r, std::ostream& out);
 
-// args: the arguments after "server". Returns the exit status.
-int runServerCommand(const std::vector<std::string>& args);
+extern const CommandSpec kServerCommand;
 
 } // namespace qmx::cli
