@@ -250,10 +250,10 @@ void Tsrvrcfg::showReport(const ServerReport& r, EventPump& pump)
     fillList(ListBox1, r.patches, pump);
     fillList(ListBox2, r.modules, pump);
     Memo1->setLines(r.lines, r.text);
-    Memo2->setLines(r.startupZcf);
-    Memo3->setLines(r.autoexecZcf);
-    Memo4->setLines(r.configSys);
-    Memo5->setLines(r.autoexecBat);
+    Memo2->setLines(r.startupZcf, r.text);
+    Memo3->setLines(r.autoexecZcf, r.text);
+    Memo4->setLines(r.configSys, r.text);
+    Memo5->setLines(r.autoexecBat, r.text);
     fillTable(ListView1, r.volumes, pump);
     fillTable(ListView2, r.interrupts, pump);
     for (size_t k = 1; k < panels_.size(); ++k)
