@@ -19,7 +19,6 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
-class QPlainTextEdit;
 class QPushButton;
 class QStatusBar;
 class QTabWidget;
@@ -28,8 +27,7 @@ class QTableView;
 namespace qmx {
 
 class CheckTableModel;
-class ConfigHighlighter;
-class ReportTextView;
+class LineView;
 
 class TForm1 : public ChildWindow {
     Q_OBJECT
@@ -91,18 +89,18 @@ private:
     QLineEdit* Edit7 = nullptr;
     QComboBox* ComboBox1 = nullptr;
     QLineEdit* Edit9 = nullptr;
-    QPlainTextEdit* RichEdit1 = nullptr;
+    LineView* RichEdit1 = nullptr;
     QListWidget* ListBox1 = nullptr;
     QLabel* Label10 = nullptr;
     QListWidget* ListBox2 = nullptr;
     QLabel* Label11 = nullptr;
-    QLineEdit* Edit10 = nullptr;
-    QPlainTextEdit* Memo1 = nullptr;
+    LineView* Edit10 = nullptr; // one line, which may be very long
+    LineView* Memo1 = nullptr;
     QTableView* StringGrid1 = nullptr;
     QTableView* StringGrid2 = nullptr;
     QListWidget* ListBox3 = nullptr;
-    QPlainTextEdit* memo2 = nullptr;
-    QPlainTextEdit* Output = nullptr;
+    LineView* memo2 = nullptr;
+    LineView* Output = nullptr;
     QCheckBox* CheckBox1 = nullptr;
     QPushButton* Button1 = nullptr;
     QListWidget* ListBox4 = nullptr;
@@ -121,7 +119,7 @@ private:
     void removeVariablesPage();
 
     void showDocument(EventPump& pump);
-    void showConfigText(EventPump& pump);
+    void showConfigText();
     void showSuggestions();
     void showVariables();
     void runRules(ReportDocument& doc);
@@ -130,8 +128,6 @@ private:
     SectionBrowser browser_;
     CheckTableModel* registryModel_ = nullptr;
     CheckTableModel* filesModel_ = nullptr;
-    ConfigHighlighter* highlighter_ = nullptr;
-    ReportTextView* configView_ = nullptr; // RichEdit1, as its own class
     LongLoadGuard load_;
     qint64 lastMaxGapNs_ = 0;
 };

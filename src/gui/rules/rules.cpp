@@ -5,6 +5,7 @@
 #include "shell/workspace.h"
 #include "support/guards.h"
 #include "support/textcodec.h"
+#include "support/textedit.h"
 #include "support/widgets.h"
 #include "update/configupdate.h"
 #include "util/fileio.h"
@@ -110,7 +111,7 @@ void Tfrules::buildRulesPage()
     row->addWidget(BitBtn2);
     row->addWidget(BitBtn1);
     layout->addLayout(row);
-    Memo1 = new QPlainTextEdit(TabSheet1);
+    Memo1 = new TextEdit(TabSheet1);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
     QFont mono(QStringLiteral("Monospace"));

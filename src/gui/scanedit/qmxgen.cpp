@@ -7,6 +7,7 @@
 #include "support/filenames.h"
 #include "support/guards.h"
 #include "support/textcodec.h"
+#include "support/textedit.h"
 #include "util/fileio.h"
 #include "util/lines.h"
 
@@ -53,7 +54,7 @@ TCFGGen::TCFGGen(Workspace& workspace, EntryDialog* registry, EntryDialog* file,
         ListBox1->addItem(toQString(command));
     connect(ListBox1, &QListWidget::itemDoubleClicked, this, [this] { ListBox1DblClick(); });
 
-    RichEdit1 = new QPlainTextEdit(Splitter1);
+    RichEdit1 = new TextEdit(Splitter1);
     RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
     RichEdit1->setLineWrapMode(QPlainTextEdit::NoWrap);
     RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
