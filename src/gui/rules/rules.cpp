@@ -1,5 +1,6 @@
 #include "rules/rules.h"
 
+#include "rules/ruleeditor.h"
 #include "rules/settingsmodel.h"
 #include "shell/prompts.h"
 #include "shell/workspace.h"
@@ -118,6 +119,8 @@ void Tfrules::buildRulesPage()
     mono.setStyleHint(QFont::TypeWriter);
     Memo1->setFont(mono);
     layout->addWidget(Memo1, 1);
+    layout->addWidget(new RuleEditorLint(
+        Memo1, [this] { return ruleText(); }, TabSheet1));
 
     connect(ComboBox1, &QComboBox::activated, this, &Tfrules::ComboBox1Change);
     connect(BitBtn2, &QPushButton::clicked, this, &Tfrules::BitBtn2Click);
