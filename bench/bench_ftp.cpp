@@ -44,15 +44,19 @@ Served& served()
     return s;
 }
 
-void BM_ClientFetch20MB(benchmark::State& state)
+void pointAtServed(qmx::FtpClient& client)
 {
-    Served& s = served();
-    qmx::test::TempDir out;
-    qmx::FtpClient client;
     client.host = "127.0.0.1";
-    client.port = s.server->port();
+    client.port = served().server->port();
     client.user = std::string("u");
     client.password = std::string("p");
+}
+
+void BM_ClientFetch20MB(benchmark::State& state)
+{
+    qmx::test::TempDir out;
+    qmx::FtpClient client;
+    pointAtServed(client);
     using Clock = std::chrono::steady_clock;
     Clock::time_point last;
     double maxGapMs = 0;
@@ -95,13 +99,9 @@ long residentKb(const char* field)
 
 void BM_ClientFetchPeakMemory(benchmark::State& state)
 {
-    Served& s = served();
     qmx::test::TempDir out;
     qmx::FtpClient client;
-    client.host = "127.0.0.1";
-    client.port = s.server->port();
-    client.user = std::string("u");
-    client.password = std::string("p");
+    pointAtServed(client);
     client.connect();
     double worst = 0;
     for (auto _ : state) {
