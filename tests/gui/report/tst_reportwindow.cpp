@@ -104,7 +104,8 @@ private Q_SLOTS:
             App app({"/d"});
             TForm1* f = app.main->NewReportChild(kReport);
             QCOMPARE(tabCaptions(named<QTabWidget>(f, "PageControl1")), all);
-            const QStringList vars = named<LineView>(f, "ListBox4")->toPlainText().split(QLatin1Char('\n'));
+            const QStringList vars =
+                named<LineView>(f, "ListBox4")->toPlainText().split(QLatin1Char('\n'));
             QVERIFY(vars.contains(QStringLiteral("%OS%=WIN98")));
             QVERIFY(vars.contains(QStringLiteral("%RUNS%=1")));
             QCOMPARE(vars.count(QStringLiteral("%OWNER%=J Smith")), 2);
