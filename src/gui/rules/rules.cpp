@@ -1,5 +1,6 @@
 #include "rules/rules.h"
 
+#include "rules/ruleeditor.h"
 #include "shell/prompts.h"
 #include "support/guards.h"
 #include "support/textcodec.h"
@@ -128,6 +129,8 @@ void Tfrules::buildRulesPage()
     mono.setStyleHint(QFont::TypeWriter);
     Memo1->setFont(mono);
     layout->addWidget(Memo1, 1);
+    layout->addWidget(new RuleEditorLint(
+        Memo1, [this] { return ruleText(); }, TabSheet1));
 
     connect(ComboBox1, &QComboBox::activated, this, &Tfrules::ComboBox1Change);
     connect(BitBtn2, &QPushButton::clicked, this, &Tfrules::BitBtn2Click);
