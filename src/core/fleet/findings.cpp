@@ -10,6 +10,10 @@ void FindingsRecorder::referenceRead(std::string_view reference, std::string_vie
 {
     if (frames_.empty())
         return;
+    // A condition that reads one variable twice shows it once.
+    for (const Evidence& e : frames_.back())
+        if (e.reference == reference)
+            return;
     frames_.back().push_back({std::string(reference), found ? std::string(value) : std::string()});
 }
 

@@ -111,8 +111,10 @@ HostChange changeOf(const ReportFindings* older, const ReportFindings* newer)
     c.computer = (newer ? newer : older)->computer;
     c.side = !older ? HostChange::Side::NewOnly
                     : (!newer ? HostChange::Side::OldOnly : HostChange::Side::Both);
+    if (!newer)
+        return c; // a computer that is gone has nothing new, fixed or unchanged
     const std::set<std::string> was = older ? textsOf(*older) : std::set<std::string>();
-    const std::set<std::string> now = newer ? textsOf(*newer) : std::set<std::string>();
+    const std::set<std::string> now = textsOf(*newer);
     for (const std::string& t : now)
         (was.count(t) ? c.unchanged : c.added).push_back(t);
     for (const std::string& t : was)

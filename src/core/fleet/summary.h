@@ -36,7 +36,8 @@ struct HostChange {
     enum class Side { Both, NewOnly, OldOnly };
     std::string computer;
     Side side = Side::Both;
-    std::vector<std::string> added, fixed, unchanged; // finding texts, sorted
+    // Finding texts, sorted; all empty for a computer only in the older scan.
+    std::vector<std::string> added, fixed, unchanged;
 };
 
 // The newer scan's computers in their order, then those found only in the

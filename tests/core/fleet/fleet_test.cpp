@@ -103,7 +103,7 @@ TEST(Summary, ComparesScansByComputerName)
     EXPECT_EQ(changes[1].side, HostChange::Side::NewOnly);
     EXPECT_EQ(changes[2].computer, "GONE");
     EXPECT_EQ(changes[2].side, HostChange::Side::OldOnly);
-    EXPECT_EQ(changes[2].fixed, std::vector<std::string>{"Z"});
+    EXPECT_TRUE(changes[2].fixed.empty());
 }
 
 TEST(Parallel, HandsResultsBackInOrderWhateverTheThreads)
