@@ -36,7 +36,7 @@ _qmxread_cli()
     COMPREPLY=()
 
     if ((COMP_CWORD == 1)); then
-        COMPREPLY=($(compgen -W $'report\nvariables\nanalyze\nattached\neval\nserver\ncompare\nupdate\n--help\n--version' -- "$cur"))
+        COMPREPLY=($(compgen -W $'report\nvariables\nanalyze\nattached\neval\nserver\ncompare\nupdate\nsummary\n--help\n--version' -- "$cur"))
         return
     fi
     local command=${COMP_WORDS[1]}
@@ -66,6 +66,9 @@ _qmxread_cli()
     --baseline)
         COMPREPLY=($(compgen -W $'first\nmajority' -- "$cur"))
         return ;;
+    --format)
+        COMPREPLY=($(compgen -W $'json\njsonl' -- "$cur"))
+        return ;;
     --only)
         COMPREPLY=($(compgen -W $'QMXRead.ini\nQMXScan.ini' -- "$cur"))
         return ;;
@@ -73,7 +76,9 @@ _qmxread_cli()
 
     local options
     case $command in
-    report | variables | analyze) options=$'--settings\n--rule-set\n--rules-file\n--debug\n--no-rules\n--help' ;;
+    report | variables) options=$'--settings\n--rule-set\n--rules-file\n--debug\n--no-rules\n--help' ;;
+    analyze) options=$'--settings\n--rule-set\n--rules-file\n--debug\n--no-rules\n--jobs\n--summary\n--csv\n--format\n--since\n--help' ;;
+    summary) options=$'--csv\n--format\n--since\n--help' ;;
     compare) options=$'--csv\n--differences\n--baseline\n--help' ;;
     update) options=$'--settings\n--dir\n--only\n--help' ;;
     *) options=--help ;;
