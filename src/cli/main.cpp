@@ -4,6 +4,7 @@
 #include "args.h"
 #include "cmd_compare.h"
 #include "cmd_fleet.h"
+#include "cmd_lint.h"
 #include "cmd_report.h"
 #include "cmd_server.h"
 #include "cmd_update.h"
@@ -25,8 +26,8 @@ namespace {
 
 // Every command: a new one is one more row.
 const CommandSpec* const kCommands[] = {
-    &kReportCommand, &kVariablesCommand, &kAnalyzeCommand, &kAttachedCommand,
-    &kEvalCommand,   &kServerCommand,    &kCompareCommand, &kUpdateCommand, &kSummaryCommand,
+    &kReportCommand, &kVariablesCommand, &kAnalyzeCommand, &kAttachedCommand, &kEvalCommand,
+    &kServerCommand, &kCompareCommand,   &kUpdateCommand,  &kLintCommand,      &kSummaryCommand,
 };
 
 int usageError(const std::string& reason, const char* usage)
