@@ -66,14 +66,15 @@ _qmxread_cli()
     --baseline)
         COMPREPLY=($(compgen -W $'first\nmajority' -- "$cur"))
         return ;;
-    --format)
-        COMPREPLY=($(compgen -W $'json\njsonl' -- "$cur"))
-        return ;;
     --only)
         COMPREPLY=($(compgen -W $'QMXRead.ini\nQMXScan.ini' -- "$cur"))
         return ;;
     --format)
-        COMPREPLY=($(compgen -W $'gcc\njson' -- "$cur"))
+        case $command in
+        lint) COMPREPLY=($(compgen -W $'gcc\njson' -- "$cur")) ;;
+        analyze) COMPREPLY=($(compgen -W $'json\njsonl' -- "$cur")) ;;
+        *) COMPREPLY=($(compgen -W json -- "$cur")) ;;
+        esac
         return ;;
     --severity)
         COMPREPLY=($(compgen -W error -- "$cur"))
