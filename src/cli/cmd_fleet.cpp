@@ -1,6 +1,7 @@
 #include "cmd_fleet.h"
 
 #include "fleetout.h"
+#include "jsonout.h"
 #include "ruletext.h"
 #include "usage.h"
 
@@ -15,8 +16,6 @@
 namespace qmx::cli {
 
 namespace {
-
-using Json = nlohmann::ordered_json;
 
 enum class Format { Text, Csv, Json, Jsonl };
 
@@ -46,11 +45,9 @@ int printSummary(const std::vector<ReportFindings>& reports, Format format,
     if (older)
         changes = compareScans(*older, reports);
     if (format == Format::Csv) {
-        writeOut(findingsMatrixCsv(reports, rows));
+        writeOut(findingsMatrixCsv(reports, rows, fileNameText));
     } else if (format == Format::Json) {
-        writeOut(summaryJson(reports, rows, older ? &changes : nullptr)
-                     .dump(2, ' ', false, Json::error_handler_t::replace)
-                 + "\n");
+        writeOut(jsonText(summaryJson(reports, rows, older ? &changes : nullptr)));
     } else {
         writeOut(summaryText(reports, rows));
         if (older) {
@@ -79,7 +76,7 @@ std::vector<ReportFindings> analyseAll(const std::vector<std::string>& paths,
             if (stream) {
                 if (!r.error.empty())
                     reports.push_back(r);
-                writeOut(reportJsonLine(r).dump(-1, ' ', false, Json::error_handler_t::replace) + "\n");
+                writeOut(jsonLine(reportJsonLine(r)) + "\n");
                 std::cout.flush();
             } else {
                 reports.push_back(std::move(r));

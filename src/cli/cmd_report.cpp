@@ -1,6 +1,7 @@
 #include "cmd_report.h"
 
 #include "cmd_fleet.h"
+#include "jsonout.h"
 #include "reportjson.h"
 #include "ruletext.h"
 #include "usage.h"
@@ -24,11 +25,6 @@
 namespace qmx::cli {
 
 namespace {
-
-RuleSource ruleSourceOf(const ParsedArgs& args)
-{
-    return {args.value("--settings"), args.value("--rule-set"), args.value("--rules-file")};
-}
 
 struct LoadedReport {
     ReportDocument doc;
@@ -85,7 +81,7 @@ int cmdReport(const ParsedArgs& args)
     const Session session(args);
     LoadedReport r;
     session.load(r, args.operands[0]);
-    std::cout << reportToJson(r.doc, r.progress).dump(2) << '\n';
+    std::cout << jsonText(reportToJson(r.doc, r.progress));
     return kOk;
 }
 

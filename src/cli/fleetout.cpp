@@ -1,13 +1,13 @@
 #include "fleetout.h"
 
+#include "jsonout.h"
+
 #include "util/cp1252.h"
 #include "util/error.h"
 #include "util/fileio.h"
 #include "util/lines.h"
 
 namespace qmx::cli {
-
-using Json = nlohmann::ordered_json;
 
 namespace {
 
@@ -105,9 +105,9 @@ Json summaryJson(const std::vector<ReportFindings>& reports, const std::vector<S
     Json list = Json::array(), unreadable = Json::array();
     for (const ReportFindings& r : reports) {
         if (r.error.empty())
-            list.push_back({{"path", r.path}, {"computer", toUtf8(r.computer)}});
+            list.push_back({{"path", fileNameText(r.path)}, {"computer", toUtf8(r.computer)}});
         else
-            unreadable.push_back({{"path", r.path}, {"error", r.error}});
+            unreadable.push_back({{"path", fileNameText(r.path)}, {"error", r.error}});
     }
     doc["reports"] = std::move(list);
     doc["unreadable"] = std::move(unreadable);
@@ -115,7 +115,7 @@ Json summaryJson(const std::vector<ReportFindings>& reports, const std::vector<S
     for (const SummaryRow& row : rows) {
         Json hosts = Json::array();
         for (const FindingHost& h : row.hosts)
-            hosts.push_back({{"path", reports[h.report].path},
+            hosts.push_back({{"path", fileNameText(reports[h.report].path)},
                              {"computer", toUtf8(reports[h.report].computer)},
                              {"evidence", evidenceJson(h.evidence)}});
         findings.push_back(

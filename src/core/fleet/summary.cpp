@@ -50,7 +50,8 @@ void appendCsvField(std::string& out, std::string_view utf8)
 } // namespace
 
 std::string findingsMatrixCsv(const std::vector<ReportFindings>& reports,
-                              const std::vector<SummaryRow>& summary)
+                              const std::vector<SummaryRow>& summary,
+                              std::string (*pathText)(const std::string&))
 {
     std::string out = "path,computer";
     for (const SummaryRow& row : summary) {
@@ -65,7 +66,7 @@ std::string findingsMatrixCsv(const std::vector<ReportFindings>& reports,
     for (size_t r = 0; r < reports.size(); ++r) {
         if (!reports[r].error.empty())
             continue;
-        appendCsvField(out, reports[r].path);
+        appendCsvField(out, pathText(reports[r].path));
         out += ',';
         appendCsvField(out, toUtf8(reports[r].computer));
         for (char m : marks[r]) {

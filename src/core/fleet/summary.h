@@ -26,8 +26,11 @@ std::vector<SummaryRow> summarize(const std::vector<ReportFindings>& reports);
 
 // RFC 4180 CSV, UTF-8: "path", "computer", then one column per row of
 // summary; one line per readable report with 1 or 0 per finding.
+// pathText turns a path's bytes into UTF-8 text (file names are not
+// Windows-1252).
 std::string findingsMatrixCsv(const std::vector<ReportFindings>& reports,
-                              const std::vector<SummaryRow>& summary);
+                              const std::vector<SummaryRow>& summary,
+                              std::string (*pathText)(const std::string&));
 
 // One computer compared between an older and a newer scan. Computers are
 // matched by name, case-blind; a name found twice on one side uses its first

@@ -83,7 +83,7 @@ TEST(Summary, SortsByCountThenTextAndSkipsUnreadableReports)
     EXPECT_EQ(rows[3].text, "A,\"q\"");
     ASSERT_EQ(rows[0].hosts.size(), 2u);
     EXPECT_EQ(rows[0].hosts[1].report, 1u);
-    EXPECT_EQ(findingsMatrixCsv(reports, rows),
+    EXPECT_EQ(findingsMatrixCsv(reports, rows, [](const std::string& p) { return p; }),
               "path,computer,B,C,A,\"A,\"\"q\"\"\"\r\n"
               "A.txt,A,1,1,0,0\r\nB.txt,B,1,1,1,0\r\nC.txt,C,0,0,0,1\r\n");
 }
