@@ -208,6 +208,8 @@ void RuleInterpreter::runIf(const std::string& statement)
     if (then != npos)
         thenPart = trim(std::string_view(s).substr(std::min(s.size(), then + 5)));
 
+    if (observer_)
+        observer_->conditionStarted();
     replaceReferences(condition);
 
     // An ELSE after an IF inside the then-part belongs to that inner IF.
@@ -226,6 +228,8 @@ void RuleInterpreter::runIf(const std::string& statement)
     else if (!elsePart.empty())
         runAction(elsePart);
     trace("Outcome: ", thenPart);
+    if (observer_)
+        observer_->conditionEnded();
 }
 
 // An action holding "BEGIN" is a block: the text after "BEGIN" and one more
@@ -268,6 +272,10 @@ void RuleInterpreter::replaceReferences(std::string& condition)
         trace("TheVar: ", reference);
 
         const std::optional<std::string> value = referenceValue(reference);
+        if (observer_)
+            observer_->referenceRead(reference,
+                                     value ? std::string_view(*value) : std::string_view(),
+                                     value.has_value());
         if (value) {
             done.append(*value);
             trace("FoundVar: ", *value);
@@ -342,14 +350,18 @@ void RuleInterpreter::runPrint(const std::string& statement)
         }
         trace("TheVar: ", name);
     }
+    const size_t first = out_.size();
     appendLine(line);
+    if (observer_)
+        observer_->printed(first, out_.size());
     appendLine("");
 }
 
 void runRules(VariableList& variables, std::vector<std::string>& output, bool debug,
-              const std::string& ruleText)
+              const std::string& ruleText, RuleObserver* observer)
 {
     RuleInterpreter interpreter(variables, output, debug, [&ruleText] { return ruleText; });
+    interpreter.setObserver(observer);
     interpreter.dorules("Not");
 }
 
