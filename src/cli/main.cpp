@@ -16,6 +16,7 @@
 #include "setup/settingslocation.h"
 #include "util/cp1252.h"
 #include "util/error.h"
+#include "util/fileio.h"
 #include "util/lines.h"
 #include "util/progress.h"
 #include "util/text.h"
@@ -219,6 +220,7 @@ int run(const std::vector<std::string>& args)
 int main(int argc, char** argv)
 {
     std::ios::sync_with_stdio(false);
+    qmx::ignoreFileSizeLimitSignal();
     int status;
     try {
         status = run(std::vector<std::string>(argv + 1, argv + argc));

@@ -4,6 +4,7 @@
 #include "util/error.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -160,6 +161,11 @@ void replaceThroughTemporary(const std::string& path, const std::string& target,
 
 } // namespace
 
+void ignoreFileSizeLimitSignal()
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+}
+
 void writeFileAtomic(const std::string& path, std::string_view data)
 {
     if (path.empty())
@@ -168,13 +174,17 @@ void writeFileAtomic(const std::string& path, std::string_view data)
     struct stat old {};
     const bool replacing = ::stat(target.c_str(), &old) == 0;
     if (replacing) {
+        // A rename would put a regular file in the place of a FIFO, socket,
+        // device or directory and report success: such a node is refused
+        // and left as it is, as the read side refuses it.
+        if (!S_ISREG(old.st_mode))
+            throw Error("Cannot write file \"" + path + "\": it is not a regular file");
         // A file its owner made read-only is left alone, as a directory the
         // user may not write to is: the same error either way. Checked on
         // the mode bits as well, since access() lets root write anything.
         if (::access(target.c_str(), W_OK) != 0 || (old.st_mode & 0222) == 0)
             throw systemError("Cannot create file", path, EACCES);
-        if (S_ISREG(old.st_mode) && static_cast<uint64_t>(old.st_size) == data.size() &&
-            holdsExactly(target, data))
+        if (static_cast<uint64_t>(old.st_size) == data.size() && holdsExactly(target, data))
             return;
     }
     replaceThroughTemporary(path, target, data, replacing, old);
