@@ -1,11 +1,12 @@
 // Start-up of the desktop program: the application, the main window (which
 // settles the /D switch), then the shared dialogs, hidden, and the event loop.
 #include "report/childwin.h"
-#include "shell/application.h"
-#include "shell/mainform.h"
 #include "rules/rules.h"
 #include "setup/programinfo.h"
 #include "setup/settingslocation.h"
+#include "shell/application.h"
+#include "shell/mainform.h"
+#include "util/fileio.h"
 
 #include <QApplication>
 #include <QDir>
@@ -65,6 +66,7 @@ void takeScreenshots(qmx::TMainForm& main, const QString& dir, const QString& re
 int main(int argc, char* argv[])
 {
     // --version and --help answer without a window system.
+    qmx::ignoreFileSizeLimitSignal();
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (const auto info = qmx::desktopInfoText(args)) {
         std::cout << *info;
@@ -74,8 +76,9 @@ int main(int argc, char* argv[])
 
     auto main = std::make_unique<qmx::TMainForm>(QApplication::arguments().mid(1));
     app.setMainForm(main.get());
-    main->createSharedDialogs(
-        QString::fromStdString(qmx::locateSettings(qmx::desktopSettingsOverride(args))));
+    const qmx::LocatedSettings settings =
+        qmx::locateSettingsFile(qmx::desktopSettingsOverride(args));
+    main->createSharedDialogs(QString::fromStdString(settings.path), settings.problem);
     main->showMaximized();
 
     const QString shots = qEnvironmentVariable("QMX_SCREENSHOTS");

@@ -74,9 +74,13 @@ public:
 
 int runUpdateCommand(const UpdateArgs& a)
 {
-    std::string settings = locateSettings(a.settings);
-    if (!fileExists(settings))
-        throw Error("There is no settings file \"" + settings + "\"");
+    const LocatedSettings located = locateSettingsFile(a.settings);
+    const std::string& settings = located.path;
+    if (!fileExists(settings)) {
+        refuseNonRegularFile(settings);
+        throw Error("There is no settings file \"" + settings + "\""
+                    + (located.problem.empty() ? "" : ". " + located.problem));
+    }
     RuleSettings rules(settings);
     rules.load();
     UpdateRequest request = makeUpdateRequest(rules.ftp());

@@ -1,7 +1,8 @@
 #include "setup/settingsnotices.h"
 
-#include "store/bigini.h"
 #include "rules/rulesettings.h"
+#include "store/bigini.h"
+#include "util/error.h"
 #include "util/fileio.h"
 #include "util/text.h"
 
@@ -36,10 +37,17 @@ std::string keepUnreadableSettings(const std::string& path)
 }
 
 std::string noRulesReason(const std::string& settingsPath, bool settingsFound,
-                          const std::string& ruleSet, const std::vector<std::string>& ruleLines)
+                          const std::string& ruleSet, const std::vector<std::string>& ruleLines,
+                          const std::string& locationProblem)
 {
+    try {
+        refuseNonRegularFile(settingsPath);
+    } catch (const Error& e) {
+        return std::string("No rules run: ") + e.what();
+    }
     if (!settingsFound)
-        return "No rules run: no settings file found at \"" + settingsPath + "\"";
+        return "No rules run: no settings file found at \"" + settingsPath + "\""
+               + (locationProblem.empty() ? "" : ". " + locationProblem);
     const bool empty = std::all_of(ruleLines.begin(), ruleLines.end(),
                                    [](const std::string& l) { return trimView(l).empty(); });
     if (empty)
@@ -48,11 +56,13 @@ std::string noRulesReason(const std::string& settingsPath, bool settingsFound,
     return {};
 }
 
-std::string startupNotice(const RuleSettings& settings, bool settingsFound)
+std::string startupNotice(const RuleSettings& settings, bool settingsFound,
+                          const std::string& locationProblem)
 {
     std::string notice = settings.backupNotice();
-    const std::string why = noRulesReason(settings.iniPath(), settingsFound,
-                                          settings.currentRuleSet(), settings.editorLines());
+    const std::string why =
+        noRulesReason(settings.iniPath(), settingsFound, settings.currentRuleSet(),
+                      settings.editorLines(), locationProblem);
     if (!notice.empty() && !why.empty())
         notice += ". ";
     return notice + why;

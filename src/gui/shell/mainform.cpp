@@ -123,7 +123,7 @@ void TMainForm::FormCreate(const QStringList& arguments)
     settleDebugFlag(arguments);
 }
 
-void TMainForm::createSharedDialogs(const QString& settingsPath)
+void TMainForm::createSharedDialogs(const QString& settingsPath, const std::string& settingsProblem)
 {
     AboutBox = new TAboutBox(this);
     AboutBox->setSettingsFile(settingsPath);
@@ -132,7 +132,8 @@ void TMainForm::createSharedDialogs(const QString& settingsPath)
     const bool settingsFound = QFileInfo::exists(settingsPath);
     frules = new Tfrules(settingsPath, *prompts_, this);
     recentMenu_->setFiles(&frules->recentFiles());
-    StatusBar->showMessage(toQString(startupNotice(frules->settings(), settingsFound)));
+    StatusBar->showMessage(
+        toQString(startupNotice(frules->settings(), settingsFound, settingsProblem)));
     FOpen = new TFOpen(this);
     frmCompare = new TfrmCompare(this);
     Form2 = new TForm2(this);

@@ -14,6 +14,7 @@
 #include <QPointer>
 
 #include <memory>
+#include <string>
 
 class QAction;
 class QMdiArea;
@@ -50,7 +51,9 @@ public:
 
     // Start-up: the shared dialogs, created hidden in this order after the
     // main window. The settings file is read by the options dialog.
-    void createSharedDialogs(const QString& settingsPath);
+    // settingsProblem: why its directory could not be made, shown with the
+    // start-up notice.
+    void createSharedDialogs(const QString& settingsPath, const std::string& settingsProblem = {});
 
     Prompts& prompts() { return *prompts_; }
     CompareList& compareList() { return compareList_; }
