@@ -6,7 +6,8 @@
 #
 # OLD_CLI and NEW_CLI are qmxread-cli binaries, REPORTGEN is qmx-reportgen
 # (it writes the 10,000-line reports). EXPECTED names, one a line, the cases
-# whose output is meant to change; they are listed but do not fail the run.
+# whose output is meant to change, as the script shows them (lines starting
+# with "#" are comments); they are listed but do not fail the run.
 # Both binaries run from the same path, so texts that name the program's
 # directory (the settings file in use) agree. Nothing here touches the
 # network: update is only run into usage and settings errors.
@@ -40,8 +41,8 @@ SRV=("$S"/srv-*.txt "$D"/srv-gen.txt "$D"/srv-ctl.txt "$ROOT"/tests/data/report_
 
 CASES=$T/cases
 : > "$CASES"
-# One case a line: its words separated by the unit separator.
-c() { local IFS=$'\x1f'; printf '%s\n' "$*" >> "$CASES"; }
+# One case a line, its words quoted for the shell (a word may hold a line break).
+c() { printf '%q ' "$@" >> "$CASES"; echo >> "$CASES"; }
 
 for r in "${WS[@]}"; do
     for cmd in report variables analyze; do
@@ -103,7 +104,7 @@ usage=(
     "compare --colour a" "compare --debug a" "compare --csv=1 a" "compare --baselinex a"
     "server" "server a b" "server --bogus a" "server -x a" "server --help=1 a"
     "update x" "update --bogus" "update --help" "update --dir" "update --only" "update --only QMXScan"
-    "update --settings" "update -x"
+    "update --settings" "update -x" "update x=y" "report -x" "analyze - -x" "server -" "server -hx"
     "--help" "-h" "help" "--version" "--version x" "report --help" "report --settings /x/y.ini --help"
     "attached --help" "compare --help" "compare a --help" "server --help" "server -h" "server --bogus --help"
     "update --settings=" "update --dir=" "update --only=" "update --dir $S/QMXRead.ini"
@@ -118,24 +119,32 @@ runAll() {
     local out=$1 n=0
     while IFS= read -r line; do
         n=$((n + 1))
-        local IFS=$'\x1f'
-        # shellcheck disable=SC2206
-        local words=($line)
-        [ -z "$line" ] && words=()
+        eval "local words=($line)"
         (cd "$T" && "$T/bin/qmxread-cli" "${words[@]}" < /dev/null > "$out/$n.out" 2> "$out/$n.err"; echo $? > "$out/$n.rc")
     done < "$CASES"
 }
-cp "$OLD" "$T/bin/qmxread-cli" && runAll "$T/old"
-cp "$NEW" "$T/bin/qmxread-cli" && runAll "$T/new"
+cp "$OLD" "$T/bin/qmxread-cli" && runAll "$T/old" && "$T/bin/qmxread-cli" --help | sed '$d' > "$T/old/usage"
+cp "$NEW" "$T/bin/qmxread-cli" && runAll "$T/new" && "$T/bin/qmxread-cli" --help | sed '$d' > "$T/new/usage"
+
+# The general usage text may grow (a new command); where it is all that
+# differs, the run counts as identical and the usage texts are shown once.
+same() {
+    cmp -s "$T/old/$1" "$T/new/$1" && return 0
+    /usr/bin/python3 - "$T/old/usage" "$T/new/usage" "$T/old/$1" "$T/new/$1" <<'PY'
+import sys
+u_old, u_new, a, b = (open(p, 'rb').read() for p in sys.argv[1:])
+sys.exit(0 if a.replace(u_old, b'<usage>') == b.replace(u_new, b'<usage>') else 1)
+PY
+}
+cmp -s "$T/old/usage" "$T/new/usage" || { echo "the usage text changed:"; diff "$T/old/usage" "$T/new/usage"; }
 
 total=0 same=0 meant=0 bad=0
 while IFS= read -r line; do
     total=$((total + 1))
-    shown=$(printf '%s' "$line" | tr '\037' ' ' | sed "s|$ROOT/||g; s|$T/||g")
-    if cmp -s "$T/old/$total.out" "$T/new/$total.out" && cmp -s "$T/old/$total.err" "$T/new/$total.err" &&
-        cmp -s "$T/old/$total.rc" "$T/new/$total.rc"; then
+    shown=$(printf '%s' "$line" | sed "s|$ROOT/||g; s|$T/||g; s/ $//")
+    if same "$total.out" && same "$total.err" && cmp -s "$T/old/$total.rc" "$T/new/$total.rc"; then
         same=$((same + 1))
-    elif grep -qxF -- "$shown" "$EXPECTED"; then
+    elif LC_ALL=C grep -qxF -- "$shown" "$EXPECTED"; then
         meant=$((meant + 1))
         echo "changed as meant: $shown"
     else

@@ -1,5 +1,6 @@
 #include "cmd_report.h"
 
+#include "jsonout.h"
 #include "reportjson.h"
 #include "ruletext.h"
 #include "usage.h"
@@ -22,11 +23,6 @@
 namespace qmx::cli {
 
 namespace {
-
-RuleSource ruleSourceOf(const ParsedArgs& args)
-{
-    return {args.value("--settings"), args.value("--rule-set"), args.value("--rules-file")};
-}
 
 struct LoadedReport {
     ReportDocument doc;
@@ -83,7 +79,7 @@ int cmdReport(const ParsedArgs& args)
     const Session session(args);
     LoadedReport r;
     session.load(r, args.operands[0]);
-    std::cout << reportToJson(r.doc, r.progress).dump(2) << '\n';
+    std::cout << jsonText(reportToJson(r.doc, r.progress));
     return kOk;
 }
 
