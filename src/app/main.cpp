@@ -6,6 +6,7 @@
 #include "setup/settingslocation.h"
 #include "shell/application.h"
 #include "shell/mainform.h"
+#include "support/filenames.h"
 #include "util/fileio.h"
 
 #include <QApplication>
@@ -78,7 +79,7 @@ int main(int argc, char* argv[])
     app.setMainForm(main.get());
     const qmx::LocatedSettings settings =
         qmx::locateSettingsFile(qmx::desktopSettingsOverride(args));
-    main->createSharedDialogs(QString::fromStdString(settings.path), settings.problem);
+    main->createSharedDialogs(qmx::fromLocalPath(settings.path), settings.problem);
     main->showMaximized();
 
     const QString shots = qEnvironmentVariable("QMX_SCREENSHOTS");
@@ -90,7 +91,7 @@ int main(int argc, char* argv[])
     }
 
     const int rc = app.exec();
-    // The options dialog writes the settings file as it goes.
+    // The workspace writes the settings file as it goes.
     main.reset();
     return rc;
 }

@@ -1,6 +1,5 @@
 #include "setup/settingsnotices.h"
 
-#include "rules/rulesettings.h"
 #include "store/bigini.h"
 #include "util/error.h"
 #include "util/fileio.h"
@@ -54,18 +53,6 @@ std::string noRulesReason(const std::string& settingsPath, bool settingsFound,
         return "No rules run: the rule set \"" + ruleSet + "\" in \"" + settingsPath
                + "\" is empty";
     return {};
-}
-
-std::string startupNotice(const RuleSettings& settings, bool settingsFound,
-                          const std::string& locationProblem)
-{
-    std::string notice = settings.backupNotice();
-    const std::string why =
-        noRulesReason(settings.iniPath(), settingsFound, settings.currentRuleSet(),
-                      settings.editorLines(), locationProblem);
-    if (!notice.empty() && !why.empty())
-        notice += ". ";
-    return notice + why;
 }
 
 } // namespace qmx
