@@ -206,7 +206,8 @@ void writeFileAtomic(const std::string& path, std::string_view data)
 {
     {
         const Target t = checkedTarget(path);
-        if (t.replacing && static_cast<uint64_t>(t.old.st_size) == data.size() && holdsExactly(t.file, data))
+        if (t.replacing && static_cast<uint64_t>(t.old.st_size) == data.size()
+            && holdsExactly(t.file, data))
             return;
     }
     AtomicFileWriter out(path);
