@@ -102,9 +102,7 @@ TEST_F(CliUpdate, FailuresAndUsage)
 
 TEST_F(CliUpdate, CtrlCDuringADownloadLeavesNoPartialFile)
 {
-    qmx::test::FakeStep slow = qmx::test::sendData("150 Sending.\r\n", std::string(200, 'n'), "226 Done.\r\n");
-    slow.dataPiece = 1;
-    slow.dataPauseMs = 20;
+    const auto slow = qmx::test::paced(qmx::test::sendData("150 Sending.\r\n", std::string(200, 'n'), "226 Done.\r\n"), 1, 20);
     qmx::test::FakeFtpServer server(qmx::test::say("220 hi\r\n"),
                                     qmx::test::serveFiles({{"QMXRead.ini", "new"}}, {{"RETR", slow}}));
     clitest::writeFile(dir / "out" / "QMXRead.ini", "old");

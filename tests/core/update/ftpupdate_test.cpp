@@ -10,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <chrono>
 #include <thread>
 #include <utility>
@@ -181,22 +180,9 @@ TEST_F(FtpUpdate, SilentServerTimesOutWithinTheLimit)
     EXPECT_FALSE(client.connected());
 }
 
-// A transfer's replies and data; the pace of each, when set, is in pieces
-// of so many bytes with a pause before each but the first.
-FakeStep retr(std::string data, std::string final = "226 Done.\r\n", size_t dataPiece = 0, int pauseMs = 0)
+FakeStep retr(std::string data, std::string final = "226 Done.\r\n")
 {
-    FakeStep s = sendData("150 Sending.\r\n", std::move(data), std::move(final));
-    s.dataPiece = dataPiece;
-    s.dataPauseMs = pauseMs;
-    return s;
-}
-
-FakeStep paced(std::string text, size_t piece, int pauseMs)
-{
-    FakeStep s = say(std::move(text));
-    s.piece = piece;
-    s.pauseMs = pauseMs;
-    return s;
+    return sendData("150 Sending.\r\n", std::move(data), std::move(final));
 }
 
 TEST_F(FtpUpdate, HostileServersNeverReplaceTheFileWithABrokenOne)
@@ -216,29 +202,26 @@ TEST_F(FtpUpdate, HostileServersNeverReplaceTheFileWithABrokenOne)
         std::string settings = "old"; // QMXRead.ini afterwards
         bool connected = false;
         int told = 0;                   // settings-written calls
-        const char* mustSend = nullptr; // a command the server must have got
         int minMs = 0, maxMs = 2500;
     } cases[] = {
         {.name = "preliminary reply, then a refusal",
          .over = {{"RETR", retr(kRead.substr(0, 20), "150 More.\r\n451 Local error.\r\n")}},
          .error = "451 Local error.", .connected = true},
-        {.name = "preliminary reply, then success", .over = {{"RETR", retr(kRead, "150 More.\r\n226 Done.\r\n")}},
-         .settings = kRead, .told = 1},
         {.name = "refusal after the download", .over = {{"QUIT", reply("500 Stay.")}}, .error = "500 Stay.",
          .settings = kRead, .told = 1},
         {.name = "reset data connection", .over = {{"RETR", reset}}, .error = "10054: Connection reset by peer"},
         {.name = "no final reply", .over = {{"RETR", retr("partial", "")}}, .timeoutMs = 500,
          .error = "10060: Connection timed out"},
-        {.name = "greeting lines split across reads", .greeting = paced("220-a\r\n220-b\r\n220 c\r\n", 5, 60),
-         .settings = kRead, .told = 1, .mustSend = "PASS me@example"},
+        {.name = "greeting lines split across reads", .greeting = paced(say("220-a\r\n530-b\r\n530-c\r\n220 c\r\n"), 7, 100),
+         .settings = kRead, .told = 1},
         {.name = "endless reply line", .greeting = flood, .error = "10040: Message too long"},
         {.name = "continuation lines dripping past the time-out",
-         .over = {{"USER", paced("331-a\r\n331-b\r\n331-c\r\n331-d\r\n331 e\r\n", 6, 120)}}, .timeoutMs = 300,
+         .over = {{"USER", paced(say("331-a\r\n331-b\r\n331-c\r\n331-d\r\n331 e\r\n"), 6, 120)}}, .timeoutMs = 300,
          .error = "10060: Connection timed out", .minMs = 250, .maxMs = 1200},
-        {.name = "data dripping below the least rate", .over = {{"RETR", retr(kRead, "226 Done.\r\n", 1, 60)}},
-         .timeoutMs = 300, .error = "10060: Connection timed out", .minMs = 250, .maxMs = 1500},
+        {.name = "data dripping below the least rate", .over = {{"RETR", paced(retr(kRead), 1, 60)}}, .timeoutMs = 1500,
+         .error = "10060: Connection timed out", .minMs = 2000, .maxMs = 4000},
         {.name = "data at a fair rate over several windows",
-         .over = {{"RETR", retr(big, "226 Done.\r\n", 60000, 150)}}, .timeoutMs = 400, .settings = big, .told = 1,
+         .over = {{"RETR", paced(retr(big), 60000, 150)}}, .timeoutMs = 400, .settings = big, .told = 1,
          .minMs = 600},
         {.name = "data from another address first", .over = {{"RETR", intruded}}, .settings = kRead, .told = 1},
         {.name = "download over the size limit", .over = {{"RETR", retr(big)}}, .cap = big.size() - 1,
@@ -256,29 +239,25 @@ TEST_F(FtpUpdate, HostileServersNeverReplaceTheFileWithABrokenOne)
         SCOPED_TRACE(c.name);
         writeBytes(dir.file("QMXRead.ini"), "old");
         FakeFtpServer server(c.greeting, serveFiles({{"QMXRead.ini", kRead}}, c.over));
-        FtpClient fresh;
-        fresh.maxFileSize = c.cap;
+        client.maxFileSize = c.cap; // a client left connected logs in to the next server afresh
         std::vector<std::string> names;
         std::string error;
         int told = 0;
         const auto start = std::chrono::steady_clock::now();
         try {
             CountingProgress quiet;
-            runUpdate(fresh, request(server.port(), c.timeoutMs), names, quiet,
+            runUpdate(client, request(server.port(), c.timeoutMs), names, quiet,
                       [&](const std::string& path) { told += readBytes(path) == c.settings; });
         } catch (const Error& e) {
             error = e.what();
         }
         const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
         EXPECT_EQ(error, c.error);
-        const std::string settings = local("QMXRead.ini");
-        EXPECT_TRUE(settings == c.settings) << settings.size() << " bytes: " << settings.substr(0, 40);
-        EXPECT_EQ(fresh.connected(), c.connected);
+        EXPECT_TRUE(local("QMXRead.ini") == c.settings); // the file may be large: not printed
+        EXPECT_EQ(client.connected(), c.connected);
         EXPECT_EQ(told, c.told);
         EXPECT_GE(ms.count(), c.minMs);
         EXPECT_LE(ms.count(), c.maxMs);
-        const auto cmds = server.commands();
-        EXPECT_TRUE(!c.mustSend || std::find(cmds.begin(), cmds.end(), c.mustSend) != cmds.end());
         // No temporary file is left behind.
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
     }
@@ -297,14 +276,14 @@ TEST_F(FtpUpdate, NextUpdateLogsInAfreshUnlessTheSessionLives)
     const struct {
         const char* name;
         FakeStep firstCwd;
-        bool viaProxy; // the second update goes through a proxy
+        bool newHost; // the second update names the server anew
         bool connectedBetween;
         int connections;
     } cases[] = {
         {"refusal keeps the session", refused, false, true, 1},
         {"421 ends the session", reply("421 Closing."), false, false, 2},
         {"server closed the idle session", closing, false, true, 2},
-        {"proxy taken into use", refused, true, true, 2},
+        {"host changed", refused, true, true, 2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -322,10 +301,8 @@ TEST_F(FtpUpdate, NextUpdateLogsInAfreshUnlessTheSessionLives)
         // A server's hang-up reaches the client a moment after its reply.
         for (int i = 0; i < 200 && c.firstCwd.hangUp && server.ended() == 0; ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        if (c.viaProxy) {
-            r.proxyHost = std::exchange(r.host, "files.example.invalid");
-            r.proxyPort = r.port;
-        }
+        if (c.newHost)
+            r.host = "localhost";
         EXPECT_NO_THROW(runUpdate(fresh, r, names, quiet));
         EXPECT_EQ(server.connections(), c.connections);
     }
