@@ -1,7 +1,6 @@
 #include "setup/settingsnotices.h"
 
 #include "store/bigini.h"
-#include "rules/rulesettings.h"
 #include "util/fileio.h"
 #include "util/text.h"
 
@@ -46,16 +45,6 @@ std::string noRulesReason(const std::string& settingsPath, bool settingsFound,
         return "No rules run: the rule set \"" + ruleSet + "\" in \"" + settingsPath
                + "\" is empty";
     return {};
-}
-
-std::string startupNotice(const RuleSettings& settings, bool settingsFound)
-{
-    std::string notice = settings.backupNotice();
-    const std::string why = noRulesReason(settings.iniPath(), settingsFound,
-                                          settings.currentRuleSet(), settings.editorLines());
-    if (!notice.empty() && !why.empty())
-        notice += ". ";
-    return notice + why;
 }
 
 } // namespace qmx

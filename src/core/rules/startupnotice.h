@@ -1,0 +1,15 @@
+// What the main window's status bar says at start-up, once the settings
+// have been read: the kept backup and why no rules will run. The texts come
+// from the settings notices both programs share.
+#pragma once
+
+#include <string>
+
+namespace qmx {
+
+class RuleSettings;
+
+// "" when all is well. settingsFound: the file existed before reading.
+std::string startupNotice(const RuleSettings& settings, bool settingsFound);
+
+} // namespace qmx
