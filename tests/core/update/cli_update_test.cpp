@@ -102,14 +102,17 @@ TEST_F(CliUpdate, FailuresAndUsage)
 
 TEST_F(CliUpdate, CtrlCDuringADownloadLeavesNoPartialFile)
 {
-    const auto slow = qmx::test::paced(qmx::test::sendData("150 Sending.\r\n", std::string(200, 'n'), "226 Done.\r\n"), 1, 20);
-    qmx::test::FakeFtpServer server(qmx::test::say("220 hi\r\n"),
-                                    qmx::test::serveFiles({{"QMXRead.ini", "new"}}, {{"RETR", slow}}));
+    const auto slow = qmx::test::paced(
+        qmx::test::sendData("150 Sending.\r\n", std::string(200, 'n'), "226 Done.\r\n"), 1, 20);
+    qmx::test::FakeFtpServer server(
+        qmx::test::say("220 hi\r\n"),
+        qmx::test::serveFiles({{"QMXRead.ini", "new"}}, {{"RETR", slow}}));
     clitest::writeFile(dir / "out" / "QMXRead.ini", "old");
     std::signal(SIGINT, SIG_DFL); // as from a terminal, also when the tests run in the background
-    const auto r = run({"--preserve-status", "-s", "INT", "1", QMX_CLI_PATH, "update", "--settings",
-                        temp("QMXRead.ini", settings(server.port())), "--dir", (dir / "out").string()},
-                       "/usr/bin/timeout");
+    const auto r =
+        run({"--preserve-status", "-s", "INT", "1", QMX_CLI_PATH, "update", "--settings",
+             temp("QMXRead.ini", settings(server.port())), "--dir", (dir / "out").string()},
+            "/usr/bin/timeout");
     EXPECT_EQ(r.status, 130);
     EXPECT_EQ(r.err, "Socket readln aborted\n"); // ended by the program, not by the signal
     EXPECT_EQ(clitest::readFile(dir / "out" / "QMXRead.ini"), "old");

@@ -39,7 +39,7 @@ struct FakeStep {
     bool hangUp = false;              // close the control connection after the reply
     size_t piece = 0;                 // send everything in pieces of this size (0: whole)...
     int pauseMs = 0;                  // ...with this pause before each piece but the first
-    std::optional<std::string> intruder;  // sent first from 127.0.0.2 to the PORT address
+    std::optional<std::string> intruder; // sent first from 127.0.0.2 to the PORT address
 };
 
 // A plain reply (its text as sent, line ends included).
@@ -171,8 +171,8 @@ private:
         sockaddr_in source{};
         source.sin_family = AF_INET;
         ::inet_pton(AF_INET, from, &source.sin_addr);
-        if (::bind(d, reinterpret_cast<sockaddr*>(&source), sizeof source) == 0 &&
-            ::connect(d, reinterpret_cast<sockaddr*>(&dataAddr_), sizeof dataAddr_) == 0) {
+        if (::bind(d, reinterpret_cast<sockaddr*>(&source), sizeof source) == 0
+            && ::connect(d, reinterpret_cast<sockaddr*>(&dataAddr_), sizeof dataAddr_) == 0) {
             sendPaced(d, data, step);
             if (step.resetData) {
                 linger l{1, 0};

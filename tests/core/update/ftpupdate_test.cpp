@@ -204,6 +204,7 @@ TEST_F(FtpUpdate, HostileServersNeverReplaceTheFileWithABrokenOne)
         int told = 0;                   // settings-written calls
         int minMs = 0, maxMs = 2500;
     } cases[] = {
+        // clang-format off
         {.name = "preliminary reply, then a refusal",
          .over = {{"RETR", retr(kRead.substr(0, 20), "150 More.\r\n451 Local error.\r\n")}},
          .error = "451 Local error.", .connected = true},
@@ -234,6 +235,7 @@ TEST_F(FtpUpdate, HostileServersNeverReplaceTheFileWithABrokenOne)
         {.name = "login refused", .over = {{"PASS", reply("530 Wrong.")}}, .error = "530 Wrong."},
         {.name = "no time-out uses the default wait", .greeting = FakeStep{}, .timeoutMs = 0,
          .error = "10060: Connection timed out", .minMs = 4900, .maxMs = 6000},
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
