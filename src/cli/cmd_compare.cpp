@@ -28,8 +28,9 @@ void appendMarks(std::string& out, const ComparisonGrid& g, size_t row, bool red
     out += ']';
 }
 
-// One row a line, so the output stays readable and diffable.
-std::string comparisonJson(const ComparisonGrid& g, bool differencesOnly)
+// One row a line, so the output stays readable and diffable; written a piece
+// at a time, so a large grid's text is never held whole.
+void writeComparisonJson(std::ostream& os, const ComparisonGrid& g, bool differencesOnly)
 {
     Json header = Json::array({""});
     for (size_t c = 0; c < g.columnCount(); ++c)
@@ -53,9 +54,13 @@ std::string comparisonJson(const ComparisonGrid& g, bool differencesOnly)
         out += ", \"blue\": ";
         appendMarks(out, g, r, false);
         out += '}';
+        if (out.size() >= (size_t(1) << 16)) {
+            os.write(out.data(), static_cast<std::streamsize>(out.size()));
+            out.clear();
+        }
     }
     out += first ? "]\n}\n" : "\n  ]\n}\n";
-    return out;
+    os.write(out.data(), static_cast<std::streamsize>(out.size()));
 }
 
 struct LoadedReport {
@@ -104,11 +109,11 @@ int cmdCompare(const ParsedArgs& args)
         columns.push_back(std::move(column));
     }
     const ComparisonGrid grid = compareReports(columns, baseline);
-    const std::string text =
-        args.has("--csv")
-            ? comparisonCsv(grid, differencesOnly, [](std::string_view s) { return toUtf8(s); })
-            : comparisonJson(grid, differencesOnly);
-    std::cout.write(text.data(), static_cast<std::streamsize>(text.size()));
+    if (args.has("--csv"))
+        writeComparisonCsv(std::cout, grid, differencesOnly,
+                           [](std::string_view s) { return toUtf8(s); });
+    else
+        writeComparisonJson(std::cout, grid, differencesOnly);
     // Every column empty: the grid is printed, but the comparison failed.
     const bool anyRead = std::any_of(loaded.begin(), loaded.end(),
                                      [](const auto& l) { return l.second.store != nullptr; });

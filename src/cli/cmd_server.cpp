@@ -26,12 +26,11 @@ template <class Range> Json texts(const Range& items)
     return a;
 }
 
-template <class Rows> Json rows(const Rows& rows)
+// A table's rows, one at a time: a table of long lines is several times the
+// report's size as JSON, so it is never held whole.
+template <class Rows> void writeRows(JsonObjectWriter& w, const std::string& key, const Rows& rows)
 {
-    Json a = Json::array();
-    for (const auto& row : rows)
-        a.push_back(texts(row));
-    return a;
+    w.arrayMember(key, rows.size(), [&](size_t i) { return texts(rows[i]); });
 }
 
 } // namespace
@@ -54,8 +53,8 @@ void writeServerJson(const ServerReport& r, std::ostream& out)
         {"config_sys", &r.configSys},   {"autoexec_bat", &r.autoexecBat}};
     for (const auto& [name, list] : lists)
         w.member(name, texts(*list));
-    w.member("volumes", rows(r.volumes));
-    w.member("interrupts", rows(r.interrupts));
+    writeRows(w, "volumes", r.volumes);
+    writeRows(w, "interrupts", r.interrupts);
     w.member("status", texts(r.status));
     w.finish();
 }

@@ -31,6 +31,31 @@ void JsonObjectWriter::member(const std::string& key, const Json& value)
     out_.write(piece_.data(), static_cast<std::streamsize>(piece_.size()));
 }
 
+void JsonObjectWriter::arrayMember(const std::string& key, size_t count,
+                                   const std::function<Json(size_t)>& element)
+{
+    if (count == 0) {
+        member(key, Json::array());
+        return;
+    }
+    piece_ = first_ ? "{\n  " : ",\n  ";
+    first_ = false;
+    piece_ += scalarText(key) + ": [";
+    for (size_t i = 0; i < count; ++i) {
+        piece_ += i ? ",\n    " : "\n    ";
+        // An element sits two levels deep.
+        for (const char c : element(i).dump(2, ' ', false, Json::error_handler_t::replace)) {
+            piece_ += c;
+            if (c == '\n')
+                piece_ += "    ";
+        }
+        out_.write(piece_.data(), static_cast<std::streamsize>(piece_.size()));
+        piece_.clear();
+    }
+    piece_ = "\n  ]";
+    out_.write(piece_.data(), static_cast<std::streamsize>(piece_.size()));
+}
+
 void JsonObjectWriter::finish()
 {
     out_ << (first_ ? "{}\n" : "\n}\n");

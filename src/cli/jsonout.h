@@ -6,6 +6,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <functional>
 #include <ostream>
 #include <string>
 
@@ -23,6 +24,10 @@ class JsonObjectWriter {
 public:
     explicit JsonObjectWriter(std::ostream& out) : out_(out) {}
     void member(const std::string& key, const Json& value);
+    // An array member written element by element, laid out as member would
+    // lay out the whole array: only one element is held at a time.
+    void arrayMember(const std::string& key, size_t count,
+                     const std::function<Json(size_t)>& element);
     void finish();
 
 private:

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <sstream>
 #include <unordered_map>
 #include <utility>
 
@@ -302,9 +303,14 @@ void appendCsvField(std::string& out, std::string_view field)
     out += '"';
 }
 
-std::string comparisonCsv(const ComparisonGrid& grid, bool differencesOnly, const TextEncoder& encode)
+void writeComparisonCsv(std::ostream& os, const ComparisonGrid& grid, bool differencesOnly,
+                        const TextEncoder& encode)
 {
     std::string out;
+    const auto flush = [&] {
+        os.write(out.data(), static_cast<std::streamsize>(out.size()));
+        out.clear();
+    };
     for (size_t c = 0; c < grid.columnCount(); ++c) {
         out += ',';
         appendCsvField(out, grid.header(c));
@@ -319,8 +325,17 @@ std::string comparisonCsv(const ComparisonGrid& grid, bool differencesOnly, cons
             appendCsvField(out, encode(grid.cell(r, c)));
         }
         out += "\r\n";
+        if (out.size() >= (size_t(1) << 16))
+            flush();
     }
-    return out;
+    flush();
+}
+
+std::string comparisonCsv(const ComparisonGrid& grid, bool differencesOnly, const TextEncoder& encode)
+{
+    std::ostringstream out;
+    writeComparisonCsv(out, grid, differencesOnly, encode);
+    return std::move(out).str();
 }
 
 } // namespace qmx

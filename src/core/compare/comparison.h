@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <iosfwd>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -88,6 +89,10 @@ using TextEncoder = std::function<std::string(std::string_view)>;
 // cells. With differencesOnly, only rows that have a red cell.
 std::string comparisonCsv(const ComparisonGrid& grid, bool differencesOnly,
                           const TextEncoder& encode);
+// The same written to out a piece at a time, so a large grid's text is
+// never held whole.
+void writeComparisonCsv(std::ostream& out, const ComparisonGrid& grid, bool differencesOnly,
+                        const TextEncoder& encode);
 // One CSV field: quoted, with its quotes doubled, when it holds a comma, a
 // quote, CR or LF; as it is otherwise.
 void appendCsvField(std::string& out, std::string_view field);

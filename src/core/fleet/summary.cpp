@@ -1,5 +1,6 @@
 #include "fleet/summary.h"
 
+#include "compare/comparison.h"
 #include "util/cp1252.h"
 #include "util/text.h"
 
@@ -29,25 +30,6 @@ std::vector<SummaryRow> summarize(const std::vector<ReportFindings>& reports)
     });
     return rows;
 }
-
-namespace {
-
-void appendCsvField(std::string& out, std::string_view utf8)
-{
-    if (utf8.find_first_of(",\"\r\n") == std::string_view::npos) {
-        out.append(utf8);
-        return;
-    }
-    out += '"';
-    for (char c : utf8) {
-        if (c == '"')
-            out += '"';
-        out += c;
-    }
-    out += '"';
-}
-
-} // namespace
 
 std::string findingsMatrixCsv(const std::vector<ReportFindings>& reports,
                               const std::vector<SummaryRow>& summary,
