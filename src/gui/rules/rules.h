@@ -88,7 +88,7 @@ private:
     QPushButton* CloseButton = nullptr;
 
     void FormCreate();
-    void buildRulesPage();
+    void buildRulesPage(Workspace& workspace);
     void buildFtpPage();
     void connectModel();
     // The model follows the controls as they change, the controls the model
