@@ -50,12 +50,18 @@ std::string noRulesReason(const std::string& settingsPath, bool settingsFound,
 
 std::string startupNotice(const RuleSettings& settings, bool settingsFound)
 {
-    std::string notice = settings.backupNotice();
-    const std::string why = noRulesReason(settings.iniPath(), settingsFound,
-                                          settings.currentRuleSet(), settings.editorLines());
-    if (!notice.empty() && !why.empty())
-        notice += ". ";
-    return notice + why;
+    std::string notice;
+    for (const std::string& part :
+         {settings.backupNotice(), settings.skippedNotice(),
+          noRulesReason(settings.iniPath(), settingsFound, settings.currentRuleSet(),
+                        settings.editorLines())}) {
+        if (part.empty())
+            continue;
+        if (!notice.empty())
+            notice += notice.back() == '.' ? " " : ". ";
+        notice += part;
+    }
+    return notice;
 }
 
 } // namespace qmx

@@ -28,7 +28,8 @@ std::string noRulesReason(const std::string& settingsPath, bool settingsFound,
                           const std::string& ruleSet, const std::vector<std::string>& ruleLines);
 
 // What the main window's status bar says at start-up, once the Options
-// dialog has read its settings: the kept backup and why no rules will run,
+// dialog has read its settings: the kept backup, the reserved names skipped
+// in the rule-set list and why no rules will run,
 // or "" when all is well. settingsFound: the file existed before reading.
 std::string startupNotice(const RuleSettings& settings, bool settingsFound);
 
