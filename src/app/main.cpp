@@ -1,11 +1,12 @@
 // Start-up of the desktop program: the application, the main window (which
 // settles the /D switch), then the shared dialogs, hidden, and the event loop.
 #include "report/childwin.h"
-#include "shell/application.h"
-#include "shell/mainform.h"
 #include "rules/rules.h"
 #include "setup/programinfo.h"
 #include "setup/settingslocation.h"
+#include "shell/application.h"
+#include "shell/mainform.h"
+#include "shell/sessionend.h"
 
 #include <QApplication>
 #include <QDir>
@@ -71,12 +72,16 @@ int main(int argc, char* argv[])
         return 0;
     }
     qmx::Application app(argc, argv);
+    // From here a kill or a logout runs the orderly exit instead of ending
+    // the process where it stands.
+    qmx::SessionEnd sessionEnd;
 
     auto main = std::make_unique<qmx::TMainForm>(QApplication::arguments().mid(1));
     app.setMainForm(main.get());
     main->createSharedDialogs(
         QString::fromStdString(qmx::locateSettings(qmx::desktopSettingsOverride(args))));
     main->showMaximized();
+    QObject::connect(&sessionEnd, &qmx::SessionEnd::ended, main.get(), &qmx::TMainForm::endSession);
 
     const QString shots = qEnvironmentVariable("QMX_SCREENSHOTS");
     if (!shots.isEmpty()) {

@@ -608,6 +608,19 @@ void TMainForm::FileExit1Execute()
     close();
 }
 
+void TMainForm::endSession()
+{
+    endingSession_ = true;
+    // A question waiting in a nested event loop would keep the program
+    // running: each goes as if dismissed.
+    while (QWidget* modal = QApplication::activeModalWidget()) {
+        modal->close();
+        if (QApplication::activeModalWidget() == modal)
+            break;
+    }
+    close();
+}
+
 void TMainForm::closeEvent(QCloseEvent* event)
 {
     if (busy()) {
@@ -627,7 +640,7 @@ void TMainForm::closeEvent(QCloseEvent* event)
     for (TCFGGen* e : editors)
         e->abandonEntry();
     for (TCFGGen* e : editors) {
-        if (!e->querySave()) {
+        if (!endingSession_ && !e->querySave()) {
             event->ignore();
             return;
         }
