@@ -1,12 +1,12 @@
 // Start-up of the desktop program: the application, the main window (which
 // settles the /D switch), then the shared dialogs, hidden, and the event loop.
 #include "report/childwin.h"
-#include "rules/rules.h"
-#include "setup/programinfo.h"
-#include "setup/settingslocation.h"
 #include "shell/application.h"
 #include "shell/mainform.h"
 #include "shell/sessionend.h"
+#include "rules/rules.h"
+#include "setup/programinfo.h"
+#include "setup/settingslocation.h"
 
 #include <QApplication>
 #include <QDir>
