@@ -36,7 +36,7 @@ _qmxread_cli()
     COMPREPLY=()
 
     if ((COMP_CWORD == 1)); then
-        COMPREPLY=($(compgen -W $'report\nvariables\nanalyze\nattached\neval\nserver\ncompare\nupdate\n--help\n--version' -- "$cur"))
+        COMPREPLY=($(compgen -W $'report\nvariables\nanalyze\nattached\neval\nserver\ncompare\nupdate\nlint\n--help\n--version' -- "$cur"))
         return
     fi
     local command=${COMP_WORDS[1]}
@@ -52,7 +52,7 @@ _qmxread_cli()
     fi
 
     case $option in
-    --settings | --rules-file)
+    --settings | --rules-file | --report)
         compopt -o filenames 2>/dev/null
         COMPREPLY=($(compgen -f -- "$cur"))
         return ;;
@@ -69,6 +69,13 @@ _qmxread_cli()
     --only)
         COMPREPLY=($(compgen -W $'QMXRead.ini\nQMXScan.ini' -- "$cur"))
         return ;;
+    --format)
+        COMPREPLY=($(compgen -W $'gcc\njson' -- "$cur"))
+        return ;;
+    --severity)
+        COMPREPLY=($(compgen -W error -- "$cur"))
+        return ;;
+    --explain) return ;;
     esac
 
     local options
@@ -76,6 +83,7 @@ _qmxread_cli()
     report | variables | analyze) options=$'--settings\n--rule-set\n--rules-file\n--debug\n--no-rules\n--help' ;;
     compare) options=$'--csv\n--differences\n--baseline\n--help' ;;
     update) options=$'--settings\n--dir\n--only\n--help' ;;
+    lint) options=$'--settings\n--rule-set\n--rules-file\n--report\n--format\n--severity\n--explain\n--help' ;;
     *) options=--help ;;
     esac
     if [[ $cur == -* ]]; then
@@ -83,7 +91,7 @@ _qmxread_cli()
         return
     fi
     case $command in
-    eval | update) return ;; # a condition, or no operands at all
+    eval | update | lint) return ;; # a condition, or no operands at all
     attached) ((COMP_CWORD == 2)) || return ;; # then the name of an attached file
     esac
     compopt -o filenames 2>/dev/null

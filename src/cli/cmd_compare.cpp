@@ -1,67 +1,19 @@
 #include "cmd_compare.h"
 
-#include "util/cp1252.h"
-#include "options.h"
+#include "usage.h"
 
 #include "compare/comparison.h"
+#include "util/cp1252.h"
 #include "util/error.h"
 #include "util/fileio.h"
 
 #include <iostream>
 #include <map>
 #include <memory>
-#include <optional>
 
 namespace qmx::cli {
 
 namespace {
-
-struct CompareOptions {
-    bool csv = false;
-    bool differencesOnly = false;
-    Baseline baseline = Baseline::First;
-    std::vector<std::string> reports;
-};
-
-// Returns the options, or nothing with error set; help is set for --help.
-std::optional<CompareOptions> parseCompareArgs(const std::vector<std::string>& args, bool& help,
-                                               std::string& error)
-{
-    CompareOptions o;
-    bool optionsEnded = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (optionsEnded || a.size() < 2 || a.compare(0, 2, "--") != 0) {
-            o.reports.push_back(a);
-        } else if (a == "--") {
-            optionsEnded = true;
-        } else if (a == "--help") {
-            help = true;
-            return o;
-        } else if (a == "--csv" || a == "--differences") {
-            (a == "--csv" ? o.csv : o.differencesOnly) = true;
-        } else if (a == "--baseline" || a.rfind("--baseline=", 0) == 0) {
-            std::string value;
-            if (a.size() > 10)
-                value = a.substr(11);
-            else if (i + 1 < args.size())
-                value = args[++i];
-            if (value != "first" && value != "majority") {
-                error = "--baseline takes first or majority";
-                return std::nullopt;
-            }
-            o.baseline = value == "first" ? Baseline::First : Baseline::Majority;
-        } else {
-            error = "unknown option '" + a + "'";
-            return std::nullopt;
-        }
-    }
-    if (o.reports.empty()) {
-        error = "compare needs at least one report";
-        return std::nullopt;
-    }
-    return o;
-}
 
 void appendJsonString(std::string& out, std::string_view utf8)
 {
@@ -148,25 +100,21 @@ LoadedReport loadForCompare(const std::string& path)
     return r;
 }
 
-} // namespace
+const OptionSpec kCompareOptions[] = {
+    {"--csv"},
+    {"--differences"},
+    {"--baseline", true, "first|majority", "--baseline takes first or majority"},
+};
 
-int cmdCompare(const std::vector<std::string>& args)
+int cmdCompare(const ParsedArgs& args)
 {
-    bool help = false;
-    std::string error;
-    const auto options = parseCompareArgs(args, help, error);
-    if (help) {
-        std::cout << kUsage;
-        return 0;
-    }
-    if (!options) {
-        std::cerr << "qmxread-cli: " << error << "\n\n" << kUsage;
-        return 2;
-    }
+    const Baseline baseline =
+        args.value("--baseline") == "majority" ? Baseline::Majority : Baseline::First;
+    const bool differencesOnly = args.has("--differences");
     // A path given twice is one report shown in two columns.
     std::map<std::string, LoadedReport> loaded;
     std::vector<CompareColumn> columns;
-    for (const std::string& path : options->reports) {
+    for (const std::string& path : args.operands) {
         auto it = loaded.find(path);
         if (it == loaded.end())
             it = loaded.emplace(path, loadForCompare(path)).first;
@@ -175,12 +123,26 @@ int cmdCompare(const std::vector<std::string>& args)
             column.reports.push_back({it->second.store.get(), &it->second.sections});
         columns.push_back(std::move(column));
     }
-    const ComparisonGrid grid = compareReports(columns, options->baseline);
-    const std::string text = options->csv
-        ? comparisonCsv(grid, options->differencesOnly, [](std::string_view s) { return toUtf8(s); })
-        : comparisonJson(grid, options->differencesOnly);
+    const ComparisonGrid grid = compareReports(columns, baseline);
+    const std::string text =
+        args.has("--csv")
+            ? comparisonCsv(grid, differencesOnly, [](std::string_view s) { return toUtf8(s); })
+            : comparisonJson(grid, differencesOnly);
     std::cout.write(text.data(), static_cast<std::streamsize>(text.size()));
-    return 0;
+    return kOk;
 }
+
+} // namespace
+
+const CommandSpec kCompareCommand{
+    "compare",
+    kCompareOptions,
+    1,
+    SIZE_MAX,
+    "compare needs at least one report",
+    cmdCompare,
+    kUsage,
+    HelpKind::Usage,
+    {"unknown option '%w'", "--baseline takes first or majority", "unknown option '%w'"}};
 
 } // namespace qmx::cli

@@ -2,12 +2,10 @@
 // CSV, each report taken as a ticked report window captioned with its path.
 #pragma once
 
-#include <string>
-#include <vector>
+#include "args.h"
 
 namespace qmx::cli {
 
-// args: the arguments after "compare". Returns the exit status.
-int cmdCompare(const std::vector<std::string>& args);
+extern const CommandSpec kCompareCommand;
 
 } // namespace qmx::cli

@@ -132,39 +132,33 @@ std::string serverToJson(const ServerReport& r)
     return std::move(w.text());
 }
 
-int runServerCommand(const std::vector<std::string>& args)
+namespace {
+
+int cmdServer(const ParsedArgs& args)
 {
-    std::vector<std::string> operands;
-    bool optionsEnded = false;
-    for (const std::string& a : args) {
-        if (!optionsEnded && (a == "--help" || a == "-h")) {
-            std::cout << kServerUsage;
-            return 0;
-        }
-        if (!optionsEnded && a == "--") {
-            optionsEnded = true;
-            continue;
-        }
-        if (!optionsEnded && a.size() > 1 && a[0] == '-') {
-            std::cerr << "qmxread-cli: unknown option " << a << "\n\n" << kServerUsage;
-            return 2;
-        }
-        operands.push_back(a);
-    }
-    if (operands.size() != 1) {
-        std::cerr << "qmxread-cli: server takes one REPORT\n\n" << kServerUsage;
-        return 2;
-    }
     ServerReport r;
     try {
-        r = loadServerReport(operands[0]);
+        r = loadServerReport(args.operands[0]);
     } catch (const Error& e) {
         std::cerr << "qmxread-cli: " << toUtf8(e.what()) << '\n';
-        return 1;
+        return kFailed;
     }
     const std::string json = serverToJson(r);
     std::cout.write(json.data(), static_cast<std::streamsize>(json.size()));
-    return 0;
+    return kOk;
 }
+
+} // namespace
+
+const CommandSpec kServerCommand{"server",
+                                 {},
+                                 1,
+                                 1,
+                                 "server takes one REPORT",
+                                 cmdServer,
+                                 kServerUsage,
+                                 HelpKind::Usage,
+                                 {"unknown option %w", "", "unknown option %w"},
+                                 true};
 
 } // namespace qmx::cli

@@ -1,8 +1,9 @@
-// The `server` command of qmxread-cli, with its own argument handling.
+// The `server` command of qmxread-cli.
 #pragma once
 
+#include "args.h"
+
 #include <string>
-#include <vector>
 
 namespace qmx {
 struct ServerReport;
@@ -19,7 +20,6 @@ inline constexpr const char* kServerUsage =
 // The report as a JSON object, UTF-8, indented by two spaces.
 std::string serverToJson(const ServerReport& r);
 
-// args: the arguments after "server". Returns the exit status.
-int runServerCommand(const std::vector<std::string>& args);
+extern const CommandSpec kServerCommand;
 
 } // namespace qmx::cli

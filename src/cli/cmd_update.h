@@ -2,14 +2,10 @@
 // without the dialog, for scripted roll-outs.
 #pragma once
 
-#include <string>
-#include <vector>
+#include "args.h"
 
 namespace qmx::cli {
 
-// args: the words after "update". Returns the exit status.
-int cmdUpdate(const std::vector<std::string>& args);
-
-extern const char* const kUpdateUsage;
+extern const CommandSpec kUpdateCommand;
 
 } // namespace qmx::cli

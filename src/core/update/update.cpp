@@ -24,7 +24,8 @@ uint16_t portNumber(const std::string& text)
 }
 
 void fetchIfListed(FtpClient& client, const std::vector<std::string>& names, const std::string& remote,
-                   const std::string& targetDir, Progress& progress)
+                   const std::string& targetDir, Progress& progress,
+                   const SettingsWritten& written = {})
 {
     const std::string wanted = upperAscii(remote);
     for (const auto& name : names) {
@@ -32,6 +33,8 @@ void fetchIfListed(FtpClient& client, const std::vector<std::string>& names, con
             continue;
         progress.setStatus("Retrieving File " + remote);
         client.download(remote, targetDir + remote);
+        if (written)
+            written(targetDir + remote);
     }
 }
 
@@ -65,7 +68,7 @@ void configure(FtpClient& client, const UpdateRequest& request)
 }
 
 void runUpdate(FtpClient& client, const UpdateRequest& request, std::vector<std::string>& names,
-               Progress& progress)
+               Progress& progress, const SettingsWritten& settingsWritten)
 {
     configure(client, request);
     progress.setStatus("Connecting");
@@ -75,7 +78,7 @@ void runUpdate(FtpClient& client, const UpdateRequest& request, std::vector<std:
     names.clear();
     client.listNames([&](const std::string& name) { names.push_back(name); });
     if (request.fetchSettings)
-        fetchIfListed(client, names, kSettingsFileName, request.targetDir, progress);
+        fetchIfListed(client, names, kSettingsFileName, request.targetDir, progress, settingsWritten);
     if (request.fetchScan)
         fetchIfListed(client, names, kScanFileName, request.targetDir, progress);
     progress.setStatus("Disconnecting");

@@ -8,6 +8,7 @@
 #include "setup/settingslocation.h"
 #include "update/ftpclient.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,11 @@ UpdateRequest makeUpdateRequest(const FtpFields& fields);
 // Copies the request's connection fields into the client.
 void configure(FtpClient& client, const UpdateRequest& request);
 
+// Told the path of the settings file each time a fetched copy has replaced
+// it, before the update goes on: the caller reloads its settings there, so a
+// later failure cannot leave stale settings to be written over the new file.
+using SettingsWritten = std::function<void(const std::string& path)>;
+
 // Connects, changes directory, lists the names and fetches each chosen file
 // the listing holds (names matched in upper case), then disconnects. Each
 // status text goes to progress.setStatus as it is reached; the status is
@@ -41,6 +47,6 @@ void configure(FtpClient& client, const UpdateRequest& request);
 // names receives the listing. Errors throw qmx::Error with the text to show;
 // files already fetched stay.
 void runUpdate(FtpClient& client, const UpdateRequest& request, std::vector<std::string>& names,
-               Progress& progress);
+               Progress& progress, const SettingsWritten& settingsWritten = {});
 
 } // namespace qmx

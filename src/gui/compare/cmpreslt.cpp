@@ -1,12 +1,12 @@
 #include "compare/cmpreslt.h"
 
-#include "compare/cellcopy.h"
 #include "compare/comparemodel.h"
 #include "report/childwin.h"
-#include "shell/guards.h"
 #include "shell/mainform.h"
-#include "shell/textcodec.h"
-#include "shell/widgets.h"
+#include "support/cellcopy.h"
+#include "support/guards.h"
+#include "support/textcodec.h"
+#include "support/widgets.h"
 #include "util/fileio.h"
 
 #include <QAction>

@@ -1,7 +1,7 @@
 #include "compare/compare.h"
 
 #include "shell/mainform.h"
-#include "shell/widgets.h"
+#include "support/widgets.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

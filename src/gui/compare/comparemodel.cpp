@@ -1,6 +1,6 @@
 #include "compare/comparemodel.h"
 
-#include "shell/textcodec.h"
+#include "support/textcodec.h"
 
 #include <QBrush>
 

@@ -1,6 +1,6 @@
 #include "report/checkgrid.h"
 
-#include "shell/textcodec.h"
+#include "support/textcodec.h"
 
 #include <QBrush>
 

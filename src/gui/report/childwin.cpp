@@ -1,6 +1,5 @@
 #include "report/childwin.h"
 
-#include "compare/cellcopy.h"
 #include "find/findbar.h"
 #include "report/attached.h"
 #include "report/checkgrid.h"
@@ -10,12 +9,13 @@
 #include "rules/interpreter.h"
 #include "rules/rules.h"
 #include "shell/debugflag.h"
-#include "shell/guards.h"
-#include "shell/slicedtext.h"
 #include "shell/mainform.h"
+#include "support/cellcopy.h"
+#include "support/guards.h"
+#include "support/slicedtext.h"
+#include "support/textcodec.h"
+#include "support/widgets.h"
 #include "util/error.h"
-#include "shell/textcodec.h"
-#include "shell/widgets.h"
 #include "util/text.h"
 
 #include <QAction>

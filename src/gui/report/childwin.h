@@ -7,9 +7,9 @@
 
 #include "compare/comparison.h"
 #include "report/browse.h"
-#include "report/eventpump.h"
 #include "report/loader.h"
 #include "shell/childwindow.h"
+#include "support/eventpump.h"
 
 #include <memory>
 

@@ -1,6 +1,6 @@
 #include "report/reporttext.h"
 
-#include "shell/textcodec.h"
+#include "support/textcodec.h"
 
 #include <QMimeData>
 #include <QTextBlock>

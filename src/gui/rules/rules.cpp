@@ -1,9 +1,9 @@
 #include "rules/rules.h"
 
-#include "shell/guards.h"
 #include "shell/prompts.h"
-#include "shell/textcodec.h"
-#include "shell/widgets.h"
+#include "support/guards.h"
+#include "support/textcodec.h"
+#include "support/widgets.h"
 #include "update/update.h"
 #include "util/fileio.h"
 #include "util/lines.h"

@@ -1,8 +1,8 @@
 #include "scanedit/entrydialog.h"
 
 #include "scanedit/radiogroup.h"
-#include "shell/textcodec.h"
-#include "shell/widgets.h"
+#include "support/textcodec.h"
+#include "support/widgets.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

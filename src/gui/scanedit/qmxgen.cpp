@@ -1,13 +1,13 @@
 #include "scanedit/qmxgen.h"
 
 #include "find/findbar.h"
-#include "util/lines.h"
 #include "scanedit/entrydialog.h"
 #include "scanedit/scaninput.h"
-#include "shell/guards.h"
 #include "shell/mainform.h"
-#include "shell/textcodec.h"
+#include "support/guards.h"
+#include "support/textcodec.h"
 #include "util/fileio.h"
+#include "util/lines.h"
 
 #include <QCloseEvent>
 #include <QEventLoop>

@@ -1,13 +1,13 @@
 #include "server/srvcfg.h"
 
 #include "find/findbar.h"
-#include "report/eventpump.h"
 #include "server/serverreport.h"
-#include "shell/guards.h"
 #include "shell/mainform.h"
-#include "shell/slicedtext.h"
-#include "shell/textcodec.h"
-#include "shell/widgets.h"
+#include "support/eventpump.h"
+#include "support/guards.h"
+#include "support/slicedtext.h"
+#include "support/textcodec.h"
+#include "support/widgets.h"
 #include "util/error.h"
 
 #include <QCloseEvent>

@@ -1,7 +1,7 @@
 #include "shell/application.h"
 
-#include "shell/guards.h"
 #include "shell/mainform.h"
+#include "support/guards.h"
 
 #include <cstdio>
 

@@ -9,13 +9,13 @@
 #include "scanedit/entrydialog.h"
 #include "scanedit/qmxgen.h"
 #include "server/srvcfg.h"
+#include "setup/settingsnotices.h"
 #include "shell/about.h"
 #include "shell/childwindow.h"
 #include "shell/debugflag.h"
 #include "shell/fopenfrm.h"
-#include "shell/guards.h"
-#include "shell/textcodec.h"
-#include "setup/settingsnotices.h"
+#include "support/guards.h"
+#include "support/textcodec.h"
 #include "util/error.h"
 
 #include <QAction>

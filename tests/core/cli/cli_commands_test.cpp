@@ -35,6 +35,8 @@ TEST_F(CliTest, UsageErrorsExitTwoWithTheUsageOnStderr)
         {"report", "--colour", sample("ws-lab.txt")},
         {"report", sample("ws-lab.txt"), "--settings"},
         {"report", "--debug=1", sample("ws-lab.txt")},
+        {"report", "--no", sample("ws-lab.txt")}, // an abbreviation is not an option name
+        {"report", "--settings=", sample("ws-lab.txt")},
         {"attached", sample("ws-lab.txt")},
         {"attached", "--debug", sample("ws-lab.txt"), "BOOT.INI"},
         {"eval"},

@@ -24,6 +24,8 @@ TEST_F(CliTest, CompareUsageErrors)
         {"compare", "a.txt", "--baseline"},
         {"compare", "--colour", "a.txt"},
         {"compare", "--debug", "a.txt"},
+        {"compare", "--csv=1", "a.txt"},
+        {"compare", "--base", "first", "a.txt"},
     };
     for (const auto& args : cases) {
         const auto r = run(args);

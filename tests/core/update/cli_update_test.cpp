@@ -70,12 +70,26 @@ TEST_F(CliUpdate, FailuresAndUsage)
         {settings(closed), {"--only", "QMXRead.exe"}, 2, ""},
         {settings(closed), {"--dir"}, 2, ""},
         {settings(closed), {"extra"}, 2, ""},
+        // Refused before anything is sent: empty values, a target that is no directory.
+        {settings(closed), {"--settings="}, 2, ""},
+        {settings(closed), {"--dir", ""}, 2, ""},
+        {settings(closed), {"--only", ""}, 2, ""},
+        {settings(closed), {"--dir", (dir / "QMXRead.ini").string()}, 2, ""},
+        {settings(closed), {"--dir", (dir / "out" / "none").string()}, 2, ""},
+        {settings(closed),
+         {"--dir", (dir / "out").string() + "/"},
+         1,
+         "10061: Connection refused\n"},
     };
     for (const auto& c : cases) {
         std::vector<std::string> args{"update", "--settings", temp("QMXRead.ini", c.ini)};
         args.insert(args.end(), c.extra.begin(), c.extra.end());
         const auto r = run(args);
         EXPECT_EQ(r.status, c.status) << r.err;
+        if (c.status == 2) {
+            EXPECT_EQ(r.out, "");
+            EXPECT_NE(r.err.find("Usage:"), std::string::npos) << r.err;
+        }
         if (!c.err.empty()) {
             EXPECT_EQ(r.err, c.err);
         }

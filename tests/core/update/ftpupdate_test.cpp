@@ -327,3 +327,39 @@ TEST(FtpUpdateRequest, NumberFields)
         EXPECT_EQ(error, c.error) << c.port << "|" << c.proxyPort << "|" << c.timeout;
     }
 }
+
+TEST_F(FtpUpdate, SettingsWrittenIsToldBeforeALaterFailure)
+{
+    const struct {
+        const char* name;
+        std::map<std::string, std::string> files;
+        std::map<std::string, FakeStep> over;
+        bool refuseScan;
+        int told;
+        const char* error;
+    } cases[] = {
+        {"both fetched", {{"QMXRead.ini", kRead}, {"QMXScan.ini", kScan}}, {}, false, 1, ""},
+        {"scan refused", {{"QMXRead.ini", kRead}, {"QMXScan.ini", kScan}}, {}, true, 1, "550 Gone."},
+        {"quit refused", {{"QMXRead.ini", kRead}}, {{"QUIT", reply("500 Stay.")}}, false, 1, "500 Stay."},
+        {"not listed", {{"QMXScan.ini", kScan}}, {}, false, 0, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto script = serveFiles(c.files, c.over);
+        FakeFtpServer server(reply("220 hi"), [&](const std::string& cmd) {
+            return c.refuseScan && cmd == "RETR QMXScan.ini" ? reply("550 Gone.") : script(cmd);
+        });
+        FtpClient fresh;
+        std::vector<std::string> names, seen;
+        std::string error;
+        try {
+            CountingProgress quiet;
+            runUpdate(fresh, request(server.port()), names, quiet,
+                      [&](const std::string& path) { seen.push_back(readBytes(path)); });
+        } catch (const Error& e) {
+            error = e.what();
+        }
+        EXPECT_EQ(error, c.error);
+        EXPECT_EQ(seen, std::vector<std::string>(c.told, kRead));
+    }
+}

@@ -5,14 +5,14 @@
 #include "testframe.h"
 #include "named.h"
 
+#include "report/checkgrid.h"
 #include "report/childwin.h"
 #include "report/prgres.h"
 #include "report/reporttext.h"
-#include "report/checkgrid.h"
 #include "rules/interpreter.h"
 #include "rules/rules.h"
-#include "shell/textcodec.h"
 #include "shell/mainform.h"
+#include "support/textcodec.h"
 
 #include <QCheckBox>
 #include <QClipboard>

@@ -11,7 +11,7 @@
 #include "scanedit/scaninput.h"
 #include "shell/application.h"
 #include "shell/mainform.h"
-#include "shell/textcodec.h"
+#include "support/textcodec.h"
 
 #include <QAction>
 #include <QDir>

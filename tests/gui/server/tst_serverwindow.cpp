@@ -4,12 +4,12 @@
 #include "fakeprompts.h"
 #include "named.h"
 
-#include "server/serverreport.h"
 #include "report/childwin.h"
 #include "scanedit/qmxgen.h"
+#include "server/serverreport.h"
 #include "server/srvcfg.h"
 #include "shell/mainform.h"
-#include "shell/textcodec.h"
+#include "support/textcodec.h"
 
 #include <QAction>
 #include <QDir>

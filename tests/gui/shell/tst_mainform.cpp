@@ -12,8 +12,8 @@
 #include "shell/application.h"
 #include "shell/debugflag.h"
 #include "shell/fopenfrm.h"
-#include "shell/guards.h"
 #include "shell/mainform.h"
+#include "support/guards.h"
 #include "util/error.h"
 
 #include <QAction>

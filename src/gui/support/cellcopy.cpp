@@ -1,4 +1,4 @@
-#include "compare/cellcopy.h"
+#include "support/cellcopy.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -41,8 +41,8 @@ private:
 
 QString selectedCellsText(const QTableView* grid)
 {
-    const QModelIndexList selected = grid->selectionModel() ? grid->selectionModel()->selectedIndexes()
-                                                            : QModelIndexList{};
+    const QModelIndexList selected =
+        grid->selectionModel() ? grid->selectionModel()->selectedIndexes() : QModelIndexList{};
     if (selected.isEmpty())
         return {};
     const QHeaderView* columns = grid->horizontalHeader();

@@ -2,8 +2,6 @@
 // place where an error escaping a command is turned into a message.
 #pragma once
 
-#include "shell/prompts.h"
-
 #include <QApplication>
 #include <QString>
 
@@ -25,7 +23,8 @@ QString errorText(const std::exception& e);
 
 // Runs a command; an error it does not handle itself is shown and the
 // program goes on from the state reached. Returns false after an error.
-template <class F> bool guarded(Prompts& prompts, F&& command)
+// The prompts are any object with error(QString), normally the Prompts.
+template <class P, class F> bool guarded(P& prompts, F&& command)
 {
     try {
         command();

@@ -1,4 +1,4 @@
-#include "report/eventpump.h"
+#include "support/eventpump.h"
 
 #include <QCoreApplication>
 

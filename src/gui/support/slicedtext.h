@@ -3,7 +3,7 @@
 // program. The lines are Windows-1252 bytes (strings or views).
 #pragma once
 
-#include "shell/textcodec.h"
+#include "support/textcodec.h"
 
 #include <QPlainTextEdit>
 #include <QTextCursor>
@@ -40,7 +40,8 @@ void appendLinesSliced(QPlainTextEdit* view, const Lines& lines, Pump& pump, siz
 template <class Lines, class Pump>
 void appendLinesSliced(QPlainTextEdit* view, const Lines& lines, Pump& pump, size_t linesPerSlice)
 {
-    appendLinesSliced(view, lines, pump, linesPerSlice, [](const auto& line) { return toQString(line); });
+    appendLinesSliced(view, lines, pump, linesPerSlice,
+                      [](const auto& line) { return toQString(line); });
 }
 
 } // namespace qmx

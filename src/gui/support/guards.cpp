@@ -1,6 +1,6 @@
-#include "shell/guards.h"
+#include "support/guards.h"
 
-#include "shell/textcodec.h"
+#include "support/textcodec.h"
 #include "util/error.h"
 
 namespace qmx {

@@ -1,4 +1,4 @@
-#include "shell/textcodec.h"
+#include "support/textcodec.h"
 
 #include "util/cp1252.h"
 

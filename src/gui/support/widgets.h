@@ -15,6 +15,9 @@ template <class W, class... Args> W* makeNamed(const char* name, Args&&... args)
     return w;
 }
 
-inline QLineEdit* makeEdit(QWidget* parent, const char* name) { return makeNamed<QLineEdit>(name, parent); }
+inline QLineEdit* makeEdit(QWidget* parent, const char* name)
+{
+    return makeNamed<QLineEdit>(name, parent);
+}
 
 } // namespace qmx

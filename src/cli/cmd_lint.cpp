@@ -1,0 +1,96 @@
+#include "cmd_lint.h"
+
+#include "ruletext.h"
+#include "usage.h"
+
+#include "lint/linter.h"
+#include "report/loader.h"
+#include "util/cp1252.h"
+
+#include <nlohmann/json.hpp>
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace qmx::cli {
+
+namespace {
+
+int explain(const std::string& code)
+{
+    const LintCode* kind = findLintCode(code);
+    if (!kind)
+        throw UsageError("unknown code '" + code + "'");
+    std::cout << toUtf8(explainLintCode(*kind));
+    return kOk;
+}
+
+void printGcc(const std::vector<LintWarning>& warnings)
+{
+    for (const LintWarning& w : warnings)
+        std::cout << w.line << ':' << w.column << ": " << severityName(w.severity) << ": "
+                  << toUtf8(w.message) << " [" << w.code << "]\n";
+}
+
+void printJson(const std::vector<LintWarning>& warnings)
+{
+    nlohmann::ordered_json out = nlohmann::ordered_json::array();
+    for (const LintWarning& w : warnings)
+        out.push_back({{"line", w.line},
+                       {"column", w.column},
+                       {"code", w.code},
+                       {"severity", severityName(w.severity)},
+                       {"message", toUtf8(w.message)}});
+    std::cout << out.dump(2) << '\n';
+}
+
+int cmdLint(const ParsedArgs& args)
+{
+    if (args.has("--explain"))
+        return explain(args.value("--explain"));
+
+    std::string whyNone;
+    const std::string text = loadRuleText(
+        {args.value("--settings"), args.value("--rule-set"), args.value("--rules-file")}, &whyNone);
+    if (!whyNone.empty())
+        printError("warning: " + whyNone);
+
+    ReportDocument report;
+    if (args.has("--report"))
+        loadall(report, args.value("--report"));
+    std::vector<LintWarning> warnings =
+        lintRuleText(text, args.has("--report") ? &report.variables : nullptr);
+    if (args.value("--severity") == "error")
+        std::erase_if(warnings,
+                      [](const LintWarning& w) { return w.severity != LintSeverity::Error; });
+
+    if (args.value("--format") == "json")
+        printJson(warnings);
+    else
+        printGcc(warnings);
+    return warnings.empty() ? kOk : kFailed;
+}
+
+const OptionSpec kLintOptions[] = {
+    {"--settings", true},
+    {"--rule-set", true},
+    {"--rules-file", true},
+    {"--report", true},
+    {"--format", true, "gcc|json", "--format takes gcc or json"},
+    {"--severity", true, "error", "--severity takes error"},
+    {"--explain", true},
+};
+
+} // namespace
+
+const CommandSpec kLintCommand{"lint",
+                               kLintOptions,
+                               0,
+                               0,
+                               "lint takes no operands",
+                               cmdLint,
+                               kLintUsage,
+                               HelpKind::UsageAndSettings};
+
+} // namespace qmx::cli

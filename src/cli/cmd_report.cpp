@@ -1,0 +1,201 @@
+#include "cmd_report.h"
+
+#include "reportjson.h"
+#include "ruletext.h"
+#include "usage.h"
+
+#include "report/attached.h"
+#include "report/loader.h"
+#include "rules/expression.h"
+#include "rules/interpreter.h"
+#include "util/cp1252.h"
+#include "util/error.h"
+#include "util/lines.h"
+#include "util/progress.h"
+
+#include <algorithm>
+#include <exception>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace qmx::cli {
+
+namespace {
+
+RuleSource ruleSourceOf(const ParsedArgs& args)
+{
+    return {args.value("--settings"), args.value("--rule-set"), args.value("--rules-file")};
+}
+
+struct LoadedReport {
+    ReportDocument doc;
+    CountingProgress progress;
+};
+
+class Session {
+public:
+    explicit Session(const ParsedArgs& args)
+        : debug_(args.has("--debug")), noRules_(args.has("--no-rules"))
+    {
+        if (!noRules_)
+            ruleText_ = loadRuleText(ruleSourceOf(args), &whyNoRules_);
+    }
+
+    // Why no rules run from the settings file, or "".
+    const std::string& whyNoRules() const { return whyNoRules_; }
+
+    // Throws qmx::Error when the report cannot be read.
+    void load(LoadedReport& r, const std::string& path) const
+    {
+        LoadOptions options;
+        options.progress = &r.progress;
+        if (!noRules_)
+            options.runRules = [this](ReportDocument& doc) {
+                runRules(doc.variables, doc.suggestions, debug_, ruleText_);
+            };
+        loadall(r.doc, path, options);
+    }
+
+private:
+    bool debug_;
+    bool noRules_;
+    std::string ruleText_;
+    std::string whyNoRules_;
+};
+
+// One entry a line: a line break inside an entry (a SET spread over several
+// lines) is shown as a blank.
+void oneLine(std::string_view entry, std::string& s)
+{
+    s.clear();
+    bool first = true;
+    forEachPiece(entry, [&](std::string_view piece) {
+        if (!first)
+            s += ' ';
+        s.append(piece);
+        first = false;
+    });
+}
+
+int cmdReport(const ParsedArgs& args)
+{
+    const Session session(args);
+    LoadedReport r;
+    session.load(r, args.operands[0]);
+    std::cout << reportToJson(r.doc, r.progress).dump(2) << '\n';
+    return kOk;
+}
+
+int cmdVariables(const ParsedArgs& args)
+{
+    const Session session(args);
+    LoadedReport r;
+    session.load(r, args.operands[0]);
+    // A large report has a million entries: decode into one buffer and
+    // write it in large pieces.
+    std::string out, line;
+    auto flush = [&] {
+        std::cout.write(out.data(), static_cast<std::streamsize>(out.size()));
+        out.clear();
+    };
+    r.doc.variables.forEach([&](std::string_view entry) {
+        oneLine(entry, line);
+        appendUtf8(out, line);
+        out += '\n';
+        if (out.size() >= (size_t(1) << 16))
+            flush();
+    });
+    flush();
+    return kOk;
+}
+
+int cmdAnalyze(const ParsedArgs& args)
+{
+    const Session session(args);
+    if (!session.whyNoRules().empty())
+        printError("warning: " + session.whyNoRules());
+    const bool headers = args.operands.size() > 1;
+    int status = kOk;
+    for (const std::string& path : args.operands) {
+        if (headers)
+            std::cout << "==> " << path << " <==\n";
+        LoadedReport r;
+        try {
+            session.load(r, path);
+        } catch (const std::exception& e) {
+            // One unreadable report, or one too big for memory, does not
+            // stop a batch.
+            printError(errorMessage(e, "load \"" + path + "\""));
+            status = kFailed;
+            continue;
+        }
+        for (const std::string& line : suggestionLines(r.doc))
+            std::cout << toUtf8(line) << '\n';
+    }
+    return status;
+}
+
+int cmdAttached(const ParsedArgs& args)
+{
+    const Session session(args);
+    LoadedReport r;
+    const std::string& path = args.operands[0];
+    const std::string& name = args.operands[1];
+    session.load(r, path);
+    const auto& list = r.doc.attached;
+    if (std::find(list.begin(), list.end(), name) == list.end())
+        throw Error("\"" + path + "\" has no attached file \"" + name + "\"");
+    std::vector<std::string> lines;
+    std::string failure;
+    try {
+        extractAttached(r.doc.lines, name, lines);
+    } catch (const Error& e) {
+        failure = e.what();
+    }
+    for (const std::string& line : lines)
+        std::cout << toUtf8(line) << '\n';
+    if (!failure.empty()) {
+        printError(failure);
+        return kFailed;
+    }
+    return kOk;
+}
+
+int cmdEval(const ParsedArgs& args)
+{
+    ExpressionEvaluator evaluator;
+    std::cout << (evaluator.ProcessExpression(RuleInterpreter::conditionText(args.operands[0]))
+                      ? "TRUE"
+                      : "FALSE")
+              << '\n';
+    return kOk;
+}
+
+const OptionSpec kLoadOptions[] = {
+    {"--settings", true}, {"--rule-set", true}, {"--rules-file", true}, {"--debug"}, {"--no-rules"},
+};
+
+} // namespace
+
+const CommandSpec kReportCommand{"report",  kLoadOptions, 1, 1, "report needs one report",
+                                 cmdReport, kUsage};
+const CommandSpec kVariablesCommand{"variables",  kLoadOptions, 1, 1, "variables needs one report",
+                                    cmdVariables, kUsage};
+const CommandSpec kAnalyzeCommand{
+    "analyze", kLoadOptions, 1, SIZE_MAX, "analyze needs at least one report", cmdAnalyze, kUsage};
+const CommandSpec kAttachedCommand{"attached",
+                                   {},
+                                   2,
+                                   2,
+                                   "attached needs a report and the name of an attached file",
+                                   cmdAttached,
+                                   kUsage,
+                                   HelpKind::UsageAndSettings,
+                                   UsageWording{.unknownOption = "attached takes no options"}};
+// A condition may begin with "-": only a leading "--" is taken from in front of it.
+const CommandSpec kEvalCommand{
+    "eval",         {}, 1,     1,   "eval needs one condition (quote it)", cmdEval, kUsage,
+    HelpKind::None, {}, false, true};
+
+} // namespace qmx::cli
