@@ -7,7 +7,6 @@
 #include "reportgen.h"
 
 #include "report/childwin.h"
-#include "report/confighighlighter.h"
 #include "report/loader.h"
 #include "report/prgres.h"
 #include "shell/mainform.h"
@@ -120,10 +119,9 @@ void BM_OpenLongLine(benchmark::State& state)
     }
 }
 
-// Baseline: the same line shown whole in a text view set up as the Config
-// Text view is (no wrapping, scroll bars always on, the line colouring),
-// filled through a cursor and painted, as that view did before it cut long
-// lines.
+// Baseline: the same line shown whole in a Qt text view set up as the
+// Config Text view was (no wrapping, scroll bars always on), filled through a
+// cursor and painted, as that view did before it cut long lines.
 void BM_LayoutWholeLine(benchmark::State& state)
 {
     const QString line = QStringLiteral("Memory=TOTALMEMORY;") + QString(static_cast<int>(state.range(0)), QLatin1Char('7'));
@@ -133,7 +131,6 @@ void BM_LayoutWholeLine(benchmark::State& state)
         edit.setReadOnly(true);
         edit.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         edit.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-        qmx::ConfigHighlighter highlighter(edit.document());
         edit.resize(800, 600);
         edit.show();
         QTextCursor cursor(edit.document());

@@ -6,7 +6,8 @@
 #
 # OLD_CLI and NEW_CLI are qmxread-cli binaries, REPORTGEN is qmx-reportgen
 # (it writes the 10,000-line reports). EXPECTED names, one a line, the cases
-# whose output is meant to change; they are listed but do not fail the run.
+# whose output is meant to change, as the script shows them (lines starting
+# with "#" are comments); they are listed but do not fail the run.
 # Both binaries run from the same path, so texts that name the program's
 # directory (the settings file in use) agree. Nothing here touches the
 # network: update is only run into usage and settings errors.
@@ -40,8 +41,8 @@ SRV=("$S"/srv-*.txt "$D"/srv-gen.txt "$D"/srv-ctl.txt "$ROOT"/tests/data/report_
 
 CASES=$T/cases
 : > "$CASES"
-# One case a line: its words separated by the unit separator.
-c() { local IFS=$'\x1f'; printf '%s\n' "$*" >> "$CASES"; }
+# One case a line, its words quoted for the shell (a word may hold a line break).
+c() { printf '%q ' "$@" >> "$CASES"; echo >> "$CASES"; }
 
 for r in "${WS[@]}"; do
     for cmd in report variables analyze; do
@@ -118,10 +119,7 @@ runAll() {
     local out=$1 n=0
     while IFS= read -r line; do
         n=$((n + 1))
-        local IFS=$'\x1f'
-        # shellcheck disable=SC2206
-        local words=($line)
-        [ -z "$line" ] && words=()
+        eval "local words=($line)"
         (cd "$T" && "$T/bin/qmxread-cli" "${words[@]}" < /dev/null > "$out/$n.out" 2> "$out/$n.err"; echo $? > "$out/$n.rc")
     done < "$CASES"
 }
@@ -131,11 +129,11 @@ cp "$NEW" "$T/bin/qmxread-cli" && runAll "$T/new"
 total=0 same=0 meant=0 bad=0
 while IFS= read -r line; do
     total=$((total + 1))
-    shown=$(printf '%s' "$line" | tr '\037' ' ' | sed "s|$ROOT/||g; s|$T/||g")
+    shown=$(printf '%s' "$line" | sed "s|$ROOT/||g; s|$T/||g; s/ $//")
     if cmp -s "$T/old/$total.out" "$T/new/$total.out" && cmp -s "$T/old/$total.err" "$T/new/$total.err" &&
         cmp -s "$T/old/$total.rc" "$T/new/$total.rc"; then
         same=$((same + 1))
-    elif grep -qxF -- "$shown" "$EXPECTED"; then
+    elif LC_ALL=C grep -qxF -- "$shown" "$EXPECTED"; then
         meant=$((meant + 1))
         echo "changed as meant: $shown"
     else

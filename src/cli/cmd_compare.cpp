@@ -1,5 +1,6 @@
 #include "cmd_compare.h"
 
+#include "jsonout.h"
 #include "usage.h"
 
 #include "compare/comparison.h"
@@ -7,6 +8,7 @@
 #include "util/error.h"
 #include "util/fileio.h"
 
+#include <algorithm>
 #include <iostream>
 #include <map>
 #include <memory>
@@ -15,64 +17,35 @@ namespace qmx::cli {
 
 namespace {
 
-void appendJsonString(std::string& out, std::string_view utf8)
+Json marks(const ComparisonGrid& g, size_t row, bool red)
 {
-    static const char* const kHex = "0123456789abcdef";
-    out += '"';
-    for (const char ch : utf8) {
-        const auto b = static_cast<unsigned char>(ch);
-        if (ch == '"' || ch == '\\') {
-            out += '\\';
-            out += ch;
-        } else if (b < 0x20) {
-            out += "\\u00";
-            out += kHex[b >> 4];
-            out += kHex[b & 15];
-        } else {
-            out += ch;
-        }
-    }
-    out += '"';
-}
-
-void appendJsonBools(std::string& out, const ComparisonGrid& g, size_t row, bool red)
-{
-    out += '[';
-    for (size_t c = 0; c < g.columnCount(); ++c) {
-        if (c)
-            out += ", ";
-        out += (red ? g.red(row, c) : g.blue(row, c)) ? "true" : "false";
-    }
-    out += ']';
+    Json a = Json::array();
+    for (size_t c = 0; c < g.columnCount(); ++c)
+        a.push_back(red ? g.red(row, c) : g.blue(row, c));
+    return a;
 }
 
 // One row a line, so the output stays readable and diffable.
 std::string comparisonJson(const ComparisonGrid& g, bool differencesOnly)
 {
-    std::string out = "{\n  \"header\": [\"\"";
-    for (size_t c = 0; c < g.columnCount(); ++c) {
-        out += ", ";
-        appendJsonString(out, g.header(c));
-    }
-    out += "],\n  \"rows\": [";
+    Json header = Json::array({""});
+    for (size_t c = 0; c < g.columnCount(); ++c)
+        header.push_back(g.header(c));
+    std::string out = "{\n  \"header\": " + jsonLine(header) + ",\n  \"rows\": [";
     bool first = true;
     for (size_t r = 0; r < g.rowCount(); ++r) {
         if (differencesOnly && !g.differs(r))
             continue;
-        out += first ? "\n    {\"key\": " : ",\n    {\"key\": ";
+        Json cells = Json::array();
+        for (size_t c = 0; c < g.columnCount(); ++c)
+            cells.push_back(toUtf8(g.cell(r, c)));
+        const Json row = {{"key", toUtf8(g.key(r))},
+                          {"cells", std::move(cells)},
+                          {"red", marks(g, r, true)},
+                          {"blue", marks(g, r, false)}};
+        out += first ? "\n    " : ",\n    ";
+        out += jsonLine(row);
         first = false;
-        appendJsonString(out, toUtf8(g.key(r)));
-        out += ", \"cells\": [";
-        for (size_t c = 0; c < g.columnCount(); ++c) {
-            if (c)
-                out += ", ";
-            appendJsonString(out, toUtf8(g.cell(r, c)));
-        }
-        out += "], \"red\": ";
-        appendJsonBools(out, g, r, true);
-        out += ", \"blue\": ";
-        appendJsonBools(out, g, r, false);
-        out += '}';
     }
     out += first ? "]\n}\n" : "\n  ]\n}\n";
     return out;
@@ -118,7 +91,7 @@ int cmdCompare(const ParsedArgs& args)
         auto it = loaded.find(path);
         if (it == loaded.end())
             it = loaded.emplace(path, loadForCompare(path)).first;
-        CompareColumn column{path, {}};
+        CompareColumn column{fileNameText(path), {}};
         if (it->second.store)
             column.reports.push_back({it->second.store.get(), &it->second.sections});
         columns.push_back(std::move(column));
@@ -129,7 +102,10 @@ int cmdCompare(const ParsedArgs& args)
             ? comparisonCsv(grid, differencesOnly, [](std::string_view s) { return toUtf8(s); })
             : comparisonJson(grid, differencesOnly);
     std::cout.write(text.data(), static_cast<std::streamsize>(text.size()));
-    return kOk;
+    // Every column empty: the grid is printed, but the comparison failed.
+    const bool anyRead = std::any_of(loaded.begin(), loaded.end(),
+                                     [](const auto& l) { return l.second.store != nullptr; });
+    return anyRead ? kOk : kFailed;
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "cmd_report.h"
 
+#include "jsonout.h"
 #include "reportjson.h"
 #include "ruletext.h"
 #include "usage.h"
@@ -83,7 +84,7 @@ int cmdReport(const ParsedArgs& args)
     const Session session(args);
     LoadedReport r;
     session.load(r, args.operands[0]);
-    std::cout << reportToJson(r.doc, r.progress).dump(2) << '\n';
+    std::cout << jsonText(reportToJson(r.doc, r.progress));
     return kOk;
 }
 

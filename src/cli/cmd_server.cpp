@@ -1,13 +1,16 @@
 // `qmxread-cli server REPORT`: the parsed server configuration report as one
-// JSON object, the texts the server window would show. A large report holds
-// tens of thousands of list entries, so the JSON is written straight into one
-// buffer instead of being built as a tree first.
+// JSON object, the texts the server window would show.
 #include "cmd_server.h"
 
-#include "util/cp1252.h"
+#include "jsonout.h"
+#include "usage.h"
 
 #include "server/serverreport.h"
+#include "util/cp1252.h"
 #include "util/error.h"
+#include "util/fileio.h"
+
+#include <unistd.h>
 
 #include <iostream>
 
@@ -15,136 +18,77 @@ namespace qmx::cli {
 
 namespace {
 
-class JsonWriter {
-public:
-    std::string& text() { return out_; }
+template <class Range> Json texts(const Range& items)
+{
+    Json a = Json::array();
+    for (const auto& item : items)
+        a.push_back(toUtf8(item));
+    return a;
+}
 
-    void string(std::string_view cp1252)
-    {
-        utf8_.clear();
-        appendUtf8(utf8_, cp1252);
-        out_ += '"';
-        for (const char c : utf8_) {
-            switch (c) {
-            case '"': out_ += "\\\""; break;
-            case '\\': out_ += "\\\\"; break;
-            case '\n': out_ += "\\n"; break;
-            case '\r': out_ += "\\r"; break;
-            case '\t': out_ += "\\t"; break;
-            default:
-                if (static_cast<unsigned char>(c) < 0x20) {
-                    static const char hex[] = "0123456789abcdef";
-                    out_ += "\\u00";
-                    out_ += hex[(c >> 4) & 0xF];
-                    out_ += hex[c & 0xF];
-                } else {
-                    out_ += c;
-                }
-            }
-        }
-        out_ += '"';
-    }
-
-    // "key": at the given depth, after a comma when not the first member.
-    void key(std::string_view name, int depth, bool first)
-    {
-        out_ += first ? "\n" : ",\n";
-        out_.append(static_cast<size_t>(depth) * 2, ' ');
-        out_ += '"';
-        out_ += name;
-        out_ += "\": ";
-    }
-
-    template <class Range> void strings(const Range& texts, int depth)
-    {
-        array(texts, depth, [this](const auto& t, int) { string(t); });
-    }
-
-    template <class Rows> void rows(const Rows& rows, int depth)
-    {
-        array(rows, depth, [this](const auto& row, int inner) { strings(row, inner); });
-    }
-
-private:
-    // "[]" when empty, else one element a line, indented one level deeper.
-    template <class Range, class Element> void array(const Range& range, int depth, Element&& element)
-    {
-        if (std::begin(range) == std::end(range)) {
-            out_ += "[]";
-            return;
-        }
-        out_ += '[';
-        bool first = true;
-        for (const auto& item : range) {
-            out_ += first ? "\n" : ",\n";
-            first = false;
-            out_.append(static_cast<size_t>(depth + 1) * 2, ' ');
-            element(item, depth + 1);
-        }
-        out_ += '\n';
-        out_.append(static_cast<size_t>(depth) * 2, ' ');
-        out_ += ']';
-    }
-
-    std::string out_;
-    std::string utf8_;
-};
+template <class Rows> Json rows(const Rows& rows)
+{
+    Json a = Json::array();
+    for (const auto& row : rows)
+        a.push_back(texts(row));
+    return a;
+}
 
 } // namespace
 
-std::string serverToJson(const ServerReport& r)
+void writeServerJson(const ServerReport& r, std::ostream& out)
 {
-    JsonWriter w;
-    // Nearly every report line reappears in one list or another.
-    if (r.text)
-        w.text().reserve(r.text->size() + r.text->size() / 2 + 1024);
-    w.text() += '{';
-    w.key("fields", 1, true);
-    w.text() += '{';
-    const std::pair<const char*, const std::string*> fields[] = {
-        {"os_version", &r.osVersion}, {"server_name", &r.serverName}, {"total_memory", &r.totalMemory},
-        {"license", &r.license},      {"engine_type", &r.engineType}, {"internal_net", &r.internalNet}};
-    for (const auto& [name, value] : fields) {
-        w.key(name, 2, name == fields[0].first);
-        w.string(*value);
-    }
-    w.text() += "\n  }";
-    const std::pair<const char*, const std::string*> labels[] = {
-        {"label2", &r.label2}, {"label9", &r.label9}, {"label10", &r.label10}};
-    for (const auto& [name, value] : labels) {
-        w.key(name, 1, false);
-        w.string(*value);
-    }
+    JsonObjectWriter w(out);
+    w.member("fields", {{"os_version", toUtf8(r.osVersion)},
+                        {"server_name", toUtf8(r.serverName)},
+                        {"total_memory", toUtf8(r.totalMemory)},
+                        {"license", toUtf8(r.license)},
+                        {"engine_type", toUtf8(r.engineType)},
+                        {"internal_net", toUtf8(r.internalNet)}});
+    w.member("label2", toUtf8(r.label2));
+    w.member("label9", toUtf8(r.label9));
+    w.member("label10", toUtf8(r.label10));
     const std::pair<const char*, const std::vector<std::string>*> lists[] = {
-        {"patches", &r.patches},        {"modules", &r.modules},       {"startup_zcf", &r.startupZcf},
-        {"autoexec_zcf", &r.autoexecZcf}, {"config_sys", &r.configSys}, {"autoexec_bat", &r.autoexecBat}};
-    for (const auto& [name, list] : lists) {
-        w.key(name, 1, false);
-        w.strings(*list, 1);
-    }
-    w.key("volumes", 1, false);
-    w.rows(r.volumes, 1);
-    w.key("interrupts", 1, false);
-    w.rows(r.interrupts, 1);
-    w.key("status", 1, false);
-    w.strings(r.status, 1);
-    w.text() += "\n}\n";
-    return std::move(w.text());
+        {"patches", &r.patches},        {"modules", &r.modules},
+        {"startup_zcf", &r.startupZcf}, {"autoexec_zcf", &r.autoexecZcf},
+        {"config_sys", &r.configSys},   {"autoexec_bat", &r.autoexecBat}};
+    for (const auto& [name, list] : lists)
+        w.member(name, texts(*list));
+    w.member("volumes", rows(r.volumes));
+    w.member("interrupts", rows(r.interrupts));
+    w.member("status", texts(r.status));
+    w.finish();
 }
 
 namespace {
+
+// The report's text. A file that is not there or may not be opened gives
+// the server window's standard message; a file the reader refuses (not a
+// regular file, too large) or fails to read gives the reason every other
+// command gives.
+std::string serverText(const std::string& path)
+{
+    try {
+        return readWholeFile(path);
+    } catch (const Error&) {
+        if (::access(path.c_str(), R_OK) != 0)
+            throw Error("Cannot open file " + path);
+        throw;
+    }
+}
 
 int cmdServer(const ParsedArgs& args)
 {
     ServerReport r;
     try {
-        r = loadServerReport(args.operands[0]);
+        std::string text = serverText(args.operands[0]);
+        const auto size = static_cast<long long>(text.size());
+        r = parseServerReport(std::move(text), size);
     } catch (const Error& e) {
-        std::cerr << "qmxread-cli: " << toUtf8(e.what()) << '\n';
+        printError(e.what());
         return kFailed;
     }
-    const std::string json = serverToJson(r);
-    std::cout.write(json.data(), static_cast<std::streamsize>(json.size()));
+    writeServerJson(r, std::cout);
     return kOk;
 }
 

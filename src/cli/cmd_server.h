@@ -3,7 +3,7 @@
 
 #include "args.h"
 
-#include <string>
+#include <ostream>
 
 namespace qmx {
 struct ServerReport;
@@ -18,7 +18,7 @@ inline constexpr const char* kServerUsage =
     "  volumes, interrupts, status.\n";
 
 // The report as a JSON object, UTF-8, indented by two spaces.
-std::string serverToJson(const ServerReport& r);
+void writeServerJson(const ServerReport& r, std::ostream& out);
 
 extern const CommandSpec kServerCommand;
 

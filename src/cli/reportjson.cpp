@@ -6,8 +6,6 @@
 
 namespace qmx::cli {
 
-using Json = nlohmann::ordered_json;
-
 namespace {
 
 Json colourJson(Colour c)

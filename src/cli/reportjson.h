@@ -3,17 +3,17 @@
 // text converted to UTF-8.
 #pragma once
 
+#include "jsonout.h"
+
 #include "report/loader.h"
 #include "util/progress.h"
-
-#include <nlohmann/json.hpp>
 
 #include <string>
 #include <vector>
 
 namespace qmx::cli {
 
-nlohmann::ordered_json reportToJson(const ReportDocument& doc, const CountingProgress& progress);
+Json reportToJson(const ReportDocument& doc, const CountingProgress& progress);
 
 // The Suggestions text as the window's text view shows it: an appended entry
 // that holds line breaks of its own fills several lines.

@@ -50,16 +50,61 @@ private:
     FindBar* bar_;
 };
 
+// An editable text as the bar sees it. Its paragraph separators are line
+// breaks; the document counts each as one character too.
+class PlainTextSearch : public Searchable {
+public:
+    explicit PlainTextSearch(QPlainTextEdit* edit) : edit_(edit)
+    {
+        QObject::connect(edit->document(), &QTextDocument::contentsChanged, edit,
+                         [this] { ++revision_; });
+    }
+    QWidget* searchWidget() override { return edit_; }
+    QString searchText() const override { return edit_->document()->toPlainText(); }
+    quint64 textRevision() const override { return revision_; }
+    qsizetype selectionStart() const override { return edit_->textCursor().selectionStart(); }
+    qsizetype selectionEnd() const override { return edit_->textCursor().selectionEnd(); }
+    QString selectedText() const override
+    {
+        return edit_->textCursor().selectedText().replace(QChar::ParagraphSeparator,
+                                                          QLatin1Char('\n'));
+    }
+    void selectRange(qsizetype anchor, qsizetype caret) override
+    {
+        QTextCursor cursor = edit_->textCursor();
+        cursor.setPosition(static_cast<int>(anchor));
+        cursor.setPosition(static_cast<int>(caret), QTextCursor::KeepAnchor);
+        edit_->setTextCursor(cursor);
+    }
+
+private:
+    QPlainTextEdit* edit_;
+    quint64 revision_ = 0;
+};
+
 } // namespace
 
 QWidget* FindBar::wrap(QPlainTextEdit* view)
 {
+    return wrap(new PlainTextSearch(view), true);
+}
+
+QWidget* FindBar::wrap(Searchable* view)
+{
+    return wrap(view, false);
+}
+
+QWidget* FindBar::wrap(Searchable* target, bool ownTarget)
+{
+    QWidget* view = target->searchWidget();
     auto* box = new QWidget(view->parentWidget());
     auto* layout = new QVBoxLayout(box);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(view);
-    auto* bar = new FindBar(view, box);
+    auto* bar = new FindBar(target, box);
+    if (ownTarget)
+        bar->adapter_.reset(target);
     layout->addWidget(bar);
 
     // The keys work while the view or the bar has the focus.
@@ -84,9 +129,9 @@ QWidget* FindBar::wrap(QPlainTextEdit* view)
     return box;
 }
 
-FindBar::FindBar(QPlainTextEdit* view, QWidget* parent) : QWidget(parent), view_(view)
+FindBar::FindBar(Searchable* view, QWidget* parent) : QWidget(parent), view_(view)
 {
-    setObjectName(view->objectName() + QStringLiteral("FindBar"));
+    setObjectName(view->searchWidget()->objectName() + QStringLiteral("FindBar"));
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(4, 2, 4, 2);
     auto* label = new QLabel(tr("Find:"), this);
@@ -114,7 +159,6 @@ FindBar::FindBar(QPlainTextEdit* view, QWidget* parent) : QWidget(parent), view_
     // Typing looks again from the start of the current match, so the match
     // grows with the text instead of jumping ahead.
     connect(FindEdit, &QLineEdit::textEdited, this, [this] { find(false, true); });
-    connect(view_->document(), &QTextDocument::contentsChanged, this, [this] { stale_ = true; });
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setContext(Qt::WidgetWithChildrenShortcut);
     connect(escape, &QShortcut::activated, this, &FindBar::close);
@@ -126,12 +170,13 @@ QString FindBar::searchText() const
     return FindEdit->text();
 }
 
+FindBar::~FindBar() = default;
+
 void FindBar::open()
 {
-    const QTextCursor c = view_->textCursor();
-    if (c.hasSelection() && c.block().contains(c.selectionStart())
-        && c.block().contains(c.selectionEnd()))
-        FindEdit->setText(c.selectedText());
+    const QString selected = view_->selectedText();
+    if (!selected.isEmpty() && !selected.contains(QLatin1Char('\n')))
+        FindEdit->setText(selected);
     show();
     FindEdit->setFocus(Qt::ShortcutFocusReason);
     FindEdit->selectAll();
@@ -143,7 +188,7 @@ void FindBar::close()
     FindStatus->clear();
     text_.clear();
     stale_ = true;
-    view_->setFocus(Qt::OtherFocusReason);
+    view_->searchWidget()->setFocus(Qt::OtherFocusReason);
 }
 
 bool FindBar::findNext()
@@ -158,9 +203,10 @@ bool FindBar::findPrevious()
 
 qsizetype FindBar::match(const QString& needle, qsizetype from, bool backward)
 {
-    if (stale_) {
-        // Positions agree with the document's: one character per block end.
-        text_ = view_->document()->toPlainText();
+    if (stale_ || revision_ != view_->textRevision()) {
+        // Positions agree with the view's: one character per line break.
+        text_ = view_->searchText();
+        revision_ = view_->textRevision();
         stale_ = false;
     }
     if (backward)
@@ -174,12 +220,11 @@ bool FindBar::find(bool backward, bool fromSelectionStart)
     FindStatus->clear();
     if (needle.isEmpty())
         return false;
-    QTextCursor cursor = view_->textCursor();
     // Forward: after the current match (or from its start while typing);
     // backward: a match starting before the current one.
-    const qsizetype from = backward             ? cursor.selectionStart() - 1
-                           : fromSelectionStart ? cursor.selectionStart()
-                                                : cursor.selectionEnd();
+    const qsizetype from = backward             ? view_->selectionStart() - 1
+                           : fromSelectionStart ? view_->selectionStart()
+                                                : view_->selectionEnd();
     qsizetype at = match(needle, from, backward);
     if (at < 0) {
         // Round the end of the text to the other end.
@@ -192,9 +237,7 @@ bool FindBar::find(bool backward, bool fromSelectionStart)
         FindStatus->setText(tr("Not found"));
         return false;
     }
-    cursor.setPosition(static_cast<int>(at));
-    cursor.setPosition(static_cast<int>(at + needle.size()), QTextCursor::KeepAnchor);
-    view_->setTextCursor(cursor);
+    view_->selectRange(at, at + needle.size());
     return true;
 }
 

@@ -3,16 +3,14 @@
 #include "find/findbar.h"
 #include "report/attached.h"
 #include "report/checkgrid.h"
-#include "report/confighighlighter.h"
 #include "report/prgres.h"
-#include "report/reporttext.h"
 #include "rules/interpreter.h"
 #include "rules/rules.h"
 #include "shell/debugflag.h"
 #include "shell/mainform.h"
 #include "support/cellcopy.h"
 #include "support/guards.h"
-#include "support/slicedtext.h"
+#include "support/lineview.h"
 #include "support/textcodec.h"
 #include "support/widgets.h"
 #include "util/error.h"
@@ -29,14 +27,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
-#include <QTextBlock>
-#include <QTextCursor>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -46,23 +41,23 @@ namespace qmx {
 
 namespace {
 
-// Lines are handed to the text view in slices, with events running between
-// them, so a long report never holds the window still for long.
-constexpr size_t kLinesPerSlice = 1000;
-
-QPlainTextEdit* setUpText(QPlainTextEdit* t, const char* name, bool readOnly)
+LineView* makeText(QWidget* parent, const char* name)
 {
-    t->setObjectName(QLatin1String(name));
-    t->setLineWrapMode(QPlainTextEdit::NoWrap);
-    t->setReadOnly(readOnly);
-    t->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    t->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    return t;
+    auto* view = new LineView(parent);
+    view->setObjectName(QLatin1String(name));
+    return view;
 }
 
-QPlainTextEdit* makeText(QWidget* parent, const char* name, bool readOnly)
+// The loader's colours as the view takes them; a range without a colour of
+// its own leaves the line as it is.
+std::vector<LineView::Colouring> colouring(const std::vector<TextColour>& colours)
 {
-    return setUpText(new QPlainTextEdit(parent), name, readOnly);
+    std::vector<LineView::Colouring> out;
+    out.reserve(colours.size());
+    for (const TextColour& t : colours)
+        if (t.color != Colour::None)
+            out.push_back({t.atLine, t.column, t.length, toQColor(t.color)});
+    return out;
 }
 
 QListWidget* makeList(QWidget* parent, const char* name)
@@ -189,16 +184,7 @@ void TForm1::buildConfigTextPage()
     auto* layout = new QVBoxLayout(TabSheet2);
     layout->setContentsMargins(2, 2, 2, 2);
     // Read-only: the attached files are rebuilt from the lines as loaded.
-    configView_ = new ReportTextView(TabSheet2);
-    RichEdit1 = setUpText(configView_, "RichEdit1", true);
-    QPalette pal = RichEdit1->palette();
-    pal.setBrush(QPalette::Inactive, QPalette::Highlight, pal.brush(QPalette::Active,
-                                                                    QPalette::Highlight));
-    pal.setBrush(QPalette::Inactive, QPalette::HighlightedText,
-                 pal.brush(QPalette::Active, QPalette::HighlightedText));
-    RichEdit1->setPalette(pal);
-    RichEdit1->document()->setUndoRedoEnabled(false);
-    highlighter_ = new ConfigHighlighter(RichEdit1->document());
+    RichEdit1 = makeText(TabSheet2, "RichEdit1");
     layout->addWidget(FindBar::wrap(RichEdit1));
 }
 
@@ -212,9 +198,10 @@ void TForm1::buildSectionsPage()
     Label11->setObjectName(QStringLiteral("Label11"));
     ListBox2 = makeList(TabSheet3, "ListBox2");
     auto* valueLabel = new QLabel(tr("Current Key Value:"), TabSheet3);
-    Edit10 = makeEdit(TabSheet3, "Edit10");
+    Edit10 = LineView::singleLine(TabSheet3);
+    Edit10->setObjectName(QStringLiteral("Edit10"));
     auto* allLabel = new QLabel(tr("All Keys in Section"), TabSheet3);
-    Memo1 = setUpText(new ReportTextView(TabSheet3), "Memo1", false);
+    Memo1 = makeText(TabSheet3, "Memo1");
 
     grid->addWidget(Label10, 0, 0);
     grid->addWidget(ListBox1, 1, 0, 3, 1);
@@ -281,7 +268,7 @@ void TForm1::buildAttachedPage()
 {
     auto* grid = new QGridLayout(TabSheet6);
     ListBox3 = makeList(TabSheet6, "ListBox3");
-    memo2 = makeText(TabSheet6, "memo2", true);
+    memo2 = makeText(TabSheet6, "memo2");
     grid->addWidget(new QLabel(tr("Files"), TabSheet6), 0, 0);
     grid->addWidget(ListBox3, 1, 0);
     grid->addWidget(new QLabel(tr("Selected File"), TabSheet6), 0, 1);
@@ -298,7 +285,7 @@ void TForm1::buildSuggestionsPage()
 {
     auto* layout = new QVBoxLayout(TabSheet7);
     layout->setContentsMargins(2, 2, 2, 2);
-    Output = makeText(TabSheet7, "Output", true);
+    Output = makeText(TabSheet7, "Output");
     layout->addWidget(Output, 1);
     auto* row = new QHBoxLayout;
     CheckBox1 = new QCheckBox(tr("&Word Wrap Suggestions"), TabSheet7);
@@ -413,8 +400,7 @@ void TForm1::showDocument(EventPump& pump)
     else
         filesModel_->setTable(std::move(doc_.files));
 
-    PageControl1->setCurrentWidget(TabSheet2);
-    showConfigText(pump);
+    showConfigText();
     showSuggestions();
     showVariables();
     CheckBox1Click();
@@ -422,20 +408,15 @@ void TForm1::showDocument(EventPump& pump)
     pump.now();
 }
 
-void TForm1::showConfigText(EventPump& pump)
+void TForm1::showConfigText()
 {
-    highlighter_->setRanges(doc_.textColours);
-    RichEdit1->clear();
-    configView_->setSourceLines(doc_.lines, doc_.rawText);
-    appendLinesSliced(RichEdit1, doc_.lines, pump, kLinesPerSlice,
-                      [](const auto& line) { return ReportTextView::shownText(line); });
-    // The text is as loaded, not edited.
-    RichEdit1->document()->setModified(false);
+    RichEdit1->setLines(doc_.lines, doc_.rawText);
+    RichEdit1->setColouring(colouring(doc_.textColours));
 }
 
 void TForm1::showSuggestions()
 {
-    Output->setPlainText(toQStringList(doc_.suggestions).join(QLatin1Char('\n')));
+    Output->setLines(doc_.suggestions);
 }
 
 void TForm1::showVariables()
@@ -461,13 +442,12 @@ void TForm1::runRules(ReportDocument& doc)
 void TForm1::ListBox1Click()
 {
     const int row = ListBox1->currentRow();
-    static_cast<ReportTextView*>(Memo1)->showLines({});
+    Memo1->clear();
     if (row < 0 || !doc_.store)
         return;
     browser_.chooseSection(*doc_.store, fromQString(ListBox1->item(row)->text()));
     fillList(ListBox2, browser_.keys);
-    // Memo1 is made a ReportTextView, so a very long value is shown cut.
-    static_cast<ReportTextView*>(Memo1)->showLines(browser_.allKeys);
+    Memo1->setLines(browser_.allKeys);
     Label11->setText(toQString(browser_.keysLabel));
 }
 
@@ -477,7 +457,7 @@ void TForm1::ListBox2Click()
     if (row < 0 || !doc_.store)
         return;
     browser_.chooseKey(*doc_.store, fromQString(ListBox2->item(row)->text()));
-    Edit10->setText(toQString(browser_.currentValue));
+    Edit10->setLines(std::vector<std::string>{browser_.currentValue});
 }
 
 void TForm1::ListBox3Click()
@@ -495,7 +475,7 @@ void TForm1::ListBox3Click()
         } catch (const std::exception& e) {
             failure = e.what();
         }
-        memo2->setPlainText(toQStringList(lines).join(QLatin1Char('\n')));
+        memo2->setLines(lines);
     }
     if (!failure.empty())
         main_->prompts().error(toQString(failure));
@@ -503,15 +483,10 @@ void TForm1::ListBox3Click()
 
 void TForm1::CheckBox1Click()
 {
-    if (CheckBox1->isChecked()) {
-        Output->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-        Output->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    } else {
-        Output->setLineWrapMode(QPlainTextEdit::NoWrap);
-        Output->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    }
+    const bool wrap = CheckBox1->isChecked();
+    Output->setWordWrap(wrap);
+    Output->setHorizontalScrollBarPolicy(wrap ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAlwaysOn);
     Output->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Output->viewport()->update();
 }
 
 void TForm1::Button1Click()

@@ -18,7 +18,6 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
-class QPlainTextEdit;
 class QPushButton;
 class QStatusBar;
 class QTabWidget;
@@ -27,8 +26,7 @@ class QTableView;
 namespace qmx {
 
 class CheckTableModel;
-class ConfigHighlighter;
-class ReportTextView;
+class LineView;
 
 class TForm1 : public ChildWindow {
     Q_OBJECT
@@ -85,18 +83,18 @@ private:
     QLineEdit* Edit7 = nullptr;
     QComboBox* ComboBox1 = nullptr;
     QLineEdit* Edit9 = nullptr;
-    QPlainTextEdit* RichEdit1 = nullptr;
+    LineView* RichEdit1 = nullptr;
     QListWidget* ListBox1 = nullptr;
     QLabel* Label10 = nullptr;
     QListWidget* ListBox2 = nullptr;
     QLabel* Label11 = nullptr;
-    QLineEdit* Edit10 = nullptr;
-    QPlainTextEdit* Memo1 = nullptr;
+    LineView* Edit10 = nullptr; // one line, which may be very long
+    LineView* Memo1 = nullptr;
     QTableView* StringGrid1 = nullptr;
     QTableView* StringGrid2 = nullptr;
     QListWidget* ListBox3 = nullptr;
-    QPlainTextEdit* memo2 = nullptr;
-    QPlainTextEdit* Output = nullptr;
+    LineView* memo2 = nullptr;
+    LineView* Output = nullptr;
     QCheckBox* CheckBox1 = nullptr;
     QPushButton* Button1 = nullptr;
     QListWidget* ListBox4 = nullptr;
@@ -115,7 +113,7 @@ private:
     void removeVariablesPage();
 
     void showDocument(EventPump& pump);
-    void showConfigText(EventPump& pump);
+    void showConfigText();
     void showSuggestions();
     void showVariables();
     void runRules(ReportDocument& doc);
@@ -124,8 +122,6 @@ private:
     SectionBrowser browser_;
     CheckTableModel* registryModel_ = nullptr;
     CheckTableModel* filesModel_ = nullptr;
-    ConfigHighlighter* highlighter_ = nullptr;
-    ReportTextView* configView_ = nullptr; // RichEdit1, as its own class
     bool loading_ = false;
     bool closePending_ = false;
     qint64 lastMaxGapNs_ = 0;

@@ -1,8 +1,10 @@
 #include "rules/rules.h"
 
+#include "rules/ruleeditor.h"
 #include "shell/prompts.h"
 #include "support/guards.h"
 #include "support/textcodec.h"
+#include "support/textedit.h"
 #include "support/widgets.h"
 #include "update/update.h"
 #include "util/fileio.h"
@@ -120,13 +122,15 @@ void Tfrules::buildRulesPage()
     row->addWidget(BitBtn2);
     row->addWidget(BitBtn1);
     layout->addLayout(row);
-    Memo1 = new QPlainTextEdit(TabSheet1);
+    Memo1 = new TextEdit(TabSheet1);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
     QFont mono(QStringLiteral("Monospace"));
     mono.setStyleHint(QFont::TypeWriter);
     Memo1->setFont(mono);
     layout->addWidget(Memo1, 1);
+    layout->addWidget(new RuleEditorLint(
+        Memo1, [this] { return ruleText(); }, TabSheet1));
 
     connect(ComboBox1, &QComboBox::activated, this, &Tfrules::ComboBox1Change);
     connect(BitBtn2, &QPushButton::clicked, this, &Tfrules::BitBtn2Click);

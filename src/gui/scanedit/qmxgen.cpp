@@ -6,6 +6,7 @@
 #include "shell/mainform.h"
 #include "support/guards.h"
 #include "support/textcodec.h"
+#include "support/textedit.h"
 #include "util/fileio.h"
 #include "util/lines.h"
 
@@ -62,7 +63,7 @@ TCFGGen::TCFGGen(TMainForm* main, QWidget* parent) : ChildWindow(main, parent)
         ListBox1->addItem(toQString(command));
     connect(ListBox1, &QListWidget::itemDoubleClicked, this, [this] { ListBox1DblClick(); });
 
-    RichEdit1 = new QPlainTextEdit(Splitter1);
+    RichEdit1 = new TextEdit(Splitter1);
     RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
     RichEdit1->setLineWrapMode(QPlainTextEdit::NoWrap);
     RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

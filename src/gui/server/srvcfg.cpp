@@ -5,7 +5,7 @@
 #include "shell/mainform.h"
 #include "support/eventpump.h"
 #include "support/guards.h"
-#include "support/slicedtext.h"
+#include "support/lineview.h"
 #include "support/textcodec.h"
 #include "support/widgets.h"
 #include "util/error.h"
@@ -19,10 +19,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
-#include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QTextCursor>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -31,8 +29,8 @@ namespace qmx {
 
 namespace {
 
-// Text inserted between two runs of window events; a slice of this many
-// lines takes a few milliseconds.
+// List and table items added between two runs of window events; a slice of
+// this many takes a few milliseconds.
 constexpr size_t kLinesPerSlice = 250;
 
 constexpr std::array<int, 5> kPanelWidths = {125, 84, 50, 160, 160};
@@ -43,15 +41,10 @@ QFont fixedFont()
     return QFontDatabase::systemFont(QFontDatabase::FixedFont);
 }
 
-QPlainTextEdit* makeMemo(const char* name)
+LineView* makeMemo(const char* name)
 {
-    auto* memo = makeNamed<QPlainTextEdit>(name);
+    auto* memo = makeNamed<LineView>(name);
     memo->setFont(fixedFont());
-    memo->setLineWrapMode(QPlainTextEdit::NoWrap);
-    memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    memo->setReadOnly(true);
-    memo->setUndoRedoEnabled(false);
     return memo;
 }
 
@@ -180,8 +173,9 @@ void Tsrvrcfg::buildAnalysisPage()
     grid->setRowStretch(3, 2);
 }
 
-void Tsrvrcfg::buildFilesPage(QWidget* page, const QString& first, QPlainTextEdit*& memoA, const char* nameA,
-                              const QString& second, QPlainTextEdit*& memoB, const char* nameB, QLabel* note)
+void Tsrvrcfg::buildFilesPage(QWidget* page, const QString& first, LineView*& memoA,
+                              const char* nameA, const QString& second, LineView*& memoB,
+                              const char* nameB, QLabel* note)
 {
     auto* box = new QVBoxLayout(page);
     memoA = makeMemo(nameA);
@@ -255,11 +249,11 @@ void Tsrvrcfg::showReport(const ServerReport& r, EventPump& pump)
     Label10->setText(toQString(r.label10));
     fillList(ListBox1, r.patches, pump);
     fillList(ListBox2, r.modules, pump);
-    appendLinesSliced(Memo1, r.lines, pump, kLinesPerSlice);
-    appendLinesSliced(Memo2, r.startupZcf, pump, kLinesPerSlice);
-    appendLinesSliced(Memo3, r.autoexecZcf, pump, kLinesPerSlice);
-    appendLinesSliced(Memo4, r.configSys, pump, kLinesPerSlice);
-    appendLinesSliced(Memo5, r.autoexecBat, pump, kLinesPerSlice);
+    Memo1->setLines(r.lines, r.text);
+    Memo2->setLines(r.startupZcf);
+    Memo3->setLines(r.autoexecZcf);
+    Memo4->setLines(r.configSys);
+    Memo5->setLines(r.autoexecBat);
     fillTable(ListView1, r.volumes, pump);
     fillTable(ListView2, r.interrupts, pump);
     for (size_t k = 1; k < panels_.size(); ++k)

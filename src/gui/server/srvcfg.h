@@ -13,7 +13,6 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
-class QPlainTextEdit;
 class QStatusBar;
 class QTabWidget;
 class QTreeWidget;
@@ -21,6 +20,7 @@ class QTreeWidget;
 namespace qmx {
 
 class EventPump;
+class LineView;
 struct ServerReport;
 
 class Tsrvrcfg : public ChildWindow {
@@ -57,11 +57,11 @@ public:
     QLineEdit* Edit4 = nullptr;
     QLineEdit* Edit5 = nullptr;
     QLineEdit* Edit6 = nullptr;
-    QPlainTextEdit* Memo1 = nullptr;
-    QPlainTextEdit* Memo2 = nullptr;
-    QPlainTextEdit* Memo3 = nullptr;
-    QPlainTextEdit* Memo4 = nullptr;
-    QPlainTextEdit* Memo5 = nullptr;
+    LineView* Memo1 = nullptr;
+    LineView* Memo2 = nullptr;
+    LineView* Memo3 = nullptr;
+    LineView* Memo4 = nullptr;
+    LineView* Memo5 = nullptr;
     QTreeWidget* ListView1 = nullptr; // volumes
     QTreeWidget* ListView2 = nullptr; // interrupts
     QStatusBar* StatusBar1 = nullptr;
@@ -71,8 +71,8 @@ protected:
 
 private:
     void buildAnalysisPage();
-    void buildFilesPage(QWidget* page, const QString& first, QPlainTextEdit*& memoA, const char* nameA,
-                        const QString& second, QPlainTextEdit*& memoB, const char* nameB, QLabel* note);
+    void buildFilesPage(QWidget* page, const QString& first, LineView*& memoA, const char* nameA,
+                        const QString& second, LineView*& memoB, const char* nameB, QLabel* note);
     void buildTablesPage();
     void buildStatusBar();
     void showReport(const ServerReport& r, EventPump& pump);

@@ -112,8 +112,35 @@ TEST_F(CliTest, CompareUnreadableReportIsAnEmptyColumnWithAWarning)
         EXPECT_EQ(row["cells"][1], "");
         EXPECT_EQ(row["blue"][2], true);
     }
-    // Only unreadable reports: a header and no rows.
-    const auto none = run({"compare", missing});
-    EXPECT_EQ(none.status, 0);
-    EXPECT_EQ(Json::parse(none.out)["rows"], Json::array());
+    // Only unreadable reports: a header, no rows, and a failure.
+    for (const auto& args : std::vector<std::vector<std::string>>{{"compare", missing},
+                                                                  {"compare", missing, folder}}) {
+        const auto none = run(args);
+        EXPECT_EQ(none.status, 1) << args.size();
+        EXPECT_EQ(Json::parse(none.out)["rows"], Json::array());
+    }
+}
+
+TEST_F(CliTest, CompareShowsFileNamesThatAreNotUtf8AsReplacementCharacters)
+{
+    const std::string a = temp("a.txt", kReportA);
+    struct Case {
+        std::string name, shown;
+    };
+    const Case cases[] = {
+        {"caf\xe9.txt", "caf\uFFFD.txt"},     // Latin-1
+        {"caf\xc3\xa9.txt", "caf\u00e9.txt"}, // UTF-8 passes unchanged
+        {"\xc3.txt", "\uFFFD.txt"},           // a sequence cut short
+        {"x\xe9\xe9", "x\uFFFD\uFFFD"},       // at the end, twice
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.shown);
+        const std::string path = temp(c.name, kReportB);
+        const std::string shown = (dir / c.shown).string();
+        const auto r = run({"compare", a, path});
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(Json::parse(r.out)["header"], Json::array({"", a, shown}));
+        const auto csv = run({"compare", "--csv", a, path});
+        EXPECT_EQ(csv.out.substr(0, csv.out.find('\r')), "," + a + "," + shown);
+    }
 }

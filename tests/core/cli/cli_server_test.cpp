@@ -4,6 +4,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <sys/stat.h>
+
 using clitest::CliTest;
 using nlohmann::json;
 
@@ -63,14 +65,27 @@ TEST_F(CliServerTest, ExitStatuses)
         EXPECT_EQ(r.status, c.status) << c.args.back();
         EXPECT_NE(r.err.find(c.errHas), std::string::npos) << r.err;
     }
+    // A file that is not there keeps the short message; the reader's refusals say why.
     const std::string missing = (dir / "gone.txt").string();
-    auto r = run({"server", missing});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "");
-    EXPECT_NE(r.err.find("Cannot open file " + missing + "\n"), std::string::npos) << r.err;
+    const std::string fifo = (dir / "fifo.txt").string(), huge = (dir / "huge.txt").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::filesystem::resize_file(temp("huge.txt", ""), (std::uintmax_t(1) << 30) + 1);
+    const std::pair<std::string, std::string> unreadable[] = {
+        {missing, "Cannot open file " + missing},
+        {dir.string(), "Cannot open file \"" + dir.string() + "\": it is not a regular file"},
+        {fifo, "Cannot open file \"" + fifo + "\": it is not a regular file"},
+        {huge, "File \"" + huge
+                   + "\" is too large: 1073741825 bytes, the limit is 1073741824 bytes (1 GiB)"},
+    };
+    for (const auto& [path, message] : unreadable) {
+        const auto r = run({"server", path});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err, "qmxread-cli: " + message + "\n");
+    }
     // A report named like an option, after "--".
     const std::string dashed = temp("-srv.txt", "Server name...............: \xC4X\r\n");
-    r = run({"server", "--", dashed});
+    const auto r = run({"server", "--", dashed});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(json::parse(r.out)["fields"]["server_name"], "\xC3\x84X");
 }

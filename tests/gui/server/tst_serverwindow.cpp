@@ -9,24 +9,23 @@
 #include "server/serverreport.h"
 #include "server/srvcfg.h"
 #include "shell/mainform.h"
+#include "support/lineview.h"
 #include "support/textcodec.h"
 
 #include <QAction>
 #include <QDir>
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QMenu>
-#include <QMenuBar>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPlainTextEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTextBlock>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -110,7 +109,7 @@ bool isEmptyWindow(const Tsrvrcfg& w)
 {
     bool empty = w.ListBox1->count() == 0 && w.ListBox2->count() == 0 && w.ListView1->topLevelItemCount() == 0 &&
                  w.ListView2->topLevelItemCount() == 0 && w.Label2->text() == QLatin1String("Other ZLMs:");
-    for (const QPlainTextEdit* m : {w.Memo1, w.Memo2, w.Memo3, w.Memo4, w.Memo5})
+    for (const LineView* m : {w.Memo1, w.Memo2, w.Memo3, w.Memo4, w.Memo5})
         empty = empty && m->toPlainText().isEmpty();
     for (const QLineEdit* e : {w.Edit1, w.Edit2, w.Edit3, w.Edit4, w.Edit5, w.Edit6})
         empty = empty && e->text().isEmpty();
@@ -145,8 +144,8 @@ private Q_SLOTS:
                  (QStringList{"Interrupt/70", "Device Type/150", "Driver/120", "Mirror Status/513"}));
         QVERIFY(!w.ListView1->rootIsDecorated());
 
-        for (const QPlainTextEdit* m : {w.Memo1, w.Memo2, w.Memo3, w.Memo4, w.Memo5}) {
-            QCOMPARE(m->lineWrapMode(), QPlainTextEdit::NoWrap);
+        for (const LineView* m : {w.Memo1, w.Memo2, w.Memo3, w.Memo4, w.Memo5}) {
+            QVERIFY(!m->wordWrap());
             QCOMPARE(m->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
             QCOMPARE(m->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
         }
@@ -191,7 +190,7 @@ private Q_SLOTS:
         QCOMPARE(items(w.ListBox1), toQStringList(r.patches));
         QCOMPARE(items(w.ListBox2), toQStringList(r.modules));
         QCOMPARE(w.ListBox3->count(), 0);
-        QCOMPARE(w.Memo1->document()->blockCount(), static_cast<int>(r.lines.size()));
+        QCOMPARE(w.Memo1->lineCount(), static_cast<qsizetype>(r.lines.size()));
         QCOMPARE(w.Memo2->toPlainText(), memoText(r.startupZcf));
         QCOMPARE(w.Memo3->toPlainText(), memoText(r.autoexecZcf));
         QCOMPARE(w.Memo4->toPlainText(), memoText(r.configSys));
@@ -214,7 +213,7 @@ private Q_SLOTS:
         QCOMPARE(w.Edit3->text(), QStringLiteral("256 MB"));
         QCOMPARE(w.ListView1->topLevelItemCount(), 2);
         QCOMPARE(w.ListView2->topLevelItem(2)->text(1), QStringLiteral("NE2000 Ethernet"));
-        QCOMPARE(w.Memo1->document()->firstBlock().text(),
+        QCOMPARE(w.Memo1->lineText(0),
                  QStringLiteral("Quillon File Server Configuration Report.  [CONFIG.ZLM v2.14]"));
         QCOMPARE(w.panelText(3), QStringLiteral("1 module listing found."));
         QCOMPARE(w.PageControl1->currentIndex(), 0);

@@ -1,0 +1,176 @@
+// Copying one long line from the program's text views: the server window's
+// Config Text (a line view), the report window's Config Text, and the
+// scanner input editor (an editable text), by select-all and copy, against a
+// plain Qt text view filled and copied the same way, which is what these
+// views were before. Also the opening of a report or server report whose one
+// long line is that size, with the longest stretch without window events.
+// Every copy is checked to hold the whole text.
+#include "guibench.h"
+
+#include "report/childwin.h"
+#include "scanedit/qmxgen.h"
+#include "server/srvcfg.h"
+#include "shell/mainform.h"
+#include "support/lineview.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+QTemporaryDir* g_dir = nullptr;
+std::unique_ptr<qmx::TMainForm> g_main;
+
+// A file of three lines, the middle one `bytes` long (a report value).
+QString longLineFile(const char* kind, size_t bytes)
+{
+    const QString path =
+        g_dir->filePath(QStringLiteral("%1-%2.txt").arg(QLatin1String(kind)).arg(bytes));
+    if (!QFile::exists(path)) {
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        const std::string text =
+            "[General]\r\nMemory=TOTALMEMORY;" + std::string(bytes, '7') + "\r\nCPU=CPU;486\r\n";
+        f.write(text.data(), static_cast<qint64>(text.size()));
+    }
+    return path;
+}
+
+bool clipboardHolds(size_t bytes)
+{
+    return static_cast<size_t>(QApplication::clipboard()->text().size()) >= bytes;
+}
+
+// Selects everything in the view and copies it, timing only that.
+template <class View> void timeCopy(benchmark::State& state, View* view, size_t bytes)
+{
+    view->setFocus();
+    for (auto _ : state) {
+        view->selectAll();
+        view->copy();
+        state.PauseTiming();
+        if (!clipboardHolds(bytes))
+            state.SkipWithError("the copy does not hold the whole text");
+        QApplication::clipboard()->clear();
+        state.ResumeTiming();
+    }
+}
+
+void BM_CopyPlainQtView(benchmark::State& state)
+{
+    const auto bytes = static_cast<size_t>(state.range(0));
+    QPlainTextEdit edit;
+    edit.setLineWrapMode(QPlainTextEdit::NoWrap);
+    edit.setReadOnly(true);
+    edit.setPlainText(QStringLiteral("[General]\nMemory=TOTALMEMORY;")
+                      + QString(qsizetype(bytes), QLatin1Char('7')));
+    edit.resize(800, 600);
+    edit.show();
+    QApplication::processEvents();
+    timeCopy(state, &edit, bytes);
+}
+
+void BM_CopyServerText(benchmark::State& state)
+{
+    const auto bytes = static_cast<size_t>(state.range(0));
+    qmx::Tsrvrcfg* w = g_main->NewServerChild(longLineFile("server", bytes));
+    timeCopy(state, w->Memo1, bytes);
+    qmx::bench::closeAllChildren(*g_main);
+}
+
+void BM_CopyReportText(benchmark::State& state)
+{
+    const auto bytes = static_cast<size_t>(state.range(0));
+    qmx::TForm1* w = g_main->NewReportChild(longLineFile("report", bytes));
+    timeCopy(state, w->findChild<qmx::LineView*>(QStringLiteral("RichEdit1")), bytes);
+    qmx::bench::closeAllChildren(*g_main);
+}
+
+void BM_CopyEditorText(benchmark::State& state)
+{
+    const auto bytes = static_cast<size_t>(state.range(0));
+    qmx::TCFGGen* w = g_main->NewEditorChild(longLineFile("editor", bytes));
+    timeCopy(state, w->findChild<QPlainTextEdit*>(QStringLiteral("RichEdit1")), bytes);
+    qmx::bench::closeAllChildren(*g_main);
+}
+
+void BM_OpenServerLongLine(benchmark::State& state)
+{
+    const QString path = longLineFile("server", static_cast<size_t>(state.range(0)));
+    qmx::bench::timeWindowOpening(
+        state, *g_main, [&] { return g_main->NewServerChild(path); },
+        [](const qmx::Tsrvrcfg& w) { return w.panelText(1) == QStringLiteral("3 lines"); });
+}
+
+void BM_OpenReportLongLine(benchmark::State& state)
+{
+    const QString path = longLineFile("report", static_cast<size_t>(state.range(0)));
+    qmx::bench::timeWindowOpening(
+        state, *g_main, [&] { return g_main->NewReportChild(path); },
+        [](const qmx::TForm1& w) { return !w.loading(); });
+}
+
+// The editor has no load of its own to watch: its opening is timed to the
+// first paint, shown.
+void BM_OpenEditorLongLine(benchmark::State& state)
+{
+    const QString path = longLineFile("editor", static_cast<size_t>(state.range(0)));
+    for (auto _ : state) {
+        qmx::TCFGGen* w = g_main->NewEditorChild(path);
+        w->repaint();
+        QApplication::processEvents();
+        state.PauseTiming();
+        qmx::bench::closeAllChildren(*g_main);
+        state.ResumeTiming();
+    }
+}
+
+BENCHMARK(BM_CopyPlainQtView)
+    ->Arg(250'000)
+    ->Arg(500'000)
+    ->Arg(1'000'000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+BENCHMARK(BM_CopyServerText)
+    ->Arg(250'000)
+    ->Arg(1'000'000)
+    ->Arg(10'000'000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+BENCHMARK(BM_CopyReportText)->Arg(10'000'000)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_CopyEditorText)
+    ->Arg(250'000)
+    ->Arg(1'000'000)
+    ->Arg(10'000'000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+BENCHMARK(BM_OpenServerLongLine)
+    ->Arg(1'000'000)
+    ->Arg(10'000'000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+BENCHMARK(BM_OpenEditorLongLine)
+    ->Arg(1'000'000)
+    ->Arg(10'000'000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+BENCHMARK(BM_OpenReportLongLine)
+    ->Arg(1'000'000)
+    ->Arg(10'000'000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    return qmx::bench::runGuiBenchmarks(argc, argv, g_main, g_dir);
+}
