@@ -2,7 +2,8 @@
 // the server's default representation, events pumped through the wait
 // interface) against Python's ftplib fetching the same file the same way
 // from the same server in the same run. Times are of the transfer alone
-// (PORT, RETR, data, final reply), taken as manual times.
+// (PORT, RETR, data, final reply), taken as manual times. A third run
+// takes the peak memory a download adds, as a share of the file's size.
 #include "../tests/core/update/fakeftp.h"
 #include "../tests/core/support/tempdir.h"
 
@@ -12,7 +13,11 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -39,15 +44,19 @@ Served& served()
     return s;
 }
 
-void BM_ClientFetch20MB(benchmark::State& state)
+void pointAtServed(qmx::FtpClient& client)
 {
-    Served& s = served();
-    qmx::test::TempDir out;
-    qmx::FtpClient client;
     client.host = "127.0.0.1";
-    client.port = s.server->port();
+    client.port = served().server->port();
     client.user = std::string("u");
     client.password = std::string("p");
+}
+
+void BM_ClientFetch20MB(benchmark::State& state)
+{
+    qmx::test::TempDir out;
+    qmx::FtpClient client;
+    pointAtServed(client);
     using Clock = std::chrono::steady_clock;
     Clock::time_point last;
     double maxGapMs = 0;
@@ -76,6 +85,34 @@ void BM_ClientFetch20MB(benchmark::State& state)
     state.counters["final_gap_ms"] = lastGapMs;
     state.counters["pumps_per_fetch"] = static_cast<double>(pumps) / static_cast<double>(state.iterations());
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * kSize));
+}
+
+// The process's resident set in kB: now, or its peak since the last reset.
+long residentKb(const char* field)
+{
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind(field, 0) == 0)
+            return std::strtol(line.c_str() + std::strlen(field), nullptr, 10);
+    return -1;
+}
+
+void BM_ClientFetchPeakMemory(benchmark::State& state)
+{
+    qmx::test::TempDir out;
+    qmx::FtpClient client;
+    pointAtServed(client);
+    client.connect();
+    double worst = 0;
+    for (auto _ : state) {
+        std::ofstream("/proc/self/clear_refs") << "5"; // resets the peak
+        const long before = residentKb("VmRSS:");
+        client.download("big.ini", out.file("big.ini"));
+        const long peak = residentKb("VmHWM:");
+        worst = std::max(worst, static_cast<double>(peak - before) * 1024.0 / kSize);
+    }
+    client.disconnect();
+    state.counters["peak_growth_per_file_byte"] = worst;
 }
 
 void BM_PythonFtplibFetch20MB(benchmark::State& state)
@@ -111,5 +148,6 @@ void BM_PythonFtplibFetch20MB(benchmark::State& state)
 } // namespace
 
 BENCHMARK(BM_ClientFetch20MB)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_ClientFetchPeakMemory)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_PythonFtplibFetch20MB)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK_MAIN();

@@ -1,13 +1,12 @@
 #include "cmd_lint.h"
 
+#include "jsonout.h"
 #include "ruletext.h"
 #include "usage.h"
 
 #include "lint/linter.h"
 #include "report/loader.h"
 #include "util/cp1252.h"
-
-#include <nlohmann/json.hpp>
 
 #include <iostream>
 #include <string>
@@ -35,14 +34,14 @@ void printGcc(const std::vector<LintWarning>& warnings)
 
 void printJson(const std::vector<LintWarning>& warnings)
 {
-    nlohmann::ordered_json out = nlohmann::ordered_json::array();
+    Json out = Json::array();
     for (const LintWarning& w : warnings)
         out.push_back({{"line", w.line},
                        {"column", w.column},
                        {"code", w.code},
                        {"severity", severityName(w.severity)},
                        {"message", toUtf8(w.message)}});
-    std::cout << out.dump(2) << '\n';
+    std::cout << jsonText(out);
 }
 
 int cmdLint(const ParsedArgs& args)
@@ -51,8 +50,7 @@ int cmdLint(const ParsedArgs& args)
         return explain(args.value("--explain"));
 
     std::string whyNone;
-    const std::string text = loadRuleText(
-        {args.value("--settings"), args.value("--rule-set"), args.value("--rules-file")}, &whyNone);
+    const std::string text = loadRuleText(ruleSourceOf(args), &whyNone);
     if (!whyNone.empty())
         printError("warning: " + whyNone);
 

@@ -24,11 +24,6 @@ namespace qmx::cli {
 
 namespace {
 
-RuleSource ruleSourceOf(const ParsedArgs& args)
-{
-    return {args.value("--settings"), args.value("--rule-set"), args.value("--rules-file")};
-}
-
 struct LoadedReport {
     ReportDocument doc;
     CountingProgress progress;

@@ -7,6 +7,7 @@
 #include "util/error.h"
 #include "util/fileio.h"
 
+#include <csignal>
 #include <filesystem>
 #include <iostream>
 
@@ -29,6 +30,31 @@ public:
             std::cout << toUtf8(text) << std::endl;
     }
 };
+
+// The shell's status for a program ended by Ctrl+C.
+constexpr int kInterrupted = 128 + SIGINT;
+
+volatile std::sig_atomic_t interrupted = 0;
+
+void onInterrupt(int)
+{
+    interrupted = 1;
+}
+
+// Ctrl+C asks the update to stop at its next wait, which ends it cleanly: no
+// partial file is left. The handler goes after one use, so a second Ctrl+C
+// ends the program at once. A run started with Ctrl+C ignored (in the
+// background) keeps ignoring it.
+void catchInterrupt()
+{
+    struct sigaction sa {};
+    if (::sigaction(SIGINT, nullptr, &sa) == 0 && sa.sa_handler == SIG_IGN)
+        return;
+    sa.sa_handler = onInterrupt;
+    sa.sa_flags = SA_RESETHAND;
+    sigemptyset(&sa.sa_mask);
+    ::sigaction(SIGINT, &sa, nullptr);
+}
 
 int runUpdateCommand(const ParsedArgs& a)
 {
@@ -53,6 +79,13 @@ int runUpdateCommand(const ParsedArgs& a)
     FtpClient client;
     std::vector<std::string> names;
     PrintedStatus status;
+    catchInterrupt();
+    client.setWait(
+        [&status] {
+            if (interrupted)
+                status.requestCancel();
+        },
+        &status);
     runUpdate(client, request, names, status);
     return kOk;
 }
@@ -65,7 +98,7 @@ int cmdUpdate(const ParsedArgs& args)
         // The text alone, as the status bar would show it.
         std::cout.flush();
         std::cerr << toUtf8(e.what()) << '\n';
-        return kFailed;
+        return interrupted ? kInterrupted : kFailed;
     }
 }
 

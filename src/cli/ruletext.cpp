@@ -10,6 +10,11 @@
 
 namespace qmx::cli {
 
+RuleSource ruleSourceOf(const ParsedArgs& args)
+{
+    return {args.value("--settings"), args.value("--rule-set"), args.value("--rules-file")};
+}
+
 std::string loadRuleText(const RuleSource& source, std::string* whyNone)
 {
     if (!source.rulesFile.empty())

@@ -3,6 +3,8 @@
 // the Options dialog's editor holds it: its lines joined by CR LF.
 #pragma once
 
+#include "args.h"
+
 #include <string>
 #include <vector>
 
@@ -13,6 +15,9 @@ struct RuleSource {
     std::string ruleSet;        // empty: the settings file's Default_Rule_Set
     std::string rulesFile;      // when set, overrides the two above
 };
+
+// The source named by the options --settings, --rule-set and --rules-file.
+RuleSource ruleSourceOf(const ParsedArgs& args);
 
 // The rule text to run. A missing default settings file gives an empty text
 // (no rules, as the reader has no rule set then); a settings or rules file

@@ -84,7 +84,6 @@ private:
     size_t plainStatement(const Mapped& src, size_t p, size_t semi, bool inBlock);
     size_t blockStatement(const Mapped& src, size_t p, size_t beginAt, bool inBlock);
     void checkLiteralSemicolon(const Mapped& statement, bool startsInLiteral);
-    void checkLowerCaseBlockWords(const Mapped& raw);
     void keywordTrap(const Mapped& statement, const std::string& keyword, Origin origin);
     bool onlyComments(uint32_t from, uint32_t to) const;
 

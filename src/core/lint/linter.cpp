@@ -1,6 +1,7 @@
 #include "lint/linter.h"
 
 #include "lint/lintcut.h"
+#include "rules/interpreter.h"
 #include "util/text.h"
 
 #include <algorithm>
@@ -193,7 +194,6 @@ void Linter::runText(const Mapped& src, bool inBlock)
 size_t Linter::plainStatement(const Mapped& src, size_t p, size_t semi, bool inBlock)
 {
     const Mapped raw = src.sub(p, semi + 1 - p);
-    checkLowerCaseBlockWords(raw);
     Mapped statement = raw.trimmed().upper();
     Origin origin = std::exchange(next_, Origin::Plain);
     const bool inLiteral = std::exchange(nextInLiteral_, false);
@@ -245,22 +245,6 @@ void Linter::checkLiteralSemicolon(const Mapped& statement, bool startsInLiteral
     nextInLiteral_ = true;
 }
 
-// "begin" and "end;" in any case but capitals, outside literals.
-void Linter::checkLowerCaseBlockWords(const Mapped& raw)
-{
-    const std::string up = upperAscii(raw.text);
-    for (const std::string_view word : {std::string_view("BEGIN"), std::string_view("END;")}) {
-        for (size_t at = up.find(word); at != npos; at = up.find(word, at + 1)) {
-            const size_t len = word.size() - (word.back() == ';' ? 1 : 0);
-            if (raw.text.compare(at, word.size(), word) == 0 || !standsAlone(up, at, len))
-                continue;
-            warn(R005, raw.origin(at), static_cast<uint32_t>(len),
-                 concat({"\"", std::string_view(raw.text).substr(at, len),
-                         "\" is no block word: BEGIN and END; count in capitals only"}));
-        }
-    }
-}
-
 size_t Linter::blockStatement(const Mapped& src, size_t p, size_t beginAt, bool inBlock)
 {
     const std::string_view all(src.text);
@@ -278,7 +262,6 @@ size_t Linter::blockStatement(const Mapped& src, size_t p, size_t beginAt, bool 
     const size_t next = end == npos ? src.size() : std::min(src.size(), end + 5);
     bool dropsCharacter = false, cutShort = false;
     if (end != npos) {
-        checkLowerCaseBlockWords(block);
         cutShort = !standsAlone(all.substr(p), end - p, 3);
         if (cutShort)
             warn(R008, src.origin(end), 4,
@@ -306,7 +289,7 @@ size_t Linter::blockStatement(const Mapped& src, size_t p, size_t beginAt, bool 
 
 void Linter::processrule(const Mapped& statement, Origin origin)
 {
-    if (depth_ >= 64)
+    if (depth_ >= RuleInterpreter::kMaxNesting)
         return;
     ++depth_;
     const size_t blank = statement.text.find(' ');

@@ -7,6 +7,8 @@
 #include "util/text.h"
 
 #include <algorithm>
+#include <ranges>
+#include <unordered_map>
 
 namespace qmx::lint {
 
@@ -64,6 +66,10 @@ std::vector<Candidate> namesOf(const VariableList& report,
     r.reserve(names.size());
     for (const std::string_view n : names)
         r.push_back({n, upperCp1252(n)});
+    // By length, so that only the names within reach of a length are tried.
+    std::stable_sort(r.begin(), r.end(), [](const Candidate& a, const Candidate& b) {
+        return a.upper.size() < b.upper.size();
+    });
     return r;
 }
 
@@ -74,7 +80,11 @@ std::string closestNames(std::string_view name, const std::vector<Candidate>& na
     const size_t limit = std::max<size_t>(2, name.size() / 4);
     std::vector<std::pair<size_t, std::string_view>> near;
     std::vector<size_t> row;
-    for (const Candidate& c : names) {
+    const auto shorter = [](const Candidate& c, size_t n) { return c.upper.size() < n; };
+    auto from = std::lower_bound(names.begin(), names.end(),
+                                 upper.size() - std::min(upper.size(), limit), shorter);
+    auto to = std::lower_bound(from, names.end(), upper.size() + limit + 1, shorter);
+    for (const Candidate& c : std::ranges::subrange(from, to)) {
         const size_t d = distance(upper, c.upper, limit, row);
         if (d <= limit)
             near.emplace_back(d, c.name);
@@ -94,23 +104,28 @@ std::string closestNames(std::string_view name, const std::vector<Candidate>& na
 
 void Linter::checkReferences()
 {
+    std::sort(setEntries_.begin(), setEntries_.end());
     std::vector<Candidate> names;
+    std::unordered_map<std::string, std::string> closest; // by reference
     bool namesRead = false;
     for (const Reference& ref : refs_) {
         if (report_->findFirstWithPrefix(ref.name) != VariableList::npos)
             continue;
-        if (std::any_of(setEntries_.begin(), setEntries_.end(),
-                        [&](const std::string& e) { return e.starts_with(ref.name); }))
+        const auto set = std::lower_bound(setEntries_.begin(), setEntries_.end(), ref.name);
+        if (set != setEntries_.end() && set->starts_with(ref.name))
             continue;
         if (!namesRead) {
             names = namesOf(*report_, setEntries_);
             namesRead = true;
         }
-        const std::string closest = closestNames(ref.name, names);
+        auto known = closest.find(ref.name);
+        if (known == closest.end())
+            known = closest.emplace(ref.name, closestNames(ref.name, names)).first;
+        const std::string& near = known->second;
         warn(R014, ref.offset, ref.length,
              concat({"the report has no variable ", ref.name,
                      ref.inCondition ? ": it reads as a blank" : ": it adds nothing to the line",
-                     closest.empty() ? "" : "; closest: ", closest}));
+                     near.empty() ? "" : "; closest: ", near}));
     }
 }
 

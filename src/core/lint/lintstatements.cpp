@@ -111,20 +111,28 @@ void Linter::runAction(const Mapped& part, Origin origin)
     if (!standsAlone(t, begin, 5))
         warn(R008, part.origin(begin), 5,
              concat({"BEGIN inside \"", wordAround(t, begin, 5), "\" makes the action a block"}));
+    else if (text_.compare(part.origin(begin), 5, "BEGIN") != 0)
+        warn(
+            R005, part.origin(begin), 5,
+            concat({"\"", text_.substr(part.origin(begin), 5),
+                    "\" is no block: only the first statement after it depends on the condition"}));
     Mapped body = part.sub(begin + 6);
     const size_t end = body.text.find("END");
     bool cutBlock = origin == Origin::Explained;
     if (end != npos) {
-        // An "end" not in capitals is reported as such where it stands.
-        const bool capitals = text_.compare(body.origin(end), 3, "END") == 0;
-        cutBlock = cutBlock || !standsAlone(body.text, end, 3);
+        const std::string_view rest = trimView(std::string_view(body.text).substr(end + 3));
         if (!standsAlone(body.text, end, 3))
             warn(R008, body.origin(end), 3,
                  concat({"END inside \"", wordAround(body.text, end, 3),
                          "\" ends the block here: the rest of the block never runs"}));
-        else if (capitals && !trimView(std::string_view(body.text).substr(end + 3)).empty())
+        else if (text_.compare(body.origin(end), 3, "END") != 0)
+            warn(R005, body.origin(end), 3,
+                 concat({"\"", text_.substr(body.origin(end), 3),
+                         "\" ends the block here, and the block's END; further on ends it again"}));
+        else if (!rest.empty())
             warn(R017, body.origin(end), 3,
                  "the block ends at this END: what follows it in the block never runs");
+        cutBlock = cutBlock || !rest.empty();
         body = body.sub(0, end);
     }
     const Origin savedNext = std::exchange(next_, Origin::Plain);

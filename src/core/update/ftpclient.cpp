@@ -29,7 +29,6 @@ namespace {
 constexpr auto kPumpInterval = std::chrono::milliseconds(2);
 constexpr int kPollStepMs = 2;
 constexpr size_t kReceiveChunk = 256 * 1024;
-constexpr size_t kPieceSize = 1024 * 1024;
 
 const char* const kTimedOut = "10060: Connection timed out";
 
@@ -111,13 +110,18 @@ FtpClient::~FtpClient()
     closeControl();
 }
 
-FtpClient::Deadline FtpClient::deadline() const
+FtpClient::Deadline FtpClient::setupDeadline() const
 {
     Deadline d;
     d.limited = timeoutMs > 0;
     if (d.limited)
         d.at = Clock::now() + std::chrono::milliseconds(timeoutMs);
     return d;
+}
+
+FtpClient::Deadline FtpClient::exchangeDeadline() const
+{
+    return Deadline{true, Clock::now() + std::chrono::milliseconds(exchangeMs())};
 }
 
 void FtpClient::breathe()
@@ -154,7 +158,7 @@ uint32_t FtpClient::resolve(const std::string& name)
         throw Error("Null Remote Address");
     auto lookup = std::make_shared<Lookup>();
     std::thread(runLookup, lookup, name).detach();
-    const Deadline limit = deadline();
+    const Deadline limit = setupDeadline();
     for (;;) {
         {
             std::lock_guard lock(lookup->mutex);
@@ -188,7 +192,7 @@ void FtpClient::openControl(uint32_t address, uint16_t targetPort)
     if (::connect(fd.get(), reinterpret_cast<sockaddr*>(&to), sizeof to) != 0) {
         if (errno != EINPROGRESS)
             throw socketError(errno);
-        const Deadline limit = deadline();
+        const Deadline limit = setupDeadline();
         while (!waitFor(fd.get(), POLLOUT, limit, "Connection Canceled", "Connection Timed out")) {
         }
         int err = 0;
@@ -198,16 +202,43 @@ void FtpClient::openControl(uint32_t address, uint16_t targetPort)
             throw socketError(err);
     }
     control_ = fd.release();
+    peer_ = address;
     inbox_.clear();
+}
+
+std::string FtpClient::sessionKey() const
+{
+    const char sep = '\0';
+    return host + sep + std::to_string(port) + sep + proxyHost + sep + std::to_string(proxyPort) + sep + user +
+           sep + password;
+}
+
+bool FtpClient::sessionStillOpen()
+{
+    // Whatever the server said while idle belongs to no command; an end of
+    // stream or an error means it closed the session.
+    char buf[4096];
+    for (;;) {
+        const ssize_t n = ::recv(control_, buf, sizeof buf, MSG_DONTWAIT);
+        if (n > 0)
+            continue;
+        return n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK);
+    }
 }
 
 void FtpClient::connect()
 {
-    if (connected())
-        return;
+    if (connected()) {
+        // Changed fields take effect at once, and a session the server
+        // ended is not used for a command that could only fail.
+        if (session_ == sessionKey() && sessionStillOpen())
+            return;
+        closeControl();
+    }
     const bool viaProxy = !proxyHost.empty();
     const uint32_t address = resolve(viaProxy ? proxyHost : host);
     openControl(address, viaProxy ? proxyPort : port);
+    session_ = sessionKey();
     try {
         login();
     } catch (...) {
@@ -257,7 +288,7 @@ void FtpClient::drainInput()
 
 void FtpClient::sendAll(const std::string& data)
 {
-    const Deadline limit = deadline();
+    const Deadline limit = exchangeDeadline();
     size_t sent = 0;
     while (sent < data.size()) {
         const ssize_t n = ::send(control_, data.data() + sent, data.size() - sent, MSG_NOSIGNAL);
@@ -271,9 +302,8 @@ void FtpClient::sendAll(const std::string& data)
     }
 }
 
-std::string FtpClient::readLine()
+std::string FtpClient::readLine(const Deadline& limit)
 {
-    const Deadline limit = deadline();
     for (;;) {
         if (auto line = inbox_.takeLine())
             return *line;
@@ -293,22 +323,49 @@ std::string FtpClient::readLine()
     }
 }
 
-void FtpClient::readReply()
+void FtpClient::readReplyLines(const Deadline& limit)
 {
-    if (!connected())
-        throw Error("Not Connected");
     try {
-        std::string line = readLine();
+        std::string line = readLine(limit);
         code_ = qmx::replyCode(line);
         text_ = line;
         while (isContinuation(line))
-            line = readLine();
+            line = readLine(limit);
     } catch (const Error&) {
         // Whatever comes later on this connection would be out of step with
         // the commands, so a failed read ends it; the next update logs in anew.
         closeControl();
         throw;
     }
+    if (code_ == 421) {
+        // The server is closing the session: a later command on it could
+        // only fail, so the next connect logs in afresh.
+        closeControl();
+        throw Error(text_);
+    }
+}
+
+void FtpClient::readReply()
+{
+    if (!connected())
+        throw Error("Not Connected");
+    // One limit for all lines, so a server dripping continuation lines
+    // cannot hold the client beyond it.
+    readReplyLines(exchangeDeadline());
+}
+
+void FtpClient::readFinalReply()
+{
+    if (!connected())
+        throw Error("Not Connected");
+    // Preliminary (1xx) replies may come before the one that tells how the
+    // transfer went; only a 2xx one there means the data is complete.
+    const Deadline limit = exchangeDeadline();
+    do
+        readReplyLines(limit);
+    while (code_ >= 100 && code_ <= 199);
+    if (code_ < 200 || code_ > 299)
+        throw Error(text_);
 }
 
 void FtpClient::command(const std::string& line)
@@ -357,11 +414,19 @@ int FtpClient::openListener()
 
 int FtpClient::acceptData(int listener)
 {
-    const Deadline limit = deadline();
+    const Deadline limit = exchangeDeadline();
     for (;;) {
-        const int fd = ::accept4(listener, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
-        if (fd >= 0)
+        sockaddr_in from{};
+        socklen_t len = sizeof from;
+        const int fd = ::accept4(listener, reinterpret_cast<sockaddr*>(&from), &len, SOCK_NONBLOCK | SOCK_CLOEXEC);
+        if (fd >= 0 && from.sin_family == AF_INET && from.sin_addr.s_addr == peer_)
             return fd;
+        if (fd >= 0) {
+            // Anyone may reach the listening port; only the server (or the
+            // proxy carrying its session) supplies the data.
+            ::close(fd);
+            continue;
+        }
         if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR && errno != ECONNABORTED)
             throw socketError(errno);
         waitFor(listener, POLLIN, limit, "Accepting Canceled", kTimedOut);
@@ -370,23 +435,37 @@ int FtpClient::acceptData(int listener)
 
 template <class Sink> void FtpClient::receiveAll(int fd, Sink&& sink)
 {
+    // The transfer is timed in windows of the time-out: a window in which
+    // too little arrives ends it, so a server dripping bytes cannot hold the
+    // client for ever, while a long transfer at a fair rate goes on.
+    const auto window = std::chrono::milliseconds(exchangeMs());
+    const Deadline polling;  // the windows bound the wait, not the poll
+    auto windowEnd = Clock::now() + window;
+    size_t windowBytes = 0;
     std::vector<char> buf(kReceiveChunk);
-    Deadline limit = deadline();
     for (;;) {
         const ssize_t n = ::recv(fd, buf.data(), buf.size(), 0);
+        if (n == 0)
+            return;
         if (n > 0) {
             sink(std::string_view(buf.data(), static_cast<size_t>(n)));
-            limit = deadline();  // the limit bounds silence, not the whole transfer
+            windowBytes += static_cast<size_t>(n);
+        } else if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
+            throw socketError(errno);
+        }
+        if (const auto now = Clock::now(); now >= windowEnd) {
+            if (windowBytes < kMinTransferBytes)
+                throw Error(kTimedOut);
+            windowEnd = now + window;
+            windowBytes = 0;
+        }
+        if (n > 0) {
             breathe();
             if (cancelRequested())
                 throw Error("Socket readln aborted");
-            continue;
+        } else {
+            waitFor(fd, POLLIN, polling, "Socket readln aborted", kTimedOut);
         }
-        if (n == 0)
-            return;
-        if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)
-            throw socketError(errno);
-        waitFor(fd, POLLIN, limit, "Socket readln aborted", kTimedOut);
     }
 }
 
@@ -409,59 +488,56 @@ template <class Sink> void FtpClient::transfer(const std::string& cmd, Sink&& si
     refuseIf(301, 599);
     command(cmd);
     refuseIf(301, 599);
-    Fd data(acceptData(listener.get()));
-    listener.reset();
-    receiveAll(data.get(), sink);
-    data.reset();
-    readReply();
+    try {
+        Fd data(acceptData(listener.get()));
+        listener.reset();
+        receiveAll(data.get(), sink);
+    } catch (const Error&) {
+        // The server's word on the broken transfer is still to come and
+        // would answer the next command: the session ends here instead.
+        closeControl();
+        throw;
+    }
+    readFinalReply();
 }
 
 void FtpClient::listNames(const std::function<void(const std::string&)>& onName)
 {
     ListingSplitter splitter;
-    transfer("NLST", [&](std::string_view bytes) { splitter.feed(bytes, onName); });
+    uint64_t total = 0;
+    transfer("NLST", [&](std::string_view bytes) {
+        total += bytes.size();
+        splitter.feed(bytes, onName);
+        if (splitter.overLimit() || total > kMaxListing)
+            throw Error(socketErrorText(10040));
+    });
     splitter.finish(onName);
 }
 
 void FtpClient::download(const std::string& remote, const std::string& localPath)
 {
-    // Pieces of bounded size: one growing buffer would copy the whole file
-    // again at every doubling and stall the events for that long.
-    std::vector<std::string> pieces;
+    // Made before the transfer, so a target that cannot be written costs
+    // no download; dropped on any failure, which leaves the old file.
+    AtomicFileWriter out(localPath);
     transfer("RETR " + remote, [&](std::string_view bytes) {
-        while (!bytes.empty()) {
-            if (pieces.empty() || pieces.back().size() == kPieceSize) {
-                pieces.emplace_back();
-                pieces.back().reserve(kPieceSize);
-            }
-            const size_t n = std::min(bytes.size(), kPieceSize - pieces.back().size());
-            pieces.back().append(bytes.substr(0, n));
-            bytes.remove_prefix(n);
-        }
+        if (out.size() + bytes.size() > maxFileSize)
+            throw Error("File \"" + remote + "\" is too large: it exceeds the limit of " +
+                        std::to_string(maxFileSize) + " bytes");
+        out.write(bytes);
     });
-    // A server that reports the transfer as failed may have sent only part
-    // of the file: keep the old one.
-    refuseIf(400, 599);
-    storeWhileBreathing(localPath, pieces);
+    commitWhileBreathing(out);
 }
 
-void FtpClient::storeWhileBreathing(const std::string& localPath, const std::vector<std::string>& pieces)
+void FtpClient::commitWhileBreathing(AtomicFileWriter& out)
 {
-    // Writing and syncing a large file takes a while; it runs beside this
-    // thread so that window events keep running. It cannot be cancelled
-    // half-way, and it is short, so it is always waited for.
+    // Syncing a large file takes a while; it runs beside this thread so
+    // that window events keep running. It cannot be cancelled half-way, and
+    // it is short, so it is always waited for.
     std::exception_ptr failure;
     std::atomic<bool> done{false};
     std::thread writer([&] {
         try {
-            std::string content;
-            size_t size = 0;
-            for (const auto& p : pieces)
-                size += p.size();
-            content.reserve(size);
-            for (const auto& p : pieces)
-                content += p;
-            writeFileAtomic(localPath, content);
+            out.commit();
         } catch (...) {
             failure = std::current_exception();
         }

@@ -11,8 +11,12 @@
 
 namespace qmx {
 
-// A reply line longer than this is refused rather than buffered without end.
+// A reply or listing line longer than this is refused rather than buffered
+// without end.
 inline constexpr size_t kMaxReplyLine = 64 * 1024;
+// A name listing longer than this is refused: the update needs two names,
+// and a directory of a few hundred thousand files stays well below it.
+inline constexpr size_t kMaxListing = 16 * 1024 * 1024;
 
 // Bytes received on the control connection and not yet read as lines.
 class ReplyBuffer {
@@ -54,6 +58,12 @@ public:
             pending_.clear();
         }
         pending_.append(bytes.substr(start));
+    }
+    // True when the unfinished line, without a CR that may start its line
+    // end, already exceeds kMaxReplyLine.
+    bool overLimit() const
+    {
+        return pending_.size() - (!pending_.empty() && pending_.back() == '\r') > kMaxReplyLine;
     }
     template <class F> void finish(F&& onLine)
     {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -31,6 +32,29 @@ std::string readWholeFile(const std::string& path);
 // - Nothing is written when the file already holds exactly these bytes.
 // - The directory is synced after the rename, so the new name lasts.
 void writeFileAtomic(const std::string& path, std::string_view data);
+
+// Writes a file piece by piece, for data too large to hold in memory, with
+// the same temporary file, checks and rename as writeFileAtomic: the target
+// is replaced only by commit(), and a writer destroyed before that removes
+// its temporary file and leaves the target as it was.
+class AtomicFileWriter {
+public:
+    // Checks the target and creates the temporary file; throws qmx::Error.
+    explicit AtomicFileWriter(const std::string& path);
+    ~AtomicFileWriter();
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+    void write(std::string_view data);
+    uint64_t size() const;  // bytes written so far
+    // Syncs the data and renames it over the target. Throws qmx::Error with
+    // the target untouched when that fails.
+    void commit();
+
+private:
+    struct State;
+    std::unique_ptr<State> s_;
+};
 
 // The directory part of a path with its trailing separator ("" for none).
 std::string directoryOf(const std::string& path);

@@ -10,6 +10,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <memory>
+#include <utility>
+
 namespace qmx {
 
 namespace {
@@ -126,18 +129,46 @@ void syncDirectory(const std::string& dir)
     ::close(fd);
 }
 
-// Writes data to a new temporary file beside target and renames it over
-// target; removes the temporary file on any failure.
-void replaceThroughTemporary(const std::string& path, const std::string& target, std::string_view data,
-                             bool replacing, const struct stat& old)
+// The file a write to path replaces, and what it was before.
+struct Target {
+    std::string file;
+    bool replacing = false;
+    struct stat old {};
+};
+
+// Resolves path to the file a write replaces and refuses one the user may
+// not write.
+Target checkedTarget(const std::string& path)
 {
-    std::string tmp = directoryOf(target) + ".qmxtmp-XXXXXX";
+    if (path.empty())
+        throw Error("Cannot write a file without a name");
+    Target t;
+    t.file = resolveLinks(path);
+    t.replacing = ::stat(t.file.c_str(), &t.old) == 0;
+    // A file its owner made read-only is left alone, as a directory the user
+    // may not write to is: the same error either way. Checked on the mode
+    // bits as well, since access() lets root write anything.
+    if (t.replacing && (::access(t.file.c_str(), W_OK) != 0 || (t.old.st_mode & 0222) == 0))
+        throw systemError("Cannot create file", path, EACCES);
+    return t;
+}
+
+// A new temporary file beside the target; its name is stored in tmp.
+int createTemporary(const std::string& path, const Target& t, std::string& tmp)
+{
+    tmp = directoryOf(t.file) + ".qmxtmp-XXXXXX";
     const int fd = ::mkstemp(tmp.data());
     if (fd < 0)
         throw systemError("Cannot create file", path, errno);
+    return fd;
+}
+
+// Gives the written temporary file its final attributes, syncs and closes
+// it and renames it over the target; removes it on any failure.
+void finishTemporary(int fd, const std::string& tmp, const std::string& path, const Target& t)
+{
     try {
-        writeAllOrThrow(fd, data, path);
-        takeOverAttributes(fd, replacing, old);
+        takeOverAttributes(fd, t.replacing, t.old);
         if (::fsync(fd) != 0)
             throw systemError("Cannot write file", path, errno);
     } catch (...) {
@@ -150,34 +181,70 @@ void replaceThroughTemporary(const std::string& path, const std::string& target,
         ::unlink(tmp.c_str());
         throw systemError("Cannot write file", path, err);
     }
-    if (::rename(tmp.c_str(), target.c_str()) != 0) {
+    if (::rename(tmp.c_str(), t.file.c_str()) != 0) {
         const int err = errno;
         ::unlink(tmp.c_str());
         throw systemError("Cannot replace file", path, err);
     }
-    syncDirectory(directoryOf(target));
+    syncDirectory(directoryOf(t.file));
 }
 
 } // namespace
 
 void writeFileAtomic(const std::string& path, std::string_view data)
 {
-    if (path.empty())
-        throw Error("Cannot write a file without a name");
-    const std::string target = resolveLinks(path);
-    struct stat old {};
-    const bool replacing = ::stat(target.c_str(), &old) == 0;
-    if (replacing) {
-        // A file its owner made read-only is left alone, as a directory the
-        // user may not write to is: the same error either way. Checked on
-        // the mode bits as well, since access() lets root write anything.
-        if (::access(target.c_str(), W_OK) != 0 || (old.st_mode & 0222) == 0)
-            throw systemError("Cannot create file", path, EACCES);
-        if (S_ISREG(old.st_mode) && static_cast<uint64_t>(old.st_size) == data.size() &&
-            holdsExactly(target, data))
+    {
+        const Target t = checkedTarget(path);
+        if (t.replacing && S_ISREG(t.old.st_mode) && static_cast<uint64_t>(t.old.st_size) == data.size() &&
+            holdsExactly(t.file, data))
             return;
     }
-    replaceThroughTemporary(path, target, data, replacing, old);
+    AtomicFileWriter out(path);
+    out.write(data);
+    out.commit();
+}
+
+struct AtomicFileWriter::State {
+    std::string path;
+    Target target;
+    std::string tmp;
+    int fd = -1;
+    uint64_t size = 0;
+};
+
+AtomicFileWriter::AtomicFileWriter(const std::string& path) : s_(std::make_unique<State>())
+{
+    s_->path = path;
+    s_->target = checkedTarget(path);
+    s_->fd = createTemporary(path, s_->target, s_->tmp);
+}
+
+AtomicFileWriter::~AtomicFileWriter()
+{
+    if (s_->fd >= 0) {
+        ::close(s_->fd);
+        ::unlink(s_->tmp.c_str());
+    }
+}
+
+void AtomicFileWriter::write(std::string_view data)
+{
+    if (s_->fd < 0)
+        throw Error("Cannot write file \"" + s_->path + "\": it is already closed");
+    writeAllOrThrow(s_->fd, data, s_->path);
+    s_->size += data.size();
+}
+
+uint64_t AtomicFileWriter::size() const
+{
+    return s_->size;
+}
+
+void AtomicFileWriter::commit()
+{
+    if (s_->fd < 0)
+        throw Error("Cannot write file \"" + s_->path + "\": it is already closed");
+    finishTemporary(std::exchange(s_->fd, -1), s_->tmp, s_->path, s_->target);
 }
 
 } // namespace qmx

@@ -182,6 +182,12 @@ void RuleEditorLint::showNext()
                         .arg(toQString(w.message), toQString(w.code)));
 }
 
+void RuleEditorLint::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    lint_.textChanged();
+}
+
 bool RuleEditorLint::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == editor_ && event->type() == QEvent::KeyPress

@@ -51,6 +51,8 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // The report in front may have changed while the editor was hidden.
+    void showEvent(QShowEvent* event) override;
 
 private:
     void refresh(const std::vector<LintWarning>& old);

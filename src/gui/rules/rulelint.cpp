@@ -17,7 +17,8 @@ RuleLint::RuleLint(std::function<std::string()> ruleText, QObject* parent)
 void RuleLint::lintNow()
 {
     timer_.stop();
-    std::vector<LintWarning> old = std::exchange(warnings_, lintRuleText(ruleText_()));
+    const VariableList* report = report_ ? report_() : nullptr;
+    std::vector<LintWarning> old = std::exchange(warnings_, lintRuleText(ruleText_(), report));
     Q_EMIT linted(old);
 }
 

@@ -27,6 +27,10 @@ public:
     // by CR LF).
     explicit RuleLint(std::function<std::string()> ruleText, QObject* parent = nullptr);
 
+    // The report whose variables references are checked against (the one
+    // open in front, say), asked at each lint; none when it gives nullptr.
+    void setReport(std::function<const VariableList*()> report) { report_ = std::move(report); }
+
     // The text changed: lint it once changes pause.
     void textChanged() { timer_.start(); }
     void lintNow();
@@ -49,6 +53,7 @@ Q_SIGNALS:
 
 private:
     std::function<std::string()> ruleText_;
+    std::function<const VariableList*()> report_;
     QTimer timer_;
     std::vector<LintWarning> warnings_;
 };

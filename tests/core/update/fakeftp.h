@@ -13,7 +13,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -36,6 +38,11 @@ struct FakeStep {
     std::string final;                // sent after the data connection closed
     bool flood = false;               // send an endless line instead of the reply
     bool hangUp = false;              // close the control connection after the reply
+    size_t piece = 0;                 // send reply and final in pieces of this size (0: whole)...
+    int pauseMs = 0;                  // ...with this pause before each piece but the first
+    size_t dataPiece = 0;             // the same for the data
+    int dataPauseMs = 0;
+    std::optional<std::string> intruder;  // sent first from 127.0.0.2 to the PORT address
 };
 
 // A plain reply (its text as sent, line ends included).
@@ -82,6 +89,8 @@ public:
 
     uint16_t port() const { return port_; }
     int connections() const { return connections_; }
+    // Sessions the server has closed on its side.
+    int ended() const { return ended_; }
     std::vector<std::string> commands() const
     {
         std::lock_guard lock(mutex_);
@@ -105,6 +114,7 @@ private:
             ++connections_;
             session(fd);
             ::close(fd);
+            ++ended_;
         }
     }
     // Sends everything unless the peer went away; false then.
@@ -118,6 +128,19 @@ private:
         }
         return true;
     }
+    // Sends s in the step's pieces and pauses, so the client meets them in
+    // separate reads; false when the peer went away or the server stops.
+    bool sendPaced(int fd, const std::string& s, size_t piece, int pauseMs)
+    {
+        piece = piece ? piece : std::max<size_t>(s.size(), 1);
+        for (size_t off = 0; off < s.size(); off += piece) {
+            if (off > 0)
+                std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs));
+            if (stop_ || !sendAll(fd, s.substr(off, piece)))
+                return false;
+        }
+        return true;
+    }
     bool perform(int fd, const FakeStep& step)
     {
         if (step.flood) {
@@ -126,21 +149,27 @@ private:
             }
             return false;
         }
-        if (!sendAll(fd, step.reply))
+        if (!sendPaced(fd, step.reply, step.piece, step.pauseMs))
             return false;
+        if (step.intruder)
+            sendData(*step.intruder, step, "127.0.0.2");
         if (step.data) {
-            sendData(*step.data, step.resetData);
-            if (!sendAll(fd, step.final))
+            sendData(*step.data, step, "127.0.0.1");
+            if (!sendPaced(fd, step.final, step.piece, step.pauseMs))
                 return false;
         }
         return !step.hangUp;
     }
-    void sendData(const std::string& data, bool reset)
+    void sendData(const std::string& data, const FakeStep& step, const char* from)
     {
         const int d = ::socket(AF_INET, SOCK_STREAM, 0);
-        if (::connect(d, reinterpret_cast<sockaddr*>(&dataAddr_), sizeof dataAddr_) == 0) {
-            sendAll(d, data);
-            if (reset) {
+        sockaddr_in source{};
+        source.sin_family = AF_INET;
+        ::inet_pton(AF_INET, from, &source.sin_addr);
+        if (::bind(d, reinterpret_cast<sockaddr*>(&source), sizeof source) == 0 &&
+            ::connect(d, reinterpret_cast<sockaddr*>(&dataAddr_), sizeof dataAddr_) == 0) {
+            sendPaced(d, data, step.dataPiece, step.dataPauseMs);
+            if (step.resetData) {
                 linger l{1, 0};
                 ::setsockopt(d, SOL_SOCKET, SO_LINGER, &l, sizeof l);
             }
@@ -193,6 +222,7 @@ private:
     sockaddr_in dataAddr_{};
     std::atomic<bool> stop_{false};
     std::atomic<int> connections_{0};
+    std::atomic<int> ended_{0};
     mutable std::mutex mutex_;
     std::vector<std::string> commands_;
     std::thread thread_;

@@ -124,3 +124,27 @@ TEST(FtpReply, PosixAndLookupErrorsMapToTableNumbers)
     EXPECT_EQ(lookupErrorNumber(EAI_FAIL), 11003);
     EXPECT_EQ(lookupErrorNumber(EAI_MEMORY), 0);
 }
+
+TEST(FtpReply, ListingLineLimitLeavesRoomForTheLineEnd)
+{
+    const std::string full(kMaxReplyLine, 'n');
+    const struct {
+        const char* name;
+        std::vector<std::string> chunks;
+        bool over;
+    } cases[] = {
+        {"a line of the limit", {full}, false},
+        {"one byte more", {full + "n"}, true},
+        {"its CR arrives alone", {full + "\r"}, false},
+        {"a CR within the line", {full.substr(1) + "\r" + "n"}, true},
+        {"ended, then a short line", {full + "\r", "\nshort"}, false},
+        {"over across two reads", {full.substr(1), "nn"}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ListingSplitter s;
+        for (const auto& chunk : c.chunks)
+            s.feed(chunk, [](const std::string&) {});
+        EXPECT_EQ(s.overLimit(), c.over);
+    }
+}

@@ -10,7 +10,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <functional>
+#include <thread>
+#include <utility>
 
 using namespace qmx;
 using namespace qmx::test;
@@ -186,31 +190,113 @@ TEST_F(FtpUpdate, EndlessReplyLineIsAnError)
     EXPECT_EQ(update(request(server.port())).error, "10040: Message too long");
 }
 
-TEST_F(FtpUpdate, BrokenTransferKeepsTheOldFile)
+FakeStep paced(FakeStep step, size_t piece, int pauseMs)
+{
+    step.piece = piece;
+    step.pauseMs = pauseMs;
+    return step;
+}
+
+FakeStep dripped(FakeStep step, size_t piece, int pauseMs)
+{
+    step.dataPiece = piece;
+    step.dataPauseMs = pauseMs;
+    return step;
+}
+
+TEST_F(FtpUpdate, HostileServersNeverReplaceTheFileWithABrokenOne)
 {
     const std::string big(300000, 'n');
+    FakeStep intruded = sendData("150 Sending.\r\n", kRead, "226 Done.\r\n");
+    intruded.intruder = "[QMXREAD_PARAMETERS]\r\nHost=evil\r\n";
+    FakeStep goAway = reply("530 Go away.");
+    goAway.hangUp = true;
     const struct {
-        FakeStep retr;
-        const char* error;
+        const char* name;
+        FakeStep greeting = reply("220 hi");
+        std::map<std::string, FakeStep> over = {};
+        int timeoutMs = 3000;
+        uint64_t cap = kMaxReadFileSize;
+        std::string error = {};
+        std::string settings = "old";  // QMXRead.ini afterwards
+        bool connected = false;
+        const char* mustSend = nullptr;  // a command the server must have got
+        int minMs = 0, maxMs = 2500;
     } cases[] = {
-        {sendData("150 Sending.\r\n", big, "426 Aborted.\r\n", true), "10054: Connection reset by peer"},
-        {sendData("150 Sending.\r\n", "partial", "426 Transfer aborted.\r\n"), "426 Transfer aborted."},
-        {sendData("150 Sending.\r\n", "partial", ""), "10060: Connection timed out"},
+        {.name = "second preliminary reply, then a refusal",
+         .over = {{"RETR", sendData("150 Sending.\r\n", kRead.substr(0, 20), "150 More.\r\n451 Local error.\r\n")}},
+         .error = "451 Local error.", .connected = true},
+        {.name = "second preliminary reply, then success",
+         .over = {{"RETR", sendData("150 Sending.\r\n", kRead, "150 More.\r\n226 Done.\r\n")}},
+         .settings = kRead},
+        {.name = "final reply without a code", .over = {{"RETR", sendData("150 Sending.\r\n", kRead, "Done.\r\n")}},
+         .error = "Done.", .connected = true},
+        {.name = "reset data connection",
+         .over = {{"RETR", sendData("150 Sending.\r\n", big, "426 Aborted.\r\n", true)}},
+         .error = "10054: Connection reset by peer"},
+        {.name = "no final reply", .over = {{"RETR", sendData("150 Sending.\r\n", "partial", "")}}, .timeoutMs = 500,
+         .error = "10060: Connection timed out"},
+        {.name = "greeting lines in separate reads",
+         .greeting = paced(say("220-a\r\n220-b\r\n220 c\r\n"), 7, 60), .settings = kRead,
+         .mustSend = "PASS me@example"},
+        {.name = "reply lines split inside a line",
+         .over = {{"USER", paced(say("331-Pass\r\n331-word\r\n331 now\r\n"), 4, 20)}}, .settings = kRead,
+         .mustSend = "PASS me@example"},
+        {.name = "continuation lines dripping past the time-out",
+         .over = {{"USER", paced(say("331-a\r\n331-b\r\n331-c\r\n331-d\r\n331 e\r\n"), 6, 120)}},
+         .timeoutMs = 300, .error = "10060: Connection timed out", .minMs = 250, .maxMs = 1200},
+        {.name = "data dripping below the least rate",
+         .over = {{"RETR", dripped(sendData("150 Sending.\r\n", kRead, "226 Done.\r\n"), 1, 60)}},
+         .timeoutMs = 300, .error = "10060: Connection timed out", .minMs = 250, .maxMs = 1500},
+        {.name = "data at a fair rate over several windows",
+         .over = {{"RETR", dripped(sendData("150 Sending.\r\n", big, "226 Done.\r\n"), 60000, 150)}},
+         .timeoutMs = 400, .settings = big, .minMs = 600},
+        {.name = "data from another address first", .over = {{"RETR", intruded}}, .settings = kRead},
+        {.name = "download over the size limit",
+         .over = {{"RETR", sendData("150 Sending.\r\n", big, "226 Done.\r\n")}}, .cap = big.size() - 1,
+         .error = "File \"QMXRead.ini\" is too large: it exceeds the limit of 299999 bytes"},
+        {.name = "download of exactly the size limit",
+         .over = {{"RETR", sendData("150 Sending.\r\n", big, "226 Done.\r\n")}}, .cap = big.size(),
+         .settings = big},
+        {.name = "listing line over the limit",
+         .over = {{"NLST", sendData("150 Listing.\r\n", std::string(kMaxReplyLine + 1, 'n'), "226 Done.\r\n")}},
+         .error = "10040: Message too long"},
+        {.name = "greeting ends the session", .greeting = reply("421 Too many users."),
+         .error = "421 Too many users."},
+        {.name = "login refused", .over = {{"PASS", reply("530 Wrong.")}}, .error = "530 Wrong."},
+        {.name = "login refused, server hangs up", .over = {{"USER", goAway}}, .error = "530 Go away."},
+        {.name = "no time-out uses the default wait", .greeting = FakeStep{}, .timeoutMs = 0,
+         .error = "10060: Connection timed out", .minMs = 4900, .maxMs = 6000},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         writeBytes(dir.file("QMXRead.ini"), "old");
-        FakeFtpServer server(reply("220 hi"), serveFiles({{"QMXRead.ini", kRead}}, {{"RETR", c.retr}}));
+        FakeFtpServer server(c.greeting, serveFiles({{"QMXRead.ini", kRead}}, c.over));
         FtpClient fresh;
+        fresh.maxFileSize = c.cap;
         std::vector<std::string> names;
+        std::string error;
+        const auto start = std::chrono::steady_clock::now();
         try {
             CountingProgress quiet;
-            runUpdate(fresh, request(server.port(), 500), names, quiet);
-            ADD_FAILURE() << "no error for " << c.error;
+            UpdateRequest r = request(server.port(), c.timeoutMs);
+            r.fetchScan = false;
+            runUpdate(fresh, r, names, quiet);
         } catch (const Error& e) {
-            EXPECT_EQ(std::string(e.what()), c.error);
+            error = e.what();
         }
-        EXPECT_EQ(local("QMXRead.ini"), "old");
-        // No temporary file is left behind either.
+        const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+        EXPECT_EQ(error, c.error);
+        const std::string settings = local("QMXRead.ini");
+        EXPECT_TRUE(settings == c.settings) << settings.size() << " bytes: " << settings.substr(0, 40);
+        EXPECT_EQ(fresh.connected(), c.connected);
+        EXPECT_GE(ms.count(), c.minMs);
+        EXPECT_LE(ms.count(), c.maxMs);
+        if (c.mustSend) {
+            const auto cmds = server.commands();
+            EXPECT_NE(std::find(cmds.begin(), cmds.end(), c.mustSend), cmds.end());
+        }
+        // No temporary file is left behind.
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
     }
 }
@@ -221,24 +307,64 @@ TEST_F(FtpUpdate, RefusedConnection)
     EXPECT_FALSE(client.connected());
 }
 
-TEST_F(FtpUpdate, RefusalAfterLoginKeepsTheConnectionForTheNextUpdate)
+TEST_F(FtpUpdate, NextUpdateLogsInAfreshUnlessTheSessionLives)
 {
-    bool refuse = true;
-    FakeFtpServer server(reply("220 hi"), [&](const std::string& cmd) -> FakeStep {
-        if (cmd.rfind("CWD", 0) == 0 && refuse) {
-            refuse = false;
-            return reply("550 Not yet.");
+    FakeStep closing = reply("550 Not yet.");
+    closing.hangUp = true;
+    const struct {
+        const char* name;
+        FakeStep firstCwd;
+        std::function<void(UpdateRequest&)> change;
+        const char* firstError;
+        bool connectedBetween;
+        int connections;
+    } cases[] = {
+        {"refusal keeps the session", reply("550 Not yet."), {}, "550 Not yet.", true, 1},
+        {"421 ends the session", reply("421 Closing."), {}, "421 Closing.", false, 2},
+        {"server closed the idle session", closing, {}, "550 Not yet.", true, 2},
+        {"user changed", reply("550 Not yet."), [](UpdateRequest& r) { r.user = "other"; }, "550 Not yet.", true,
+         2},
+        {"password changed", reply("550 Not yet."), [](UpdateRequest& r) { r.password = "new"; }, "550 Not yet.",
+         true, 2},
+        {"proxy taken into use", reply("550 Not yet."),
+         [](UpdateRequest& r) {
+             r.proxyHost = r.host;
+             r.proxyPort = r.port;
+             r.host = "files.example.invalid";
+         },
+         "550 Not yet.", true, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        bool first = true;
+        const auto script = serveFiles({{"QMXScan.ini", kScan}});
+        FakeFtpServer server(reply("220 hi"), [&](const std::string& cmd) {
+            if (cmd.rfind("CWD", 0) == 0 && std::exchange(first, false))
+                return c.firstCwd;
+            return script(cmd);
+        });
+        FtpClient fresh;
+        UpdateRequest r = request(server.port());
+        std::vector<std::string> names;
+        CountingProgress quiet;
+        try {
+            runUpdate(fresh, r, names, quiet);
+        } catch (const Error& e) {
+            EXPECT_STREQ(e.what(), c.firstError);
         }
-        return serveFiles({{"QMXScan.ini", kScan}})(cmd);
-    });
-    EXPECT_EQ(update(request(server.port())).error, "550 Not yet.");
-    EXPECT_TRUE(client.connected());
-    EXPECT_EQ(update(request(server.port())).error, "");
-    EXPECT_EQ(server.connections(), 1);
-    int users = 0;
-    for (const auto& c : server.commands())
-        users += c.rfind("USER", 0) == 0;
-    EXPECT_EQ(users, 1);
+        EXPECT_EQ(fresh.connected(), c.connectedBetween);
+        // A server's hang-up reaches the client a moment after its reply.
+        for (int i = 0; i < 200 && c.firstCwd.hangUp && server.ended() == 0; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (c.change)
+            c.change(r);
+        EXPECT_NO_THROW(runUpdate(fresh, r, names, quiet));
+        EXPECT_EQ(server.connections(), c.connections);
+        int users = 0;
+        for (const auto& cmd : server.commands())
+            users += cmd.rfind("USER", 0) == 0;
+        EXPECT_EQ(users, c.connections);
+    }
 }
 
 TEST_F(FtpUpdate, CancelEndsAWaitAndCommandsNeedAConnection)
@@ -318,7 +444,7 @@ TEST(FtpUpdateRequest, NumberFields)
         f.proxyPort = c.proxyPort;
         f.timeout = c.timeout;
         f.useProxy = c.useProxy;
-        std::string error;
+        std::string error = {};
         try {
             makeUpdateRequest(f);
         } catch (const Error& e) {
@@ -333,7 +459,7 @@ TEST_F(FtpUpdate, SettingsWrittenIsToldBeforeALaterFailure)
     const struct {
         const char* name;
         std::map<std::string, std::string> files;
-        std::map<std::string, FakeStep> over;
+        std::map<std::string, FakeStep> over = {};
         bool refuseScan;
         int told;
         const char* error;
@@ -351,7 +477,7 @@ TEST_F(FtpUpdate, SettingsWrittenIsToldBeforeALaterFailure)
         });
         FtpClient fresh;
         std::vector<std::string> names, seen;
-        std::string error;
+        std::string error = {};
         try {
             CountingProgress quiet;
             runUpdate(fresh, request(server.port()), names, quiet,
