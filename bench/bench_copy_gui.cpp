@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 
@@ -49,13 +50,15 @@ bool clipboardHolds(size_t bytes)
     return static_cast<size_t>(QApplication::clipboard()->text().size()) >= bytes;
 }
 
-// Selects everything in the view and copies it, timing only that.
+// Selects everything in the view, copies it and shows the selection, timing
+// only that, as a user waits for it.
 template <class View> void timeCopy(benchmark::State& state, View* view, size_t bytes)
 {
     view->setFocus();
     for (auto _ : state) {
         view->selectAll();
         view->copy();
+        view->viewport()->repaint();
         state.PauseTiming();
         if (!clipboardHolds(bytes))
             state.SkipWithError("the copy does not hold the whole text");
@@ -133,6 +136,50 @@ void BM_OpenEditorLongLine(benchmark::State& state)
     }
 }
 
+// Baseline for the one-line fields: a Qt line edit given a long value of
+// words, shown and painted, as "Current Key Value" was.
+void BM_ShowValueInLineEdit(benchmark::State& state)
+{
+    QString value;
+    while (value.size() < state.range(0))
+        value += QStringLiteral("word%1 ").arg(value.size() % 997);
+    for (auto _ : state) {
+        QLineEdit edit;
+        edit.setFont(QFont(QStringLiteral("MS Sans Serif"), 8)); // the report window's
+        edit.resize(260, 24);
+        edit.show();
+        edit.setText(value);
+        edit.repaint();
+        QApplication::processEvents();
+    }
+}
+
+void BM_ShowValueInLineView(benchmark::State& state)
+{
+    std::string value;
+    while (value.size() < static_cast<size_t>(state.range(0)))
+        value += "word" + std::to_string(value.size() % 997) + " ";
+    for (auto _ : state) {
+        qmx::LineView* view = qmx::LineView::singleLine();
+        view->resize(260, view->height());
+        view->show();
+        view->setLines(std::vector<std::string>{value});
+        view->repaint();
+        QApplication::processEvents();
+        delete view;
+    }
+}
+
+BENCHMARK(BM_ShowValueInLineEdit)
+    ->Arg(100'000)
+    ->Arg(1'000'000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+BENCHMARK(BM_ShowValueInLineView)
+    ->Arg(1'000'000)
+    ->Arg(10'000'000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 BENCHMARK(BM_CopyPlainQtView)
     ->Arg(250'000)
     ->Arg(500'000)

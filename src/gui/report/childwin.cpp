@@ -305,7 +305,7 @@ void TForm1::buildVariablesPage()
 {
     auto* layout = new QVBoxLayout(TabSheet8);
     layout->setContentsMargins(2, 2, 2, 2);
-    ListBox4 = makeList(TabSheet8, "ListBox4");
+    ListBox4 = makeText(TabSheet8, "ListBox4");
     layout->addWidget(ListBox4);
 }
 
@@ -427,7 +427,7 @@ void TForm1::showVariables()
     std::stable_sort(entries.begin(), entries.end(), [](const std::string& a, const std::string& b) {
         return compareNoCase(a, b) < 0;
     });
-    fillList(ListBox4, entries);
+    ListBox4->setLines(entries);
 }
 
 void TForm1::runRules(ReportDocument& doc)

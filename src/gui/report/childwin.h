@@ -97,7 +97,7 @@ private:
     LineView* Output = nullptr;
     QCheckBox* CheckBox1 = nullptr;
     QPushButton* Button1 = nullptr;
-    QListWidget* ListBox4 = nullptr;
+    LineView* ListBox4 = nullptr; // one variable a line, sorted
     QStatusBar* StatusBar1 = nullptr;
 
     void FormCreate();

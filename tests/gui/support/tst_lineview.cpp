@@ -1,8 +1,10 @@
 // The line view: what a selection made with the mouse or the keyboard
 // copies, rows when wrapping, colours where ranges overlap, and the caret
-// reaching the far end of a very long line.
+// reaching the far end of a very long line; and what the editable text
+// copies.
 #include "support/linetext.h"
 #include "support/lineview.h"
+#include "support/textedit.h"
 #include "util/lines.h"
 
 #include <QApplication>
@@ -114,6 +116,32 @@ private Q_SLOTS:
             const QString copied = QApplication::clipboard()->text();
             QVERIFY2(copied == c.copied,
                      qPrintable(QStringLiteral("%1: %2").arg(c.name, copied.left(40))));
+        }
+    }
+
+    void editableTextCopiesThePlainSelection()
+    {
+        const QString text = QString::fromUtf8("ab\ncd\n\nx y");
+        const struct {
+            int from, to;
+            QString copied;
+        } cases[] = {
+            {0, 2, "ab"},                      // ends on a line's last character
+            {5, 3, "cd"},                      // backwards
+            {2, 3, "\n"},                      // one line break
+            {1, 7, "b\ncd\n\n"},               // ends at the start of a line
+            {7, 10, QString::fromUtf8("x y")}, // a no-break space stays one
+        };
+        TextEdit edit;
+        edit.setPlainText(text);
+        for (const auto& c : cases) {
+            QTextCursor cursor = edit.textCursor();
+            cursor.setPosition(c.from);
+            cursor.setPosition(c.to, QTextCursor::KeepAnchor);
+            edit.setTextCursor(cursor);
+            edit.copy();
+            QVERIFY2(QApplication::clipboard()->text() == c.copied,
+                     qPrintable(QStringLiteral("%1-%2").arg(c.from).arg(c.to)));
         }
     }
 
