@@ -92,23 +92,9 @@ void BM_OpenWindow(benchmark::State& state)
         });
 }
 
-// A report whose one long line is a TOTALMEMORY value of range(0) bytes.
-QString longLineReport(size_t bytes)
-{
-    const QString path = g_dir->filePath(QStringLiteral("long-%1.txt").arg(bytes));
-    if (!QFile::exists(path)) {
-        QFile f(path);
-        f.open(QIODevice::WriteOnly);
-        const std::string text =
-            "[General]\r\nMemory=TOTALMEMORY;" + std::string(bytes, '7') + "\r\nCPU=CPU;486\r\n";
-        f.write(text.data(), static_cast<qint64>(text.size()));
-    }
-    return path;
-}
-
 void BM_OpenLongLine(benchmark::State& state)
 {
-    const QString path = longLineReport(static_cast<size_t>(state.range(0)));
+    const QString path = qmx::bench::longLineReport(*g_dir, static_cast<size_t>(state.range(0)));
     for (auto _ : state) {
         g_main->NewReportChild(path);
         state.PauseTiming();

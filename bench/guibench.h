@@ -3,12 +3,14 @@
 // maximised main window with its shared dialogs and no settings file; then
 // the benchmarks run and the main window goes before the application. Also
 // the timed opening of a window, with the longest stretch without window
-// events the window recorded.
+// events the window recorded, and the report with one long line that the
+// long-line benchmarks open.
 #pragma once
 
 #include "shell/mainform.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QString>
 #include <QMdiArea>
 #include <QTemporaryDir>
@@ -18,6 +20,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <string>
 
 namespace qmx::bench {
 
@@ -67,6 +70,21 @@ inline void closeAllChildren(TMainForm& main)
     main.mdiArea()->closeAllSubWindows();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QApplication::processEvents();
+}
+
+// A report of three lines whose middle one, a TOTALMEMORY value, is `bytes`
+// long; written into dir once and reused.
+inline QString longLineReport(const QTemporaryDir& dir, size_t bytes)
+{
+    const QString path = dir.filePath(QStringLiteral("long-%1.txt").arg(bytes));
+    if (!QFile::exists(path)) {
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        const std::string text =
+            "[General]\r\nMemory=TOTALMEMORY;" + std::string(bytes, '7') + "\r\nCPU=CPU;486\r\n";
+        f.write(text.data(), static_cast<qint64>(text.size()));
+    }
+    return path;
 }
 
 // Times open(), which creates a window and loads it; done(form) says whether

@@ -297,3 +297,34 @@ TEST_F(CliTest, EvalDecidesAConditionAsAnIfStatementDoes)
     }
     EXPECT_EQ(run({"eval", "--", "--=--"}).out, "TRUE\n");
 }
+
+TEST_F(CliTest, EverySpellingOfTheOptionsMeansTheSame)
+{
+    const std::string report = sample("ws-lab.txt"), rules = data("rules.ini");
+    const auto reference =
+        run({"analyze", "--debug", "--settings", rules, "--rule-set", "Alt", report});
+    ASSERT_EQ(reference.status, 0) << reference.err;
+    ASSERT_NE(reference.out.find("ALT RAN"), std::string::npos);
+    const std::vector<std::vector<std::string>> spellings = {
+        {"analyze", "--debug", "--settings=" + rules, "--rule-set=Alt", report},
+        {"analyze", report, "--rule-set", "Alt", "--settings", rules,
+         "--debug"}, // options after the report
+        {"analyze", "--rule-set", "Checks", "--debug", "--settings", rules, "--rule-set", "Alt",
+         report},
+        {"analyze", "--settings", rules, "--rule-set=Alt", "--debug", "--", report},
+        {"analyze", "--debug", "--debug", "--settings", rules, "--rule-set", "Alt", report},
+    };
+    for (const auto& args : spellings) {
+        SCOPED_TRACE(args[1] + " " + args[2]);
+        const auto r = run(args);
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, reference.out);
+    }
+    // A value that looks like an option is still the option's value.
+    const auto named = run({"analyze", "--rule-set", "--debug", "--settings", rules, report});
+    EXPECT_EQ(named.status, 1);
+    EXPECT_NE(named.err.find("--debug"), std::string::npos) << named.err;
+    // Words of one dash are reports; "--" makes "--debug" a report too.
+    EXPECT_NE(run({"variables", "-x"}).err.find("\"-x\""), std::string::npos);
+    EXPECT_NE(run({"variables", "--", "--debug"}).err.find("\"--debug\""), std::string::npos);
+}

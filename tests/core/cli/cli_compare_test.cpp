@@ -144,3 +144,26 @@ TEST_F(CliTest, CompareShowsFileNamesThatAreNotUtf8AsReplacementCharacters)
         EXPECT_EQ(csv.out.substr(0, csv.out.find('\r')), "," + a + "," + shown);
     }
 }
+
+TEST_F(CliTest, CompareJsonKeepsSeparatorsInsideValues)
+{
+    // The row layout puts a blank after each separator between values; the
+    // same characters inside a value, escaped quotes included, stay as they are.
+    struct Case {
+        std::string value, json;
+    };
+    const Case cases[] = {
+        {",", R"(",")"},   {"a:b,c", R"("a:b,c")"},   {"\"q\":1,", R"("\"q\":1,")"},
+        {"\\", R"("\\")"}, {"\\\",x", R"("\\\",x")"}, {"\t,", R"("\t,")"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        const std::string a = temp("a.txt", "[S]\r\nK=" + c.value + "\r\n");
+        const auto r = run({"compare", a, a});
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_NE(r.out.find("{\"key\": \"S;K\", \"cells\": [" + c.json + ", " + c.json
+                             + "], \"red\": [false, false], \"blue\": [false, false]}\n"),
+                  std::string::npos)
+            << r.out;
+    }
+}

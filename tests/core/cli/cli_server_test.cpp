@@ -112,6 +112,16 @@ TEST_F(CliServerTest, TextsNeedingEscapesSurviveTheJson)
             c.raw.empty() ? std::vector<std::string>{"end"} : std::vector<std::string>{c.utf8, "end"};
         EXPECT_EQ(j["patches"].get<std::vector<std::string>>(), expected) << c.raw;
     }
+    // The whole layout of a small report: nested arrays one level deeper.
+    const auto small = run(
+        {"server", temp("small.txt", std::string(22, ' ') + "Top of Patch List\r\n=\r\nP1\r\n")});
+    ASSERT_EQ(small.status, 0) << small.err;
+    EXPECT_NE(small.out.find("\n  \"patches\": [\n    \"P1\"\n  ],\n  \"modules\": [],\n"),
+              std::string::npos)
+        << small.out;
+    EXPECT_EQ(small.out.rfind("{\n  \"fields\": {\n    \"os_version\": \"\",\n", 0), 0u)
+        << small.out;
+    EXPECT_EQ(small.out.substr(small.out.size() - 7), "\n  ]\n}\n");
     const auto empty = run({"server", temp("empty.txt", "")});
     EXPECT_NE(empty.out.find("\"patches\": [],"), std::string::npos) << empty.out;
     EXPECT_TRUE(json::parse(empty.out)["volumes"].empty());

@@ -14,6 +14,7 @@
 #include "support/lineview.h"
 #include "support/textcodec.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -385,8 +386,17 @@ private Q_SLOTS:
             QApplication::clipboard()->text(),
             QString::fromStdString("[General]\nMemory=TOTALMEMORY;" + longValue + "\nCPU=CPU;486"));
 
+        // Edit > Copy reaches the view with the focus.
         named<QListWidget>(f, "ListBox1")->setCurrentRow(0);
-        QCOMPARE(named<LineView>(f, "Memo1")->lineText(0).size(), qsizetype(19 + longValue.size()));
+        LineView* keys = named<LineView>(f, "Memo1");
+        named<QTabWidget>(f, "PageControl1")->setCurrentWidget(named<QWidget>(f, "TabSheet3"));
+        QApplication::setActiveWindow(app.main.get());
+        keys->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), keys);
+        keys->selectRange(0, 7);
+        named<QAction>(app.main.get(), "EditCopy1")->trigger();
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Memory="));
+        QCOMPARE(keys->lineText(0).size(), qsizetype(19 + longValue.size()));
         named<QListWidget>(f, "ListBox2")->setCurrentRow(0);
         QCOMPARE(named<LineView>(f, "Edit10")->toPlainText(), QString::fromStdString(longValue));
         for (int page = 0; page < named<QTabWidget>(f, "PageControl1")->count(); ++page) {
