@@ -1,12 +1,13 @@
 // Start-up of the desktop program: the application, the main window (which
 // settles the /D switch), then the shared dialogs, hidden, and the event loop.
 #include "report/childwin.h"
-#include "shell/application.h"
-#include "shell/mainform.h"
-#include "shell/sessionend.h"
 #include "rules/rules.h"
 #include "setup/programinfo.h"
 #include "setup/settingslocation.h"
+#include "shell/application.h"
+#include "shell/mainform.h"
+#include "shell/sessionend.h"
+#include "support/filenames.h"
 
 #include <QApplication>
 #include <QDir>
@@ -79,7 +80,7 @@ int main(int argc, char* argv[])
     auto main = std::make_unique<qmx::TMainForm>(QApplication::arguments().mid(1));
     app.setMainForm(main.get());
     main->createSharedDialogs(
-        QString::fromStdString(qmx::locateSettings(qmx::desktopSettingsOverride(args))));
+        qmx::fromLocalPath(qmx::locateSettings(qmx::desktopSettingsOverride(args))));
     main->showMaximized();
     QObject::connect(&sessionEnd, &qmx::SessionEnd::ended, main.get(), &qmx::TMainForm::endSession);
 
@@ -92,7 +93,7 @@ int main(int argc, char* argv[])
     }
 
     const int rc = app.exec();
-    // The options dialog writes the settings file as it goes.
+    // The workspace writes the settings file as it goes.
     main.reset();
     return rc;
 }

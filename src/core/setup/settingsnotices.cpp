@@ -1,7 +1,6 @@
 #include "setup/settingsnotices.h"
 
 #include "store/bigini.h"
-#include "rules/rulesettings.h"
 #include "util/fileio.h"
 #include "util/text.h"
 
@@ -46,22 +45,6 @@ std::string noRulesReason(const std::string& settingsPath, bool settingsFound,
         return "No rules run: the rule set \"" + ruleSet + "\" in \"" + settingsPath
                + "\" is empty";
     return {};
-}
-
-std::string startupNotice(const RuleSettings& settings, bool settingsFound)
-{
-    std::string notice;
-    for (const std::string& part :
-         {settings.backupNotice(), settings.skippedNotice(),
-          noRulesReason(settings.iniPath(), settingsFound, settings.currentRuleSet(),
-                        settings.editorLines())}) {
-        if (part.empty())
-            continue;
-        if (!notice.empty())
-            notice += notice.back() == '.' ? " " : ". ";
-        notice += part;
-    }
-    return notice;
 }
 
 } // namespace qmx

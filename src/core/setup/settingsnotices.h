@@ -8,8 +8,6 @@
 
 namespace qmx {
 
-class RuleSettings;
-
 // True when path names a non-empty file in which neither the
 // QMXREAD_PARAMETERS nor the RULE_LIST_SETTINGS section is found: writing
 // settings over it would lose whatever it holds.
@@ -26,11 +24,5 @@ std::string keepUnreadableSettings(const std::string& path);
 // blank.
 std::string noRulesReason(const std::string& settingsPath, bool settingsFound,
                           const std::string& ruleSet, const std::vector<std::string>& ruleLines);
-
-// What the main window's status bar says at start-up, once the Options
-// dialog has read its settings: the kept backup, the reserved names skipped
-// in the rule-set list and why no rules will run,
-// or "" when all is well. settingsFound: the file existed before reading.
-std::string startupNotice(const RuleSettings& settings, bool settingsFound);
 
 } // namespace qmx

@@ -1,9 +1,9 @@
 #include "compare/cmpreslt.h"
 
 #include "compare/comparemodel.h"
-#include "report/childwin.h"
-#include "shell/mainform.h"
+#include "shell/workspace.h"
 #include "support/cellcopy.h"
+#include "support/filenames.h"
 #include "support/guards.h"
 #include "support/textcodec.h"
 #include "support/widgets.h"
@@ -13,7 +13,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -24,7 +23,8 @@
 
 namespace qmx {
 
-TfrmCompareResults::TfrmCompareResults(TMainForm* main, QWidget* parent) : ChildWindow(main, parent)
+TfrmCompareResults::TfrmCompareResults(Workspace& workspace, QWidget* parent)
+    : ChildWindow(workspace, parent)
 {
     setObjectName(QStringLiteral("frmCompareResults"));
     setWindowTitle(tr("Compare Results"));
@@ -107,7 +107,7 @@ void TfrmCompareResults::buildControls()
 
 void TfrmCompareResults::FormCreate()
 {
-    headers_ = main_->compareList().tickedPaths();
+    headers_ = workspace_.compareList().tickedPaths();
     CompareGrid();
 }
 
@@ -115,27 +115,20 @@ void TfrmCompareResults::CompareGrid()
 {
     BusyCursor busy;
     std::vector<CompareColumn> columns;
-    QList<TForm1*> visited;
-    const QList<ChildWindow*> children = main_->childWindows();
+    QList<ChildWindow*> visited;
     for (const QString& path : headers_) {
+        // The header is shown and exported as UTF-8 text.
         CompareColumn column{path.toUtf8().toStdString(), {}};
-        // Only report windows, matched by exact caption in window order.
-        for (ChildWindow* child : children)
-            if (auto* form = qobject_cast<TForm1*>(child); form && form->caption() == path) {
-                column.reports.push_back(form->comparisonSource());
-                visited << form;
-            }
+        for (ChildWindow* report : workspace_.reportDocuments(path)) {
+            column.reports.push_back(report->comparisonSource());
+            visited << report;
+        }
         columns.push_back(std::move(column));
     }
     const auto baseline = BaselineChoice->currentIndex() == 1 ? Baseline::Majority : Baseline::First;
     model_->setGrid(compareReports(columns, baseline));
-    // Walking every section through a window's Keys list leaves it showing
-    // the keys of the window's last section.
-    for (TForm1* form : visited) {
-        const StringList& sections = form->document().sections;
-        if (!sections.empty())
-            form->loadasection(toQString(sections.back()));
-    }
+    for (ChildWindow* report : visited)
+        report->comparisonDone();
     updateSummary();
 }
 
@@ -168,7 +161,7 @@ void TfrmCompareResults::previousDifference()
 
 void TfrmCompareResults::exportCsv()
 {
-    Prompts& prompts = main_->prompts();
+    Prompts& prompts = workspace_.prompts();
     guarded(prompts, [&] {
         FileDialogOptions dialog;
         dialog.filter = tr("CSV Files (*.csv)|*.csv|All Files (*.*)|*.*");
@@ -181,7 +174,7 @@ void TfrmCompareResults::exportCsv()
         const std::string csv = comparisonCsv(model_->grid(), model_->differencesOnly(), [](std::string_view s) {
             return toQString(s).toUtf8().toStdString();
         });
-        writeFileAtomic(QFile::encodeName(*path).toStdString(), csv);
+        writeFileAtomic(localPath(*path), csv);
     });
 }
 

@@ -22,9 +22,9 @@ class CompareGridModel;
 class TfrmCompareResults : public ChildWindow {
     Q_OBJECT
 public:
-    // Builds the columns from the ticked entries of the main window's compare
+    // Builds the columns from the ticked entries of the workspace's compare
     // list and runs the comparison.
-    explicit TfrmCompareResults(TMainForm* main, QWidget* parent = nullptr);
+    explicit TfrmCompareResults(Workspace& workspace, QWidget* parent = nullptr);
 
     void CompareGrid();
     // Moves the current cell to the next or previous red cell.

@@ -1,6 +1,6 @@
 #include "compare/compare.h"
 
-#include "shell/mainform.h"
+#include "shell/workspace.h"
 #include "support/widgets.h"
 
 #include <QHBoxLayout>
@@ -12,7 +12,8 @@
 
 namespace qmx {
 
-TfrmCompare::TfrmCompare(TMainForm* main) : QDialog(main), main_(main)
+TfrmCompare::TfrmCompare(Workspace& workspace, QWidget* parent)
+    : QDialog(parent), workspace_(workspace)
 {
     setObjectName(QStringLiteral("frmCompare"));
     setWindowTitle(tr("Compare"));
@@ -21,7 +22,7 @@ TfrmCompare::TfrmCompare(TMainForm* main) : QDialog(main), main_(main)
     auto* layout = new QVBoxLayout(this);
     Label1 = makeNamed<QLabel>("Label1", tr("Select Configs to Compare:"), this);
     CheckListBox1 = makeNamed<QListView>("CheckListBox1", this);
-    CheckListBox1->setModel(&main_->compareList());
+    CheckListBox1->setModel(&workspace_.compareList());
     CheckListBox1->setUniformItemSizes(true);
     CheckListBox1->setTextElideMode(Qt::ElideMiddle);
     Label1->setBuddy(CheckListBox1);
@@ -42,7 +43,7 @@ TfrmCompare::TfrmCompare(TMainForm* main) : QDialog(main), main_(main)
 
     connect(BitBtn1, &QPushButton::clicked, this, &TfrmCompare::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &TfrmCompare::BitBtn2Click);
-    CompareList* list = &main_->compareList();
+    CompareList* list = &workspace_.compareList();
     connect(list, &QAbstractItemModel::dataChanged, this, &TfrmCompare::updateOk);
     connect(list, &QAbstractItemModel::rowsInserted, this, &TfrmCompare::updateOk);
     connect(list, &QAbstractItemModel::rowsRemoved, this, &TfrmCompare::updateOk);
@@ -52,15 +53,15 @@ TfrmCompare::TfrmCompare(TMainForm* main) : QDialog(main), main_(main)
 
 void TfrmCompare::updateOk()
 {
-    BitBtn1->setEnabled(!main_->compareList().tickedPaths().isEmpty());
+    BitBtn1->setEnabled(!workspace_.compareList().tickedPaths().isEmpty());
 }
 
 void TfrmCompare::BitBtn1Click()
 {
     // While a report loads, events run inside the load: compare afterwards.
-    if (main_->busy() || main_->compareList().tickedPaths().isEmpty())
+    if (workspace_.busy() || workspace_.compareList().tickedPaths().isEmpty())
         return;
-    main_->NewCompareChild();
+    workspace_.requestComparison();
 }
 
 void TfrmCompare::BitBtn2Click()

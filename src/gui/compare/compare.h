@@ -12,12 +12,12 @@ class QPushButton;
 
 namespace qmx {
 
-class TMainForm;
+class Workspace;
 
 class TfrmCompare : public QDialog {
     Q_OBJECT
 public:
-    explicit TfrmCompare(TMainForm* main);
+    TfrmCompare(Workspace& workspace, QWidget* parent);
 
     void BitBtn1Click();
     void BitBtn2Click();
@@ -27,7 +27,7 @@ private:
     // report would be an empty window.
     void updateOk();
 
-    TMainForm* main_;
+    Workspace& workspace_;
     QLabel* Label1 = nullptr;
     QListView* CheckListBox1 = nullptr;
     QPushButton* BitBtn1 = nullptr;

@@ -1,5 +1,7 @@
 #include "recent/recentmenu.h"
 
+#include "support/filenames.h"
+
 #include <QAction>
 #include <QFileInfo>
 #include <QFontMetrics>
@@ -82,12 +84,12 @@ void RecentMenu::refresh()
 
 QString fromRecentPath(const std::string& path)
 {
-    return QString::fromStdString(path);
+    return fromLocalPath(path);
 }
 
 std::string toRecentPath(const QString& path)
 {
-    return path.toStdString();
+    return localPath(path);
 }
 
 QStringList droppedFiles(const QMimeData* data)

@@ -1,8 +1,8 @@
 // The recent-file entries of the File menu: after a given entry (the last of
 // the frame's own), one group per kind of document, each entry opening its
 // path through the callback. The lists themselves are the settings' own;
-// refresh() shows their current state. Paths are kept as UTF-8 so any file
-// name the system allows comes back unchanged.
+// refresh() shows their current state. Paths are kept as the file system's
+// bytes, so any file name the system allows comes back unchanged.
 #pragma once
 
 #include "recent/recentfiles.h"

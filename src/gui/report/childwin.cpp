@@ -5,10 +5,10 @@
 #include "report/checkgrid.h"
 #include "report/prgres.h"
 #include "rules/interpreter.h"
-#include "rules/rules.h"
 #include "shell/debugflag.h"
-#include "shell/mainform.h"
+#include "shell/workspace.h"
 #include "support/cellcopy.h"
+#include "support/filenames.h"
 #include "support/guards.h"
 #include "support/lineview.h"
 #include "support/textcodec.h"
@@ -32,7 +32,6 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -85,7 +84,8 @@ void fillList(QListWidget* list, const std::vector<std::string>& items)
 
 } // namespace
 
-TForm1::TForm1(TMainForm* main, QWidget* parent) : ChildWindow(main, parent)
+TForm1::TForm1(Workspace& workspace, QWidget* parent)
+    : ChildWindow(workspace, parent), load_(workspace)
 {
     setObjectName(QStringLiteral("Form1"));
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
@@ -321,21 +321,19 @@ void TForm1::removeVariablesPage()
 
 void TForm1::loadall(const QString& path)
 {
-    if (loading_)
+    if (!load_.begin())
         return;
-    loading_ = true;
     Button1->setEnabled(false);
-    main_->beginLongWork();
     std::string failure;
     EventPump pump;
     {
         BusyCursor busy;
         if (!debugFlag())
             removeVariablesPage();
-        TForm2* progress = main_->progressWindow();
+        ProgressDisplay* progress = workspace_.progressDisplay();
         CountingProgress counting;
         if (progress)
-            progress->start(main_);
+            progress->start();
 
         LoadOptions options;
         options.progress = progress ? static_cast<Progress*>(progress) : &counting;
@@ -343,7 +341,7 @@ void TForm1::loadall(const QString& path)
         pump.now();
         options.runRules = [this](ReportDocument& doc) { runRules(doc); };
         try {
-            qmx::loadall(doc_, fromQString(path), options);
+            qmx::loadall(doc_, localPath(path), options);
         } catch (const std::exception& e) {
             failure = errorMessage(e, "open the report");
         }
@@ -358,18 +356,15 @@ void TForm1::loadall(const QString& path)
     }
     lastMaxGapNs_ = pump.maxGapNs();
     Button1->setEnabled(true);
-    loading_ = false;
-    main_->endLongWork();
+    load_.end();
     if (!failure.empty())
-        main_->prompts().error(toQString(failure));
-    if (closePending_) {
-        closePending_ = false;
-        // The frame around the window is what was asked to close. It closes
-        // once the command that started the load has finished, so that
-        // command's own bookkeeping (the compare list) is undone too.
-        QWidget* frame = parentWidget() ? parentWidget() : this;
-        QTimer::singleShot(0, frame, &QWidget::close);
-    }
+        workspace_.prompts().error(toQString(failure));
+    load_.closeIfAsked(this);
+}
+
+void TForm1::fileNotFound(const QString& path)
+{
+    StatusBar1->showMessage(tr("File not found: %1").arg(path));
 }
 
 void TForm1::showDocument(EventPump& pump)
@@ -432,10 +427,9 @@ void TForm1::showVariables()
 
 void TForm1::runRules(ReportDocument& doc)
 {
-    Tfrules* rules = main_->rules();
-    RuleInterpreter interpreter(doc.variables, doc.suggestions, debugFlag(), [rules] {
-        return rules ? rules->ruleText() : std::string();
-    });
+    const Workspace* workspace = &workspace_;
+    RuleInterpreter interpreter(doc.variables, doc.suggestions, debugFlag(),
+                                [workspace] { return workspace->ruleText(); });
     interpreter.dorules("Not");
 }
 
@@ -478,7 +472,7 @@ void TForm1::ListBox3Click()
         memo2->setLines(lines);
     }
     if (!failure.empty())
-        main_->prompts().error(toQString(failure));
+        workspace_.prompts().error(toQString(failure));
 }
 
 void TForm1::CheckBox1Click()
@@ -491,9 +485,9 @@ void TForm1::CheckBox1Click()
 
 void TForm1::Button1Click()
 {
-    if (loading_)
+    if (loading())
         return;
-    guarded(main_->prompts(), [this] {
+    guarded(workspace_.prompts(), [this] {
         doc_.suggestions.clear();
         runRules(doc_);
         showSuggestions();
@@ -515,6 +509,12 @@ void TForm1::loadasection(const QString& section)
     fillList(ListBox2, browser_.keys);
 }
 
+void TForm1::comparisonDone()
+{
+    if (!doc_.sections.empty())
+        loadasection(toQString(doc_.sections.back()));
+}
+
 QString TForm1::LoadaValue(const QString& section, const QString& key) const
 {
     if (!doc_.store)
@@ -524,13 +524,10 @@ QString TForm1::LoadaValue(const QString& section, const QString& key) const
 
 void TForm1::closeEvent(QCloseEvent* event)
 {
-    if (loading_) {
-        // Events run inside the load; the window goes once it is done.
-        closePending_ = true;
-        event->ignore();
+    // Events run inside the load; the window goes once it is done.
+    if (load_.deferClose(event))
         return;
-    }
-    main_->compareList().removeFirstEqual(caption());
+    workspace_.compareList().removeFirstEqual(caption());
     doc_ = ReportDocument{};
     browser_ = SectionBrowser{};
     event->accept();

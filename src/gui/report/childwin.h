@@ -10,6 +10,7 @@
 #include "report/loader.h"
 #include "shell/childwindow.h"
 #include "support/eventpump.h"
+#include "support/longload.h"
 
 #include <memory>
 
@@ -31,13 +32,13 @@ class LineView;
 class TForm1 : public ChildWindow {
     Q_OBJECT
 public:
-    explicit TForm1(TMainForm* main, QWidget* parent = nullptr);
+    explicit TForm1(Workspace& workspace, QWidget* parent = nullptr);
     ~TForm1() override;
 
     // Loads the report at path. An unreadable file is reported through the
     // prompts and the window stays open with what was filled.
     void loadall(const QString& path);
-    bool loading() const { return loading_; }
+    bool loading() const { return load_.loading(); }
 
     void ListBox1Click();
     void ListBox2Click();
@@ -48,6 +49,8 @@ public:
     std::optional<CommandStates> commandStates() const override;
     bool isWorkstationReport() const override { return true; }
     void loadFile(const QString& path) override { loadall(path); }
+    // The pages stay empty; the status bar says why.
+    void fileNotFound(const QString& path) override;
 
     // Used by the comparison.
     void loadasection(const QString& section);
@@ -56,7 +59,10 @@ public:
     const ReportDocument& document() const { return doc_; }
     // The loaded report (its store and Sections list) as the comparison
     // reads it; no store while nothing is loaded.
-    CompareReport comparisonSource() const { return {doc_.store.get(), &doc_.sections}; }
+    CompareReport comparisonSource() const override { return {doc_.store.get(), &doc_.sections}; }
+    // Walking every section through the Keys list leaves it showing the
+    // keys of the report's last section.
+    void comparisonDone() override;
     // The longest stretch without window events during the last load.
     qint64 lastLoadMaxGapNs() const { return lastMaxGapNs_; }
 
@@ -122,8 +128,7 @@ private:
     SectionBrowser browser_;
     CheckTableModel* registryModel_ = nullptr;
     CheckTableModel* filesModel_ = nullptr;
-    bool loading_ = false;
-    bool closePending_ = false;
+    LongLoadGuard load_;
     qint64 lastMaxGapNs_ = 0;
 };
 

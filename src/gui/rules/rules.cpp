@@ -1,18 +1,19 @@
 #include "rules/rules.h"
 
 #include "rules/ruleeditor.h"
+#include "rules/settingsmodel.h"
 #include "shell/prompts.h"
+#include "shell/workspace.h"
 #include "support/guards.h"
 #include "support/textcodec.h"
 #include "support/textedit.h"
 #include "support/widgets.h"
-#include "update/update.h"
+#include "update/configupdate.h"
 #include "util/fileio.h"
 #include "util/lines.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -43,25 +44,9 @@ QCheckBox* makeCheck(QWidget* parent, const char* name, const QString& text, boo
 
 } // namespace
 
-struct Tfrules::UpdateRun {
-    // Status texts go to the dialog's status bar while the dialog exists.
-    class Status : public CountingProgress {
-    public:
-        QPointer<Tfrules> dialog;
-        void setStatus(const std::string& text) override
-        {
-            if (dialog)
-                dialog->showStatus(text);
-        }
-    };
-    FtpClient client;
-    Status progress;
-    std::vector<std::string> names;
-};
-
-Tfrules::Tfrules(const QString& settingsPath, Prompts& prompts, QWidget* parent)
-    : QDialog(parent), prompts_(prompts), settings_(settingsPath.toStdString()),
-      ftp_(std::make_shared<UpdateRun>())
+Tfrules::Tfrules(Workspace& workspace, QWidget* parent)
+    : QDialog(parent), prompts_(workspace.prompts()), model_(*workspace.settings()),
+      update_(workspace.configUpdate())
 {
     setObjectName(QStringLiteral("frules"));
     setWindowTitle(tr("Options"));
@@ -86,19 +71,24 @@ Tfrules::~Tfrules()
 {
     // A running update sees this at its next wait and unwinds without
     // touching the dialog again.
-    ftp_->progress.requestCancel();
-    FormDestroy();
+    update_.cancel();
 }
 
 void Tfrules::FormCreate()
 {
-    guarded(prompts_, [this] { settings_.loadIfPresent(); });
     fromModel();
+    connectModel();
 }
 
-void Tfrules::FormDestroy()
+void Tfrules::connectModel()
 {
-    saverules();
+    connect(&model_, &SettingsModel::reset, this, &Tfrules::fromModel);
+    for (QLineEdit* e : {Edit1, Edit2, Edit3, Edit4, Edit5, Edit7, Edit8, Edit9})
+        connect(e, &QLineEdit::textChanged, this, &Tfrules::toModel);
+    connect(CheckBox1, &QCheckBox::toggled, this, &Tfrules::toModel);
+    connect(Memo1, &QPlainTextEdit::textChanged, this, &Tfrules::toModel);
+    connect(&update_, &ConfigUpdate::statusChanged, this, &Tfrules::showStatus);
+    connect(&update_, &ConfigUpdate::runningChanged, this, &Tfrules::updateButton1);
 }
 
 void Tfrules::buildRulesPage()
@@ -212,68 +202,66 @@ void Tfrules::updateButton1()
     Button1->setEnabled(!updating() && !Edit1->text().isEmpty());
 }
 
-void Tfrules::showStatus(const std::string& text)
+void Tfrules::showStatus(const QString& text)
 {
-    if (text.empty())
+    if (text.isEmpty())
         StatusBar1->clearMessage();
     else
-        StatusBar1->showMessage(toQString(text));
+        StatusBar1->showMessage(text);
 }
 
 void Tfrules::hideEvent(QHideEvent* event)
 {
     // Closing the dialog stops the update it started.
-    if (update_)
-        update_->progress.requestCancel();
+    update_.cancel();
     QDialog::hideEvent(event);
+}
+
+bool Tfrules::updating() const
+{
+    return update_.running();
+}
+
+const std::vector<std::string>& Tfrules::fileNames() const
+{
+    return update_.fileNames();
 }
 
 void Tfrules::Button1Click()
 {
     if (updating())
         return;
-    toModel();
     UpdateRequest request;
-    if (!guarded(prompts_, [&] { request = makeUpdateRequest(settings_.ftp()); }))
+    if (!guarded(prompts_, [&] { request = makeUpdateRequest(model_.ftp()); }))
         return;
     request.fetchSettings = CheckBox3->isChecked();
     request.fetchScan = CheckBox5->isChecked();
-    request.targetDir = directoryOf(settings_.iniPath());
+    const std::string dir = directoryOf(model_.settings().iniPath());
+    request.targetDir = dir;
 
-    // The dialog may be destroyed while events run; the run and the guard
-    // below outlive it, and nothing touches the dialog once it has gone.
-    const std::shared_ptr<UpdateRun> run = ftp_;
+    // The dialog may be destroyed while events run; nothing touches it once
+    // it has gone.
     const QPointer<Tfrules> self(this);
-    run->progress.clearCancel();
-    run->progress.dialog = this;
-    run->client.setWait([] { QCoreApplication::processEvents(); }, &run->progress);
-    update_ = run.get();
-    updateButton1();
     std::string error;
     {
         BusyCursor busy;
-        try {
-            runUpdate(run->client, request, run->names, run->progress);
-        } catch (const std::exception& e) {
-            error = e.what();
-        }
+        error = update_.run(request);
     }
     if (!self)
         return;
-    update_ = nullptr;
-    fileNames_ = run->names;
-    updateButton1();
     if (!error.empty()) {
-        showStatus(error);
+        showStatus(toQString(error));
         return;
     }
-    if (fileExists(directoryOf(settings_.iniPath()) + kSettingsFileName))
+    if (fileExists(dir + kSettingsFileName))
         loadrules();
 }
 
 void Tfrules::toModel()
 {
-    FtpFields& f = settings_.ftp();
+    if (filling_)
+        return;
+    FtpFields& f = model_.ftp();
     f.host = fromQString(Edit1->text());
     f.port = fromQString(Edit2->text());
     f.userName = fromQString(Edit3->text());
@@ -283,12 +271,14 @@ void Tfrules::toModel()
     f.proxyPort = fromQString(Edit8->text());
     f.timeout = fromQString(Edit9->text());
     f.useProxy = CheckBox1->isChecked();
-    settings_.editorLines() = splitLines(fromQString(Memo1->toPlainText()));
+    model_.setEditorLines(splitLines(fromQString(Memo1->toPlainText())));
 }
 
 void Tfrules::fromModel()
 {
-    const FtpFields& f = settings_.ftp();
+    const RuleSettings& settings = model_.settings();
+    const FtpFields f = settings.ftp();
+    filling_ = true;
     Edit1->setText(toQString(f.host));
     Edit2->setText(toQString(f.port));
     Edit3->setText(toQString(f.userName));
@@ -302,35 +292,32 @@ void Tfrules::fromModel()
     {
         QSignalBlocker block(ComboBox1);
         ComboBox1->clear();
-        for (const auto& name : settings_.ruleSets())
+        for (const auto& name : settings.ruleSets())
             ComboBox1->addItem(toQString(name));
-        ComboBox1->setCurrentIndex(settings_.selected());
+        ComboBox1->setCurrentIndex(settings.selected());
     }
-    Memo1->setPlainText(toQStringList(settings_.editorLines()).join(QLatin1Char('\n')));
+    Memo1->setPlainText(toQStringList(settings.editorLines()).join(QLatin1Char('\n')));
+    filling_ = false;
 }
 
 std::string Tfrules::ruleText() const
 {
-    return joinLines(splitLines(fromQString(Memo1->toPlainText())));
+    return model_.ruleText();
 }
 
 void Tfrules::loadrules()
 {
-    guarded(prompts_, [this] { settings_.load(); });
-    fromModel();
+    model_.load();
 }
 
 void Tfrules::saverules()
 {
-    toModel();
-    guarded(prompts_, [this] { settings_.save(); });
+    model_.save();
 }
 
 void Tfrules::ComboBox1Change(int index)
 {
-    toModel();
-    guarded(prompts_, [&] { settings_.select(index); });
-    fromModel();
+    model_.select(index);
 }
 
 void Tfrules::BitBtn2Click()
@@ -339,21 +326,17 @@ void Tfrules::BitBtn2Click()
                                          QString());
     if (!name)
         return;
-    toModel();
-    guarded(prompts_, [&] { settings_.addRuleSet(fromQString(*name)); });
-    fromModel();
+    model_.addRuleSet(fromQString(*name));
 }
 
 void Tfrules::BitBtn1Click()
 {
-    if (settings_.selected() < 0)
+    if (model_.settings().selected() < 0)
         return;
     const QString name = ComboBox1->currentText();
     if (!prompts_.confirm(tr("Are you sure you want to delete the ") + name + tr(" rule set?")))
         return;
-    toModel();
-    guarded(prompts_, [&] { settings_.removeSelected(); });
-    fromModel();
+    model_.removeSelected();
 }
 
 } // namespace qmx

@@ -1,15 +1,13 @@
-// Tfrules: the Options dialog. Its "Rules" page edits the named rule sets
-// kept in QMXRead.ini, and the editor's text is what the report windows run;
-// its "FTP" page holds the connection fields of the configuration update.
-// The dialog exists from start-up to program end and writes the settings file
-// when it is destroyed.
+// Tfrules: the Options dialog, a view of the workspace's settings model. Its
+// "Rules" page edits the named rule sets kept in QMXRead.ini, and the
+// editor's text is what the report windows run; its "FTP" page holds the
+// connection fields and shows the workspace's configuration update. Every
+// edit goes straight into the model, which the workspace writes at program
+// end.
 #pragma once
-
-#include "rules/rulesettings.h"
 
 #include <QDialog>
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -25,22 +23,21 @@ class QTabWidget;
 
 namespace qmx {
 
+class ConfigUpdate;
 class Prompts;
+class SettingsModel;
+class Workspace;
 
 class Tfrules : public QDialog {
     Q_OBJECT
 public:
-    // settingsPath: QMXRead.ini in the program's directory. The file is read
-    // now when it exists.
-    Tfrules(const QString& settingsPath, Prompts& prompts, QWidget* parent = nullptr);
-    // FormDestroy: the settings file is written.
+    // The workspace's settings must have been opened.
+    explicit Tfrules(Workspace& workspace, QWidget* parent = nullptr);
+    // A running update is cancelled.
     ~Tfrules() override;
 
     // The current rule text as the editor holds it, lines joined by CR LF.
     std::string ruleText() const;
-    const RuleSettings& settings() const { return settings_; }
-    // Written with the rest of the settings when the dialog goes.
-    RecentFiles& recentFiles() { return settings_.recentFiles(); }
 
     void loadrules();
     void saverules();
@@ -52,9 +49,9 @@ public:
     // settings. Events run while it waits; hiding or destroying the dialog
     // cancels it.
     void Button1Click();
-    bool updating() const { return update_ != nullptr; }
+    bool updating() const;
     // The names of the last listing.
-    const std::vector<std::string>& fileNames() const { return fileNames_; }
+    const std::vector<std::string>& fileNames() const;
 
 protected:
     void hideEvent(QHideEvent* event) override;
@@ -87,27 +84,22 @@ private:
     QCheckBox* CheckBox5 = nullptr;
     QStatusBar* StatusBar1 = nullptr;
 
-    struct UpdateRun;
-
     void FormCreate();
-    void FormDestroy();
     void buildRulesPage();
     void buildFtpPage();
-    // The model follows the controls before an operation, the controls the
-    // model after it.
+    void connectModel();
+    // The model follows the controls as they change, the controls the model
+    // whenever it is reset.
     void toModel();
     void fromModel();
     void updateButton1();
-    void showStatus(const std::string& text);
+    void showStatus(const QString& text);
 
     Prompts& prompts_;
-    RuleSettings settings_;
-    // The FTP client, kept between updates so a connection left open by a
-    // failed update is reused; shared with a running update so that the
-    // dialog can go while the update unwinds.
-    std::shared_ptr<UpdateRun> ftp_;
-    UpdateRun* update_ = nullptr;  // the running update, if any
-    std::vector<std::string> fileNames_;
+    SettingsModel& model_;
+    ConfigUpdate& update_;
+    // Set while the controls are filled from the model.
+    bool filling_ = false;
 };
 
 } // namespace qmx

@@ -3,7 +3,8 @@
 #include "find/findbar.h"
 #include "scanedit/entrydialog.h"
 #include "scanedit/scaninput.h"
-#include "shell/mainform.h"
+#include "shell/workspace.h"
+#include "support/filenames.h"
 #include "support/guards.h"
 #include "support/textcodec.h"
 #include "support/textedit.h"
@@ -12,7 +13,6 @@
 
 #include <QCloseEvent>
 #include <QEventLoop>
-#include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -20,22 +20,12 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QSplitter>
-#include <QStatusBar>
 #include <QTextBlock>
 #include <QTextDocument>
 
 #include <algorithm>
 
 namespace qmx {
-
-namespace {
-
-std::string localPath(const QString& path)
-{
-    return QFile::encodeName(path).toStdString();
-}
-
-} // namespace
 
 QString editorText(const QPlainTextEdit* edit)
 {
@@ -45,7 +35,8 @@ QString editorText(const QPlainTextEdit* edit)
     return text;
 }
 
-TCFGGen::TCFGGen(TMainForm* main, QWidget* parent) : ChildWindow(main, parent)
+TCFGGen::TCFGGen(Workspace& workspace, EntryDialog* registry, EntryDialog* file, QWidget* parent)
+    : ChildWindow(workspace, parent), registry_(registry), file_(file)
 {
     setObjectName(QStringLiteral("CFGGen"));
     auto* layout = new QHBoxLayout(this);
@@ -123,12 +114,8 @@ void TCFGGen::ListBox1DblClick()
         const std::string command = fromQString(name);
         std::optional<QString> result = QString();
         switch (dialogForCommand(command)) {
-        case CommandDialog::Registry:
-            result = awaitEntry(main_->faddreg());
-            break;
-        case CommandDialog::File:
-            result = awaitEntry(main_->ffile());
-            break;
+        case CommandDialog::Registry: result = awaitEntry(registry_); break;
+        case CommandDialog::File: result = awaitEntry(file_); break;
         case CommandDialog::None:
             break;
         }
@@ -163,14 +150,13 @@ std::optional<QString> TCFGGen::awaitEntry(EntryDialog* dialog)
     return guard->resultLine();
 }
 
-void TCFGGen::abandonEntry()
+void TCFGGen::abandonInput()
 {
     if (!wait_)
         return;
     abandoned_ = true;
     wait_->quit();
-    for (EntryDialog* d : {static_cast<EntryDialog*>(main_->faddreg()),
-                           static_cast<EntryDialog*>(main_->ffile())})
+    for (EntryDialog* d : {registry_.data(), file_.data()})
         if (d)
             d->hide();
 }
@@ -190,7 +176,7 @@ void TCFGGen::insertLine(const QString& line)
 bool TCFGGen::saveTo(const QString& path)
 {
     const std::string bytes = scanInputFileBytes(fromQString(editorText(RichEdit1)));
-    const bool ok = guarded(main_->prompts(), [&] {
+    const bool ok = guarded(workspace_.prompts(), [&] {
         BusyCursor busy;
         writeFileAtomic(localPath(path), bytes);
     });
@@ -201,10 +187,10 @@ bool TCFGGen::saveTo(const QString& path)
     return true;
 }
 
-bool TCFGGen::FileSaveAs()
+bool TCFGGen::saveAs()
 {
-    FileDialogOptions& dialog = main_->SaveDialog1();
-    const std::optional<QString> path = main_->prompts().saveFile(dialog);
+    FileDialogOptions& dialog = workspace_.saveDialog();
+    const std::optional<QString> path = workspace_.prompts().saveFile(dialog);
     if (!path)
         return false;
     dialog.fileName = *path;
@@ -214,29 +200,29 @@ bool TCFGGen::FileSaveAs()
     return true;
 }
 
-bool TCFGGen::FileSave()
+bool TCFGGen::save()
 {
-    return filePath_.isEmpty() ? FileSaveAs() : saveTo(filePath_);
+    return filePath_.isEmpty() ? saveAs() : saveTo(filePath_);
 }
 
-bool TCFGGen::querySave()
+bool TCFGGen::queryClose()
 {
     if (!changed_)
         return true;
-    if (!main_->prompts().confirm(tr("Would you like to save the changes?")))
+    if (!workspace_.prompts().confirm(tr("Would you like to save the changes?")))
         return true;
-    return FileSaveAs();
+    return saveAs();
 }
 
 void TCFGGen::closeEvent(QCloseEvent* event)
 {
     if (awaitingEntry()) {
-        main_->statusBar()->showMessage(
+        workspace_.showStatus(
             tr("The editor waits for the entry dialog: press its Ok or close it first."), 5000);
         event->ignore();
         return;
     }
-    if (!querySave()) {
+    if (!queryClose()) {
         event->ignore();
         return;
     }

@@ -2,12 +2,13 @@
 // palette of scan commands sits beside a plain text editor; double-clicking
 // a command inserts its line at the caret, first asking the registry or file
 // entry dialog for the parameters when the command needs them. The editor
-// saves through the main window's save dialog, when asked to or when it is
+// saves through the workspace's save dialog, when asked to or when it is
 // closed with changes, and never loses the text on a failed write.
 #pragma once
 
 #include "shell/childwindow.h"
 
+#include <QPointer>
 #include <QSize>
 #include <QString>
 
@@ -25,7 +26,9 @@ class EntryDialog;
 class TCFGGen : public ChildWindow {
     Q_OBJECT
 public:
-    explicit TCFGGen(TMainForm* main, QWidget* parent = nullptr);
+    // registry, file: the shared entry dialogs the commands ask.
+    TCFGGen(Workspace& workspace, EntryDialog* registry, EntryDialog* file,
+            QWidget* parent = nullptr);
     // The outer size of a new editor window, frame included.
     static constexpr QSize kDesignSize{469, 317};
     ~TCFGGen() override;
@@ -48,15 +51,15 @@ public:
     bool awaitingEntry() const { return wait_ != nullptr; }
 
     // "&Save": to the editor's file, or as Save As when it has none.
-    bool FileSave();
-    // "Save &As...": through the main window's save dialog.
-    bool FileSaveAs();
+    bool save() override;
+    // "Save &As...": through the workspace's save dialog.
+    bool saveAs() override;
     // The save question: false when the window must stay open because the
     // user wanted to save and the save failed or was cancelled.
-    bool querySave();
+    bool queryClose() override;
     // Ends a wait for an entry dialog without inserting (the program is
     // closing); the dialog is hidden.
-    void abandonEntry();
+    void abandonInput() override;
 
 protected:
     // FormClose: the save question; refused while an entry is awaited.
@@ -72,6 +75,8 @@ private:
     QPlainTextEdit* RichEdit1 = nullptr;
     bool changed_ = false;
     QString filePath_;
+    QPointer<EntryDialog> registry_;
+    QPointer<EntryDialog> file_;
     QEventLoop* wait_ = nullptr;
     bool abandoned_ = false;
 };

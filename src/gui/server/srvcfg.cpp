@@ -2,8 +2,9 @@
 
 #include "find/findbar.h"
 #include "server/serverreport.h"
-#include "shell/mainform.h"
+#include "shell/workspace.h"
 #include "support/eventpump.h"
+#include "support/filenames.h"
 #include "support/guards.h"
 #include "support/lineview.h"
 #include "support/textcodec.h"
@@ -11,7 +12,6 @@
 #include "util/error.h"
 
 #include <QCloseEvent>
-#include <QFile>
 #include <QFontDatabase>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -21,7 +21,6 @@
 #include <QListWidget>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -100,7 +99,8 @@ void fillList(QListWidget* list, const std::vector<std::string>& items, EventPum
 
 } // namespace
 
-Tsrvrcfg::Tsrvrcfg(TMainForm* main, QWidget* parent) : ChildWindow(main, parent)
+Tsrvrcfg::Tsrvrcfg(Workspace& workspace, QWidget* parent)
+    : ChildWindow(workspace, parent), load_(workspace)
 {
     setObjectName(QStringLiteral("srvrcfg"));
     auto* layout = new QVBoxLayout(this);
@@ -262,17 +262,15 @@ void Tsrvrcfg::showReport(const ServerReport& r, EventPump& pump)
 
 void Tsrvrcfg::loadall(const QString& path)
 {
-    if (loading_)
+    if (!load_.begin())
         return;
-    loading_ = true;
-    main_->beginLongWork();
     bool failed = false;
     EventPump pump;
     {
         BusyCursor busy;
         pump.now();
         try {
-            const ServerReport r = loadServerReport(QFile::encodeName(path).toStdString(), [&pump] { pump(); });
+            const ServerReport r = loadServerReport(localPath(path), [&pump] { pump(); });
             showReport(r, pump);
         } catch (const Error&) {
             failed = true;
@@ -280,25 +278,17 @@ void Tsrvrcfg::loadall(const QString& path)
         pump.now();
     }
     lastMaxGapNs_ = pump.maxGapNs();
-    loading_ = false;
-    main_->endLongWork();
+    load_.end();
     if (failed)
-        main_->prompts().error(tr("Cannot open file %1").arg(path));
-    if (closePending_) {
-        closePending_ = false;
-        QWidget* frame = parentWidget() ? parentWidget() : this;
-        QTimer::singleShot(0, frame, &QWidget::close);
-    }
+        workspace_.prompts().error(tr("Cannot open file %1").arg(path));
+    load_.closeIfAsked(this);
 }
 
 void Tsrvrcfg::closeEvent(QCloseEvent* event)
 {
-    if (loading_) {
-        // Events run inside the load; the window goes once it is done.
-        closePending_ = true;
-        event->ignore();
+    // Events run inside the load; the window goes once it is done.
+    if (load_.deferClose(event))
         return;
-    }
     event->accept();
 }
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "shell/childwindow.h"
+#include "support/longload.h"
 
 #include <array>
 
@@ -26,12 +27,12 @@ struct ServerReport;
 class Tsrvrcfg : public ChildWindow {
     Q_OBJECT
 public:
-    explicit Tsrvrcfg(TMainForm* main, QWidget* parent = nullptr);
+    explicit Tsrvrcfg(Workspace& workspace, QWidget* parent = nullptr);
 
     // Loads and parses the report at path. A file that cannot be opened is
     // reported through the prompts and the window stays empty.
     void loadall(const QString& path);
-    bool loading() const { return loading_; }
+    bool loading() const { return load_.loading(); }
     // Opened by the frame; the window takes no part in the document
     // commands, so it leaves their states as they are.
     void loadFile(const QString& path) override { loadall(path); }
@@ -78,8 +79,7 @@ private:
     void showReport(const ServerReport& r, EventPump& pump);
 
     std::array<QLabel*, 5> panels_{};
-    bool loading_ = false;
-    bool closePending_ = false;
+    LongLoadGuard load_;
     qint64 lastMaxGapNs_ = 0;
 };
 

@@ -2,7 +2,11 @@
 // the frame's document commands (Save, Save As, Run, Compare) it enables and
 // whether it shows a workstation report; the frame applies the declaration
 // whenever the child becomes the active one, so no child touches the menu.
+// Save, Save As and the question before closing are the child's own: the
+// frame asks every child the same way and never for its type.
 #pragma once
+
+#include "compare/comparison.h"
 
 #include <QWidget>
 
@@ -10,7 +14,7 @@
 
 namespace qmx {
 
-class TMainForm;
+class Workspace;
 
 // The enabled state of the frame's document commands while a child is
 // active.
@@ -26,7 +30,9 @@ struct CommandStates {
 class ChildWindow : public QWidget {
     Q_OBJECT
 public:
-    ChildWindow(TMainForm* main, QWidget* parent = nullptr) : QWidget(parent), main_(main) {}
+    explicit ChildWindow(Workspace& workspace, QWidget* parent = nullptr)
+        : QWidget(parent), workspace_(workspace)
+    {}
 
     // The command states this child sets on activation; none leaves the
     // commands as the previous child set them.
@@ -37,14 +43,32 @@ public:
     // keeps the default. The frame shows an error thrown here through its
     // prompts and keeps the window.
     virtual void loadFile(const QString& path) { Q_UNUSED(path); }
+    // The window was opened for a file that is not there; it stays empty.
+    virtual void fileNotFound(const QString& path) { Q_UNUSED(path); }
     // The window became the active child, after its command states were set.
     virtual void FormActivate() {}
 
+    // File > Save and Save As; false when nothing was saved.
+    virtual bool save() { return false; }
+    virtual bool saveAs() { return false; }
+    // The program is closing: input the window still waits for is given
+    // up, before any child is asked queryClose.
+    virtual void abandonInput() {}
+    // May the window go? A window with unsaved work asks the user; false
+    // keeps it (and the program) open.
+    virtual bool queryClose() { return true; }
+
+    // A workstation report as the comparison reads it; nothing loaded gives
+    // no store.
+    virtual CompareReport comparisonSource() const { return {}; }
+    // A comparison has walked the report's sections.
+    virtual void comparisonDone() {}
+
     QString caption() const { return windowTitle(); }
-    TMainForm* mainForm() const { return main_; }
+    Workspace& workspace() const { return workspace_; }
 
 protected:
-    TMainForm* main_;
+    Workspace& workspace_;
 };
 
 } // namespace qmx

@@ -1,26 +1,20 @@
 #include "shell/mainform.h"
 
-#include "compare/cmpreslt.h"
-#include "compare/compare.h"
 #include "recent/recentmenu.h"
-#include "report/childwin.h"
-#include "report/prgres.h"
-#include "rules/rules.h"
-#include "scanedit/entrydialog.h"
-#include "scanedit/qmxgen.h"
-#include "server/srvcfg.h"
-#include "setup/settingsnotices.h"
-#include "shell/about.h"
+#include "rules/settingsmodel.h"
+#include "rules/startupnotice.h"
 #include "shell/childwindow.h"
 #include "shell/debugflag.h"
-#include "shell/fopenfrm.h"
+#include "support/filenames.h"
 #include "support/guards.h"
+#include "support/mdiarrange.h"
 #include "support/textcodec.h"
 #include "util/error.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QIcon>
@@ -72,10 +66,17 @@ constexpr int kFixedWindowEntries = 5;
 
 TMainForm::TMainForm(const QStringList& arguments, std::unique_ptr<Prompts> prompts,
                      QWidget* parent)
-    : QMainWindow(parent), prompts_(std::move(prompts))
+    : QMainWindow(parent)
 {
-    if (!prompts_)
-        prompts_ = std::make_unique<QtPrompts>(this);
+    if (!prompts)
+        prompts = std::make_unique<QtPrompts>(this);
+    workspace_ = std::make_unique<Workspace>(std::move(prompts));
+    connect(
+        workspace_.get(), &Workspace::statusMessage, this,
+        [this](const QString& text, int timeoutMs) { StatusBar->showMessage(text, timeoutMs); });
+    connect(workspace_.get(), &Workspace::longWorkEnded, this,
+            [this] { closeAfterWork_.closeIfAsked(this); });
+    connect(workspace_.get(), &Workspace::compareRequested, this, &TMainForm::NewCompareChild);
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("QMXRead"));
 
@@ -84,17 +85,6 @@ TMainForm::TMainForm(const QStringList& arguments, std::unique_ptr<Prompts> prom
     mdi_->setBackground(palette().brush(QPalette::Dark));
     setCentralWidget(mdi_);
     connect(mdi_, &QMdiArea::subWindowActivated, this, &TMainForm::subWindowActivated);
-
-    openDialog_.filter = QStringLiteral(
-        "Client Config Files (*.txt)|*.txt|Client Config Generator Files (*.ini)|*.ini|"
-        "Server Config Files (*.txt)|*.txt|All Files (*.*)|*.*");
-    openDialog_.filterIndex = 1;
-    openDialog_.defaultExt = QStringLiteral("*.txt");
-    saveDialog_.filter =
-        QStringLiteral("Client Config Generator Files (*.ini)|*.ini|All Files (*.*)|*.*");
-    saveDialog_.filterIndex = 1;
-    saveDialog_.defaultExt = QStringLiteral("*.ini");
-    saveDialog_.fileName = QStringLiteral("qmxscan.ini");
 
     buildActions();
     buildMenus();
@@ -112,10 +102,13 @@ TMainForm::~TMainForm()
     // The base class closes the child windows after this body has run, when
     // this object is half destroyed: no activation may reach it any more.
     disconnect(mdi_, nullptr, this, nullptr);
-    // The options dialog saves the settings when it goes, and may need the
-    // prompts to report a failed write: it must go before they do.
-    delete frules;
-    frules = nullptr;
+    // The workspace writes the settings as it goes, through its prompts; the
+    // windows still holding it go first.
+    qDeleteAll(mdi_->subWindowList());
+    for (QWidget* w : dialogs_.modeless + QList<QWidget*>{dialogs_.aboutDialog})
+        delete w;
+    dialogs_ = SharedDialogs{};
+    workspace_.reset();
 }
 
 void TMainForm::FormCreate(const QStringList& arguments)
@@ -125,17 +118,12 @@ void TMainForm::FormCreate(const QStringList& arguments)
 
 void TMainForm::createSharedDialogs(const QString& settingsPath)
 {
-    AboutBox = new TAboutBox(this);
-    AboutBox->setSettingsFile(settingsPath);
-    faddreg_ = new Tfaddreg(this);
-    FFile = new TFFile(this);
     const bool settingsFound = QFileInfo::exists(settingsPath);
-    frules = new Tfrules(settingsPath, *prompts_, this);
-    recentMenu_->setFiles(&frules->recentFiles());
-    StatusBar->showMessage(toQString(startupNotice(frules->settings(), settingsFound)));
-    FOpen = new TFOpen(this);
-    frmCompare = new TfrmCompare(this);
-    Form2 = new TForm2(this);
+    workspace_->openSettings(settingsPath);
+    dialogs_ = makeSharedDialogs(*workspace_, this, settingsPath);
+    recentMenu_->setFiles(workspace_->recentFiles());
+    StatusBar->showMessage(
+        toQString(startupNotice(workspace_->settings()->settings(), settingsFound)));
 }
 
 void TMainForm::buildActions()
@@ -205,14 +193,13 @@ void TMainForm::connectActions()
     connect(OpenServerConfigText1, &QAction::triggered, this,
             &TMainForm::OpenServerConfigText1Click);
     connect(FileClose1, &QAction::triggered, mdi_, &QMdiArea::closeActiveSubWindow);
-    // Save and Save As act on the active scanner input editor.
     connect(FileSave1, &QAction::triggered, this, [this] {
-        if (auto* e = qobject_cast<TCFGGen*>(activeChild()))
-            e->FileSave();
+        if (ChildWindow* c = activeChild())
+            c->save();
     });
     connect(FileSaveAs1, &QAction::triggered, this, [this] {
-        if (auto* e = qobject_cast<TCFGGen*>(activeChild()))
-            e->FileSaveAs();
+        if (ChildWindow* c = activeChild())
+            c->saveAs();
     });
     connect(FileExit1, &QAction::triggered, this, &TMainForm::FileExit1Execute);
     connect(EditCut1, &QAction::triggered, this, [] { sendToFocus("cut"); });
@@ -221,13 +208,15 @@ void TMainForm::connectActions()
     connect(Options2, &QAction::triggered, this, &TMainForm::Options2Click);
     connect(Compare1, &QAction::triggered, this, &TMainForm::Compare1Click);
     connect(WindowCascade1, &QAction::triggered, mdi_, &QMdiArea::cascadeSubWindows);
-    connect(WindowTileHorizontal1, &QAction::triggered, this, [this] { tile(Qt::Vertical); });
-    connect(WindowTileVertical1, &QAction::triggered, this, [this] { tile(Qt::Horizontal); });
+    connect(WindowTileHorizontal1, &QAction::triggered, this,
+            [this] { tileSubWindows(mdi_, Qt::Vertical); });
+    connect(WindowTileVertical1, &QAction::triggered, this,
+            [this] { tileSubWindows(mdi_, Qt::Horizontal); });
     connect(WindowMinimizeAll1, &QAction::triggered, this, [this] {
         for (QMdiSubWindow* w : mdi_->subWindowList())
             w->showMinimized();
     });
-    connect(WindowArrangeAll1, &QAction::triggered, this, &TMainForm::arrangeIcons);
+    connect(WindowArrangeAll1, &QAction::triggered, this, [this] { arrangeMinimized(mdi_); });
     connect(HelpAbout1, &QAction::triggered, this, &TMainForm::HelpAbout1Execute);
 }
 
@@ -248,9 +237,10 @@ void TMainForm::buildMenus()
     recentMenu_ = new RecentMenu(
         File1, FileExit1,
         [this](RecentKind kind, const QString& path) {
-            const ChildKind kinds[] = {ChildKind::Report, ChildKind::ScannerInput,
-                                       ChildKind::ServerReport};
-            openRecent(kinds[static_cast<int>(kind)], path);
+            for (ChildKind k :
+                 {ChildKind::Report, ChildKind::ScannerInput, ChildKind::ServerReport})
+                if (childKind(k).recent == kind)
+                    openRecent(k, path);
         },
         this);
 
@@ -292,30 +282,6 @@ void TMainForm::buildToolBar()
     ToolBar2->addSeparator();
 }
 
-// Tiled one above the other (Qt::Vertical), each the full width of the
-// frame, or side by side (Qt::Horizontal), each its full height.
-void TMainForm::tile(Qt::Orientation direction)
-{
-    const auto windows = mdi_->subWindowList();
-    if (windows.isEmpty())
-        return;
-    const QSize area = mdi_->viewport()->size();
-    const int count = static_cast<int>(windows.size());
-    int at = 0;
-    for (QMdiSubWindow* w : windows) {
-        w->showNormal();
-        if (direction == Qt::Vertical) {
-            const int h = area.height() / count;
-            w->setGeometry(0, at, area.width(), h);
-            at += h;
-        } else {
-            const int width = area.width() / count;
-            w->setGeometry(at, 0, width, area.height());
-            at += width;
-        }
-    }
-}
-
 void TMainForm::fillWindowMenu()
 {
     const QList<QAction*> actions = Window1->actions();
@@ -344,29 +310,9 @@ void TMainForm::fillWindowMenu()
     }
 }
 
-void TMainForm::arrangeIcons()
-{
-    // Minimized children are lined up along the bottom of the frame.
-    int x = 0;
-    const int bottom = mdi_->viewport()->height();
-    for (QMdiSubWindow* w : mdi_->subWindowList()) {
-        if (!w->isMinimized())
-            continue;
-        const QSize s = w->size();
-        if (x > 0 && x + s.width() > mdi_->viewport()->width())
-            x = 0;
-        w->move(x, bottom - s.height());
-        x += s.width();
-    }
-}
-
 QList<ChildWindow*> TMainForm::childWindows() const
 {
-    QList<ChildWindow*> out;
-    for (QMdiSubWindow* w : mdi_->subWindowList())
-        if (auto* c = qobject_cast<ChildWindow*>(w->widget()))
-            out << c;
-    return out;
+    return workspace_->documents();
 }
 
 ChildWindow* TMainForm::activeChild() const
@@ -424,72 +370,64 @@ void TMainForm::updateWindowCommands()
     FileClose1->setEnabled(mdi_->activeSubWindow() != nullptr);
 }
 
-void TMainForm::beginLongWork()
-{
-    ++longWork_;
-}
-
-void TMainForm::endLongWork()
-{
-    if (longWork_ > 0)
-        --longWork_;
-    if (longWork_ == 0 && closePending_) {
-        closePending_ = false;
-        QTimer::singleShot(0, this, &QWidget::close);
-    }
-}
-
 ChildWindow* TMainForm::newChild(ChildKind kind, const QString& path)
 {
     const ChildKindInfo& info = childKind(kind);
     if (!info.create)
         throw Error("This kind of window is not available in this version.");
-    ChildWindow* child = info.create(*this);
+    ChildWindow* child = info.create(ChildContext{*workspace_, dialogs_});
     child->setWindowTitle(path);
+    workspace_->addDocument(child);
     addChild(child, info.outerSize);
-    if (QFileInfo::exists(path))
-        guarded(*prompts_, [&] { child->loadFile(path); });
+    if (QFileInfo::exists(path)) {
+        guarded(prompts(), [&] { child->loadFile(path); });
+        if (child)
+            workspace_->documentLoaded(child);
+    } else {
+        child->fileNotFound(path);
+    }
     return child;
 }
 
 TForm1* TMainForm::NewReportChild(const QString& path)
 {
-    return qobject_cast<TForm1*>(newChild(ChildKind::Report, path));
+    return asReport(newChild(ChildKind::Report, path));
 }
 
 TfrmCompareResults* TMainForm::NewCompareChild()
 {
     // The comparison runs as the window is made, over the windows open now.
-    return qobject_cast<TfrmCompareResults*>(newChild(ChildKind::CompareResult, tr("Compare Results")));
+    return asCompareResult(newChild(ChildKind::CompareResult, tr("Compare Results")));
 }
 
 TCFGGen* TMainForm::NewEditorChild(const QString& path)
 {
-    return qobject_cast<TCFGGen*>(newChild(ChildKind::ScannerInput, path));
+    return asScannerInput(newChild(ChildKind::ScannerInput, path));
 }
 
 Tsrvrcfg* TMainForm::NewServerChild(const QString& path)
 {
-    return qobject_cast<Tsrvrcfg*>(newChild(ChildKind::ServerReport, path));
+    return asServerReport(newChild(ChildKind::ServerReport, path));
 }
 
 void TMainForm::openChild(ChildKind kind)
 {
     if (busy())
         return;
-    guarded(*prompts_, [&] {
+    guarded(prompts(), [&] {
         const ChildKindInfo& info = childKind(kind);
-        openDialog_.defaultExt = QString::fromLatin1(info.defaultExt);
-        openDialog_.filterIndex = info.filterIndex;
-        const auto path = prompts_->openFile(openDialog_);
+        FileDialogOptions& dialog = workspace_->openDialog();
+        dialog.defaultExt = QString::fromLatin1(info.defaultExt);
+        dialog.filterIndex = info.filterIndex;
+        const auto path = prompts().openFile(dialog);
         if (!path)
             return;
-        openDialog_.fileName = *path;
+        dialog.fileName = *path;
         // A window closed during its load goes only after this command, and
         // takes its entry out of the list again as it goes.
         const QPointer<ChildWindow> child = newChild(kind, *path);
         if (child && child->isWorkstationReport())
-            compareList_.append(*path);
+            compareList().append(*path);
         noteRecent(kind, *path);
     });
 }
@@ -501,8 +439,8 @@ void TMainForm::openRecent(ChildKind kind, const QString& path)
     // A report's path is listed before its window exists, so a window closed
     // during its load takes the entry out again as it goes.
     if (kind == ChildKind::Report)
-        compareList_.append(path);
-    guarded(*prompts_, [&] {
+        compareList().append(path);
+    guarded(prompts(), [&] {
         newChild(kind, path);
         noteRecent(kind, path);
     });
@@ -511,14 +449,13 @@ void TMainForm::openRecent(ChildKind kind, const QString& path)
 void TMainForm::noteRecent(ChildKind kind, const QString& path)
 {
     RecentFiles* files = recentMenu_->files();
-    if (!files || kind == ChildKind::CompareResult)
+    const std::optional<RecentKind> recent = childKind(kind).recent;
+    if (!files || !recent)
         return;
-    // The first three child kinds are the three recent lists, in order.
-    const auto recentKind = static_cast<RecentKind>(static_cast<int>(kind));
     if (QFileInfo::exists(path))
-        files->add(recentKind, toRecentPath(path));
+        files->add(*recent, toRecentPath(path));
     else
-        files->remove(recentKind, toRecentPath(path));
+        files->remove(*recent, toRecentPath(path));
     recentMenu_->refresh();
 }
 
@@ -579,28 +516,29 @@ void TMainForm::OpenServerConfigText1Click()
     openChild(ChildKind::ServerReport);
 }
 
+void TMainForm::showModeless(QWidget* dialog)
+{
+    if (!dialog)
+        return;
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+}
+
 void TMainForm::Options2Click()
 {
-    if (!frules)
-        return;
-    frules->show();
-    frules->raise();
-    frules->activateWindow();
+    showModeless(dialogs_.rulesDialog);
 }
 
 void TMainForm::Compare1Click()
 {
-    if (!frmCompare)
-        return;
-    frmCompare->show();
-    frmCompare->raise();
-    frmCompare->activateWindow();
+    showModeless(dialogs_.compareDialog);
 }
 
 void TMainForm::HelpAbout1Execute()
 {
-    if (AboutBox)
-        AboutBox->exec();
+    if (dialogs_.aboutDialog)
+        dialogs_.aboutDialog->exec();
 }
 
 void TMainForm::FileExit1Execute()
@@ -623,33 +561,26 @@ void TMainForm::endSession()
 
 void TMainForm::closeEvent(QCloseEvent* event)
 {
-    if (busy()) {
-        // A report is loading and events run inside the load: close once it
-        // has finished, not from under it.
-        closePending_ = true;
-        event->ignore();
+    // A report is loading and events run inside the load: close once it has
+    // finished, not from under it.
+    if (closeAfterWork_.defer(event, busy()))
         return;
-    }
-    // Insertions waiting for an entry dialog are given up, then every
-    // changed editor is asked about, in child order; a save that fails or is
-    // cancelled keeps the program open.
-    QList<TCFGGen*> editors;
-    for (ChildWindow* c : childWindows())
-        if (auto* e = qobject_cast<TCFGGen*>(c))
-            editors << e;
-    for (TCFGGen* e : editors)
-        e->abandonEntry();
-    for (TCFGGen* e : editors) {
-        if (!endingSession_ && !e->querySave()) {
+    // Input waiting for a dialog is given up, then every child with unsaved
+    // work asks, in child order; a save that fails or is cancelled keeps the
+    // program open.
+    const QList<ChildWindow*> children = childWindows();
+    for (ChildWindow* c : children)
+        c->abandonInput();
+    for (ChildWindow* c : children) {
+        if (!endingSession_ && !c->queryClose()) {
             event->ignore();
             return;
         }
     }
     // The non-modal shared dialogs go with the frame, so nothing keeps the
     // program running once it is closed.
-    for (QWidget* w : std::initializer_list<QWidget*>{faddreg_, FFile, frules, Form2, FOpen, frmCompare})
-        if (w)
-            w->hide();
+    for (QWidget* w : dialogs_.modeless)
+        w->hide();
     QMainWindow::closeEvent(event);
 }
 

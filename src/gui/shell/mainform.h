@@ -1,14 +1,13 @@
-// TMainForm: the program's multiple-document frame. It settles the debug
-// flag, holds the shared dialogs, the compare list and the user prompts,
-// carries the menu bar, tool bar and status bar, and creates the child
-// windows for the File commands from the table of child kinds. The menu
-// entries are its own: children declare their command states and the frame
-// applies them.
+// TMainForm: the program's multiple-document frame. It owns the workspace
+// (the window layer's state) and the shared dialogs, carries the menu bar,
+// tool bar and status bar, and creates the child windows for the File
+// commands from the table of child kinds. The menu entries are its own:
+// children declare their command states and the frame applies them.
 #pragma once
 
 #include "shell/childkinds.h"
-#include "shell/comparelist.h"
-#include "shell/prompts.h"
+#include "shell/workspace.h"
+#include "support/longload.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -24,20 +23,7 @@ class QToolBar;
 
 namespace qmx {
 
-class ChildWindow;
 struct CommandStates;
-class TAboutBox;
-class TFOpen;
-class TForm1;
-class TForm2;
-class Tsrvrcfg;
-class Tfrules;
-class TCFGGen;
-class Tfaddreg;
-class TFFile;
-class TfrmCompare;
-class TfrmCompareResults;
-
 class RecentMenu;
 
 class TMainForm : public QMainWindow {
@@ -48,34 +34,28 @@ public:
               QWidget* parent = nullptr);
     ~TMainForm() override;
 
-    // Start-up: the shared dialogs, created hidden in this order after the
-    // main window. The settings file is read by the options dialog.
+    // Start-up: the settings file is read into the workspace, then the
+    // shared dialogs are made, hidden, in their order after the main window.
     void createSharedDialogs(const QString& settingsPath);
 
-    Prompts& prompts() { return *prompts_; }
-    CompareList& compareList() { return compareList_; }
-    TAboutBox* aboutBox() const { return AboutBox; }
-    Tfaddreg* faddreg() const { return faddreg_; }
-    TFFile* ffile() const { return FFile; }
-    Tfrules* rules() const { return frules; }
-    TFOpen* fopen() const { return FOpen; }
-    TfrmCompare* compareChooser() const { return frmCompare; }
-    TForm2* progressWindow() const { return Form2; }
+    Workspace& workspace() { return *workspace_; }
+    Prompts& prompts() { return workspace_->prompts(); }
+    CompareList& compareList() { return workspace_->compareList(); }
+    TAboutBox* aboutBox() const { return dialogs_.about; }
+    Tfaddreg* faddreg() const { return dialogs_.faddreg; }
+    TFFile* ffile() const { return dialogs_.ffile; }
+    Tfrules* rules() const { return dialogs_.rules; }
+    TFOpen* fopen() const { return dialogs_.fopen; }
+    TfrmCompare* compareChooser() const { return dialogs_.compare; }
+    TForm2* progressWindow() const { return dialogs_.progress; }
     QMdiArea* mdiArea() const { return mdi_; }
 
-    // The open dialog's settings (the last command's), and the save
-    // dialog's, which the scanner input editor uses.
-    FileDialogOptions& OpenDialog() { return openDialog_; }
-    FileDialogOptions& SaveDialog1() { return saveDialog_; }
+    FileDialogOptions& OpenDialog() { return workspace_->openDialog(); }
+    FileDialogOptions& SaveDialog1() { return workspace_->saveDialog(); }
 
     QList<ChildWindow*> childWindows() const;
     ChildWindow* activeChild() const;
-
-    // Long work in progress (a report load): closing the main window waits
-    // for it to end, and commands that would start another are ignored.
-    void beginLongWork();
-    void endLongWork();
-    bool busy() const { return longWork_ > 0; }
+    bool busy() const { return workspace_->busy(); }
 
     // Child creation, as the File commands do it after the file dialog: a
     // window of the kind with the path as caption, loaded when a file exists
@@ -122,8 +102,8 @@ protected:
 private:
     void FormCreate(const QStringList& arguments);
     void buildActions();
+    void buildEditAndWindowActions();
     void connectActions();
-    void tile(Qt::Orientation direction);
     void buildMenus();
     void buildToolBar();
     QMdiSubWindow* addChild(ChildWindow* child, const QSize& outerSize);
@@ -131,30 +111,18 @@ private:
     void applyCommandStates(const CommandStates& states);
     void updateWindowCommands();
     void fillWindowMenu();
-    void arrangeIcons();
+    static void showModeless(QWidget* dialog);
     // Opens path in a window of the kind, then keeps it at the front of its
     // recent list, or drops it from the list when no file is there.
     void openRecent(ChildKind kind, const QString& path);
     void noteRecent(ChildKind kind, const QString& path);
 
-    std::unique_ptr<Prompts> prompts_;
-    CompareList compareList_;
-    FileDialogOptions openDialog_;
-    FileDialogOptions saveDialog_;
+    std::unique_ptr<Workspace> workspace_;
+    SharedDialogs dialogs_;
     QMdiArea* mdi_ = nullptr;
-    int longWork_ = 0;
-    bool closePending_ = false;
+    DeferredClose closeAfterWork_;
     bool endingSession_ = false;
     RecentMenu* recentMenu_ = nullptr;
-
-    // Shared dialogs.
-    TAboutBox* AboutBox = nullptr;
-    Tfaddreg* faddreg_ = nullptr;
-    TFFile* FFile = nullptr;
-    Tfrules* frules = nullptr;
-    TFOpen* FOpen = nullptr;
-    TfrmCompare* frmCompare = nullptr;
-    TForm2* Form2 = nullptr;
 
     // Menus and commands; tests find them by object name.
     QMenuBar* MainMenu1 = nullptr;

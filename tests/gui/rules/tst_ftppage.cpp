@@ -2,9 +2,10 @@
 // the scripted fake, the number checks before anything is sent, the status
 // texts, the button's states, and closing or destroying the dialog while an
 // update waits.
+#include "../../core/update/fakeftp.h"
 #include "fakeprompts.h"
 #include "named.h"
-#include "../../core/update/fakeftp.h"
+#include "testframe.h"
 
 #include "rules/rules.h"
 
@@ -71,7 +72,8 @@ private Q_SLOTS:
     {
         writeFile(settingsPath(), settingsText(QString(), 21));
         FakePrompts prompts;
-        Tfrules d(settingsPath(), prompts);
+        const auto workspace = openWorkspace(settingsPath(), prompts);
+        Tfrules d(*workspace);
         QVERIFY(!named<QPushButton>(&d, "Button1")->isEnabled());
         named<QLineEdit>(&d, "Edit1")->setText(QStringLiteral("h"));
         QVERIFY(named<QPushButton>(&d, "Button1")->isEnabled());
@@ -99,7 +101,8 @@ private Q_SLOTS:
         FakeFtpServer server(qmx::test::say("220 hi\r\n"), qmx::test::serveFiles({}));
         writeFile(settingsPath(), settingsText(QStringLiteral("127.0.0.1"), server.port()));
         FakePrompts prompts;
-        Tfrules d(settingsPath(), prompts);
+        const auto workspace = openWorkspace(settingsPath(), prompts);
+        Tfrules d(*workspace);
         named<QLineEdit>(&d, "Edit2")->setText(port == QLatin1String("PORT") ? QString::number(server.port()) : port);
         named<QLineEdit>(&d, "Edit9")->setText(timeout);
         named<QCheckBox>(&d, "CheckBox1")->setChecked(proxy);
@@ -122,7 +125,8 @@ private Q_SLOTS:
         qmx::test::PyFtpServer server(served.path().toStdString(), "tester", "secret");
         writeFile(settingsPath(), settingsText(QStringLiteral("127.0.0.1"), server.port()));
         FakePrompts prompts;
-        Tfrules d(settingsPath(), prompts);
+        const auto workspace = openWorkspace(settingsPath(), prompts);
+        Tfrules d(*workspace);
         QStringList statuses;
         connect(named<QStatusBar>(&d, "StatusBar1"), &QStatusBar::messageChanged, this, [&](const QString& m) { statuses << m; });
         d.Button1Click();
@@ -143,7 +147,8 @@ private Q_SLOTS:
                              qmx::test::serveFiles({}, {{"CWD", qmx::test::say("550 No such directory.\r\n")}}));
         writeFile(settingsPath(), settingsText(QStringLiteral("127.0.0.1"), server.port()));
         FakePrompts prompts;
-        Tfrules d(settingsPath(), prompts);
+        const auto workspace = openWorkspace(settingsPath(), prompts);
+        Tfrules d(*workspace);
         named<QPlainTextEdit>(&d, "Memo1")->setPlainText(QStringLiteral("PRINT edited"));
         d.Button1Click();
         QCOMPARE(named<QStatusBar>(&d, "StatusBar1")->currentMessage(), QStringLiteral("550 No such directory."));
@@ -156,7 +161,8 @@ private Q_SLOTS:
         FakeFtpServer server(FakeStep{}, qmx::test::serveFiles({}));  // never greets
         writeFile(settingsPath(), settingsText(QStringLiteral("127.0.0.1"), server.port(), QStringLiteral("0")));
         FakePrompts prompts;
-        Tfrules d(settingsPath(), prompts);
+        const auto workspace = openWorkspace(settingsPath(), prompts);
+        Tfrules d(*workspace);
         d.show();
         bool disabledWhileRunning = false;
         QTimer::singleShot(150, &d, [&] {
@@ -175,10 +181,11 @@ private Q_SLOTS:
         FakeFtpServer server(FakeStep{}, qmx::test::serveFiles({}));
         writeFile(settingsPath(), settingsText(QStringLiteral("127.0.0.1"), server.port(), QStringLiteral("0")));
         FakePrompts prompts;
-        auto* d = new Tfrules(settingsPath(), prompts);
+        const auto workspace = openWorkspace(settingsPath(), prompts);
+        auto* d = new Tfrules(*workspace);
         QTimer::singleShot(100, [d] { delete d; });
         d->Button1Click();
-        // The settings were written when the dialog went, and no fetched file appeared.
+        // The settings file is intact, and no fetched file appeared.
         QVERIFY(readFile(settingsPath()).contains("Host=127.0.0.1"));
         QVERIFY(!QFile::exists(dir_.filePath(QStringLiteral("QMXScan.ini"))));
     }

@@ -3,6 +3,7 @@
 // the file written when the dialog goes at program end.
 #include "fakeprompts.h"
 #include "named.h"
+#include "testframe.h"
 
 #include "rules/rules.h"
 
@@ -66,6 +67,7 @@ struct Fixture {
     QTemporaryDir dir;
     QString ini;
     FakePrompts prompts;
+    std::unique_ptr<Workspace> workspace;
     std::unique_ptr<Tfrules> dialog;
 
     explicit Fixture(bool withFile = true)
@@ -75,10 +77,15 @@ struct Fixture {
             QFile::copy(kSettings, ini);
             QFile::setPermissions(ini, QFile::ReadOwner | QFile::WriteOwner);
         }
-        dialog = std::make_unique<Tfrules>(ini, prompts);
+        workspace = openWorkspace(ini, prompts);
+        dialog = std::make_unique<Tfrules>(*workspace);
     }
     // Program end.
-    void destroy() { dialog.reset(); }
+    void destroy()
+    {
+        dialog.reset();
+        workspace.reset();
+    }
 };
 
 } // namespace
@@ -287,7 +294,8 @@ private Q_SLOTS:
 
         // The next start reads what was written.
         FakePrompts prompts;
-        Tfrules again(fx.ini, prompts);
+        const auto workspace = openWorkspace(fx.ini, prompts);
+        Tfrules again(*workspace);
         QCOMPARE(named<QLineEdit>(&again, "Edit1")->text(), QStringLiteral("ftp.new.example"));
         QVERIFY(!named<QCheckBox>(&again, "CheckBox1")->isChecked());
         QCOMPARE(named<QComboBox>(&again, "ComboBox1")->currentText(), QStringLiteral("Site"));

@@ -4,6 +4,7 @@
 // typing pauses. Which warnings a text gets is the core tests' business.
 #include "fakeprompts.h"
 #include "named.h"
+#include "testframe.h"
 
 #include "rules/rules.h"
 
@@ -26,6 +27,7 @@ namespace {
 struct Fixture {
     QTemporaryDir dir;
     FakePrompts prompts;
+    std::unique_ptr<Workspace> workspace;
     std::unique_ptr<Tfrules> dialog;
     QPlainTextEdit* memo = nullptr;
     QLabel* status = nullptr;
@@ -36,7 +38,8 @@ struct Fixture {
         const QString ini = dir.filePath(QStringLiteral("QMXRead.ini"));
         QFile::copy(QStringLiteral(QMX_TEST_DATA "/gui/settings.ini"), ini);
         QFile::setPermissions(ini, QFile::ReadOwner | QFile::WriteOwner);
-        dialog = std::make_unique<Tfrules>(ini, prompts);
+        workspace = openWorkspace(ini, prompts);
+        dialog = std::make_unique<Tfrules>(*workspace);
         dialog->show();
         memo = named<QPlainTextEdit>(dialog.get(), "Memo1");
         status = named<QLabel>(dialog.get(), "LintStatus");

@@ -254,7 +254,7 @@ private Q_SLOTS:
         TCFGGen* e = f.editor();
         textOf(e)->setPlainText(QStringLiteral("[Report]\nA=caf\u00e9 \u20ac\u00a0x\n"));
         f.ask->saveAnswers << f.path("out.ini");
-        QVERIFY(e->FileSaveAs());
+        QVERIFY(e->saveAs());
         QCOMPARE(Frame::bytes(f.path("out.ini")),
                  QByteArray("[Report]\r\nA=caf\xe9 \x80\xa0x\r\n\r\n"));
         const FileDialogOptions& asked = f.ask->saves.first();

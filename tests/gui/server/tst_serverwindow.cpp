@@ -126,7 +126,7 @@ private Q_SLOTS:
     void pagesAndControlsBeforeLoading()
     {
         App app;
-        Tsrvrcfg w(app.main.get());
+        Tsrvrcfg w(app.main->workspace());
         QStringList captions;
         for (int i = 0; i < w.PageControl1->count(); ++i)
             captions << w.PageControl1->tabText(i);
@@ -174,7 +174,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, path);
         App app;
-        Tsrvrcfg w(app.main.get());
+        Tsrvrcfg w(app.main->workspace());
         w.loadall(path);
         QVERIFY(app.prompts->errors.isEmpty());
         const ServerReport r = loadServerReport(path.toStdString());
@@ -207,7 +207,7 @@ private Q_SLOTS:
     void mainSampleDetails()
     {
         App app;
-        Tsrvrcfg w(app.main.get());
+        Tsrvrcfg w(app.main->workspace());
         w.loadall(kMain);
         QCOMPARE(w.Edit5->text(), QStringLiteral("SMP"));
         QCOMPARE(w.Edit3->text(), QStringLiteral("256 MB"));
@@ -236,7 +236,7 @@ private Q_SLOTS:
         else if (kind == QLatin1String("percent"))
             path = dir.filePath(QStringLiteral("%1 %s 100%.txt"));
         App app;
-        Tsrvrcfg w(app.main.get());
+        Tsrvrcfg w(app.main->workspace());
         w.loadall(path);
         QCOMPARE(app.prompts->errors, QStringList{QStringLiteral("Cannot open file ") + path});
         QVERIFY(isEmptyWindow(w));
@@ -254,7 +254,7 @@ private Q_SLOTS:
             f.write("Console log line\r\n");
         f.close();
         App app;
-        auto* w = new Tsrvrcfg(app.main.get());
+        auto* w = new Tsrvrcfg(app.main->workspace());
         w->show();
         QPointer<Tsrvrcfg> alive(w);
         bool closedEarly = false;

@@ -327,7 +327,7 @@ private Q_SLOTS:
         const QMap<QString, ChildWindow*> children{
             {"report", m.NewReportChild(kReport)},
             {"editor", m.NewEditorChild(QStringLiteral("NONAME1"))},
-            {"quiet", new QuietChild(&m)}};
+            {"quiet", new QuietChild(m.workspace())}};
         m.mdiArea()->addSubWindow(children["quiet"])->show();
         // Creating the windows activated them; start from the initial states.
         m.mdiArea()->setActiveSubWindow(nullptr);

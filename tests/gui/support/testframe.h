@@ -1,9 +1,11 @@
 // Start-up shared by the window tests: a main window with a scripted prompts
-// fake and its shared dialogs reading settingsPath, shown.
+// fake and its shared dialogs reading settingsPath, shown; or, for a dialog
+// tested on its own, a workspace that has read settingsPath.
 #pragma once
 
 #include "fakeprompts.h"
 #include "shell/mainform.h"
+#include "shell/workspace.h"
 
 #include <QString>
 #include <QStringList>
@@ -21,6 +23,13 @@ inline std::unique_ptr<TMainForm> startMainForm(FakePrompts*& prompts, const QSt
     main->createSharedDialogs(settingsPath);
     main->show();
     return main;
+}
+
+inline std::unique_ptr<Workspace> openWorkspace(const QString& settingsPath, Prompts& prompts)
+{
+    auto workspace = std::make_unique<Workspace>(prompts);
+    workspace->openSettings(settingsPath);
+    return workspace;
 }
 
 } // namespace qmx

@@ -1,0 +1,24 @@
+#include "rules/startupnotice.h"
+
+#include "rules/rulesettings.h"
+#include "setup/settingsnotices.h"
+
+namespace qmx {
+
+std::string startupNotice(const RuleSettings& settings, bool settingsFound)
+{
+    std::string notice;
+    for (const std::string& part :
+         {settings.backupNotice(), settings.skippedNotice(),
+          noRulesReason(settings.iniPath(), settingsFound, settings.currentRuleSet(),
+                        settings.editorLines())}) {
+        if (part.empty())
+            continue;
+        if (!notice.empty())
+            notice += notice.back() == '.' ? " " : ". ";
+        notice += part;
+    }
+    return notice;
+}
+
+} // namespace qmx

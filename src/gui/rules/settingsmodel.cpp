@@ -1,0 +1,54 @@
+#include "rules/settingsmodel.h"
+
+#include "shell/prompts.h"
+#include "support/filenames.h"
+#include "support/guards.h"
+
+namespace qmx {
+
+SettingsModel::SettingsModel(const QString& path, Prompts& prompts, QObject* parent)
+    : QObject(parent), path_(path), prompts_(prompts), settings_(localPath(path))
+{}
+
+template <class F> void SettingsModel::change(F&& step)
+{
+    guarded(prompts_, std::forward<F>(step));
+    Q_EMIT reset();
+}
+
+void SettingsModel::open()
+{
+    change([this] { settings_.loadIfPresent(); });
+}
+
+void SettingsModel::load()
+{
+    change([this] { settings_.load(); });
+}
+
+bool SettingsModel::save()
+{
+    return guarded(prompts_, [this] { settings_.save(); });
+}
+
+void SettingsModel::setEditorLines(std::vector<std::string> lines)
+{
+    settings_.editorLines() = std::move(lines);
+}
+
+void SettingsModel::select(int index)
+{
+    change([&] { settings_.select(index); });
+}
+
+void SettingsModel::addRuleSet(const std::string& name)
+{
+    change([&] { settings_.addRuleSet(name); });
+}
+
+void SettingsModel::removeSelected()
+{
+    change([this] { settings_.removeSelected(); });
+}
+
+} // namespace qmx
