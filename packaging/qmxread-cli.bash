@@ -36,7 +36,7 @@ _qmxread_cli()
     COMPREPLY=()
 
     if ((COMP_CWORD == 1)); then
-        COMPREPLY=($(compgen -W $'report\nvariables\nanalyze\nattached\neval\nserver\ncompare\nupdate\nlint\n--help\n--version' -- "$cur"))
+        COMPREPLY=($(compgen -W $'report\nvariables\nanalyze\nattached\neval\nserver\ncompare\nupdate\nsummary\nlint\n--help\n--version' -- "$cur"))
         return
     fi
     local command=${COMP_WORDS[1]}
@@ -70,7 +70,11 @@ _qmxread_cli()
         COMPREPLY=($(compgen -W $'QMXRead.ini\nQMXScan.ini' -- "$cur"))
         return ;;
     --format)
-        COMPREPLY=($(compgen -W $'gcc\njson' -- "$cur"))
+        case $command in
+        lint) COMPREPLY=($(compgen -W $'gcc\njson' -- "$cur")) ;;
+        analyze) COMPREPLY=($(compgen -W $'json\njsonl' -- "$cur")) ;;
+        *) COMPREPLY=($(compgen -W json -- "$cur")) ;;
+        esac
         return ;;
     --severity)
         COMPREPLY=($(compgen -W error -- "$cur"))
@@ -80,7 +84,9 @@ _qmxread_cli()
 
     local options
     case $command in
-    report | variables | analyze) options=$'--settings\n--rule-set\n--rules-file\n--debug\n--no-rules\n--help' ;;
+    report | variables) options=$'--settings\n--rule-set\n--rules-file\n--debug\n--no-rules\n--help' ;;
+    analyze) options=$'--settings\n--rule-set\n--rules-file\n--debug\n--no-rules\n--jobs\n--summary\n--csv\n--format\n--since\n--help' ;;
+    summary) options=$'--csv\n--format\n--since\n--help' ;;
     compare) options=$'--csv\n--differences\n--baseline\n--help' ;;
     update) options=$'--settings\n--dir\n--only\n--help' ;;
     lint) options=$'--settings\n--rule-set\n--rules-file\n--report\n--format\n--severity\n--explain\n--help' ;;

@@ -38,12 +38,13 @@ check()
 cd "$scratch/files"
 exe="$scratch/bin/qmxread-cli"
 check "commands" "analyze attached" "$exe" a
-check "every command" "--help --version analyze attached compare eval lint report server update variables" "$exe" ""
+check "every command" "--help --version analyze attached compare eval lint report server summary update variables" "$exe" ""
 check "the last command letters" "update" "$exe" u
-check "analyze options" "--debug --help --no-rules --rule-set --rules-file --settings" "$exe" analyze --
+check "analyze options" "--csv --debug --format --help --jobs --no-rules --rule-set --rules-file --settings --since --summary" "$exe" analyze --
 check "compare options" "--baseline --csv --differences --help" "$exe" compare --
 check "update options" "--dir --help --only --settings" "$exe" update --
 check "lint formats" "gcc json" "$exe" lint --rules-file r.txt --format ""
+check "summary formats" "json jsonl" "$exe" analyze --summary --format ""
 check "lint reports are files" "report1.txt report2.txt" "$exe" lint --report rep
 check "baseline values" "first majority" "$exe" compare --baseline ""
 check "baseline after =" "majority" "$exe" compare --baseline = m

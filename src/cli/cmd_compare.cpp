@@ -17,12 +17,15 @@ namespace qmx::cli {
 
 namespace {
 
-Json marks(const ComparisonGrid& g, size_t row, bool red)
+void appendMarks(std::string& out, const ComparisonGrid& g, size_t row, bool red)
 {
-    Json a = Json::array();
-    for (size_t c = 0; c < g.columnCount(); ++c)
-        a.push_back(red ? g.red(row, c) : g.blue(row, c));
-    return a;
+    out += '[';
+    for (size_t c = 0; c < g.columnCount(); ++c) {
+        if (c)
+            out += ", ";
+        out += (red ? g.red(row, c) : g.blue(row, c)) ? "true" : "false";
+    }
+    out += ']';
 }
 
 // One row a line, so the output stays readable and diffable.
@@ -36,16 +39,20 @@ std::string comparisonJson(const ComparisonGrid& g, bool differencesOnly)
     for (size_t r = 0; r < g.rowCount(); ++r) {
         if (differencesOnly && !g.differs(r))
             continue;
-        Json cells = Json::array();
-        for (size_t c = 0; c < g.columnCount(); ++c)
-            cells.push_back(toUtf8(g.cell(r, c)));
-        const Json row = {{"key", toUtf8(g.key(r))},
-                          {"cells", std::move(cells)},
-                          {"red", marks(g, r, true)},
-                          {"blue", marks(g, r, false)}};
-        out += first ? "\n    " : ",\n    ";
-        out += jsonLine(row);
+        out += first ? "\n    {\"key\": " : ",\n    {\"key\": ";
         first = false;
+        out += jsonLine(toUtf8(g.key(r)));
+        out += ", \"cells\": [";
+        for (size_t c = 0; c < g.columnCount(); ++c) {
+            if (c)
+                out += ", ";
+            out += jsonLine(toUtf8(g.cell(r, c)));
+        }
+        out += "], \"red\": ";
+        appendMarks(out, g, r, true);
+        out += ", \"blue\": ";
+        appendMarks(out, g, r, false);
+        out += '}';
     }
     out += first ? "]\n}\n" : "\n  ]\n}\n";
     return out;

@@ -1,10 +1,12 @@
 #include "cmd_report.h"
 
+#include "cmd_fleet.h"
 #include "jsonout.h"
 #include "reportjson.h"
 #include "ruletext.h"
 #include "usage.h"
 
+#include "fleet/parallel.h"
 #include "report/attached.h"
 #include "report/loader.h"
 #include "rules/expression.h"
@@ -106,29 +108,55 @@ int cmdVariables(const ParsedArgs& args)
     return kOk;
 }
 
+// One report's part of the analyze output, built apart so that reports can
+// be analysed on several threads and printed in the order given.
+struct AnalyzeOutput {
+    std::string text;
+    std::string error;
+};
+
+AnalyzeOutput analyzeOne(const Session& session, const std::string& path, bool header)
+{
+    AnalyzeOutput out;
+    if (header)
+        out.text = "==> " + path + " <==\n";
+    LoadedReport r;
+    try {
+        session.load(r, path);
+    } catch (const std::exception& e) {
+        // One unreadable report, or one too big for memory, does not
+        // stop a batch.
+        out.error = errorMessage(e, "load \"" + path + "\"");
+        return out;
+    }
+    for (const std::string& line : suggestionLines(r.doc)) {
+        appendUtf8(out.text, line);
+        out.text += '\n';
+    }
+    return out;
+}
+
 int cmdAnalyze(const ParsedArgs& args)
 {
+    checkSummaryOptions(args);
+    if (args.has("--summary"))
+        return runFindingsSummary(args);
+    const unsigned jobs = jobsOf(args);
     const Session session(args);
     if (!session.whyNoRules().empty())
         printError("warning: " + session.whyNoRules());
     const bool headers = args.operands.size() > 1;
     int status = kOk;
-    for (const std::string& path : args.operands) {
-        if (headers)
-            std::cout << "==> " << path << " <==\n";
-        LoadedReport r;
-        try {
-            session.load(r, path);
-        } catch (const std::exception& e) {
-            // One unreadable report, or one too big for memory, does not
-            // stop a batch.
-            printError(errorMessage(e, "load \"" + path + "\""));
-            status = kFailed;
-            continue;
-        }
-        for (const std::string& line : suggestionLines(r.doc))
-            std::cout << toUtf8(line) << '\n';
-    }
+    runInOrder(
+        args.operands.size(), jobs,
+        [&](size_t i) { return analyzeOne(session, args.operands[i], headers); },
+        [&](size_t, AnalyzeOutput out) {
+            std::cout.write(out.text.data(), static_cast<std::streamsize>(out.text.size()));
+            if (!out.error.empty()) {
+                printError(out.error);
+                status = kFailed;
+            }
+        });
     return status;
 }
 
@@ -172,6 +200,12 @@ const OptionSpec kLoadOptions[] = {
     {"--settings", true}, {"--rule-set", true}, {"--rules-file", true}, {"--debug"}, {"--no-rules"},
 };
 
+const OptionSpec kAnalyzeOptions[] = {
+    {"--settings", true}, {"--rule-set", true}, {"--rules-file", true}, {"--debug"},
+    {"--no-rules"},       {"--jobs", true},     {"--summary"},          {"--csv"},
+    {"--format", true, "json|jsonl", "--format takes json or jsonl"},   {"--since", true},
+};
+
 } // namespace
 
 const CommandSpec kReportCommand{"report",  kLoadOptions, 1, 1, "report needs one report",
@@ -179,7 +213,7 @@ const CommandSpec kReportCommand{"report",  kLoadOptions, 1, 1, "report needs on
 const CommandSpec kVariablesCommand{"variables",  kLoadOptions, 1, 1, "variables needs one report",
                                     cmdVariables, kUsage};
 const CommandSpec kAnalyzeCommand{
-    "analyze", kLoadOptions, 1, SIZE_MAX, "analyze needs at least one report", cmdAnalyze, kUsage};
+    "analyze", kAnalyzeOptions, 1, SIZE_MAX, "analyze needs at least one report", cmdAnalyze, kUsage};
 const CommandSpec kAttachedCommand{"attached",
                                    {},
                                    2,

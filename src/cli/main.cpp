@@ -3,6 +3,7 @@
 // report runs the complete loader, rules included, as the report window does.
 #include "args.h"
 #include "cmd_compare.h"
+#include "cmd_fleet.h"
 #include "cmd_lint.h"
 #include "cmd_report.h"
 #include "cmd_server.h"
@@ -26,7 +27,7 @@ namespace {
 // Every command: a new one is one more row.
 const CommandSpec* const kCommands[] = {
     &kReportCommand, &kVariablesCommand, &kAnalyzeCommand, &kAttachedCommand, &kEvalCommand,
-    &kServerCommand, &kCompareCommand,   &kUpdateCommand,  &kLintCommand,
+    &kServerCommand, &kCompareCommand,   &kUpdateCommand,  &kLintCommand,      &kSummaryCommand,
 };
 
 int usageError(const std::string& reason, const char* usage)

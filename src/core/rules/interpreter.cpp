@@ -219,6 +219,8 @@ void RuleInterpreter::runIf(const std::string& statement)
     if (then != npos)
         thenPart = trim(std::string_view(s).substr(std::min(s.size(), then + 5)));
 
+    if (observer_)
+        observer_->conditionStarted();
     replaceReferences(condition);
 
     // An ELSE after an IF inside the then-part belongs to that inner IF.
@@ -237,6 +239,8 @@ void RuleInterpreter::runIf(const std::string& statement)
     else if (!elsePart.empty())
         runAction(elsePart);
     trace("Outcome: ", thenPart);
+    if (observer_)
+        observer_->conditionEnded();
 }
 
 // An action holding "BEGIN" is a block: the text after "BEGIN" and one more
@@ -282,6 +286,8 @@ void RuleInterpreter::replaceReferences(std::string& condition)
                 value = trim(value);
             }
         }
+        if (observer_)
+            observer_->referenceRead(reference, value, found);
         if (found) {
             splice(condition, first, refLength, value);
             trace("FoundVar: ", value);
@@ -324,14 +330,18 @@ void RuleInterpreter::runPrint(const std::string& statement)
         }
         trace("TheVar: ", name);
     }
+    const size_t first = out_.size();
     appendLine(line);
+    if (observer_)
+        observer_->printed(first, out_.size());
     appendLine("");
 }
 
 void runRules(VariableList& variables, std::vector<std::string>& output, bool debug,
-              const std::string& ruleText)
+              const std::string& ruleText, RuleObserver* observer)
 {
     RuleInterpreter interpreter(variables, output, debug, [&ruleText] { return ruleText; });
+    interpreter.setObserver(observer);
     interpreter.dorules("Not");
 }
 

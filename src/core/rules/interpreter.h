@@ -4,6 +4,7 @@
 #pragma once
 
 #include "rules/expression.h"
+#include "rules/ruleobserver.h"
 #include "store/variables.h"
 
 #include <cstdint>
@@ -22,6 +23,9 @@ public:
     RuleInterpreter(VariableList& variables, std::vector<std::string>& output, bool debug,
                     std::function<std::string()> ruleText,
                     std::function<void()> variablesChanged = {});
+
+    // Tells observer (may be null, not owned) about conditions and output.
+    void setObserver(RuleObserver* observer) { observer_ = observer; }
 
     void dorules(const std::string& text);
     void processrule(const std::string& statement);
@@ -65,6 +69,7 @@ private:
     std::function<std::string()> ruleText_;
     std::function<void()> variablesChanged_;
     ExpressionEvaluator eval_;
+    RuleObserver* observer_ = nullptr;
     int depth_ = 0;
     uint64_t steps_ = 0;
 };
@@ -72,6 +77,6 @@ private:
 // Convenience for callers that have the rule text at hand: runs it over the
 // variables, appending to output.
 void runRules(VariableList& variables, std::vector<std::string>& output, bool debug,
-              const std::string& ruleText);
+              const std::string& ruleText, RuleObserver* observer = nullptr);
 
 } // namespace qmx

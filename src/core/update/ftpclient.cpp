@@ -209,8 +209,8 @@ void FtpClient::openControl(uint32_t address, uint16_t targetPort)
 std::string FtpClient::sessionKey() const
 {
     const char sep = '\0';
-    return host + sep + std::to_string(port) + sep + proxyHost + sep + std::to_string(proxyPort) + sep + user +
-           sep + password;
+    return host + sep + std::to_string(port) + sep + proxyHost + sep + std::to_string(proxyPort)
+           + sep + user + sep + password;
 }
 
 bool FtpClient::sessionStillOpen()
@@ -418,7 +418,8 @@ int FtpClient::acceptData(int listener)
     for (;;) {
         sockaddr_in from{};
         socklen_t len = sizeof from;
-        const int fd = ::accept4(listener, reinterpret_cast<sockaddr*>(&from), &len, SOCK_NONBLOCK | SOCK_CLOEXEC);
+        const int fd = ::accept4(listener, reinterpret_cast<sockaddr*>(&from), &len,
+                                 SOCK_NONBLOCK | SOCK_CLOEXEC);
         if (fd >= 0 && from.sin_family == AF_INET && from.sin_addr.s_addr == peer_)
             return fd;
         if (fd >= 0) {
@@ -439,7 +440,7 @@ template <class Sink> void FtpClient::receiveAll(int fd, Sink&& sink)
     // too little arrives ends it, so a server dripping bytes cannot hold the
     // client for ever, while a long transfer at a fair rate goes on.
     const auto window = std::chrono::milliseconds(exchangeMs());
-    const Deadline polling;  // the windows bound the wait, not the poll
+    const Deadline polling; // the windows bound the wait, not the poll
     auto windowEnd = Clock::now() + window;
     size_t windowBytes = 0;
     std::vector<char> buf(kReceiveChunk);
@@ -521,8 +522,8 @@ void FtpClient::download(const std::string& remote, const std::string& localPath
     AtomicFileWriter out(localPath);
     transfer("RETR " + remote, [&](std::string_view bytes) {
         if (out.size() + bytes.size() > maxFileSize)
-            throw Error("File \"" + remote + "\" is too large: it exceeds the limit of " +
-                        std::to_string(maxFileSize) + " bytes");
+            throw Error("File \"" + remote + "\" is too large: it exceeds the limit of "
+                        + std::to_string(maxFileSize) + " bytes");
         out.write(bytes);
     });
     commitWhileBreathing(out);

@@ -102,8 +102,8 @@ private:
     Pump pump_;
     const Progress* progress_ = nullptr;
     int control_ = -1;
-    uint32_t peer_ = 0;        // the address the control connection went to
-    std::string session_;      // sessionKey() of the open connection
+    uint32_t peer_ = 0;   // the address the control connection went to
+    std::string session_; // sessionKey() of the open connection
     ReplyBuffer inbox_;  // received control bytes not yet read as lines
     long long code_ = 0;
     std::string text_;

@@ -32,4 +32,8 @@ char unicodeToCp1252(char32_t u);
 std::string toUtf8(std::string_view cp1252);
 void appendUtf8(std::string& out, std::string_view cp1252);
 
+// UTF-8 back to Windows-1252: the inverse of toUtf8. A character outside the
+// code page, or a byte that is not valid UTF-8, becomes '?'.
+std::string fromUtf8(std::string_view utf8);
+
 } // namespace qmx

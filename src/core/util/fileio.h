@@ -46,7 +46,7 @@ public:
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
 
     void write(std::string_view data);
-    uint64_t size() const;  // bytes written so far
+    uint64_t size() const; // bytes written so far
     // Syncs the data and renames it over the target. Throws qmx::Error with
     // the target untouched when that fails.
     void commit();

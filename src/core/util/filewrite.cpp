@@ -195,8 +195,8 @@ void writeFileAtomic(const std::string& path, std::string_view data)
 {
     {
         const Target t = checkedTarget(path);
-        if (t.replacing && S_ISREG(t.old.st_mode) && static_cast<uint64_t>(t.old.st_size) == data.size() &&
-            holdsExactly(t.file, data))
+        if (t.replacing && S_ISREG(t.old.st_mode)
+            && static_cast<uint64_t>(t.old.st_size) == data.size() && holdsExactly(t.file, data))
             return;
     }
     AtomicFileWriter out(path);

@@ -41,6 +41,15 @@ TEST_F(CliTest, UsageErrorsExitTwoWithTheUsageOnStderr)
         {"attached", "--debug", sample("ws-lab.txt"), "BOOT.INI"},
         {"eval"},
         {"eval", "A=A", "B=B"},
+        {"analyze", "--jobs", "0", sample("ws-lab.txt")},
+        {"analyze", "--jobs", "01x", sample("ws-lab.txt")},
+        {"analyze", "--jobs", "257", sample("ws-lab.txt")},
+        {"analyze", "--csv", sample("ws-lab.txt")}, // needs --summary
+        {"analyze", "--summary", "--csv", "--format", "json", sample("ws-lab.txt")},
+        {"analyze", "--summary", "--format", "xml", sample("ws-lab.txt")},
+        {"analyze", "--summary", "--since", sample("ws-lab.txt"), "--csv", sample("ws-lab.txt")},
+        {"summary"},
+        {"summary", "--format", "jsonl", "x.jsonl"},
     };
     for (const auto& args : cases) {
         const auto r = run(args);

@@ -11,6 +11,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -63,7 +64,15 @@ protected:
         return p.string();
     }
 
-    RunResult run(const std::vector<std::string>& args, const std::string& exe = QMX_CLI_PATH) const
+    // The program under test: QMX_CLI_PATH, or the one the environment
+    // variable QMX_CLI names (tools/tsan.sh runs a ThreadSanitizer build).
+    static std::string cliPath()
+    {
+        const char* other = std::getenv("QMX_CLI");
+        return other && *other ? other : QMX_CLI_PATH;
+    }
+
+    RunResult run(const std::vector<std::string>& args, const std::string& exe = cliPath()) const
     {
         const std::string outPath = (dir / "stdout").string(), errPath = (dir / "stderr").string();
         posix_spawn_file_actions_t fa;

@@ -106,14 +106,17 @@ TEST_F(CliUpdate, FailuresAndUsage)
 TEST_F(CliUpdate, CtrlCDuringADownloadLeavesNoPartialFile)
 {
     using namespace std::chrono_literals;
-    qmx::test::FakeStep slow = qmx::test::sendData("150 Sending.\r\n", std::string(200, 'n'), "226 Done.\r\n");
+    qmx::test::FakeStep slow =
+        qmx::test::sendData("150 Sending.\r\n", std::string(200, 'n'), "226 Done.\r\n");
     slow.dataPiece = 1;
     slow.dataPauseMs = 20;
-    qmx::test::FakeFtpServer server(qmx::test::say("220 hi\r\n"),
-                                    qmx::test::serveFiles({{"QMXRead.ini", "new"}}, {{"RETR", slow}}));
+    qmx::test::FakeFtpServer server(
+        qmx::test::say("220 hi\r\n"),
+        qmx::test::serveFiles({{"QMXRead.ini", "new"}}, {{"RETR", slow}}));
     clitest::writeFile(dir / "out" / "QMXRead.ini", "old");
-    std::vector<std::string> args{QMX_CLI_PATH, "update", "--settings", temp("QMXRead.ini", settings(server.port())),
-                                  "--dir", (dir / "out").string()};
+    std::vector<std::string> args{QMX_CLI_PATH, "update",
+                                  "--settings", temp("QMXRead.ini", settings(server.port())),
+                                  "--dir",      (dir / "out").string()};
     std::vector<char*> argv;
     for (auto& a : args)
         argv.push_back(a.data());
@@ -135,7 +138,7 @@ TEST_F(CliUpdate, CtrlCDuringADownloadLeavesNoPartialFile)
     };
     for (int i = 0; i < 500 && !retrSent(); ++i)
         std::this_thread::sleep_for(10ms);
-    std::this_thread::sleep_for(200ms);  // well into the data
+    std::this_thread::sleep_for(200ms); // well into the data
     ::kill(pid, SIGINT);
     int status = 0;
     for (int i = 0; i < 500 && ::waitpid(pid, &status, WNOHANG) == 0; ++i)

@@ -42,7 +42,7 @@ struct FakeStep {
     int pauseMs = 0;                  // ...with this pause before each piece but the first
     size_t dataPiece = 0;             // the same for the data
     int dataPauseMs = 0;
-    std::optional<std::string> intruder;  // sent first from 127.0.0.2 to the PORT address
+    std::optional<std::string> intruder; // sent first from 127.0.0.2 to the PORT address
 };
 
 // A plain reply (its text as sent, line ends included).
@@ -166,8 +166,8 @@ private:
         sockaddr_in source{};
         source.sin_family = AF_INET;
         ::inet_pton(AF_INET, from, &source.sin_addr);
-        if (::bind(d, reinterpret_cast<sockaddr*>(&source), sizeof source) == 0 &&
-            ::connect(d, reinterpret_cast<sockaddr*>(&dataAddr_), sizeof dataAddr_) == 0) {
+        if (::bind(d, reinterpret_cast<sockaddr*>(&source), sizeof source) == 0
+            && ::connect(d, reinterpret_cast<sockaddr*>(&dataAddr_), sizeof dataAddr_) == 0) {
             sendPaced(d, data, step.dataPiece, step.dataPauseMs);
             if (step.resetData) {
                 linger l{1, 0};

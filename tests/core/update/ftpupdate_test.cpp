@@ -218,55 +218,84 @@ TEST_F(FtpUpdate, HostileServersNeverReplaceTheFileWithABrokenOne)
         int timeoutMs = 3000;
         uint64_t cap = kMaxReadFileSize;
         std::string error = {};
-        std::string settings = "old";  // QMXRead.ini afterwards
+        std::string settings = "old"; // QMXRead.ini afterwards
         bool connected = false;
-        const char* mustSend = nullptr;  // a command the server must have got
+        const char* mustSend = nullptr; // a command the server must have got
         int minMs = 0, maxMs = 2500;
     } cases[] = {
         {.name = "second preliminary reply, then a refusal",
-         .over = {{"RETR", sendData("150 Sending.\r\n", kRead.substr(0, 20), "150 More.\r\n451 Local error.\r\n")}},
-         .error = "451 Local error.", .connected = true},
+         .over = {{"RETR", sendData("150 Sending.\r\n", kRead.substr(0, 20),
+                                    "150 More.\r\n451 Local error.\r\n")}},
+         .error = "451 Local error.",
+         .connected = true},
         {.name = "second preliminary reply, then success",
          .over = {{"RETR", sendData("150 Sending.\r\n", kRead, "150 More.\r\n226 Done.\r\n")}},
          .settings = kRead},
-        {.name = "final reply without a code", .over = {{"RETR", sendData("150 Sending.\r\n", kRead, "Done.\r\n")}},
-         .error = "Done.", .connected = true},
+        {.name = "final reply without a code",
+         .over = {{"RETR", sendData("150 Sending.\r\n", kRead, "Done.\r\n")}},
+         .error = "Done.",
+         .connected = true},
         {.name = "reset data connection",
          .over = {{"RETR", sendData("150 Sending.\r\n", big, "426 Aborted.\r\n", true)}},
          .error = "10054: Connection reset by peer"},
-        {.name = "no final reply", .over = {{"RETR", sendData("150 Sending.\r\n", "partial", "")}}, .timeoutMs = 500,
+        {.name = "no final reply",
+         .over = {{"RETR", sendData("150 Sending.\r\n", "partial", "")}},
+         .timeoutMs = 500,
          .error = "10060: Connection timed out"},
         {.name = "greeting lines in separate reads",
-         .greeting = paced(say("220-a\r\n220-b\r\n220 c\r\n"), 7, 60), .settings = kRead,
+         .greeting = paced(say("220-a\r\n220-b\r\n220 c\r\n"), 7, 60),
+         .settings = kRead,
          .mustSend = "PASS me@example"},
         {.name = "reply lines split inside a line",
-         .over = {{"USER", paced(say("331-Pass\r\n331-word\r\n331 now\r\n"), 4, 20)}}, .settings = kRead,
+         .over = {{"USER", paced(say("331-Pass\r\n331-word\r\n331 now\r\n"), 4, 20)}},
+         .settings = kRead,
          .mustSend = "PASS me@example"},
         {.name = "continuation lines dripping past the time-out",
          .over = {{"USER", paced(say("331-a\r\n331-b\r\n331-c\r\n331-d\r\n331 e\r\n"), 6, 120)}},
-         .timeoutMs = 300, .error = "10060: Connection timed out", .minMs = 250, .maxMs = 1200},
+         .timeoutMs = 300,
+         .error = "10060: Connection timed out",
+         .minMs = 250,
+         .maxMs = 1200},
         {.name = "data dripping below the least rate",
          .over = {{"RETR", dripped(sendData("150 Sending.\r\n", kRead, "226 Done.\r\n"), 1, 60)}},
-         .timeoutMs = 300, .error = "10060: Connection timed out", .minMs = 250, .maxMs = 1500},
+         .timeoutMs = 300,
+         .error = "10060: Connection timed out",
+         .minMs = 250,
+         .maxMs = 1500},
         {.name = "data at a fair rate over several windows",
-         .over = {{"RETR", dripped(sendData("150 Sending.\r\n", big, "226 Done.\r\n"), 60000, 150)}},
-         .timeoutMs = 400, .settings = big, .minMs = 600},
-        {.name = "data from another address first", .over = {{"RETR", intruded}}, .settings = kRead},
+         .over = {{"RETR",
+                   dripped(sendData("150 Sending.\r\n", big, "226 Done.\r\n"), 60000, 150)}},
+         .timeoutMs = 400,
+         .settings = big,
+         .minMs = 600},
+        {.name = "data from another address first",
+         .over = {{"RETR", intruded}},
+         .settings = kRead},
         {.name = "download over the size limit",
-         .over = {{"RETR", sendData("150 Sending.\r\n", big, "226 Done.\r\n")}}, .cap = big.size() - 1,
+         .over = {{"RETR", sendData("150 Sending.\r\n", big, "226 Done.\r\n")}},
+         .cap = big.size() - 1,
          .error = "File \"QMXRead.ini\" is too large: it exceeds the limit of 299999 bytes"},
         {.name = "download of exactly the size limit",
-         .over = {{"RETR", sendData("150 Sending.\r\n", big, "226 Done.\r\n")}}, .cap = big.size(),
+         .over = {{"RETR", sendData("150 Sending.\r\n", big, "226 Done.\r\n")}},
+         .cap = big.size(),
          .settings = big},
         {.name = "listing line over the limit",
-         .over = {{"NLST", sendData("150 Listing.\r\n", std::string(kMaxReplyLine + 1, 'n'), "226 Done.\r\n")}},
+         .over = {{"NLST", sendData("150 Listing.\r\n", std::string(kMaxReplyLine + 1, 'n'),
+                                    "226 Done.\r\n")}},
          .error = "10040: Message too long"},
-        {.name = "greeting ends the session", .greeting = reply("421 Too many users."),
+        {.name = "greeting ends the session",
+         .greeting = reply("421 Too many users."),
          .error = "421 Too many users."},
         {.name = "login refused", .over = {{"PASS", reply("530 Wrong.")}}, .error = "530 Wrong."},
-        {.name = "login refused, server hangs up", .over = {{"USER", goAway}}, .error = "530 Go away."},
-        {.name = "no time-out uses the default wait", .greeting = FakeStep{}, .timeoutMs = 0,
-         .error = "10060: Connection timed out", .minMs = 4900, .maxMs = 6000},
+        {.name = "login refused, server hangs up",
+         .over = {{"USER", goAway}},
+         .error = "530 Go away."},
+        {.name = "no time-out uses the default wait",
+         .greeting = FakeStep{},
+         .timeoutMs = 0,
+         .error = "10060: Connection timed out",
+         .minMs = 4900,
+         .maxMs = 6000},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -285,10 +314,12 @@ TEST_F(FtpUpdate, HostileServersNeverReplaceTheFileWithABrokenOne)
         } catch (const Error& e) {
             error = e.what();
         }
-        const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+        const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+            std::chrono::steady_clock::now() - start);
         EXPECT_EQ(error, c.error);
         const std::string settings = local("QMXRead.ini");
-        EXPECT_TRUE(settings == c.settings) << settings.size() << " bytes: " << settings.substr(0, 40);
+        EXPECT_TRUE(settings == c.settings)
+            << settings.size() << " bytes: " << settings.substr(0, 40);
         EXPECT_EQ(fresh.connected(), c.connected);
         EXPECT_GE(ms.count(), c.minMs);
         EXPECT_LE(ms.count(), c.maxMs);
@@ -322,10 +353,10 @@ TEST_F(FtpUpdate, NextUpdateLogsInAfreshUnlessTheSessionLives)
         {"refusal keeps the session", reply("550 Not yet."), {}, "550 Not yet.", true, 1},
         {"421 ends the session", reply("421 Closing."), {}, "421 Closing.", false, 2},
         {"server closed the idle session", closing, {}, "550 Not yet.", true, 2},
-        {"user changed", reply("550 Not yet."), [](UpdateRequest& r) { r.user = "other"; }, "550 Not yet.", true,
-         2},
-        {"password changed", reply("550 Not yet."), [](UpdateRequest& r) { r.password = "new"; }, "550 Not yet.",
-         true, 2},
+        {"user changed", reply("550 Not yet."), [](UpdateRequest& r) { r.user = "other"; },
+         "550 Not yet.", true, 2},
+        {"password changed", reply("550 Not yet."), [](UpdateRequest& r) { r.password = "new"; },
+         "550 Not yet.", true, 2},
         {"proxy taken into use", reply("550 Not yet."),
          [](UpdateRequest& r) {
              r.proxyHost = r.host;

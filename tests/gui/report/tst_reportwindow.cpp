@@ -27,6 +27,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -212,7 +213,10 @@ private Q_SLOTS:
     void emptyWindowGrids()
     {
         App app;
-        TForm1* f = app.main->NewReportChild(app.dir.filePath(QStringLiteral("none.txt")));
+        const QString path = app.dir.filePath(QStringLiteral("none.txt"));
+        TForm1* f = app.main->NewReportChild(path);
+        QCOMPARE(named<QStatusBar>(f, "StatusBar1")->currentMessage(),
+                 QStringLiteral("File not found: ") + path);
         // The header row and one empty row, as before any load.
         QCOMPARE(named<QTableView>(f, "StringGrid1")->model()->rowCount(), 1);
         QCOMPARE(named<QTableView>(f, "StringGrid2")->model()->rowCount(), 1);
@@ -346,6 +350,8 @@ private Q_SLOTS:
         TForm1* f = app.main->NewReportChild(app.dir.path());
         QCOMPARE(app.prompts->errors.size(), 1);
         QVERIFY(!app.prompts->errors.first().isEmpty());
+        // It is there, only unreadable: the error says so, not the status bar.
+        QCOMPARE(named<QStatusBar>(f, "StatusBar1")->currentMessage(), QString());
         QCOMPARE(app.main->childWindows().size(), 1);
         QVERIFY(!f->loading());
         QVERIFY(!app.main->progressWindow()->isVisible());

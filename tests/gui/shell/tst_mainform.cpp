@@ -84,6 +84,32 @@ public:
     using ChildWindow::ChildWindow;
 };
 
+// A child that records what the frame asks of it through the common
+// contract, and may refuse to close.
+class RecordingChild : public ChildWindow {
+public:
+    RecordingChild(Workspace& workspace, QStringList& log, bool allowClose)
+        : ChildWindow(workspace), log_(log), allowClose_(allowClose)
+    {}
+    std::optional<CommandStates> commandStates() const override
+    {
+        return CommandStates{.save = true, .saveAs = true};
+    }
+    bool save() override { return note("save", true); }
+    bool saveAs() override { return note("saveAs", true); }
+    void abandonInput() override { note("abandon", true); }
+    bool queryClose() override { return note("query", allowClose_); }
+
+private:
+    bool note(const char* what, bool result)
+    {
+        log_ << caption() + QLatin1Char(':') + QLatin1String(what);
+        return result;
+    }
+    QStringList& log_;
+    bool allowClose_;
+};
+
 } // namespace
 
 class TstMainForm : public QObject {
@@ -437,6 +463,83 @@ private Q_SLOTS:
         QTRY_VERIFY(m.mdiArea()->subWindowList().isEmpty());
         QCOMPARE(m.compareList().size(), 0);
         QTRY_VERIFY(!m.isVisible());
+    }
+
+    // Save, Save As and closing reach every kind of child the same way.
+    void childContract_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<bool>("firstAllowsClose");
+        QTest::addColumn<QStringList>("asked");
+        QTest::addColumn<bool>("open");
+        QTest::newRow("save") << "FileSave1" << true << QStringList{"B:save"} << true;
+        QTest::newRow("save as") << "FileSaveAs1" << true << QStringList{"B:saveAs"} << true;
+        QTest::newRow("close") << "FileExit1" << true
+                               << QStringList{"A:abandon", "B:abandon", "A:query", "B:query"}
+                               << false;
+        QTest::newRow("close refused")
+            << "FileExit1" << false << QStringList{"A:abandon", "B:abandon", "A:query"} << true;
+    }
+    void childContract()
+    {
+        QFETCH(QString, command);
+        QFETCH(bool, firstAllowsClose);
+        QFETCH(QStringList, asked);
+        QFETCH(bool, open);
+        App app;
+        QStringList log;
+        for (const auto& [name, allow] : {std::pair{"A", firstAllowsClose}, std::pair{"B", true}}) {
+            auto* child = new RecordingChild(app.main->workspace(), log, allow);
+            child->setWindowTitle(QLatin1String(name));
+            app.main->workspace().addDocument(child);
+            app.main->mdiArea()->addSubWindow(child)->show();
+            app.activate(child);
+        }
+        named<QAction>(app.main.get(), qPrintable(command))->trigger();
+        QCOMPARE(log, asked);
+        QCOMPARE(app.main->isVisible(), open);
+    }
+
+    // Paths are file-system bytes, never report text: every kind opens,
+    // saves and lists its files in a folder named with non-ASCII letters, and
+    // the settings file there keeps the recent entries.
+    void filesInAFolderWithNonAsciiLetters_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("recentKey");
+        QTest::newRow("report") << int(ChildKind::Report) << kReport << "Report1";
+        QTest::newRow("server report") << int(ChildKind::ServerReport)
+                                       << QStringLiteral(QMX_SAMPLES "/srv-main.txt") << "Server1";
+        QTest::newRow("scanner input") << int(ChildKind::ScannerInput)
+                                       << QStringLiteral(QMX_SAMPLES "/QMXScan.ini") << "Input1";
+    }
+    void filesInAFolderWithNonAsciiLetters()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, source);
+        QFETCH(QString, recentKey);
+        QTemporaryDir dir;
+        const QString folder = dir.filePath(QStringLiteral("Prüfung/Größe ÿ"));
+        QVERIFY(QDir().mkpath(folder));
+        const QString path = folder + QStringLiteral("/Bericht é.txt");
+        QVERIFY(QFile::copy(source, path));
+        FakePrompts* prompts = nullptr;
+        auto main = startMainForm(prompts, folder + QStringLiteral("/QMXRead.ini"));
+        prompts->openAnswers << path;
+        main->openChild(static_cast<ChildKind>(kind));
+        QCOMPARE(prompts->errors, QStringList());
+        ChildWindow* child = main->activeChild();
+        QVERIFY(child);
+        QCOMPARE(child->caption(), path);
+        const QString saved = folder + QStringLiteral("/Kopie ü.ini");
+        prompts->saveAnswers << saved;
+        QCOMPARE(child->saveAs(), kind == int(ChildKind::ScannerInput));
+        QCOMPARE(QFile::exists(saved), kind == int(ChildKind::ScannerInput));
+        main.reset();
+        QFile settings(folder + QStringLiteral("/QMXRead.ini"));
+        QVERIFY(settings.open(QIODevice::ReadOnly));
+        QVERIFY(settings.readAll().contains((recentKey + QLatin1Char('=') + path).toUtf8()));
     }
 
     void commandErrorsReachThePrompts()
