@@ -8,6 +8,7 @@
 #include "shell/mainform.h"
 #include "shell/sessionend.h"
 #include "support/filenames.h"
+#include "util/fileio.h"
 
 #include <QApplication>
 #include <QDir>
@@ -67,6 +68,7 @@ void takeScreenshots(qmx::TMainForm& main, const QString& dir, const QString& re
 int main(int argc, char* argv[])
 {
     // --version and --help answer without a window system.
+    qmx::ignoreFileSizeLimitSignal();
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (const auto info = qmx::desktopInfoText(args)) {
         std::cout << *info;
@@ -79,8 +81,9 @@ int main(int argc, char* argv[])
 
     auto main = std::make_unique<qmx::TMainForm>(QApplication::arguments().mid(1));
     app.setMainForm(main.get());
-    main->createSharedDialogs(
-        qmx::fromLocalPath(qmx::locateSettings(qmx::desktopSettingsOverride(args))));
+    const qmx::LocatedSettings settings =
+        qmx::locateSettingsFile(qmx::desktopSettingsOverride(args));
+    main->createSharedDialogs(qmx::fromLocalPath(settings.path), settings.problem);
     main->showMaximized();
     QObject::connect(&sessionEnd, &qmx::SessionEnd::ended, main.get(), &qmx::TMainForm::endSession);
 

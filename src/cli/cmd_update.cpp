@@ -62,9 +62,13 @@ int runUpdateCommand(const ParsedArgs& a)
     std::error_code ec;
     if (a.has("--dir") && !std::filesystem::is_directory(a.value("--dir"), ec))
         throw UsageError("--dir " + a.value("--dir") + " is not a directory");
-    std::string settings = locateSettings(a.value("--settings"));
-    if (!fileExists(settings))
-        throw Error("There is no settings file \"" + settings + "\"");
+    const LocatedSettings located = locateSettingsFile(a.value("--settings"));
+    const std::string& settings = located.path;
+    if (!fileExists(settings)) {
+        refuseNonRegularFile(settings);
+        throw Error("There is no settings file \"" + settings + "\""
+                    + (located.problem.empty() ? "" : ". " + located.problem));
+    }
     RuleSettings rules(settings);
     rules.load();
     UpdateRequest request = makeUpdateRequest(rules.ftp());

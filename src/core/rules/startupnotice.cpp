@@ -5,13 +5,14 @@
 
 namespace qmx {
 
-std::string startupNotice(const RuleSettings& settings, bool settingsFound)
+std::string startupNotice(const RuleSettings& settings, bool settingsFound,
+                          const std::string& locationProblem)
 {
     std::string notice;
     for (const std::string& part :
          {settings.backupNotice(), settings.skippedNotice(),
           noRulesReason(settings.iniPath(), settingsFound, settings.currentRuleSet(),
-                        settings.editorLines())}) {
+                        settings.editorLines(), locationProblem)}) {
         if (part.empty())
             continue;
         if (!notice.empty())
