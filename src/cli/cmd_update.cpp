@@ -41,17 +41,18 @@ void onInterrupt(int)
     interrupted = 1;
 }
 
-// Ctrl+C asks the update to stop at its next wait, which ends it cleanly: no
-// partial file is left. The handler goes after one use, so a second Ctrl+C
-// ends the program at once. A run started with Ctrl+C ignored (in the
-// background) keeps ignoring it.
+// Ctrl+C asks the update to stop at its next wait, which comes within a few
+// milliseconds and ends it cleanly: no partial file is left. A repeated
+// Ctrl+C (timeout(1) sends one to the child and one to its group) only asks
+// again. A run started with Ctrl+C ignored (in the background) keeps
+// ignoring it.
 void catchInterrupt()
 {
     struct sigaction sa {};
     if (::sigaction(SIGINT, nullptr, &sa) == 0 && sa.sa_handler == SIG_IGN)
         return;
     sa.sa_handler = onInterrupt;
-    sa.sa_flags = SA_RESETHAND;
+    sa.sa_flags = 0;
     sigemptyset(&sa.sa_mask);
     ::sigaction(SIGINT, &sa, nullptr);
 }
