@@ -14,6 +14,7 @@
 
 namespace qmx {
 
+class VariableList;
 class Workspace;
 
 // The enabled state of the frame's document commands while a child is
@@ -63,6 +64,9 @@ public:
     virtual CompareReport comparisonSource() const { return {}; }
     // A comparison has walked the report's sections.
     virtual void comparisonDone() {}
+    // A workstation report's variables as the rules left them, which the rule
+    // editor checks references against; other windows have none.
+    virtual const VariableList* reportVariables() const { return nullptr; }
 
     QString caption() const { return windowTitle(); }
     Workspace& workspace() const { return workspace_; }
