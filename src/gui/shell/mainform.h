@@ -63,7 +63,8 @@ public:
     // Child creation, as the File commands do it after the file dialog: a
     // window of the kind with the path as caption, loaded when a file exists
     // at the path.
-    ChildWindow* newChild(ChildKind kind, const QString& path);
+    // fileRead, when given, tells whether the window read its file.
+    ChildWindow* newChild(ChildKind kind, const QString& path, bool* fileRead = nullptr);
     TForm1* NewReportChild(const QString& path);
     TCFGGen* NewEditorChild(const QString& path);
     Tsrvrcfg* NewServerChild(const QString& path);
@@ -83,6 +84,11 @@ public:
     void Compare1Click();
     void HelpAbout1Execute();
     void FileExit1Execute();
+    // The system ends the program (SIGTERM, SIGHUP): the exit of File > Exit,
+    // asking nothing. Open questions are closed unanswered and changed
+    // editors are left unsaved, so no file is written that the user did not
+    // save; the settings are written as at every exit.
+    void endSession();
     // Recent-file entries: a workstation report (it joins the compare list
     // first), a scanner input file, a server report.
     void MRUFileList1MRUItemClick(const QString& path);
@@ -113,12 +119,13 @@ private:
     // Opens path in a window of the kind, then keeps it at the front of its
     // recent list, or drops it from the list when no file is there.
     void openRecent(ChildKind kind, const QString& path);
-    void noteRecent(ChildKind kind, const QString& path);
+    void noteRecent(ChildKind kind, const QString& path, bool fileRead);
 
     std::unique_ptr<Workspace> workspace_;
     SharedDialogs dialogs_;
     QMdiArea* mdi_ = nullptr;
     DeferredClose closeAfterWork_;
+    bool endingSession_ = false;
     RecentMenu* recentMenu_ = nullptr;
 
     // Menus and commands; tests find them by object name.
