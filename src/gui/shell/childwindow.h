@@ -63,6 +63,9 @@ public:
     virtual CompareReport comparisonSource() const { return {}; }
     // A comparison has walked the report's sections.
     virtual void comparisonDone() {}
+    // Turns to the page showing the rules' findings; kinds without one keep
+    // their page.
+    virtual void showSuggestionsPage() {}
 
     QString caption() const { return windowTitle(); }
     Workspace& workspace() const { return workspace_; }
