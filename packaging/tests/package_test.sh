@@ -16,7 +16,8 @@ dpkg -x "$deb" "$scratch/root"
 r=$scratch/root
 
 expected=(usr/bin/qmxread-cli usr/share/qmxread/QMXRead.ini
-          usr/share/bash-completion/completions/qmxread-cli)
+          usr/share/bash-completion/completions/qmxread-cli usr/share/doc/qmxread/copyright)
+if command -v gzip >/dev/null; then expected+=(usr/share/doc/qmxread/changelog.gz); fi
 if command -v help2man >/dev/null; then expected+=(usr/share/man/man1/qmxread-cli.1.gz); fi
 if [[ $gui == 1 ]]; then
     expected+=(usr/bin/qmxread usr/share/applications/qmxread.desktop
@@ -31,6 +32,17 @@ if [[ $gui == 1 ]] && command -v desktop-file-validate >/dev/null; then
     desktop-file-validate "$r/usr/share/applications/qmxread.desktop" || fail "desktop entry"
 fi
 dpkg-deb -f "$deb" Depends | grep -q libc6 || fail "no shared-library dependencies recorded"
+
+# Debian's own checker finds no error in the package, and man finds
+# nothing to warn about in either page.
+if command -v lintian >/dev/null; then
+    lintian --fail-on error "$deb" >"$scratch/lintian.log" 2>&1 || { cat "$scratch/lintian.log"; fail "lintian"; }
+fi
+for page in "$r"/usr/share/man/man1/*.1.gz; do
+    [[ -e $page ]] || continue
+    warnings=$(MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)
+    [[ -z $warnings ]] || { echo "$warnings"; fail "man warns about $(basename "$page")"; }
+done
 
 # The man page does not carry the settings path of the machine that built it.
 if [[ -e $r/usr/share/man/man1/qmxread-cli.1.gz ]]; then

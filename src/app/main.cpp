@@ -7,6 +7,7 @@
 #include "shell/application.h"
 #include "shell/mainform.h"
 #include "support/filenames.h"
+#include "util/fileio.h"
 
 #include <QApplication>
 #include <QDir>
@@ -66,6 +67,7 @@ void takeScreenshots(qmx::TMainForm& main, const QString& dir, const QString& re
 int main(int argc, char* argv[])
 {
     // --version and --help answer without a window system.
+    qmx::ignoreFileSizeLimitSignal();
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (const auto info = qmx::desktopInfoText(args)) {
         std::cout << *info;
@@ -75,8 +77,9 @@ int main(int argc, char* argv[])
 
     auto main = std::make_unique<qmx::TMainForm>(QApplication::arguments().mid(1));
     app.setMainForm(main.get());
-    main->createSharedDialogs(
-        qmx::fromLocalPath(qmx::locateSettings(qmx::desktopSettingsOverride(args))));
+    const qmx::LocatedSettings settings =
+        qmx::locateSettingsFile(qmx::desktopSettingsOverride(args));
+    main->createSharedDialogs(qmx::fromLocalPath(settings.path), settings.problem);
     main->showMaximized();
 
     const QString shots = qEnvironmentVariable("QMX_SCREENSHOTS");

@@ -41,17 +41,18 @@ void onInterrupt(int)
     interrupted = 1;
 }
 
-// Ctrl+C asks the update to stop at its next wait, which ends it cleanly: no
-// partial file is left. The handler goes after one use, so a second Ctrl+C
-// ends the program at once. A run started with Ctrl+C ignored (in the
-// background) keeps ignoring it.
+// Ctrl+C asks the update to stop at its next wait, which comes within a few
+// milliseconds and ends it cleanly: no partial file is left. A repeated
+// Ctrl+C (timeout(1) sends one to the child and one to its group) only asks
+// again. A run started with Ctrl+C ignored (in the background) keeps
+// ignoring it.
 void catchInterrupt()
 {
     struct sigaction sa {};
     if (::sigaction(SIGINT, nullptr, &sa) == 0 && sa.sa_handler == SIG_IGN)
         return;
     sa.sa_handler = onInterrupt;
-    sa.sa_flags = SA_RESETHAND;
+    sa.sa_flags = 0;
     sigemptyset(&sa.sa_mask);
     ::sigaction(SIGINT, &sa, nullptr);
 }
@@ -62,9 +63,13 @@ int runUpdateCommand(const ParsedArgs& a)
     std::error_code ec;
     if (a.has("--dir") && !std::filesystem::is_directory(a.value("--dir"), ec))
         throw UsageError("--dir " + a.value("--dir") + " is not a directory");
-    std::string settings = locateSettings(a.value("--settings"));
-    if (!fileExists(settings))
-        throw Error("There is no settings file \"" + settings + "\"");
+    const LocatedSettings located = locateSettingsFile(a.value("--settings"));
+    const std::string& settings = located.path;
+    if (!fileExists(settings)) {
+        refuseNonRegularFile(settings);
+        throw Error("There is no settings file \"" + settings + "\""
+                    + (located.problem.empty() ? "" : ". " + located.problem));
+    }
     RuleSettings rules(settings);
     rules.load();
     UpdateRequest request = makeUpdateRequest(rules.ftp());

@@ -13,6 +13,7 @@
 #include "setup/programinfo.h"
 #include "setup/settingslocation.h"
 #include "util/error.h"
+#include "util/fileio.h"
 
 #include <exception>
 #include <iostream>
@@ -82,6 +83,7 @@ int run(const std::vector<std::string>& args)
 int main(int argc, char** argv)
 {
     std::ios::sync_with_stdio(false);
+    qmx::ignoreFileSizeLimitSignal();
     int status;
     try {
         status = run(std::vector<std::string>(argv + 1, argv + argc));

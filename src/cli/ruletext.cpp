@@ -22,13 +22,17 @@ std::string loadRuleText(const RuleSource& source, std::string* whyNone)
 
     std::string path = source.settingsPath;
     if (path.empty()) {
-        path = locateSettings();
+        const LocatedSettings located = locateSettingsFile();
+        path = located.path;
         if (!fileExists(path)) {
+            // A FIFO or device there is refused as it is with --settings.
+            refuseNonRegularFile(path);
             if (!source.ruleSet.empty())
-                throw Error("Cannot run rule set \"" + source.ruleSet + "\": there is no settings file \"" +
-                            path + "\"");
+                throw Error("Cannot run rule set \"" + source.ruleSet
+                            + "\": there is no settings file \"" + path + "\""
+                            + (located.problem.empty() ? "" : ". " + located.problem));
             if (whyNone)
-                *whyNone = noRulesReason(path, false, {}, {});
+                *whyNone = noRulesReason(path, false, {}, {}, located.problem);
             return std::string();
         }
     }

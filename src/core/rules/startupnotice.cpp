@@ -5,11 +5,13 @@
 
 namespace qmx {
 
-std::string startupNotice(const RuleSettings& settings, bool settingsFound)
+std::string startupNotice(const RuleSettings& settings, bool settingsFound,
+                          const std::string& locationProblem)
 {
     std::string notice = settings.backupNotice();
-    const std::string why = noRulesReason(settings.iniPath(), settingsFound,
-                                          settings.currentRuleSet(), settings.editorLines());
+    const std::string why =
+        noRulesReason(settings.iniPath(), settingsFound, settings.currentRuleSet(),
+                      settings.editorLines(), locationProblem);
     if (!notice.empty() && !why.empty())
         notice += ". ";
     return notice + why;

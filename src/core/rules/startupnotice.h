@@ -10,6 +10,9 @@ namespace qmx {
 class RuleSettings;
 
 // "" when all is well. settingsFound: the file existed before reading.
-std::string startupNotice(const RuleSettings& settings, bool settingsFound);
+// locationProblem: why the settings directory could not be made, if it
+// could not.
+std::string startupNotice(const RuleSettings& settings, bool settingsFound,
+                          const std::string& locationProblem = {});
 
 } // namespace qmx

@@ -41,6 +41,27 @@ std::string installedSampleFor(const std::string& programDir)
     return fileExists(sample.string()) ? sample.string() : std::string();
 }
 
+// Why dir could not be created: the first path on the way to it that
+// exists but is no directory (XDG_CONFIG_HOME naming a file), else the
+// system's reason.
+std::string whyNoDirectory(const std::string& dir, const std::error_code& ec)
+{
+    namespace fs = std::filesystem;
+    fs::path prefix;
+    for (const fs::path& part : fs::path(dir)) {
+        if (part.empty())
+            continue;
+        prefix /= part;
+        std::error_code statError;
+        const fs::file_status st = fs::status(prefix, statError);
+        if (!fs::exists(st))
+            break;
+        if (!fs::is_directory(st))
+            return "\"" + prefix.string() + "\" is not a directory";
+    }
+    return ec.message();
+}
+
 } // namespace
 
 std::string userConfigDirectory(const std::string& xdgConfigHome, const std::string& home)
@@ -101,7 +122,7 @@ std::string prepareSettings(const SettingsChoice& choice)
     std::filesystem::create_directories(directoryOf(choice.path), ec);
     if (ec)
         return "Cannot create the settings directory \"" + directoryOf(choice.path)
-               + "\": " + ec.message();
+               + "\": " + whyNoDirectory(directoryOf(choice.path), ec);
     if (choice.seedFrom.empty())
         return {};
     try {
@@ -117,11 +138,16 @@ std::string settingsPathInUse(const std::string& override)
     return chooseSettings(currentSettingsFacts(override)).path;
 }
 
-std::string locateSettings(const std::string& override)
+LocatedSettings locateSettingsFile(const std::string& override)
 {
     const SettingsChoice choice = chooseSettings(currentSettingsFacts(override));
-    prepareSettings(choice);
-    return choice.path;
+    std::string problem = prepareSettings(choice);
+    return {choice.path, std::move(problem)};
+}
+
+std::string locateSettings(const std::string& override)
+{
+    return locateSettingsFile(override).path;
 }
 
 } // namespace qmx

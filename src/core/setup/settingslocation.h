@@ -49,16 +49,27 @@ std::string runningProgramDirectory();
 SettingsFacts currentSettingsFacts(const std::string& override);
 
 // Creates the per-user directory and copies the seed when the file does not
-// exist yet. Returns "" on success, else the reason it could not.
+// exist yet. Returns "" on success, else the reason it could not, naming the
+// file that stands where a directory is needed.
 std::string prepareSettings(const SettingsChoice& choice);
 
 // The settings file this process uses (chosen, not prepared): what --help and
 // the About box show.
 std::string settingsPathInUse(const std::string& override = {});
 
+struct LocatedSettings {
+    std::string path;
+    // Why the directory could not be made or seeded, "" when it could: the
+    // caller tells the user along with "no settings file found".
+    std::string problem;
+};
+
 // The settings file this process uses, its directory created and seeded.
 // A failure to seed leaves the path without a file: the caller then runs
-// without settings and says so.
+// without settings and says so, with the problem.
+LocatedSettings locateSettingsFile(const std::string& override = {});
+
+// locateSettingsFile's path alone.
 std::string locateSettings(const std::string& override = {});
 
 } // namespace qmx

@@ -1,6 +1,7 @@
 #include "setup/settingsnotices.h"
 
 #include "store/bigini.h"
+#include "util/error.h"
 #include "util/fileio.h"
 #include "util/text.h"
 
@@ -35,10 +36,17 @@ std::string keepUnreadableSettings(const std::string& path)
 }
 
 std::string noRulesReason(const std::string& settingsPath, bool settingsFound,
-                          const std::string& ruleSet, const std::vector<std::string>& ruleLines)
+                          const std::string& ruleSet, const std::vector<std::string>& ruleLines,
+                          const std::string& locationProblem)
 {
+    try {
+        refuseNonRegularFile(settingsPath);
+    } catch (const Error& e) {
+        return std::string("No rules run: ") + e.what();
+    }
     if (!settingsFound)
-        return "No rules run: no settings file found at \"" + settingsPath + "\"";
+        return "No rules run: no settings file found at \"" + settingsPath + "\""
+               + (locationProblem.empty() ? "" : ". " + locationProblem);
     const bool empty = std::all_of(ruleLines.begin(), ruleLines.end(),
                                    [](const std::string& l) { return trimView(l).empty(); });
     if (empty)

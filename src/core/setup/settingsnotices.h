@@ -19,10 +19,12 @@ bool unreadableAsSettings(const std::string& path);
 // go on to overwrite the only copy.
 std::string keepUnreadableSettings(const std::string& path);
 
-// Why no rules run over a report, or "" when they do: no settings file was
-// found at settingsPath, or the chosen rule set has no line that is not
-// blank.
+// Why no rules run over a report, or "" when they do: settingsPath names
+// a FIFO, device or directory, no settings file was found there (with
+// locationProblem, why its directory could not be made, when there is
+// one), or the chosen rule set has no line that is not blank.
 std::string noRulesReason(const std::string& settingsPath, bool settingsFound,
-                          const std::string& ruleSet, const std::vector<std::string>& ruleLines);
+                          const std::string& ruleSet, const std::vector<std::string>& ruleLines,
+                          const std::string& locationProblem = {});
 
 } // namespace qmx

@@ -23,8 +23,8 @@ uint16_t portNumber(const std::string& text)
     return static_cast<uint16_t>(v);
 }
 
-void fetchIfListed(FtpClient& client, const std::vector<std::string>& names, const std::string& remote,
-                   const std::string& targetDir, Progress& progress,
+void fetchIfListed(FtpClient& client, const std::vector<std::string>& names,
+                   const std::string& remote, const std::string& targetDir, Progress& progress,
                    const SettingsWritten& written = {})
 {
     const std::string wanted = upperAscii(remote);
@@ -78,7 +78,8 @@ void runUpdate(FtpClient& client, const UpdateRequest& request, std::vector<std:
     names.clear();
     client.listNames([&](const std::string& name) { names.push_back(name); });
     if (request.fetchSettings)
-        fetchIfListed(client, names, kSettingsFileName, request.targetDir, progress, settingsWritten);
+        fetchIfListed(client, names, kSettingsFileName, request.targetDir, progress,
+                      settingsWritten);
     if (request.fetchScan)
         fetchIfListed(client, names, kScanFileName, request.targetDir, progress);
     progress.setStatus("Disconnecting");

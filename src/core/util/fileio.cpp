@@ -114,6 +114,13 @@ std::string readWholeFile(const std::string& path)
     }
 }
 
+void refuseNonRegularFile(const std::string& path)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+        throw notRegular(path);
+}
+
 std::string directoryOf(const std::string& path)
 {
     const size_t slash = path.find_last_of('/');

@@ -22,6 +22,12 @@ inline constexpr uint64_t kMaxReadFileSize = uint64_t(1) << 30; // 1 GiB
 // ever), and only up to kMaxReadFileSize bytes.
 std::string readWholeFile(const std::string& path);
 
+// Throws the error readWholeFile gives when path names something other than
+// a regular file; does nothing for a regular file or for nothing at all.
+// For callers that treat a missing file as "none" and must not treat a FIFO
+// or a device that way.
+void refuseNonRegularFile(const std::string& path);
+
 // Writes data to path through a temporary file and a rename. Throws
 // qmx::Error on failure; the previous file is then untouched.
 // - A symbolic link is written through: its final target is replaced.
@@ -29,9 +35,17 @@ std::string readWholeFile(const std::string& path);
 //   keeps its mode, and its owner and group where the process may set them.
 // - A read-only file is refused, with the same error as an unwritable
 //   directory.
+// - A FIFO, socket, device or directory in the target's place is refused
+//   and left alone.
 // - Nothing is written when the file already holds exactly these bytes.
 // - The directory is synced after the rename, so the new name lasts.
 void writeFileAtomic(const std::string& path, std::string_view data);
+
+// Makes a write past the file-size limit (ulimit -f) fail with EFBIG, so
+// writeFileAtomic reports it as it reports a full disk, instead of the
+// process being killed by SIGXFSZ with a temporary file left behind. Each
+// program calls it once at start.
+void ignoreFileSizeLimitSignal();
 
 // Writes a file piece by piece, for data too large to hold in memory, with
 // the same temporary file, checks and rename as writeFileAtomic: the target

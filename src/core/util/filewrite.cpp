@@ -4,6 +4,7 @@
 #include "util/error.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -145,6 +146,11 @@ Target checkedTarget(const std::string& path)
     Target t;
     t.file = resolveLinks(path);
     t.replacing = ::stat(t.file.c_str(), &t.old) == 0;
+    // A rename would put a regular file in the place of a FIFO, socket,
+    // device or directory and report success: such a node is refused and
+    // left as it is, as the read side refuses it.
+    if (t.replacing && !S_ISREG(t.old.st_mode))
+        throw Error("Cannot write file \"" + path + "\": it is not a regular file");
     // A file its owner made read-only is left alone, as a directory the user
     // may not write to is: the same error either way. Checked on the mode
     // bits as well, since access() lets root write anything.
@@ -191,12 +197,17 @@ void finishTemporary(int fd, const std::string& tmp, const std::string& path, co
 
 } // namespace
 
+void ignoreFileSizeLimitSignal()
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+}
+
 void writeFileAtomic(const std::string& path, std::string_view data)
 {
     {
         const Target t = checkedTarget(path);
-        if (t.replacing && S_ISREG(t.old.st_mode)
-            && static_cast<uint64_t>(t.old.st_size) == data.size() && holdsExactly(t.file, data))
+        if (t.replacing && static_cast<uint64_t>(t.old.st_size) == data.size()
+            && holdsExactly(t.file, data))
             return;
     }
     AtomicFileWriter out(path);

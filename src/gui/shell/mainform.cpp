@@ -124,14 +124,14 @@ void TMainForm::FormCreate(const QStringList& arguments)
     settleDebugFlag(arguments);
 }
 
-void TMainForm::createSharedDialogs(const QString& settingsPath)
+void TMainForm::createSharedDialogs(const QString& settingsPath, const std::string& settingsProblem)
 {
     const bool settingsFound = QFileInfo::exists(settingsPath);
     workspace_->openSettings(settingsPath);
     dialogs_ = makeSharedDialogs(*workspace_, this, settingsPath);
     recentMenu_->setFiles(workspace_->recentFiles());
     StatusBar->showMessage(
-        toQString(startupNotice(workspace_->settings()->settings(), settingsFound)));
+        toQString(startupNotice(workspace_->settings()->settings(), settingsFound, settingsProblem)));
 }
 
 void TMainForm::buildActions()

@@ -13,6 +13,7 @@
 #include <QPointer>
 
 #include <memory>
+#include <string>
 
 class QAction;
 class QMdiArea;
@@ -36,7 +37,9 @@ public:
 
     // Start-up: the settings file is read into the workspace, then the
     // shared dialogs are made, hidden, in their order after the main window.
-    void createSharedDialogs(const QString& settingsPath);
+    // settingsProblem: why the settings directory could not be made, shown
+    // with the start-up notice.
+    void createSharedDialogs(const QString& settingsPath, const std::string& settingsProblem = {});
 
     Workspace& workspace() { return *workspace_; }
     Prompts& prompts() { return workspace_->prompts(); }

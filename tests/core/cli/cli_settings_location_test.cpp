@@ -35,6 +35,7 @@ TEST_F(CliSettingsTest, AnalyzeWarnsOnceWhyNoRulesRan)
         std::vector<std::string> args;
         std::string err;
         int status;
+        bool fifo = false; // a FIFO stands where the settings file belongs
     };
     const std::string emptySet =
         "[QMXREAD_PARAMETERS]\r\nDefault_Rule_Set=Blank\r\n\r\n"
@@ -60,16 +61,60 @@ TEST_F(CliSettingsTest, AnalyzeWarnsOnceWhyNoRulesRan)
          "qmxread-cli: warning: No rules run: the rule set \"Blank\" in \"" + ini + "\" is empty\n",
          0},
         {"variables stays quiet", nullptr, {"variables", report}, "", 0},
+        {"a FIFO is refused as a report is",
+         nullptr,
+         {"analyze", report},
+         "qmxread-cli: Cannot open file \"" + ini + "\": it is not a regular file\n",
+         1,
+         true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         std::filesystem::remove(ini);
         if (c.settings)
             clitest::writeFile(ini, c.settings);
+        if (c.fifo) {
+            ASSERT_EQ(::mkfifo(ini.c_str(), 0600), 0);
+        }
         const auto r = run(c.args, exe);
         EXPECT_EQ(r.status, c.status);
         EXPECT_EQ(r.err, c.err);
     }
+}
+
+// An installed program whose per-user settings cannot be made says why,
+// and a seed copy cut short by the file-size limit is a reason, not the
+// end of the program.
+TEST_F(CliSettingsTest, InstalledProgramSaysWhyItHasNoSettings)
+{
+    const std::string exe = placeProgram("usr/bin");
+    std::filesystem::create_directories(dir / "usr/share/qmxread");
+    clitest::writeFile(dir / "usr/share/qmxread/QMXRead.ini",
+                       "[QMXREAD_PARAMETERS]\r\nHost=" + std::string(20000, 'h') + "\r\n");
+    const std::string file = temp("plain", "x");
+    const std::string fresh = (dir / "fresh").string();
+    const struct {
+        const char* name;
+        std::string configHome, limit, reason;
+    } cases[] = {
+        {"config home is a file", file, "unlimited",
+         "Cannot create the settings directory \"" + file + "/qmxread/\": \"" + file
+             + "\" is not a directory"},
+        {"seed larger than the file-size limit", fresh, "8",
+         "Cannot write file \"" + fresh + "/qmxread/QMXRead.ini\": File too large"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ::setenv("XDG_CONFIG_HOME", c.configHome.c_str(), 1);
+        const auto r = run({"-c", "ulimit -f " + c.limit + " && exec \"$0\" \"$@\"", exe, "analyze",
+                            data("small.txt")},
+                           "/bin/sh");
+        ::unsetenv("XDG_CONFIG_HOME");
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.err, "qmxread-cli: warning: No rules run: no settings file found at \""
+                             + c.configHome + "/qmxread/QMXRead.ini\". " + c.reason + "\n");
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(fresh + "/qmxread")) << "a temporary file is left";
 }
 
 TEST_F(CliSettingsTest, VersionComesFromTheProjectVersion)

@@ -1,4 +1,5 @@
 #include "setup/settingslocation.h"
+#include "util/fileio.h"
 
 #include "tempdir.h"
 
@@ -121,13 +122,27 @@ TEST(SettingsLocation, PrepareWithoutSampleCreatesTheDirectoryOnly)
     EXPECT_FALSE(std::filesystem::exists(target));
 }
 
+// The reason names the file standing where a directory is needed
+// (XDG_CONFIG_HOME set to a file), wherever it stands on the way.
 TEST(SettingsLocation, PrepareReportsADirectoryItCannotCreate)
 {
     TempDir dir;
-    test::writeBytes(dir.file("plain"), "x"); // a file where a directory is needed
-    const std::string why =
-        prepareSettings({dir.file("plain/qmxread/QMXRead.ini"), SettingsPlace::UserConfig, ""});
-    EXPECT_NE(why.find("Cannot create the settings directory"), std::string::npos) << why;
+    test::writeBytes(dir.file("plain"), "x");
+    std::filesystem::create_directories(dir.file("cfg"));
+    test::writeBytes(dir.file("cfg/qmxread"), "x");
+    const struct {
+        std::string settings, blocker;
+    } cases[] = {
+        {dir.file("plain/qmxread/QMXRead.ini"), dir.file("plain")},
+        {dir.file("plain/a/b/qmxread/QMXRead.ini"), dir.file("plain")},
+        {dir.file("cfg/qmxread/QMXRead.ini"), dir.file("cfg/qmxread")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.settings);
+        EXPECT_EQ(prepareSettings({c.settings, SettingsPlace::UserConfig, ""}),
+                  "Cannot create the settings directory \"" + directoryOf(c.settings) + "\": \""
+                      + c.blocker + "\" is not a directory");
+    }
 }
 
 } // namespace

@@ -7,6 +7,8 @@
 
 #include <filesystem>
 
+#include <sys/stat.h>
+
 using namespace qmx;
 using qmx::test::TempDir;
 
@@ -70,29 +72,65 @@ TEST(SettingsNotices, SavingOverUnreadableFileKeepsABackup)
 
 struct ReasonCase {
     const char* name;
+    std::string path;
     bool found;
     std::vector<std::string> lines;
+    std::string problem; // why the settings directory could not be made
     std::string expected;
 };
 
 TEST(SettingsNotices, WhyNoRulesRun)
 {
+    TempDir dir;
+    const std::string fifo = dir.file("QMXRead.ini");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string ini = "/c/QMXRead.ini";
+    const std::string noDir =
+        "Cannot create the settings directory \"/f/qmxread/\": \"/f\" is not a directory";
     const ReasonCase cases[] = {
         {"no file",
+         ini,
          false,
          {"PRINT \"x\";"},
+         "",
          "No rules run: no settings file found at \"/c/QMXRead.ini\""},
-        {"no lines", true, {}, "No rules run: the rule set \"Lab\" in \"/c/QMXRead.ini\" is empty"},
+        {"no file, with the reason",
+         ini,
+         false,
+         {},
+         noDir,
+         "No rules run: no settings file found at \"/c/QMXRead.ini\". " + noDir},
+        {"a FIFO is no missing file",
+         fifo,
+         true,
+         {},
+         "",
+         "No rules run: Cannot open file \"" + fifo + "\": it is not a regular file"},
+        {"a directory either",
+         dir.path().string(),
+         false,
+         {},
+         "",
+         "No rules run: Cannot open file \"" + dir.path().string()
+             + "\": it is not a regular file"},
+        {"no lines",
+         ini,
+         true,
+         {},
+         "",
+         "No rules run: the rule set \"Lab\" in \"/c/QMXRead.ini\" is empty"},
         {"blank lines only",
+         ini,
          true,
          {"", " \t", "\r"},
+         "",
          "No rules run: the rule set \"Lab\" in \"/c/QMXRead.ini\" is empty"},
-        {"one statement", true, {"", "PRINT \"x\";"}, ""},
-        {"comment counts as a line", true, {"// note"}, ""},
+        {"one statement", ini, true, {"", "PRINT \"x\";"}, "", ""},
+        {"comment counts as a line", ini, true, {"// note"}, "", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(noRulesReason("/c/QMXRead.ini", c.found, "Lab", c.lines), c.expected);
+        EXPECT_EQ(noRulesReason(c.path, c.found, "Lab", c.lines, c.problem), c.expected);
     }
 }
 

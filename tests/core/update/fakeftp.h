@@ -13,7 +13,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -38,10 +37,8 @@ struct FakeStep {
     std::string final;                // sent after the data connection closed
     bool flood = false;               // send an endless line instead of the reply
     bool hangUp = false;              // close the control connection after the reply
-    size_t piece = 0;                 // send reply and final in pieces of this size (0: whole)...
+    size_t piece = 0;                 // send everything in pieces of this size (0: whole)...
     int pauseMs = 0;                  // ...with this pause before each piece but the first
-    size_t dataPiece = 0;             // the same for the data
-    int dataPauseMs = 0;
     std::optional<std::string> intruder; // sent first from 127.0.0.2 to the PORT address
 };
 
@@ -50,6 +47,14 @@ inline FakeStep say(std::string text)
 {
     FakeStep s;
     s.reply = std::move(text);
+    return s;
+}
+
+// The step sent in pieces with pauses, so the client meets them in separate reads.
+inline FakeStep paced(FakeStep s, size_t piece, int pauseMs)
+{
+    s.piece = piece;
+    s.pauseMs = pauseMs;
     return s;
 }
 
@@ -128,14 +133,14 @@ private:
         }
         return true;
     }
-    // Sends s in the step's pieces and pauses, so the client meets them in
-    // separate reads; false when the peer went away or the server stops.
-    bool sendPaced(int fd, const std::string& s, size_t piece, int pauseMs)
+    // Sends s in the step's pieces and pauses; false when the peer went
+    // away or the server stops.
+    bool sendPaced(int fd, const std::string& s, const FakeStep& step)
     {
-        piece = piece ? piece : std::max<size_t>(s.size(), 1);
+        const size_t piece = step.piece ? step.piece : s.size() + 1;
         for (size_t off = 0; off < s.size(); off += piece) {
             if (off > 0)
-                std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs));
+                std::this_thread::sleep_for(std::chrono::milliseconds(step.pauseMs));
             if (stop_ || !sendAll(fd, s.substr(off, piece)))
                 return false;
         }
@@ -149,13 +154,13 @@ private:
             }
             return false;
         }
-        if (!sendPaced(fd, step.reply, step.piece, step.pauseMs))
+        if (!sendPaced(fd, step.reply, step))
             return false;
         if (step.intruder)
             sendData(*step.intruder, step, "127.0.0.2");
         if (step.data) {
             sendData(*step.data, step, "127.0.0.1");
-            if (!sendPaced(fd, step.final, step.piece, step.pauseMs))
+            if (!sendPaced(fd, step.final, step))
                 return false;
         }
         return !step.hangUp;
@@ -168,7 +173,7 @@ private:
         ::inet_pton(AF_INET, from, &source.sin_addr);
         if (::bind(d, reinterpret_cast<sockaddr*>(&source), sizeof source) == 0
             && ::connect(d, reinterpret_cast<sockaddr*>(&dataAddr_), sizeof dataAddr_) == 0) {
-            sendPaced(d, data, step.dataPiece, step.dataPauseMs);
+            sendPaced(d, data, step);
             if (step.resetData) {
                 linger l{1, 0};
                 ::setsockopt(d, SOL_SOCKET, SO_LINGER, &l, sizeof l);

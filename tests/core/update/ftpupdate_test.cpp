@@ -10,9 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <chrono>
-#include <functional>
 #include <thread>
 #include <utility>
 
@@ -182,35 +180,18 @@ TEST_F(FtpUpdate, SilentServerTimesOutWithinTheLimit)
     EXPECT_FALSE(client.connected());
 }
 
-TEST_F(FtpUpdate, EndlessReplyLineIsAnError)
+FakeStep retr(std::string data, std::string final = "226 Done.\r\n")
 {
-    FakeStep flood;
-    flood.flood = true;
-    FakeFtpServer server(flood, serveFiles({}));
-    EXPECT_EQ(update(request(server.port())).error, "10040: Message too long");
-}
-
-FakeStep paced(FakeStep step, size_t piece, int pauseMs)
-{
-    step.piece = piece;
-    step.pauseMs = pauseMs;
-    return step;
-}
-
-FakeStep dripped(FakeStep step, size_t piece, int pauseMs)
-{
-    step.dataPiece = piece;
-    step.dataPauseMs = pauseMs;
-    return step;
+    return sendData("150 Sending.\r\n", std::move(data), std::move(final));
 }
 
 TEST_F(FtpUpdate, HostileServersNeverReplaceTheFileWithABrokenOne)
 {
     const std::string big(300000, 'n');
-    FakeStep intruded = sendData("150 Sending.\r\n", kRead, "226 Done.\r\n");
+    FakeStep intruded = retr(kRead), reset = retr(big, "426 Aborted.\r\n"), flood;
     intruded.intruder = "[QMXREAD_PARAMETERS]\r\nHost=evil\r\n";
-    FakeStep goAway = reply("530 Go away.");
-    goAway.hangUp = true;
+    reset.resetData = true;
+    flood.flood = true;
     const struct {
         const char* name;
         FakeStep greeting = reply("220 hi");
@@ -220,113 +201,65 @@ TEST_F(FtpUpdate, HostileServersNeverReplaceTheFileWithABrokenOne)
         std::string error = {};
         std::string settings = "old"; // QMXRead.ini afterwards
         bool connected = false;
-        const char* mustSend = nullptr; // a command the server must have got
+        int told = 0;                   // settings-written calls
         int minMs = 0, maxMs = 2500;
     } cases[] = {
-        {.name = "second preliminary reply, then a refusal",
-         .over = {{"RETR", sendData("150 Sending.\r\n", kRead.substr(0, 20),
-                                    "150 More.\r\n451 Local error.\r\n")}},
-         .error = "451 Local error.",
-         .connected = true},
-        {.name = "second preliminary reply, then success",
-         .over = {{"RETR", sendData("150 Sending.\r\n", kRead, "150 More.\r\n226 Done.\r\n")}},
-         .settings = kRead},
-        {.name = "final reply without a code",
-         .over = {{"RETR", sendData("150 Sending.\r\n", kRead, "Done.\r\n")}},
-         .error = "Done.",
-         .connected = true},
-        {.name = "reset data connection",
-         .over = {{"RETR", sendData("150 Sending.\r\n", big, "426 Aborted.\r\n", true)}},
-         .error = "10054: Connection reset by peer"},
-        {.name = "no final reply",
-         .over = {{"RETR", sendData("150 Sending.\r\n", "partial", "")}},
-         .timeoutMs = 500,
+        // clang-format off
+        {.name = "preliminary reply, then a refusal",
+         .over = {{"RETR", retr(kRead.substr(0, 20), "150 More.\r\n451 Local error.\r\n")}},
+         .error = "451 Local error.", .connected = true},
+        {.name = "refusal after the download", .over = {{"QUIT", reply("500 Stay.")}}, .error = "500 Stay.",
+         .settings = kRead, .told = 1},
+        {.name = "reset data connection", .over = {{"RETR", reset}}, .error = "10054: Connection reset by peer"},
+        {.name = "no final reply", .over = {{"RETR", retr("partial", "")}}, .timeoutMs = 500,
          .error = "10060: Connection timed out"},
-        {.name = "greeting lines in separate reads",
-         .greeting = paced(say("220-a\r\n220-b\r\n220 c\r\n"), 7, 60),
-         .settings = kRead,
-         .mustSend = "PASS me@example"},
-        {.name = "reply lines split inside a line",
-         .over = {{"USER", paced(say("331-Pass\r\n331-word\r\n331 now\r\n"), 4, 20)}},
-         .settings = kRead,
-         .mustSend = "PASS me@example"},
+        {.name = "greeting lines split across reads", .greeting = paced(say("220-a\r\n530-b\r\n530-c\r\n220 c\r\n"), 7, 100),
+         .settings = kRead, .told = 1},
+        {.name = "endless reply line", .greeting = flood, .error = "10040: Message too long"},
         {.name = "continuation lines dripping past the time-out",
-         .over = {{"USER", paced(say("331-a\r\n331-b\r\n331-c\r\n331-d\r\n331 e\r\n"), 6, 120)}},
-         .timeoutMs = 300,
-         .error = "10060: Connection timed out",
-         .minMs = 250,
-         .maxMs = 1200},
-        {.name = "data dripping below the least rate",
-         .over = {{"RETR", dripped(sendData("150 Sending.\r\n", kRead, "226 Done.\r\n"), 1, 60)}},
-         .timeoutMs = 300,
-         .error = "10060: Connection timed out",
-         .minMs = 250,
-         .maxMs = 1500},
+         .over = {{"USER", paced(say("331-a\r\n331-b\r\n331-c\r\n331-d\r\n331 e\r\n"), 6, 120)}}, .timeoutMs = 300,
+         .error = "10060: Connection timed out", .minMs = 250, .maxMs = 1200},
+        {.name = "data dripping below the least rate", .over = {{"RETR", paced(retr(kRead), 1, 60)}}, .timeoutMs = 1500,
+         .error = "10060: Connection timed out", .minMs = 2000, .maxMs = 4000},
         {.name = "data at a fair rate over several windows",
-         .over = {{"RETR",
-                   dripped(sendData("150 Sending.\r\n", big, "226 Done.\r\n"), 60000, 150)}},
-         .timeoutMs = 400,
-         .settings = big,
+         .over = {{"RETR", paced(retr(big), 60000, 150)}}, .timeoutMs = 400, .settings = big, .told = 1,
          .minMs = 600},
-        {.name = "data from another address first",
-         .over = {{"RETR", intruded}},
-         .settings = kRead},
-        {.name = "download over the size limit",
-         .over = {{"RETR", sendData("150 Sending.\r\n", big, "226 Done.\r\n")}},
-         .cap = big.size() - 1,
+        {.name = "data from another address first", .over = {{"RETR", intruded}}, .settings = kRead, .told = 1},
+        {.name = "download over the size limit", .over = {{"RETR", retr(big)}}, .cap = big.size() - 1,
          .error = "File \"QMXRead.ini\" is too large: it exceeds the limit of 299999 bytes"},
-        {.name = "download of exactly the size limit",
-         .over = {{"RETR", sendData("150 Sending.\r\n", big, "226 Done.\r\n")}},
-         .cap = big.size(),
-         .settings = big},
-        {.name = "listing line over the limit",
-         .over = {{"NLST", sendData("150 Listing.\r\n", std::string(kMaxReplyLine + 1, 'n'),
-                                    "226 Done.\r\n")}},
+        {.name = "download of exactly the size limit", .over = {{"RETR", retr(big)}}, .cap = big.size(),
+         .settings = big, .told = 1},
+        {.name = "listing line over the limit", .over = {{"NLST", retr(std::string(kMaxReplyLine + 1, 'n'))}},
          .error = "10040: Message too long"},
-        {.name = "greeting ends the session",
-         .greeting = reply("421 Too many users."),
-         .error = "421 Too many users."},
+        {.name = "greeting ends the session", .greeting = reply("421 Busy."), .error = "421 Busy."},
         {.name = "login refused", .over = {{"PASS", reply("530 Wrong.")}}, .error = "530 Wrong."},
-        {.name = "login refused, server hangs up",
-         .over = {{"USER", goAway}},
-         .error = "530 Go away."},
-        {.name = "no time-out uses the default wait",
-         .greeting = FakeStep{},
-         .timeoutMs = 0,
-         .error = "10060: Connection timed out",
-         .minMs = 4900,
-         .maxMs = 6000},
+        {.name = "no time-out uses the default wait", .greeting = FakeStep{}, .timeoutMs = 0,
+         .error = "10060: Connection timed out", .minMs = 4900, .maxMs = 6000},
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         writeBytes(dir.file("QMXRead.ini"), "old");
         FakeFtpServer server(c.greeting, serveFiles({{"QMXRead.ini", kRead}}, c.over));
-        FtpClient fresh;
-        fresh.maxFileSize = c.cap;
+        client.maxFileSize = c.cap; // a client left connected logs in to the next server afresh
         std::vector<std::string> names;
         std::string error;
+        int told = 0;
         const auto start = std::chrono::steady_clock::now();
         try {
             CountingProgress quiet;
-            UpdateRequest r = request(server.port(), c.timeoutMs);
-            r.fetchScan = false;
-            runUpdate(fresh, r, names, quiet);
+            runUpdate(client, request(server.port(), c.timeoutMs), names, quiet,
+                      [&](const std::string& path) { told += readBytes(path) == c.settings; });
         } catch (const Error& e) {
             error = e.what();
         }
-        const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
-            std::chrono::steady_clock::now() - start);
+        const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
         EXPECT_EQ(error, c.error);
-        const std::string settings = local("QMXRead.ini");
-        EXPECT_TRUE(settings == c.settings)
-            << settings.size() << " bytes: " << settings.substr(0, 40);
-        EXPECT_EQ(fresh.connected(), c.connected);
+        EXPECT_TRUE(local("QMXRead.ini") == c.settings); // the file may be large: not printed
+        EXPECT_EQ(client.connected(), c.connected);
+        EXPECT_EQ(told, c.told);
         EXPECT_GE(ms.count(), c.minMs);
         EXPECT_LE(ms.count(), c.maxMs);
-        if (c.mustSend) {
-            const auto cmds = server.commands();
-            EXPECT_NE(std::find(cmds.begin(), cmds.end(), c.mustSend), cmds.end());
-        }
         // No temporary file is left behind.
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
     }
@@ -340,61 +273,40 @@ TEST_F(FtpUpdate, RefusedConnection)
 
 TEST_F(FtpUpdate, NextUpdateLogsInAfreshUnlessTheSessionLives)
 {
-    FakeStep closing = reply("550 Not yet.");
+    FakeStep refused = reply("550 Not yet."), closing = refused;
     closing.hangUp = true;
     const struct {
         const char* name;
         FakeStep firstCwd;
-        std::function<void(UpdateRequest&)> change;
-        const char* firstError;
+        bool newHost; // the second update names the server anew
         bool connectedBetween;
         int connections;
     } cases[] = {
-        {"refusal keeps the session", reply("550 Not yet."), {}, "550 Not yet.", true, 1},
-        {"421 ends the session", reply("421 Closing."), {}, "421 Closing.", false, 2},
-        {"server closed the idle session", closing, {}, "550 Not yet.", true, 2},
-        {"user changed", reply("550 Not yet."), [](UpdateRequest& r) { r.user = "other"; },
-         "550 Not yet.", true, 2},
-        {"password changed", reply("550 Not yet."), [](UpdateRequest& r) { r.password = "new"; },
-         "550 Not yet.", true, 2},
-        {"proxy taken into use", reply("550 Not yet."),
-         [](UpdateRequest& r) {
-             r.proxyHost = r.host;
-             r.proxyPort = r.port;
-             r.host = "files.example.invalid";
-         },
-         "550 Not yet.", true, 2},
+        {"refusal keeps the session", refused, false, true, 1},
+        {"421 ends the session", reply("421 Closing."), false, false, 2},
+        {"server closed the idle session", closing, false, true, 2},
+        {"host changed", refused, true, true, 2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         bool first = true;
         const auto script = serveFiles({{"QMXScan.ini", kScan}});
         FakeFtpServer server(reply("220 hi"), [&](const std::string& cmd) {
-            if (cmd.rfind("CWD", 0) == 0 && std::exchange(first, false))
-                return c.firstCwd;
-            return script(cmd);
+            return cmd.rfind("CWD", 0) == 0 && std::exchange(first, false) ? c.firstCwd : script(cmd);
         });
         FtpClient fresh;
         UpdateRequest r = request(server.port());
         std::vector<std::string> names;
         CountingProgress quiet;
-        try {
-            runUpdate(fresh, r, names, quiet);
-        } catch (const Error& e) {
-            EXPECT_STREQ(e.what(), c.firstError);
-        }
+        EXPECT_THROW(runUpdate(fresh, r, names, quiet), Error);
         EXPECT_EQ(fresh.connected(), c.connectedBetween);
         // A server's hang-up reaches the client a moment after its reply.
         for (int i = 0; i < 200 && c.firstCwd.hangUp && server.ended() == 0; ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        if (c.change)
-            c.change(r);
+        if (c.newHost)
+            r.host = "localhost";
         EXPECT_NO_THROW(runUpdate(fresh, r, names, quiet));
         EXPECT_EQ(server.connections(), c.connections);
-        int users = 0;
-        for (const auto& cmd : server.commands())
-            users += cmd.rfind("USER", 0) == 0;
-        EXPECT_EQ(users, c.connections);
     }
 }
 
@@ -482,41 +394,5 @@ TEST(FtpUpdateRequest, NumberFields)
             error = e.what();
         }
         EXPECT_EQ(error, c.error) << c.port << "|" << c.proxyPort << "|" << c.timeout;
-    }
-}
-
-TEST_F(FtpUpdate, SettingsWrittenIsToldBeforeALaterFailure)
-{
-    const struct {
-        const char* name;
-        std::map<std::string, std::string> files;
-        std::map<std::string, FakeStep> over = {};
-        bool refuseScan;
-        int told;
-        const char* error;
-    } cases[] = {
-        {"both fetched", {{"QMXRead.ini", kRead}, {"QMXScan.ini", kScan}}, {}, false, 1, ""},
-        {"scan refused", {{"QMXRead.ini", kRead}, {"QMXScan.ini", kScan}}, {}, true, 1, "550 Gone."},
-        {"quit refused", {{"QMXRead.ini", kRead}}, {{"QUIT", reply("500 Stay.")}}, false, 1, "500 Stay."},
-        {"not listed", {{"QMXScan.ini", kScan}}, {}, false, 0, ""},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const auto script = serveFiles(c.files, c.over);
-        FakeFtpServer server(reply("220 hi"), [&](const std::string& cmd) {
-            return c.refuseScan && cmd == "RETR QMXScan.ini" ? reply("550 Gone.") : script(cmd);
-        });
-        FtpClient fresh;
-        std::vector<std::string> names, seen;
-        std::string error = {};
-        try {
-            CountingProgress quiet;
-            runUpdate(fresh, request(server.port()), names, quiet,
-                      [&](const std::string& path) { seen.push_back(readBytes(path)); });
-        } catch (const Error& e) {
-            error = e.what();
-        }
-        EXPECT_EQ(error, c.error);
-        EXPECT_EQ(seen, std::vector<std::string>(c.told, kRead));
     }
 }

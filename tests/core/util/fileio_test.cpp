@@ -6,10 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <filesystem>
 #include <functional>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace qmx {
@@ -208,6 +212,103 @@ TEST(WriteFileAtomic, IdenticalTextIsNotRewritten)
         EXPECT_EQ(before.st_ino != after.st_ino, c.rewritten) << c.after.size();
         EXPECT_EQ(readBytes(path), c.after);
     }
+}
+
+// The kind of node at path, not following a final symbolic link.
+mode_t kindOf(const std::string& path)
+{
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 ? (st.st_mode & S_IFMT) : 0;
+}
+
+bool temporaryLeftIn(const TempDir& dir)
+{
+    for (const auto& e : std::filesystem::directory_iterator(dir.path()))
+        if (e.path().filename().string().rfind(".qmxtmp-", 0) == 0)
+            return true;
+    return false;
+}
+
+// Whatever stands in the target's place: a regular file or nothing is
+// written, anything else is refused and keeps its kind (a device or FIFO
+// renamed over would become a plain file and the save would say it worked).
+TEST(WriteFileAtomic, WhatStandsInTheTargetsPlace)
+{
+    TempDir dir;
+    writeBytes(dir.file("regular"), "old");
+    writeBytes(dir.file("linked"), "old");
+    ASSERT_EQ(::symlink("linked", dir.file("link").c_str()), 0);
+    ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0600), 0);
+    ASSERT_EQ(::symlink("fifo", dir.file("link-to-fifo").c_str()), 0);
+    ASSERT_EQ(::mkdir(dir.file("directory").c_str(), 0700), 0);
+    writeBytes(dir.file("read-only"), "old");
+    ::chmod(dir.file("read-only").c_str(), 0444);
+    const int s = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    std::snprintf(addr.sun_path, sizeof addr.sun_path, "%s", dir.file("socket").c_str());
+    ASSERT_EQ(::bind(s, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+    // A device of its own (the null device's numbers), so a fault here
+    // cannot damage the system's /dev/null; only root may make one.
+    const bool device = ::mknod(dir.file("device").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+
+    const std::string refused = "\": it is not a regular file";
+    const struct {
+        std::string name, error; // error "" for a write that succeeds
+        mode_t kindAfter;
+        std::string contentAfter; // of the name or its link's target; "": not read
+    } cases[] = {
+        {"regular", "", S_IFREG, "new"},
+        {"missing", "", S_IFREG, "new"},
+        {"link", "", S_IFLNK, "new"},
+        {"read-only", "Cannot create file \"" + dir.file("read-only") + "\": Permission denied",
+         S_IFREG, "old"},
+        {"directory", "Cannot write file \"" + dir.file("directory") + refused, S_IFDIR, ""},
+        {"fifo", "Cannot write file \"" + dir.file("fifo") + refused, S_IFIFO, ""},
+        {"link-to-fifo", "Cannot write file \"" + dir.file("link-to-fifo") + refused, S_IFLNK, ""},
+        {"socket", "Cannot write file \"" + dir.file("socket") + refused, S_IFSOCK, ""},
+        {"device", "Cannot write file \"" + dir.file("device") + refused, S_IFCHR, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.name == "device" && !device)
+            continue;
+        const std::string path = dir.file(c.name);
+        EXPECT_EQ(writeError(path, "new"), c.error);
+        EXPECT_EQ(kindOf(path), c.kindAfter);
+        if (!c.contentAfter.empty()) { // reading a FIFO would block
+            EXPECT_EQ(readBytes(path), c.contentAfter);
+        }
+    }
+    EXPECT_EQ(kindOf(dir.file("linked")), static_cast<mode_t>(S_IFREG));
+    EXPECT_FALSE(temporaryLeftIn(dir));
+    ::close(s);
+}
+
+// Under a file-size limit the write fails like one on a full disk: an error
+// with the system's reason, the old file whole, no temporary file left, and
+// the process alive (without the signal ignored, SIGXFSZ ends it). Run in a
+// child, since the limit and the signal setting are the whole process's.
+TEST(WriteFileAtomic, FileSizeLimitIsAnErrorNotTheEnd)
+{
+    TempDir dir;
+    const std::string path = dir.file("scan.ini");
+    writeBytes(path, "old");
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        ignoreFileSizeLimitSignal();
+        const rlimit limit{4096, 4096};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        const std::string error = writeError(path, std::string(100000, 'x'));
+        ::_exit(error == "Cannot write file \"" + path + "\": File too large" ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "no error, or another error";
+    EXPECT_EQ(readBytes(path), "old");
+    EXPECT_FALSE(temporaryLeftIn(dir));
 }
 
 TEST(WriteFileAtomic, KeepsOwnerWhereAllowed)

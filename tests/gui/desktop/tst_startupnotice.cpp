@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace qmx;
 
 namespace {
@@ -81,6 +83,26 @@ private Q_SLOTS:
         // Closing wrote the settings; a backup still holds the notes.
         if (backup)
             QCOMPARE(readFile(path + QStringLiteral(".bak")), content);
+    }
+
+    // A FIFO in the settings file's place is named as such, not taken for a
+    // missing file, and is still a FIFO after the program has ended.
+    void fifoInTheSettingsPlaceIsLeftAlone()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("QMXRead.ini"));
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        {
+            TMainForm main({}, std::make_unique<FakePrompts>());
+            main.createSharedDialogs(path);
+            QCOMPARE(
+                main.statusBar()->currentMessage(),
+                QStringLiteral("No rules run: Cannot open file \"%1\": it is not a regular file")
+                    .arg(path));
+        }
+        struct stat st {};
+        QCOMPARE(::lstat(QFile::encodeName(path).constData(), &st), 0);
+        QVERIFY(S_ISFIFO(st.st_mode));
     }
 
     void aboutBoxShowsVersionAndSettingsFile()
