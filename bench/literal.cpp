@@ -30,4 +30,34 @@ LiteralOutcome literalReduction(const std::string& condition)
     }
 }
 
+std::string literalReplaceReferences(const VariableList& vars, std::string condition,
+                                     std::vector<std::string>& trace)
+{
+    size_t first;
+    while ((first = condition.find('%')) != std::string::npos) {
+        const size_t second = condition.find('%', first + 1);
+        const size_t length =
+            second == std::string::npos ? condition.size() - first : second - first + 1;
+        const std::string reference = condition.substr(first, length);
+        trace.push_back("TheVar: " + reference);
+        const VariableList::Id id = vars.findFirstWithPrefix(reference);
+        const std::string v =
+            id == VariableList::npos ? std::string() : trim(VariableList::valueOf(vars.text(id)));
+        if (v.empty()) {
+            condition = condition.substr(0, first) + " " + condition.substr(first + length);
+            trace.push_back("Var not found: " + condition);
+            continue;
+        }
+        std::string value;
+        for (char c : v)
+            if (c != '%')
+                value += c;
+        value = trim(value);
+        condition = condition.substr(0, first) + value + condition.substr(first + length);
+        trace.push_back("FoundVar: " + value);
+        trace.push_back("Condition with replaced vars: " + condition);
+    }
+    return condition;
+}
+
 } // namespace qmx::bench

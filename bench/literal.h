@@ -4,8 +4,11 @@
 // rule says, in the most direct way.
 #pragma once
 
+#include "store/variables.h"
+
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace qmx::bench {
 
@@ -19,5 +22,11 @@ struct LiteralOutcome {
 // group (after the last "(" up to the next ")") is replaced, with both
 // parentheses, by TRUE or FALSE, until the text is one of those words.
 LiteralOutcome literalReduction(const std::string& condition);
+
+// Replaces a condition's %NAME% references one at a time, rebuilding the
+// whole text per reference, and appends to trace the debug lines the rule
+// interpreter writes for them. Returns the condition as replaced.
+std::string literalReplaceReferences(const VariableList& vars, std::string condition,
+                                     std::vector<std::string>& trace);
 
 } // namespace qmx::bench

@@ -48,7 +48,7 @@ void writeServerJson(const ServerReport& r, std::ostream& out)
     w.member("label2", toUtf8(r.label2));
     w.member("label9", toUtf8(r.label9));
     w.member("label10", toUtf8(r.label10));
-    const std::pair<const char*, const std::vector<std::string>*> lists[] = {
+    const std::pair<const char*, const TextLines*> lists[] = {
         {"patches", &r.patches},        {"modules", &r.modules},
         {"startup_zcf", &r.startupZcf}, {"autoexec_zcf", &r.autoexecZcf},
         {"config_sys", &r.configSys},   {"autoexec_bat", &r.autoexecBat}};

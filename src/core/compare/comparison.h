@@ -40,6 +40,12 @@ enum class Baseline { First, Majority };
 
 class ComparisonGrid {
 public:
+    // Where a cell's text lies in the grid's text; equal cells may share one.
+    struct Span {
+        uint64_t offset = 0;
+        uint64_t length = 0;
+    };
+
     size_t rowCount() const { return keys_.size(); }
     size_t columnCount() const { return headers_.size(); }
     const std::string& header(size_t column) const { return headers_[column]; }
@@ -57,15 +63,11 @@ public:
 
 private:
     friend ComparisonGrid compareReports(const std::vector<CompareColumn>&, Baseline);
-    struct Span {
-        uint64_t offset = 0;
-        uint64_t length = 0;
-    };
 
     std::vector<std::string> headers_;
     std::vector<std::string> keys_;
     std::string text_;        // every cell value, back to back
-    std::vector<Span> cells_; // row by row
+    std::vector<Span> cells_; // column by column
     std::vector<uint8_t> red_;
     std::vector<uint8_t> differs_;
     size_t differingRows_ = 0;

@@ -17,10 +17,11 @@ struct Hit {
 };
 
 // Every (k, line) such that the line contains name + "_" + k + "=GETFILE;"
-// (k in decimal without leading zeros), in order of k, then of line. One
-// pass over the lines replaces a scan of every line for every k: an
-// occurrence of that text ends with "=GETFILE;", the digits before it are a
-// whole run of digits preceded by "_", and the name ends right before the "_".
+// (k in decimal without leading zeros), in report order and, within a line,
+// from left to right. One pass over the lines replaces a scan of every line
+// for every k: an occurrence of that text ends with "=GETFILE;", the digits
+// before it are a whole run of digits preceded by "_", and the name ends
+// right before the "_".
 std::vector<Hit> findHits(const std::vector<std::string_view>& lines, std::string_view name)
 {
     static constexpr std::string_view tag = "=GETFILE;";
@@ -47,16 +48,28 @@ std::vector<Hit> findHits(const std::vector<std::string_view>& lines, std::strin
             hits.push_back({static_cast<int32_t>(k), li});
         }
     }
-    std::stable_sort(hits.begin(), hits.end(), [](const Hit& a, const Hit& b) { return a.k < b.k; });
-    hits.erase(std::unique(hits.begin(), hits.end(),
-                           [](const Hit& a, const Hit& b) { return a.k == b.k && a.line == b.line; }),
-               hits.end());
     return hits;
 }
 
-std::string cutFront(std::string_view line, size_t n)
+// The lines of the file, in order of k and then of report line: each report
+// line gives at most one, under the first tag it holds whose k is a line of
+// the file. A line holding many tags (a file whose text quotes tags of its
+// own name) is thus rebuilt once, not once per tag, which would make the
+// text grow with the square of the line.
+std::vector<Hit> fileLines(const std::vector<Hit>& hits, int32_t last)
 {
-    return n >= line.size() ? std::string() : std::string(line.substr(n));
+    std::vector<Hit> taken;
+    for (const Hit& h : hits)
+        if (h.k <= last && (taken.empty() || taken.back().line != h.line))
+            taken.push_back(h);
+    std::stable_sort(taken.begin(), taken.end(),
+                     [](const Hit& a, const Hit& b) { return a.k < b.k; });
+    return taken;
+}
+
+std::string_view cutFront(std::string_view line, size_t n)
+{
+    return n >= line.size() ? std::string_view() : line.substr(n);
 }
 
 } // namespace
@@ -76,19 +89,20 @@ void extractAttached(const std::vector<std::string_view>& reportLines, const std
     // decides.
     const size_t firstPrefix = name.size() + std::string_view("_0=GETFILE;").size();
     int32_t last = 0;
-    size_t i = 0;
-    for (; i < hits.size() && hits[i].k == 0; ++i) {
-        std::string count = cutFront(reportLines[hits[i].line], firstPrefix);
-        const size_t semi = count.find(';');
-        if (semi != std::string::npos)
-            count.resize(semi);
+    size_t countLine = SIZE_MAX;
+    for (const Hit& h : hits) {
+        if (h.k != 0 || h.line == countLine)
+            continue;
+        countLine = h.line;
+        std::string_view count = cutFront(reportLines[h.line], firstPrefix);
+        count = count.substr(0, count.find(';'));
         if (count == "FILE NOT FOUND") {
             out.emplace_back("FILE NOT FOUND!!!");
             last = -1;
         } else {
             const auto n = toInt32(count);
             if (!n)
-                throw invalidInteger(count);
+                throw invalidInteger(std::string(count));
             last = *n;
         }
     }
@@ -96,11 +110,9 @@ void extractAttached(const std::vector<std::string_view>& reportLines, const std
         return;
 
     const size_t countDigits = toDecimal(last).size();
-    for (const Hit& h : hits) {
-        if (h.k > last)
-            break;
+    for (const Hit& h : fileLines(hits, last)) {
         const size_t cut = name.size() + 1 + toDecimal(h.k).size() + 9 + countDigits + 1;
-        out.push_back(cutFront(reportLines[h.line], cut));
+        out.emplace_back(cutFront(reportLines[h.line], cut));
     }
 }
 

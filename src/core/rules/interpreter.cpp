@@ -4,6 +4,7 @@
 #include "util/text.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace qmx {
 
@@ -27,18 +28,6 @@ std::string operandOf(std::string_view statement)
     if (semi != npos)
         s.erase(semi, 1);
     return trim(s);
-}
-
-// Replaces s[pos, pos + len) by with. Builds a new string rather than using
-// std::string::replace, which g++ 12 warns about falsely at -O2.
-void splice(std::string& s, size_t pos, size_t len, std::string_view with)
-{
-    std::string r;
-    r.reserve(s.size() - len + with.size());
-    r.append(s, 0, pos);
-    r.append(with);
-    r.append(s, pos + len, npos);
-    s = std::move(r);
 }
 
 std::string replaceAll(std::string_view s, std::string_view from, std::string_view to)
@@ -261,42 +250,73 @@ void RuleInterpreter::runAction(std::string& part)
     runText(part);
 }
 
+// A reference runs from a "%" to the next "%" (or to the end of the text).
+// Its replacement holds no "%", so the next reference begins at the next "%"
+// of the original text: one pass over it builds the result. Only the debug
+// trace needs the whole condition as it stands after each replacement.
 void RuleInterpreter::replaceReferences(std::string& condition)
 {
-    // Each pass replaces the text from the first "%" on by a value without
-    // "%" or by a blank, so every pass removes at least one "%".
+    if (condition.find('%') == npos)
+        return;
+    const std::string source = std::move(condition);
+    std::string& done = condition;
+    done.clear();
+    size_t pos = 0;
     size_t first;
-    while ((first = condition.find('%')) != npos) {
+    while ((first = source.find('%', pos)) != npos) {
         ++steps_;
-        const size_t second = condition.find('%', first + 1);
-        const size_t refLength = second == npos ? condition.size() - first : second - first + 1;
-        const std::string reference = condition.substr(first, refLength);
+        done.append(source, pos, first - pos);
+        const size_t second = source.find('%', first + 1);
+        pos = second == npos ? source.size() : second + 1;
+        const std::string_view reference = std::string_view(source).substr(first, pos - first);
         trace("TheVar: ", reference);
 
-        std::string value;
-        bool found = false;
-        const VariableList::Id id = vars_.findFirstWithPrefix(reference);
-        if (id != VariableList::npos) {
-            const std::string_view v = trimView(VariableList::valueOf(vars_.text(id)));
-            if (!v.empty()) {
-                found = true;
-                for (char c : v)
-                    if (c != '%')
-                        value += c;
-                value = trim(value);
-            }
-        }
+        const std::optional<std::string> value = referenceValue(reference);
         if (observer_)
-            observer_->referenceRead(reference, value, found);
-        if (found) {
-            splice(condition, first, refLength, value);
-            trace("FoundVar: ", value);
-            trace("Condition with replaced vars: ", condition);
+            observer_->referenceRead(reference,
+                                     value ? std::string_view(*value) : std::string_view(),
+                                     value.has_value());
+        if (value) {
+            done.append(*value);
+            trace("FoundVar: ", *value);
+            traceCondition("Condition with replaced vars: ", done,
+                           std::string_view(source).substr(pos));
         } else {
-            splice(condition, first, refLength, " ");
-            trace("Var not found: ", condition);
+            done.append(1, ' ');
+            traceCondition("Var not found: ", done, std::string_view(source).substr(pos));
         }
     }
+    done.append(source, pos, npos);
+}
+
+// The value a reference is replaced by: the trimmed value of the first
+// variable whose text starts with the reference, less every "%", trimmed
+// again (which may leave it empty). Nothing when there is no such variable
+// or its value is blank.
+std::optional<std::string> RuleInterpreter::referenceValue(std::string_view reference) const
+{
+    const VariableList::Id id = vars_.findFirstWithPrefix(reference);
+    if (id == VariableList::npos)
+        return std::nullopt;
+    const std::string_view v = trimView(VariableList::valueOf(vars_.text(id)));
+    if (v.empty())
+        return std::nullopt;
+    std::string value;
+    for (char c : v)
+        if (c != '%')
+            value += c;
+    return trim(value);
+}
+
+void RuleInterpreter::traceCondition(std::string_view label, std::string_view done,
+                                     std::string_view rest)
+{
+    if (!debug_)
+        return;
+    std::string whole;
+    whole.reserve(done.size() + rest.size());
+    whole.append(done).append(rest);
+    trace(label, whole);
 }
 
 void RuleInterpreter::runPrint(const std::string& statement)

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -62,6 +63,8 @@ private:
     void runPrint(const std::string& statement);
     void runAction(std::string& part);
     void replaceReferences(std::string& condition);
+    std::optional<std::string> referenceValue(std::string_view reference) const;
+    void traceCondition(std::string_view label, std::string_view done, std::string_view rest);
 
     VariableList& vars_;
     std::vector<std::string>& out_;

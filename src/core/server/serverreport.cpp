@@ -20,33 +20,28 @@ constexpr std::string_view kLanIrq = "IRQ...........:";
 constexpr std::string_view kSmp = "SMP.ZLM";
 constexpr size_t kModuleWidth = 34;
 
-// Overlapping blocks (a heading repeated with no separator after it) would
-// make the lines read, and the lists filled, grow with the square of the
-// report. The lines read inside blocks are therefore limited to a multiple
-// of the report's length, far above what any real report needs.
-constexpr size_t kBlockBudgetPerLine = 8;
-constexpr size_t kBlockBudgetBase = 4096;
 constexpr unsigned kPumpEvery = 1024;
 
 // Text before the first blank of the trimmed rest of a line after `skip`
 // characters.
-std::string firstWord(std::string_view line, size_t skip)
+std::string_view firstWord(std::string_view line, size_t skip)
 {
     const std::string_view rest = trimView(line.substr(std::min(skip, line.size())));
-    return std::string(rest.substr(0, rest.find(' ')));
+    return rest.substr(0, rest.find(' '));
 }
 
 class Parser {
 public:
     Parser(ServerReport& r, const Pump& pump) : r_(r), lines_(r.lines), pump_(pump)
     {
+        // blockEnd_[k]: the first separator or block heading at or after k
+        // (n for none), so every block's end is known without reading ahead.
+        // A line then lies in the blocks of at most the two headings before
+        // it, and the lines read in blocks stay within twice the report.
         const size_t n = lines_.size();
-        budget_ = n * kBlockBudgetPerLine + kBlockBudgetBase;
-        // nextSep_[k]: the first separator line at or after k (n for none),
-        // so every block's end is known without reading ahead.
-        nextSep_.assign(n + 1, n);
+        blockEnd_.assign(n + 1, n);
         for (size_t k = n; k-- > 0;)
-            nextSep_[k] = lines_[k] == kSeparator ? k : nextSep_[k + 1];
+            blockEnd_[k] = lines_[k] == kSeparator || opensBlock(lines_[k]) ? k : blockEnd_[k + 1];
     }
 
     void walk();
@@ -55,8 +50,15 @@ private:
     struct Trigger {
         std::string_view text;
         bool wholeLine;
+        bool block; // the heading of a block
         void (Parser::*act)(size_t i);
+        bool matches(std::string_view line) const
+        {
+            return wholeLine ? line == text : line.starts_with(text);
+        }
     };
+
+    static bool opensBlock(std::string_view line);
 
     std::string_view at(size_t i, long offset) const
     {
@@ -71,10 +73,7 @@ private:
         const size_t from = i + 2;
         if (from >= lines_.size())
             return;
-        size_t end = nextSep_[from];
-        if (end - from > budget_)
-            end = from + budget_;
-        budget_ -= end - from;
+        const size_t end = blockEnd_[from];
         for (size_t j = from; j < end; ++j) {
             f(j);
             tick();
@@ -116,23 +115,23 @@ private:
     {
         forBlock(i, [&](size_t j) {
             if (!lines_[j].empty())
-                r_.patches.emplace_back(lines_[j]);
+                r_.patches.push_back(lines_[j]);
         });
     }
     void modules(size_t i)
     {
-        r_.label2 = "Other ZLMs: " + firstWord(lines_[i], 20);
+        r_.label2 = std::string("Other ZLMs: ").append(firstWord(lines_[i], 20));
         forBlock(i, [&](size_t j) {
             const std::string_view m = lines_[j].substr(0, kModuleWidth);
             if (m.starts_with(kSmp))
                 r_.engineType = "SMP";
             if (!m.empty() && m[0] != ' ')
-                r_.modules.emplace_back(m);
+                r_.modules.push_back(m);
         });
     }
-    void fileText(size_t i, std::vector<std::string>& out)
+    void fileText(size_t i, TextLines& out)
     {
-        forBlock(i, [&](size_t j) { out.emplace_back(lines_[j]); });
+        forBlock(i, [&](size_t j) { out.push_back(lines_[j]); });
     }
     void startupZcf(size_t i) { fileText(i, r_.startupZcf); }
     void autoexecZcf(size_t i) { fileText(i, r_.autoexecZcf); }
@@ -142,23 +141,22 @@ private:
     {
         forBlock(i, [&](size_t j) {
             if (lines_[j].starts_with(kDiskInt))
-                r_.interrupts.push_back({std::string(trimmedValue(lines_[j])), std::string(trimmedValue(at(j, -4))),
-                                         std::string(trimmedValue(at(j, -1))), std::string(trimmedValue(at(j, 4)))});
+                r_.interrupts.push_back({trimmedValue(lines_[j]), trimmedValue(at(j, -4)),
+                                         trimmedValue(at(j, -1)), trimmedValue(at(j, 4))});
         });
     }
     void lanDrivers(size_t i)
     {
         forBlock(i, [&](size_t j) {
             if (lines_[j].starts_with(kLanIrq))
-                r_.interrupts.push_back(
-                    {std::string(trimmedValue(lines_[j])), std::string(trimmedValue(at(j, -5))), {}, {}});
+                r_.interrupts.push_back({trimmedValue(lines_[j]), trimmedValue(at(j, -5)), {}, {}});
         });
     }
     void volume(size_t i)
     {
-        r_.volumes.push_back({firstWord(lines_[i], 25), std::string(trimmedValue(at(i, 2))),
-                              std::string(trimmedValue(at(i, 5))), std::string(trimmedValue(at(i, 6))),
-                              std::string(trimmedValue(at(i, 12)))});
+        r_.volumes.push_back({firstWord(lines_[i], 25), trimmedValue(at(i, 2)),
+                              trimmedValue(at(i, 5)), trimmedValue(at(i, 6)),
+                              trimmedValue(at(i, 12))});
     }
 
     static const Trigger kTriggers[];
@@ -166,38 +164,45 @@ private:
     ServerReport& r_;
     const std::vector<std::string_view>& lines_;
     const Pump& pump_;
-    std::vector<size_t> nextSep_;
-    size_t budget_ = 0;
+    std::vector<size_t> blockEnd_;
     unsigned sincePump_ = 0;
 };
 
 // Tested in this order on every line, each independently.
 const Parser::Trigger Parser::kTriggers[] = {
-    {"Server name...............:", false, &Parser::serverName},
-    {"OS Version................:", false, &Parser::osVersion},
-    {"Total Server memory.......:", false, &Parser::totalMemory},
-    {"Licensed Connections......:", false, &Parser::license},
-    {"Engine Type...............:", false, &Parser::engineType},
-    {"Internal Net. Addr........:", false, &Parser::internalNet},
-    {"Quillon File Server Configuration Report Created:", false, &Parser::created},
-    {"Quillon File Server Configuration Report.", false, &Parser::title},
-    {"                      Top of Patch List", true, &Parser::patches},
-    {"Top of Modules List", false, &Parser::modules},
-    {"Top of file. [C:STARTUP.ZCF]", false, &Parser::startupZcf},
-    {"Top of file. [SYS:SYSTEM\\AUTOEXEC.ZCF]", false, &Parser::autoexecZcf},
-    {"Top of file. [C:\\CONFIG.SYS]", false, &Parser::configSys},
-    {"Top of file. [C:\\AUTOEXEC.BAT]", false, &Parser::autoexecBat},
-    {"******Disk Drive Configuration Information******", false, &Parser::disks},
-    {"Top of LAN Driver Configuration Listing", false, &Parser::lanDrivers},
-    {"*   Volume Statistics for", false, &Parser::volume},
+    {"Server name...............:", false, false, &Parser::serverName},
+    {"OS Version................:", false, false, &Parser::osVersion},
+    {"Total Server memory.......:", false, false, &Parser::totalMemory},
+    {"Licensed Connections......:", false, false, &Parser::license},
+    {"Engine Type...............:", false, false, &Parser::engineType},
+    {"Internal Net. Addr........:", false, false, &Parser::internalNet},
+    {"Quillon File Server Configuration Report Created:", false, false, &Parser::created},
+    {"Quillon File Server Configuration Report.", false, false, &Parser::title},
+    {"                      Top of Patch List", true, true, &Parser::patches},
+    {"Top of Modules List", false, true, &Parser::modules},
+    {"Top of file. [C:STARTUP.ZCF]", false, true, &Parser::startupZcf},
+    {"Top of file. [SYS:SYSTEM\\AUTOEXEC.ZCF]", false, true, &Parser::autoexecZcf},
+    {"Top of file. [C:\\CONFIG.SYS]", false, true, &Parser::configSys},
+    {"Top of file. [C:\\AUTOEXEC.BAT]", false, true, &Parser::autoexecBat},
+    {"******Disk Drive Configuration Information******", false, true, &Parser::disks},
+    {"Top of LAN Driver Configuration Listing", false, true, &Parser::lanDrivers},
+    {"*   Volume Statistics for", false, false, &Parser::volume},
 };
+
+bool Parser::opensBlock(std::string_view line)
+{
+    for (const Trigger& t : kTriggers)
+        if (t.block && t.matches(line))
+            return true;
+    return false;
+}
 
 void Parser::walk()
 {
     for (size_t i = 0; i < lines_.size(); ++i) {
         const std::string_view line = lines_[i];
         for (const Trigger& t : kTriggers)
-            if (t.wholeLine ? line == t.text : line.starts_with(t.text))
+            if (t.matches(line))
                 (this->*t.act)(i);
         tick();
     }

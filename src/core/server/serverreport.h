@@ -2,7 +2,9 @@
 // configuration module, read by fixed heading lines and the blocks under
 // them. One pass over the lines fills the data the server window shows:
 // header fields, the patch and module lists, four start-up file texts, the
-// interrupts and volumes tables and the status-bar texts.
+// interrupts and volumes tables and the status-bar texts. A block ends at a
+// separator line or at the next heading that opens a block, so a heading
+// whose separator is missing never swallows the blocks after it.
 #pragma once
 
 #include "util/progress.h"
@@ -20,13 +22,20 @@ inline constexpr std::string_view kOtherZlmsDesign = "Other ZLMs:";
 inline constexpr std::string_view kConfigCreatedDesign = "- Config created";
 inline constexpr std::string_view kProducedByDesign = "- Produced by CONFIG.ZLM ";
 
-using VolumeRow = std::array<std::string, 5>;    // name, size, free, purgable blocks, purgable space
-using InterruptRow = std::array<std::string, 4>; // interrupt, device type, driver, mirror status
+// Lists and table cells are views into the report's text, never copies: a
+// line may be read by two blocks and be the neighbour of several rows, and a
+// copy each time would make a report of long lines cost many times its size.
+using TextLines = std::vector<std::string_view>;
+using VolumeRow =
+    std::array<std::string_view, 5>; // name, size, free, purgable blocks, purgable space
+using InterruptRow =
+    std::array<std::string_view, 4>; // interrupt, device type, driver, mirror status
 
 struct ServerReport {
     // The whole file; lines are views into it (split at CR LF, CR or LF).
+    // Copies of a report share the text, so their views stay valid.
     std::shared_ptr<const std::string> text;
-    std::vector<std::string_view> lines;
+    TextLines lines;
 
     // The Server Info fields, Edit1 to Edit6.
     std::string osVersion, serverName, totalMemory, license, engineType, internalNet;
@@ -34,8 +43,8 @@ struct ServerReport {
     std::string label9{kConfigCreatedDesign};
     std::string label10{kProducedByDesign};
 
-    std::vector<std::string> patches, modules;
-    std::vector<std::string> startupZcf, autoexecZcf, configSys, autoexecBat;
+    TextLines patches, modules;
+    TextLines startupZcf, autoexecZcf, configSys, autoexecBat;
     std::vector<VolumeRow> volumes;
     std::vector<InterruptRow> interrupts;
     // Status-bar panels; panel 0 is never written.

@@ -281,9 +281,23 @@ void TBigIniFile::ReadSectionValues(const std::string& section, StringList& targ
     const int s = findSectionFromLast(section);
     if (s < 0)
         return;
-    target.reserve(target.size() + sections_[s].entries.size());
+    // Callers append section after section to one list: reserving only the
+    // exact size would reallocate the whole list on every call.
+    const size_t needed = target.size() + sections_[s].entries.size();
+    if (needed > target.capacity())
+        target.reserve(std::max(needed, target.capacity() * 2));
     for (const Entry& entry : sections_[s].entries)
         target.emplace_back(text(entry));
+}
+
+void TBigIniFile::ReadSectionViews(const std::string& section,
+                                   std::vector<std::string_view>& target) const
+{
+    const int s = findSectionFromLast(section);
+    if (s < 0)
+        return;
+    for (const Entry& entry : sections_[s].entries)
+        target.push_back(text(entry));
 }
 
 void TBigIniFile::EraseSection(const std::string& section)

@@ -58,6 +58,9 @@ public:
     void ReadSection(const std::string& section, StringList& target) const;
     void ReadSections(StringList& target) const;
     void ReadSectionValues(const std::string& section, StringList& target) const;
+    // ReadSectionValues without copies: views into the store, valid until
+    // the store changes or is released.
+    void ReadSectionViews(const std::string& section, std::vector<std::string_view>& target) const;
     void EraseSection(const std::string& section);
     // Writes the file back when changed, through a temporary file renamed
     // over the target, so a failed write leaves the old file intact. Throws

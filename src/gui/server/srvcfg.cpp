@@ -83,17 +83,17 @@ template <class Rows> void fillTable(QTreeWidget* table, const Rows& rows, Event
         rows, pump,
         [](const auto& row) {
             QStringList cells;
-            for (const std::string& c : row)
+            for (const std::string_view c : row)
                 cells << toQString(c);
             return new QTreeWidgetItem(cells);
         },
         [table](const QList<QTreeWidgetItem*>& slice) { table->addTopLevelItems(slice); });
 }
 
-void fillList(QListWidget* list, const std::vector<std::string>& items, EventPump& pump)
+void fillList(QListWidget* list, const TextLines& items, EventPump& pump)
 {
     addSliced(
-        items, pump, [](const std::string& item) { return toQString(item); },
+        items, pump, [](std::string_view item) { return toQString(item); },
         [list](const QList<QString>& slice) { list->addItems(slice); });
 }
 
@@ -250,10 +250,10 @@ void Tsrvrcfg::showReport(const ServerReport& r, EventPump& pump)
     fillList(ListBox1, r.patches, pump);
     fillList(ListBox2, r.modules, pump);
     Memo1->setLines(r.lines, r.text);
-    Memo2->setLines(r.startupZcf);
-    Memo3->setLines(r.autoexecZcf);
-    Memo4->setLines(r.configSys);
-    Memo5->setLines(r.autoexecBat);
+    Memo2->setLines(r.startupZcf, r.text);
+    Memo3->setLines(r.autoexecZcf, r.text);
+    Memo4->setLines(r.configSys, r.text);
+    Memo5->setLines(r.autoexecBat, r.text);
     fillTable(ListView1, r.volumes, pump);
     fillTable(ListView2, r.interrupts, pump);
     for (size_t k = 1; k < panels_.size(); ++k)

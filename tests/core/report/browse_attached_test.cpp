@@ -108,7 +108,39 @@ TEST(AttachedFiles, SubstringMatchingRules)
     // from the start of the line that holds it.
     EXPECT_EQ(extract({"I_0=GETFILE;1;a", "H_3=GETFILE;9;I_1=GETFILE;1;inside", "H_4=GETFILE;9;I_0=GETFILE;0;x"}, "I"),
               (Lines{"a", "I_0=GETFILE;0;x", "I_1=GETFILE;1;inside"}));
+}
 
-    // The same line matching two numbers is taken for each.
-    EXPECT_EQ(extract({"M_0=GETFILE;1;M_1=GETFILE;"}, "M"), (Lines{"M_1=GETFILE;", "M_1=GETFILE;"}));
+// Lines holding several tags of the file give one line each, under their
+// leftmost tag that is a line of the file.
+TEST(AttachedFiles, LinesHoldingSeveralTags)
+{
+    std::string manyTags = "W_0=GETFILE;3999;";
+    for (int k = 0; k < 4000; ++k)
+        manyTags += "W_" + std::to_string(k) + "=GETFILE;";
+    struct Case {
+        const char* name;
+        Lines report;
+        std::string file;
+        Lines expected;
+    };
+    const Case cases[] = {
+        {"two numbers in one line", {"M_0=GETFILE;1;M_1=GETFILE;"}, "M", {"M_1=GETFILE;"}},
+        {"a file line quoting a later tag of its file",
+         {"F_0=GETFILE;2;a", "F_1=GETFILE;2;F_2=GETFILE;b", "F_2=GETFILE;2;c"},
+         "F",
+         {"a", "F_2=GETFILE;b", "c"}},
+        {"the leftmost tag past the count gives way to the next",
+         {"F_0=GETFILE;1;a", "F_9=GETFILE;1;x F_1=GETFILE;b"},
+         "F",
+         {"a", "x F_1=GETFILE;b"}},
+        {"a name holding the separator twice, and a look-alike number",
+         {"A_B_0=GETFILE;1;x", "A_B_01=GETFILE;1;z", "A_B_1=GETFILE;1;y A_B_0=GETFILE;"},
+         "A_B",
+         {"x", "y A_B_0=GETFILE;"}},
+        {"thousands of tags in one line", {manyTags}, "W", {manyTags.substr(17)}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(extract(c.report, c.file), c.expected);
+    }
 }

@@ -168,12 +168,23 @@ void refExtract(const Lines& lines, const std::string& f, Lines& out)
             n = *v;
         }
     }
+    // Each line goes under the tag of the file that it holds leftmost.
+    std::vector<size_t> leftmost(lines.size(), std::string::npos);
+    std::vector<int32_t> under(lines.size(), -1);
+    for (int32_t k = 0; k <= n; ++k)
+        for (size_t i = 0; i < lines.size(); ++i) {
+            const size_t at = lines[i].find(f + "_" + std::to_string(k) + "=GETFILE;");
+            if (at < leftmost[i]) {
+                leftmost[i] = at;
+                under[i] = k;
+            }
+        }
     for (int32_t k = 0; k <= n; ++k) {
-        const std::string pk = f + "_" + std::to_string(k) + "=GETFILE;";
-        const size_t len = pk.size() + std::to_string(n).size() + 1;
-        for (const std::string& l : lines)
-            if (l.find(pk) != std::string::npos)
-                out.push_back(l.size() > len ? l.substr(len) : "");
+        const size_t len =
+            (f + "_" + std::to_string(k) + "=GETFILE;").size() + std::to_string(n).size() + 1;
+        for (size_t i = 0; i < lines.size(); ++i)
+            if (under[i] == k)
+                out.push_back(lines[i].size() > len ? lines[i].substr(len) : "");
     }
 }
 

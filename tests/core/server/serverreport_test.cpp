@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,11 @@ ServerReport parse(const std::vector<std::string>& lines, long long size = 0)
 }
 
 using Strings = std::vector<std::string>;
+
+Strings strings(const TextLines& views)
+{
+    return Strings(views.begin(), views.end());
+}
 
 TEST(ServerValues, FieldAndTrimmedValue)
 {
@@ -126,7 +132,9 @@ TEST(ServerPatches, HeadingMustMatchWholeLine)
         {kPatchHeading + "\t", {}},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(parse({c.heading, "P0 never read", "P1", "", "  P2 ", kSep, "after"}).patches, c.expected)
+        EXPECT_EQ(
+            strings(parse({c.heading, "P0 never read", "P1", "", "  P2 ", kSep, "after"}).patches),
+            c.expected)
             << '"' << c.heading << '"';
 }
 
@@ -152,7 +160,7 @@ TEST(ServerPatches, BlockEnds)
         {{kPatchHeading, "=", "A", kSep, kPatchHeading, "=", "B", kSep}, {"A", "B"}},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(parse(c.lines).patches, c.expected) << join(c.lines, "|");
+        EXPECT_EQ(strings(parse(c.lines).patches), c.expected) << join(c.lines, "|");
 }
 
 TEST(ServerModules, ListLabelAndEngine)
@@ -161,7 +169,8 @@ TEST(ServerModules, ListLabelAndEngine)
     const ServerReport r = parse({"Top of Modules List  12 loaded", "=", "CLIB.ZLM", " INDENTED.ZLM",
                                   "\tTAB.ZLM", longName, "", "SMP.ZLMX", kSep, "OUT.ZLM"});
     EXPECT_EQ(r.label2, "Other ZLMs: 12");
-    EXPECT_EQ(r.modules, (Strings{"CLIB.ZLM", "\tTAB.ZLM", longName.substr(0, 34), "SMP.ZLMX"}));
+    EXPECT_EQ(strings(r.modules),
+              (Strings{"CLIB.ZLM", "\tTAB.ZLM", longName.substr(0, 34), "SMP.ZLMX"}));
     EXPECT_EQ(r.engineType, "SMP");
 
     struct Case {
@@ -198,11 +207,11 @@ TEST(ServerFiles, FourTextsKeepEmptyLines)
                                   "Top of file. [C:\\CONFIG.SYS]", "=", "", kSep,
                                   "Top of file. [C:\\AUTOEXEC.BAT]", "=", "D", "E",
                                   "Top of file. [C:STARTUP.ZCF", "=", "F"});
-    EXPECT_EQ(r.startupZcf, (Strings{"A", "", "  B  "}));
-    EXPECT_EQ(r.autoexecZcf, Strings{"C"});
-    EXPECT_EQ(r.configSys, Strings{""});
+    EXPECT_EQ(strings(r.startupZcf), (Strings{"A", "", "  B  "}));
+    EXPECT_EQ(strings(r.autoexecZcf), Strings{"C"});
+    EXPECT_EQ(strings(r.configSys), Strings{""});
     // No separator: AUTOEXEC.BAT runs to the end, over the broken heading.
-    EXPECT_EQ(r.autoexecBat, (Strings{"D", "E", "Top of file. [C:STARTUP.ZCF", "=", "F"}));
+    EXPECT_EQ(strings(r.autoexecBat), (Strings{"D", "E", "Top of file. [C:STARTUP.ZCF", "=", "F"}));
 }
 
 TEST(ServerInterrupts, DiskAndLanRowsByPosition)
@@ -293,13 +302,69 @@ TEST(ServerHostile, OddInputStaysBounded)
     EXPECT_EQ(r.serverName, std::string("A\0B", 3));
     EXPECT_EQ(r.osVersion, "X");
     EXPECT_EQ(r.lines.size(), 3u);
+}
 
-    // Headings repeated with no separator: every block reaches the end, and
-    // the lines read inside blocks stay a bounded multiple of the report.
-    Strings many(20000, kPatchHeading);
-    const ServerReport big = parse(many);
-    EXPECT_GT(big.patches.size(), 20000u);
-    EXPECT_LE(big.patches.size(), 20000u * 8 + 4096);
+// A block ends at a separator or at the next heading that opens a block,
+// whatever kind; lines are read by at most the two headings before them.
+TEST(ServerHostile, BlocksEndAtTheNextHeading)
+{
+    const std::string zcf = "Top of file. [C:STARTUP.ZCF]",
+                      disk = "******Disk Drive Configuration Information******";
+    auto patches = [](const ServerReport& r) { return strings(r.patches); };
+    auto startup = [](const ServerReport& r) { return strings(r.startupZcf); };
+    auto modulesAndEngine = [](const ServerReport& r) {
+        Strings out = strings(r.modules);
+        out.push_back("engine " + r.engineType);
+        return out;
+    };
+    auto interrupts = [](const ServerReport& r) {
+        Strings out;
+        for (const InterruptRow& row : r.interrupts)
+            out.push_back(std::string(row[0]) + "|" + std::string(row[1]) + "|"
+                          + std::string(row[2]) + "|" + std::string(row[3]));
+        return out;
+    };
+    Strings overlapping(9, zcf);
+    overlapping.insert(overlapping.end(),
+                       {"=", "Z", "Top of Modules List 2", "=", "CLIB.ZLM", "SMP.ZLM", kSep});
+    Strings alternating;
+    for (int i = 0; i < 40; ++i)
+        alternating.push_back(i % 2 ? kDiskInt + std::to_string(i) : disk);
+    struct Case {
+        const char* name;
+        Strings lines;
+        std::function<Strings(const ServerReport&)> get;
+        Strings expected;
+    } cases[] = {
+        {"nine file headings before a module list",
+         overlapping,
+         modulesAndEngine,
+         {"CLIB.ZLM", "SMP.ZLM", "engine SMP"}},
+        {"... and the last two file headings' blocks", overlapping, startup, {"=", "Z", "Z"}},
+        {"patch headings on every line", Strings(2000, kPatchHeading), patches, {}},
+        {"two adjacent headings share their lines",
+         {kPatchHeading, kPatchHeading, "A", "B", kSep},
+         patches,
+         {"A", "B", "B"}},
+        {"a heading of another kind ends the block",
+         {"Top of file. [C:\\CONFIG.SYS]", "=", "C", disk, "=", "x", kSep},
+         [](const ServerReport& r) { return strings(r.configSys); },
+         {"C"}},
+        {"a volume heading opens no block",
+         {"Top of LAN Driver Configuration Listing", "=", "*   Volume Statistics for V", kIrq + "5",
+          kSep},
+         interrupts,
+         {"5|||"}},
+        {"disk headings alternating with interrupt lines", alternating, interrupts, {}},
+        {"neighbours are still taken across a heading",
+         {"Dev: A", disk, "=", "Drv: D", kDiskInt + "7", disk, "x", "y", "Mirror: M"},
+         interrupts,
+         {"7|A|D|M"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.get(parse(c.lines)), c.expected);
+    }
 }
 
 TEST(ServerLoad, FileErrorsAndSize)

@@ -96,14 +96,25 @@ template <class Rows> QList<QStringList> coreRows(const Rows& rs)
     QList<QStringList> out;
     for (const auto& row : rs) {
         QStringList cells;
-        for (const std::string& c : row)
+        for (const std::string_view c : row)
             cells << toQString(c);
         out << cells;
     }
     return out;
 }
 
-QString memoText(const std::vector<std::string>& lines) { return toQStringList(lines).join(QLatin1Char('\n')); }
+QStringList texts(const TextLines& lines)
+{
+    QStringList out;
+    for (const std::string_view l : lines)
+        out << toQString(l);
+    return out;
+}
+
+QString memoText(const TextLines& lines)
+{
+    return texts(lines).join(QLatin1Char('\n'));
+}
 
 bool isEmptyWindow(const Tsrvrcfg& w)
 {
@@ -187,8 +198,8 @@ private Q_SLOTS:
         QCOMPARE(w.Label2->text(), toQString(r.label2));
         QCOMPARE(w.Label9->text(), toQString(r.label9));
         QCOMPARE(w.Label10->text(), toQString(r.label10));
-        QCOMPARE(items(w.ListBox1), toQStringList(r.patches));
-        QCOMPARE(items(w.ListBox2), toQStringList(r.modules));
+        QCOMPARE(items(w.ListBox1), texts(r.patches));
+        QCOMPARE(items(w.ListBox2), texts(r.modules));
         QCOMPARE(w.ListBox3->count(), 0);
         QCOMPARE(w.Memo1->lineCount(), static_cast<qsizetype>(r.lines.size()));
         QCOMPARE(w.Memo2->toPlainText(), memoText(r.startupZcf));
