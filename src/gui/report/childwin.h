@@ -60,6 +60,7 @@ public:
     // The loaded report (its store and Sections list) as the comparison
     // reads it; no store while nothing is loaded.
     CompareReport comparisonSource() const override { return {doc_.store.get(), &doc_.sections}; }
+    const VariableList* reportVariables() const override { return &doc_.variables; }
     // Walking every section through the Keys list leaves it showing the
     // keys of the report's last section.
     void comparisonDone() override;

@@ -2,6 +2,7 @@
 
 #include "rules/ruleeditor.h"
 #include "rules/settingsmodel.h"
+#include "shell/childwindow.h"
 #include "shell/prompts.h"
 #include "shell/workspace.h"
 #include "support/guards.h"
@@ -20,6 +21,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -42,6 +45,23 @@ QCheckBox* makeCheck(QWidget* parent, const char* name, const QString& text, boo
     return c;
 }
 
+// The variables of the workstation report in front (the main window's
+// current one, else the one opened last), or none.
+const VariableList* frontReport(const Workspace& workspace)
+{
+    const VariableList* last = nullptr;
+    for (ChildWindow* document : workspace.documents()) {
+        const VariableList* variables = document->reportVariables();
+        if (!variables)
+            continue;
+        const auto* sub = qobject_cast<QMdiSubWindow*>(document->parentWidget());
+        if (sub && sub->mdiArea() && sub->mdiArea()->currentSubWindow() == sub)
+            return variables;
+        last = variables;
+    }
+    return last;
+}
+
 } // namespace
 
 Tfrules::Tfrules(Workspace& workspace, QWidget* parent)
@@ -61,7 +81,7 @@ Tfrules::Tfrules(Workspace& workspace, QWidget* parent)
     StatusBar1->setSizeGripEnabled(false);
     layout->addWidget(StatusBar1);
 
-    buildRulesPage();
+    buildRulesPage(workspace);
     buildFtpPage();
     resize(460, 400);
     FormCreate();
@@ -91,7 +111,7 @@ void Tfrules::connectModel()
     connect(&update_, &ConfigUpdate::runningChanged, this, &Tfrules::updateButton1);
 }
 
-void Tfrules::buildRulesPage()
+void Tfrules::buildRulesPage(Workspace& workspace)
 {
     TabSheet1 = new QWidget;
     TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
@@ -124,8 +144,15 @@ void Tfrules::buildRulesPage()
     mono.setStyleHint(QFont::TypeWriter);
     Memo1->setFont(mono);
     layout->addWidget(Memo1, 1);
-    layout->addWidget(new RuleEditorLint(
-        Memo1, [this] { return ruleText(); }, TabSheet1));
+    auto* lint = new RuleEditorLint(
+        Memo1, [this] { return ruleText(); }, TabSheet1);
+    layout->addWidget(lint);
+    // References are checked against the report in front, again whenever
+    // a report finishes loading or a window closes.
+    RuleLint& rules = lint->lint();
+    rules.setReport([&workspace] { return frontReport(workspace); });
+    connect(&workspace, &Workspace::documentFinishedLoading, &rules, &RuleLint::textChanged);
+    connect(&workspace, &Workspace::documentClosed, &rules, &RuleLint::textChanged);
 
     connect(ComboBox1, &QComboBox::activated, this, &Tfrules::ComboBox1Change);
     connect(BitBtn2, &QPushButton::clicked, this, &Tfrules::BitBtn2Click);

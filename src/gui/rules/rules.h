@@ -86,7 +86,7 @@ private:
     QStatusBar* StatusBar1 = nullptr;
 
     void FormCreate();
-    void buildRulesPage();
+    void buildRulesPage(Workspace& workspace);
     void buildFtpPage();
     void connectModel();
     // The model follows the controls as they change, the controls the model

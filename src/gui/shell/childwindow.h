@@ -14,6 +14,7 @@
 
 namespace qmx {
 
+class VariableList;
 class Workspace;
 
 // The enabled state of the frame's document commands while a child is
@@ -66,6 +67,9 @@ public:
     // Turns to the page showing the rules' findings; kinds without one keep
     // their page.
     virtual void showSuggestionsPage() {}
+    // A workstation report's variables as the rules left them, which the rule
+    // editor checks references against; other windows have none.
+    virtual const VariableList* reportVariables() const { return nullptr; }
 
     QString caption() const { return windowTitle(); }
     Workspace& workspace() const { return workspace_; }

@@ -6,6 +6,7 @@
 #include "named.h"
 #include "testframe.h"
 
+#include "report/childwin.h"
 #include "rules/rules.h"
 
 #include <QColor>
@@ -151,6 +152,30 @@ private Q_SLOTS:
         fx.memo->setTextCursor(c);
         QTest::keyClick(fx.memo, Qt::Key_F8);
         QCOMPARE(fx.caret(), std::make_pair(5, 10));
+    }
+
+    void checksReferencesAgainstTheReportInFront()
+    {
+        QTemporaryDir dir;
+        const QString ini = dir.filePath(QStringLiteral("QMXRead.ini"));
+        QFile::copy(QStringLiteral(QMX_TEST_DATA "/gui/settings.ini"), ini);
+        QFile::setPermissions(ini, QFile::ReadOwner | QFile::WriteOwner);
+        FakePrompts* prompts = nullptr;
+        auto main = startMainForm(prompts, ini);
+        Tfrules* d = main->rules();
+        auto* status = named<QLabel>(d, "LintStatus");
+        auto* next = named<QToolButton>(d, "LintNext");
+        named<QPlainTextEdit>(d, "Memo1")->setPlainText(QStringLiteral("PRINT %TOTALMEMROY%;"));
+        QTRY_VERIFY(!next->isEnabled()); // no report: nothing to check against
+
+        TForm1* report = main->NewReportChild(QStringLiteral(QMX_SAMPLES "/ws-lab.txt"));
+        QTRY_COMPARE(status->text(), QStringLiteral("1 warning"));
+        next->click();
+        QVERIFY(status->text().contains(QStringLiteral("closest: %TOTALMEMORY%")));
+
+        report->parentWidget()->close();
+        QTRY_VERIFY(!next->isEnabled());
+        QCOMPARE(status->text(), QStringLiteral("No warnings"));
     }
 
     void coloursTheRuleLanguage()
