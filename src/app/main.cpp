@@ -6,6 +6,7 @@
 #include "setup/settingslocation.h"
 #include "shell/application.h"
 #include "shell/mainform.h"
+#include "shell/sessionend.h"
 #include "support/filenames.h"
 #include "util/fileio.h"
 
@@ -74,6 +75,9 @@ int main(int argc, char* argv[])
         return 0;
     }
     qmx::Application app(argc, argv);
+    // From here a kill or a logout runs the orderly exit instead of ending
+    // the process where it stands.
+    qmx::SessionEnd sessionEnd;
 
     auto main = std::make_unique<qmx::TMainForm>(QApplication::arguments().mid(1));
     app.setMainForm(main.get());
@@ -81,6 +85,7 @@ int main(int argc, char* argv[])
         qmx::locateSettingsFile(qmx::desktopSettingsOverride(args));
     main->createSharedDialogs(qmx::fromLocalPath(settings.path), settings.problem);
     main->showMaximized();
+    QObject::connect(&sessionEnd, &qmx::SessionEnd::ended, main.get(), &qmx::TMainForm::endSession);
 
     const QString shots = qEnvironmentVariable("QMX_SCREENSHOTS");
     if (!shots.isEmpty()) {

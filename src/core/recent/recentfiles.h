@@ -40,6 +40,8 @@ public:
     // The key of the entry at position i (from 0) of a kind's list.
     static std::string key(RecentKind kind, size_t i);
 
+    bool operator==(const RecentFiles&) const = default;
+
 private:
     static size_t index(RecentKind kind) { return static_cast<size_t>(kind); }
     std::array<std::vector<std::string>, kKinds> lists_;

@@ -1,20 +1,27 @@
 // The reader's settings file QMXRead.ini: the FTP connection fields and any
 // number of named rule sets. The model holds what the Options dialog's
 // controls hold; every operation opens its own INI store on the file and
-// releases it at its end, so the file on disk is current after each step.
-// Callers without a dialog ask it for the rule text of a named set.
+// releases it at its end, and writes only what the user changed in this run
+// onto the file as it is on disk then, so that changes made meanwhile by
+// another instance, an update or an editor survive. Callers without a dialog
+// ask it for the rule text of a named set.
 #pragma once
 
 #include "recent/recentfiles.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace qmx {
 
+class TBigIniFile;
+
 struct FtpFields {
     std::string host, port, userName, password, directory, proxyServer, proxyPort, timeout;
     bool useProxy = false;
+
+    bool operator==(const FtpFields&) const = default;
 };
 
 class RuleSettings {
@@ -28,13 +35,24 @@ public:
     // lists.
     void loadIfPresent();
     // Reads the FTP fields, the rule set list, the default rule set and its
-    // text.
-    // A file that cannot be read as settings is copied aside first (see
-    // backupNotice).
+    // text; listed names reserved for the settings' own sections are skipped
+    // (see skippedNotice). A file that cannot be read as settings is copied
+    // aside first (see backupNotice).
     void load();
-    // Writes the FTP fields, the list, the selected set as the default and
-    // the editor's text into that set.
+    // Writes what changed in this run onto the file as it is on disk now:
+    // each changed FTP field, the rule sets added and removed, the selected
+    // set as the default (after a switch or an edit) and the editor's text
+    // into that set (when edited), the recent-file lists (when changed).
+    // Nothing when nothing changed; everything when there is no file yet.
+    // Throws qmx::Error, writing nothing, for an editor text that cannot be
+    // stored.
     void save();
+    // Reads the file again after an update replaced it; what the user changed
+    // was saved before the update began, so nothing is left to write for it.
+    // Returns the notice for the status bar when the fetched file holds
+    // another text for the rule set the user had edited in the editor, ""
+    // otherwise. The recent-file lists are kept and written at the end.
+    std::string reloadFetched();
 
     // The chooser: its entries, its selection (-1: none) and its text.
     const std::vector<std::string>& ruleSets() const { return ruleSets_; }
@@ -52,12 +70,13 @@ public:
     FtpFields& ftp() { return ftp_; }
     const FtpFields& ftp() const { return ftp_; }
 
-    // The chooser now selects index: the editor's text is stored under the
-    // set it belongs to and the chosen set's text read.
+    // The chooser now selects index: the editor's text, when edited, is
+    // stored under the set it belongs to and the chosen set's text read.
     void select(int index);
     // Refuses (qmx::Error with the user-facing text, nothing changed) an empty
     // name, a name already listed in any case, and the settings' own section
-    // names; otherwise adds and switches to it.
+    // names; otherwise adds and switches to it. The new set starts empty,
+    // unless another instance has listed it meanwhile: then its text is kept.
     void addRuleSet(const std::string& name);
     // Removes the selected rule set (the caller has asked for confirmation);
     // does nothing when none is selected.
@@ -86,19 +105,41 @@ public:
     // Set when a settings file that could not be read as settings was kept
     // as QMXRead.ini.bak before it is written over; "" otherwise.
     const std::string& backupNotice() const { return backupNotice_; }
+    // Set by a load that skipped listed names reserved for the settings' own
+    // sections (they stay listed in the file); "" otherwise.
+    const std::string& skippedNotice() const { return skippedNotice_; }
 
 private:
     // Every write of the file goes through here first.
     void keepUnreadable();
+    void loadFrom(const TBigIniFile& ini);
+    void writeChanges(TBigIniFile& ini);
+    void writeWhole(TBigIniFile& ini);
+    void switchTo(int index, bool adding);
+    bool editorEdited() const { return !editorBase_ || editor_ != *editorBase_; }
+    // Throws when the editor's text cannot be written back whole.
+    void checkStorable() const;
+    void noteEdited(const std::string& ruleSet);
 
     std::string iniPath_;
     std::string backupNotice_;
+    std::string skippedNotice_;
     FtpFields ftp_;
     std::vector<std::string> ruleSets_;
     int selected_ = -1;
     std::string current_;
     std::vector<std::string> editor_;
     RecentFiles recent_;
+
+    // What the file held when read, to tell what the user changed since.
+    FtpFields ftpBase_;
+    std::vector<std::string> listBase_;
+    // nullopt: a new rule set, whose (empty) text is written in any case.
+    std::optional<std::vector<std::string>> editorBase_;
+    RecentFiles recentBase_;
+    bool switched_ = false;           // a set was chosen, added or removed
+    bool editorCut_ = false;          // the editor holds only the first lines of a damaged set
+    std::vector<std::string> edited_; // the sets whose text this run wrote
 };
 
 } // namespace qmx

@@ -8,13 +8,18 @@ namespace qmx {
 std::string startupNotice(const RuleSettings& settings, bool settingsFound,
                           const std::string& locationProblem)
 {
-    std::string notice = settings.backupNotice();
-    const std::string why =
-        noRulesReason(settings.iniPath(), settingsFound, settings.currentRuleSet(),
-                      settings.editorLines(), locationProblem);
-    if (!notice.empty() && !why.empty())
-        notice += ". ";
-    return notice + why;
+    std::string notice;
+    for (const std::string& part :
+         {settings.backupNotice(), settings.skippedNotice(),
+          noRulesReason(settings.iniPath(), settingsFound, settings.currentRuleSet(),
+                        settings.editorLines(), locationProblem)}) {
+        if (part.empty())
+            continue;
+        if (!notice.empty())
+            notice += notice.back() == '.' ? " " : ". ";
+        notice += part;
+    }
+    return notice;
 }
 
 } // namespace qmx

@@ -1,5 +1,6 @@
 // What the main window's status bar says at start-up, once the settings
-// have been read: the kept backup and why no rules will run. The texts come
+// have been read: the kept backup, the reserved names skipped in the
+// rule-set list and why no rules will run. The texts come
 // from the settings notices both programs share.
 #pragma once
 

@@ -312,6 +312,17 @@ void TBigIniFile::EraseSection(const std::string& section)
         lookupPos_ = 0;
 }
 
+void TBigIniFile::ReplaceSection(const std::string& section, const StringList& entries)
+{
+    EraseSection(section);
+    Section s{section, {}};
+    s.entries.resize(entries.size());
+    for (size_t i = 0; i < entries.size(); ++i)
+        setText(s.entries[i], entries[i]);
+    sections_.push_back(std::move(s));
+    changed_ = true;
+}
+
 std::string TBigIniFile::contentText() const
 {
     size_t size = 0;
@@ -339,12 +350,31 @@ std::string TBigIniFile::contentText() const
     return out;
 }
 
+void TBigIniFile::checkReadsBack() const
+{
+    // Loaded lines hold none of these characters; only written ones can.
+    constexpr std::string_view kBreaks("\r\n\x1a", 3);
+    const auto holdsBreak = [&](std::string_view t) { return t.find_first_of(kBreaks) != t.npos; };
+    for (const Section& s : sections_) {
+        std::string what;
+        if (holdsBreak(s.name))
+            what = "has a name that holds";
+        for (const Entry& e : s.entries)
+            if (what.empty() && e.owned && holdsBreak(text(e)))
+                what = "holds an entry \"" + std::string(keyOf(text(e))) + "\" with";
+        if (!what.empty())
+            throw Error("\"" + fileName_ + "\" was not written: section [" + s.name + "] " + what
+                        + " a line break or Ctrl-Z, which the file cannot hold.");
+    }
+}
+
 void TBigIniFile::UpdateFile()
 {
     if (!changed_)
         return;
     if (readOnly_)
         throw Error("\"" + fileName_ + "\" is open for reading only and cannot be written.");
+    checkReadsBack();
     if (!fileName_.empty())
         writeFileAtomic(fileName_, contentText());
     changed_ = false;

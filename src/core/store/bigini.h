@@ -62,10 +62,14 @@ public:
     // the store changes or is released.
     void ReadSectionViews(const std::string& section, std::vector<std::string_view>& target) const;
     void EraseSection(const std::string& section);
+    // Erases the section and appends it anew at the end of the file holding
+    // the given entry lines, in one step (no look-up per line).
+    void ReplaceSection(const std::string& section, const StringList& entries);
     // Writes the file back when changed, through a temporary file renamed
     // over the target, so a failed write leaves the old file intact. Throws
     // qmx::Error on failure, and for a read-only store with changes; the
-    // store then stays changed.
+    // store then stays changed. A section name or entry holding CR, LF or
+    // Ctrl-Z would not read back as written, so such a store is refused.
     void UpdateFile();
     // The text UpdateFile writes: each section that has entries as its
     // header line, its entries and one empty line, every line ending in CR LF.
@@ -87,6 +91,7 @@ private:
     void load();
     std::string_view text(const Entry& e) const;
     void setText(Entry& e, std::string line);
+    void checkReadsBack() const;
     long findKey(const Section& section, std::string_view key) const;
     int findSectionFromLookup(const std::string& name) const;
     int findSectionFromLast(const std::string& name) const;

@@ -561,6 +561,19 @@ void TMainForm::FileExit1Execute()
     close();
 }
 
+void TMainForm::endSession()
+{
+    endingSession_ = true;
+    // A question waiting in a nested event loop would keep the program
+    // running: each goes as if dismissed.
+    while (QWidget* modal = QApplication::activeModalWidget()) {
+        modal->close();
+        if (QApplication::activeModalWidget() == modal)
+            break;
+    }
+    close();
+}
+
 void TMainForm::closeEvent(QCloseEvent* event)
 {
     // A report is loading and events run inside the load: close once it has
@@ -574,7 +587,7 @@ void TMainForm::closeEvent(QCloseEvent* event)
     for (ChildWindow* c : children)
         c->abandonInput();
     for (ChildWindow* c : children) {
-        if (!c->queryClose()) {
+        if (!endingSession_ && !c->queryClose()) {
             event->ignore();
             return;
         }

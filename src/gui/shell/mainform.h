@@ -85,6 +85,11 @@ public:
     void Compare1Click();
     void HelpAbout1Execute();
     void FileExit1Execute();
+    // The system ends the program (SIGTERM, SIGHUP): the exit of File > Exit,
+    // asking nothing. Open questions are closed unanswered and changed
+    // editors are left unsaved, so no file is written that the user did not
+    // save; the settings are written as at every exit.
+    void endSession();
     // Recent-file entries: a workstation report (it joins the compare list
     // first), a scanner input file, a server report.
     void MRUFileList1MRUItemClick(const QString& path);
@@ -121,6 +126,7 @@ private:
     SharedDialogs dialogs_;
     QMdiArea* mdi_ = nullptr;
     DeferredClose closeAfterWork_;
+    bool endingSession_ = false;
     RecentMenu* recentMenu_ = nullptr;
 
     // Menus and commands; tests find them by object name.

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -166,39 +167,21 @@ TEST_F(RuleSettingsTest, LoadFillsFieldsChooserAndEditor)
     EXPECT_EQ(content(), kTwoSets); // reading never writes
 }
 
-TEST_F(RuleSettingsTest, SaveRewritesEverythingAtProgramEnd)
+TEST_F(RuleSettingsTest, SaveWritesOnlyWhatChanged)
 {
     write(kTwoSets);
     RuleSettings s(path_);
     s.loadIfPresent();
+    s.save();
+    EXPECT_EQ(content(), kTwoSets);
     s.editorLines() = {"PRINT \"NEW\";"};
     s.ftp().host = "h2";
     s.save();
-    EXPECT_EQ(content(), "[QMXREAD_PARAMETERS]\r\n"
-                         "Host=h2\r\n"
-                         "Port=2121\r\n"
-                         "User_Name=eng\r\n"
-                         "Password=pw\r\n"
-                         "Directory=cfg\r\n"
-                         "Proxy_Server=proxy\r\n"
-                         "Proxy_Port=8080\r\n"
-                         "Timeout=9000\r\n"
-                         "Use_Proxy=1\r\n"
-                         "Default_Rule_Set=Strict\r\n"
-                         "\r\n"
-                         "[Default]\r\n"
-                         "Count=1\r\n"
-                         "0=PRINT \"D\";\r\n"
-                         "\r\n"
-                         "[RULE_LIST_SETTINGS]\r\n"
-                         "Count=2\r\n"
-                         "0=Default\r\n"
-                         "1=Strict\r\n"
-                         "\r\n"
-                         "[Strict]\r\n"
-                         "Count=1\r\n"
-                         "0=PRINT \"NEW\";\r\n"
-                         "\r\n");
+    // The field in place; the edited set erased and written anew at the end.
+    std::string expected = kTwoSets.substr(0, kTwoSets.find("[STRICT]"))
+                           + "[Strict]\r\nCount=1\r\n0=PRINT \"NEW\";\r\n\r\n";
+    expected.replace(expected.find("ftp.corp"), 8, "h2");
+    EXPECT_EQ(content(), expected);
 }
 
 TEST_F(RuleSettingsTest, UnlistedDefaultRuleSetIsShownButSavedUnderEmptyName)
@@ -211,11 +194,12 @@ TEST_F(RuleSettingsTest, UnlistedDefaultRuleSetIsShownButSavedUnderEmptyName)
     EXPECT_EQ(s.selected(), -1);
     EXPECT_EQ(s.currentRuleSet(), "Hidden");
     EXPECT_EQ(s.editorLines(), Lines{"PRINT \"H\";"});
+    s.editorLines().push_back("");
     s.save();
     const std::string c = content();
     EXPECT_NE(c.find("Default_Rule_Set=\r\n"), std::string::npos);
     EXPECT_NE(c.find("[Hidden]\r\nCount=1\r\n0=PRINT \"H\";\r\n"), std::string::npos);
-    EXPECT_NE(c.find("[]\r\nCount=1\r\n0=PRINT \"H\";\r\n"), std::string::npos);
+    EXPECT_NE(c.find("[]\r\nCount=2\r\n0=PRINT \"H\";\r\n1=\r\n"), std::string::npos);
 }
 
 TEST_F(RuleSettingsTest, SwitchSavesTheEditorUnderTheOldRuleSet)
@@ -392,4 +376,170 @@ TEST_F(RuleSettingsTest, WriteFailuresPropagateAndLeaveTheModelUnchanged)
     EXPECT_EQ(s.editorLines(), Lines{"PRINT \"E\";"});
     EXPECT_THROW(s.save(), Error);
     EXPECT_FALSE(fs::exists(dir_ / "gone"));
+}
+
+namespace {
+
+// What a start, the user's actions, a write by someone else and an exit
+// leave in the file.
+struct SurvivalCase {
+    const char* name;
+    std::string atStart;
+    std::function<void(RuleSettings&)> before; // the user, before the other write
+    std::string other;                         // the file another writer leaves ("" none)
+    std::function<void(RuleSettings&)> after;  // the user, after it
+    std::vector<std::string> kept;             // the file holds each after the exit
+    std::string exitError;                     // the exit write is refused with this
+};
+
+const std::string kReservedListed = "[QMXREAD_PARAMETERS]\r\nHost=corp\r\nPassword=pw\r\nDefault_"
+                                    "Rule_Set=QMXREAD_PARAMETERS\r\n\r\n"
+                                    "[RULE_LIST_SETTINGS]\r\nCount=3\r\n0=qmxread_parameters\r\n1="
+                                    "Rule_List_Settings\r\n2=A\r\n\r\n";
+
+auto edit(Lines lines)
+{
+    return [lines](RuleSettings& s) { s.editorLines() = lines; };
+}
+
+} // namespace
+
+TEST_F(RuleSettingsTest, WhatSurvivesAStartAndExit)
+{
+    const std::string fetched =
+        "[QMXREAD_PARAMETERS]\r\nHost=fetched\r\nDefault_Rule_Set=New\r\n\r\n"
+        "[RULE_LIST_SETTINGS]\r\nCount=1\r\n0=New\r\n\r\n"
+        "[New]\r\nCount=1\r\n0=PRINT \"F\";\r\n\r\n";
+    std::string longSet =
+        "[QMXREAD_PARAMETERS]\r\nDefault_Rule_Set=L\r\n\r\n[L]\r\nCount=100001\r\n";
+    for (int i = 0; i <= 100000; ++i)
+        longSet += std::to_string(i) + "=" + (i == 100000 ? "LAST" : "") + "\r\n";
+    const auto typed = edit({"PRINT \"T\";"});
+    const std::string damaged = "[QMXREAD_PARAMETERS]\r\nDefault_Rule_Set=D\r\n\r\n"
+                                "[D]\r\nCount=200000\r\n150000=KEEP\r\n";
+    const auto port = [](RuleSettings& s) { s.ftp().port = "2"; };
+    const auto save = [](RuleSettings& s) { s.save(); };
+    const auto reload = [](RuleSettings& s) { s.reloadFetched(); };
+    const std::string cut =
+        "Rule set 'D' has more lines than were read from the settings file; its "
+        "text is not saved, so that the lines not read are kept.";
+    // clang-format off
+    const SurvivalCase cases[] = {
+        {"reserved names listed, plain start and exit", kReservedListed, {}, "", {}, {kReservedListed}, ""},
+        {"reserved names listed, text typed", kReservedListed, typed, "", {},
+         {"Host=corp\r\nPassword=pw\r\nDefault_Rule_Set=\r\n",
+          "Count=3\r\n0=qmxread_parameters\r\n1=Rule_List_Settings\r\n2=A\r\n", "[]\r\nCount=1\r\n0=PRINT \"T\";"}, ""},
+        {"Ctrl-Z typed at the end of a line", kTwoSets, edit({"PRINT \"S\";\x1a"}), "", {}, {kTwoSets},
+         "Line 1 of the rule text holds the control character Ctrl-Z; a rule text can hold no control character "
+         "other than tab."},
+        {"changed on disk during the run", kTwoSets, {}, fetched, {}, {fetched}, ""},
+        {"changed on disk and by the user", kTwoSets, port, fetched, {},
+         {"Host=fetched\r\nDefault_Rule_Set=New\r\nPort=2\r\n", "[New]\r\nCount=1\r\n0=PRINT \"F\";"}, ""},
+        {"update fetched the file and then failed", kTwoSets, save, fetched, reload, {fetched}, ""},
+        {"the last line of a long set", longSet, edit({"// first"}), "", {}, {"100000=LAST\r\n"}, ""},
+        {"a damaged Count past the lines read", damaged, typed, "", {}, {"150000=KEEP\r\n"}, cut},
+    };
+    // clang-format on
+    for (const SurvivalCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        write(c.atStart);
+        RuleSettings s(path_);
+        s.loadIfPresent();
+        if (c.before)
+            c.before(s);
+        if (!c.other.empty())
+            write(c.other);
+        if (c.after)
+            c.after(s);
+        try {
+            s.save();
+            EXPECT_EQ(c.exitError, "");
+        } catch (const Error& e) {
+            EXPECT_EQ(e.what(), c.exitError);
+        }
+        for (const std::string& k : c.kept)
+            EXPECT_NE(content().find(k), std::string::npos) << k;
+    }
+}
+
+TEST_F(RuleSettingsTest, ListedReservedNamesAreSkippedWithOneNotice)
+{
+    write(kReservedListed);
+    RuleSettings s(path_);
+    s.loadIfPresent();
+    EXPECT_EQ(s.ruleSets(), Lines{"A"});
+    EXPECT_EQ(s.currentRuleSet(), "");
+    EXPECT_TRUE(s.editorLines().empty());
+    EXPECT_EQ(s.skippedNotice(),
+              "'qmxread_parameters', 'Rule_List_Settings' are reserved for the program's "
+              "own settings and not shown as a rule set.");
+}
+
+TEST_F(RuleSettingsTest, FetchedTextOfAnEditedSetWinsWithANotice)
+{
+    const std::string other = "[QMXREAD_PARAMETERS]\r\nDefault_Rule_Set=Strict\r\n\r\n[RULE_LIST_"
+                              "SETTINGS]\r\nCount=2\r\n0=Default\r\n1=Strict\r\n\r\n"
+                              "[Strict]\r\nCount=1\r\n0=PRINT \"SERVER\";\r\n\r\n";
+    for (const bool edited : {false, true}) {
+        SCOPED_TRACE(edited);
+        write(kTwoSets);
+        RuleSettings s(path_);
+        s.loadIfPresent();
+        if (edited)
+            s.editorLines() = {"PRINT \"MINE\";"};
+        s.save();
+        write(other);
+        EXPECT_EQ(s.reloadFetched(),
+                  edited ? "The fetched settings file holds another text for rule set "
+                           "'Strict'; the fetched text replaces the one you edited."
+                         : "");
+        EXPECT_EQ(s.editorLines(), Lines{"PRINT \"SERVER\";"});
+    }
+}
+
+TEST_F(RuleSettingsTest, TwoInstancesKeepEachOthersChangesInEitherExitOrder)
+{
+    using Act = std::function<void(RuleSettings&)>;
+    struct Case {
+        const char* name;
+        Act a, b;
+        Lines listed;                                           // sorted
+        std::vector<std::pair<std::string, std::string>> texts; // rule set, text
+    };
+    const auto add = [](std::string n, Lines text) {
+        return [=](RuleSettings& s) { s.addRuleSet(n), s.editorLines() = text; };
+    };
+    const auto toDefault = [](RuleSettings& s) { s.select(0); };
+    const auto remove = [](RuleSettings& s) { s.removeSelected(); };
+    // clang-format off
+    const Case cases[] = {
+        {"each adds a set", add("X", {"x"}), add("Y", {"y"}), {"Default", "Strict", "X", "Y"}, {{"X", "x"}, {"Y", "y"}}},
+        {"both add one name", add("X", {"x"}), add("X", {}), {"Default", "Strict", "X"}, {}},
+        {"each edits a set", edit({"s"}), [](RuleSettings& s) { s.select(0), s.editorLines() = {"d"}; },
+         {"Default", "Strict"}, {{"Strict", "s"}, {"Default", "d"}}},
+        {"one switches, the other edits", toDefault, edit({"s"}), {"Default", "Strict"},
+         {{"Strict", "s"}, {"Default", "PRINT \"D\";"}}},
+        {"one removes, the other adds", remove, add("Y", {"y"}), {"Default", "Y"}, {{"Y", "y"}}},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        for (const bool aFirst : {true, false}) {
+            SCOPED_TRACE(std::string(c.name) + (aFirst ? ", A exits first" : ", B exits first"));
+            write(kTwoSets);
+            RuleSettings a(path_), b(path_);
+            a.loadIfPresent();
+            b.loadIfPresent();
+            c.a(a);
+            c.b(b);
+            (aFirst ? a : b).save();
+            (aFirst ? b : a).save();
+            RuleSettings after(path_);
+            after.loadIfPresent();
+            Lines listed = after.ruleSets();
+            std::sort(listed.begin(), listed.end());
+            EXPECT_EQ(listed, c.listed);
+            for (const auto& [set, text] : c.texts)
+                EXPECT_EQ(RuleSettings::ruleTextOf(path_, set), text) << set;
+        }
+    }
 }

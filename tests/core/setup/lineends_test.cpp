@@ -94,6 +94,7 @@ TEST(IniLineEnds, LfOnlySettingsSurviveBeingSaved)
         EXPECT_EQ(s.editorLines(), (std::vector<std::string>{"SET %A%=1;", "PRINT \"L=\"+%A%;"}));
         EXPECT_EQ(s.ftp().host, "files.example");
         EXPECT_TRUE(s.backupNotice().empty());
+        s.ftp().port = "2121";
         s.save();
     }
     // Written back with CR LF and read again: nothing lost.

@@ -54,6 +54,7 @@ TEST(SettingsNotices, SavingOverUnreadableFileKeepsABackup)
     s.loadIfPresent();
     EXPECT_EQ(test::readBytes(path + ".bak"), notes);
     EXPECT_NE(s.backupNotice().find(path + ".bak"), std::string::npos) << s.backupNotice();
+    s.ftp().host = "changed";
     s.save();
     EXPECT_EQ(test::readBytes(path + ".bak"), notes);
     EXPECT_FALSE(unreadableAsSettings(path));

@@ -268,3 +268,36 @@ TEST(BigIniFileIo, ReadOnlyStoresNeverWrite)
     // Read-only needs the file: a missing one is an error, not an empty store.
     EXPECT_THROW(TBigIniFile(readOnly, dir.file("missing.ini")), Error);
 }
+
+TEST(BigIniFileIo, WritesOnlyWhatReadsBack)
+{
+    struct Case {
+        const char* name;
+        std::string section, value;
+        bool written;
+    };
+    const Case cases[] = {
+        {"Ctrl-Z ending a value", "S", "PRINT;\x1a", false},
+        {"CR starting a value", "S", "\rx", false},
+        {"LF inside a value", "S", "a\nb", false},
+        {"LF in a section name", "S\nT", "v", false},
+        {"tab and other control characters", "S", "\ta\x01\x1b", true},
+    };
+    TempDir dir;
+    const std::string path = dir.file("QMXRead.ini");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::writeBytes(path, "[S]\r\nk=old\r\n");
+        {
+            TBigIniFile ini(path);
+            ini.WriteString(c.section, "k", c.value);
+            if (!c.written) {
+                EXPECT_THROW(ini.UpdateFile(), Error);
+            }
+        }
+        const TBigIniFile again(readOnly, path);
+        EXPECT_EQ(again.ReadString(c.section, "k", ""), c.written          ? c.value
+                                                        : c.section == "S" ? "old"
+                                                                           : "");
+    }
+}

@@ -55,6 +55,13 @@ private Q_SLOTS:
             << QByteArray(
                    "[QMXREAD_PARAMETERS]\nDefault_Rule_Set=Lab\n[Lab]\nCount=1\n0=PRINT \"x\";\n")
             << "" << false;
+        QTest::newRow("reserved name listed and chosen")
+            << true
+            << QByteArray("[QMXREAD_PARAMETERS]\nHost=h\nDefault_Rule_Set=qmxread_parameters\n"
+                          "[RULE_LIST_SETTINGS]\nCount=2\n0=Lab\n1=QMXREAD_PARAMETERS\n")
+            << "'QMXREAD_PARAMETERS' is reserved for the program's own settings and not shown as a "
+               "rule set. No rules run: the rule set \"\" in \"%1\" is empty"
+            << false;
         QTest::newRow("notes, not settings")
             << true << QByteArray("my notes\n[Lab]\nCount=1\n0=PRINT \"x\";\n")
             << "\"%1\" could not be read as settings; the old file is kept as \"%1.bak\". "
