@@ -3,6 +3,7 @@
 #include "compare/comparemodel.h"
 #include "shell/workspace.h"
 #include "support/cellcopy.h"
+#include "support/celltips.h"
 #include "support/filenames.h"
 #include "support/guards.h"
 #include "support/textcodec.h"
@@ -73,6 +74,7 @@ void TfrmCompareResults::buildControls()
     model_ = new CompareGridModel(this);
     StringAlignGrid1 = makeNamed<QTableView>("StringAlignGrid1", this);
     StringAlignGrid1->setModel(model_);
+    installClippedTextTips(StringAlignGrid1);
     StringAlignGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     StringAlignGrid1->setWordWrap(false);
     StringAlignGrid1->horizontalHeader()->setDefaultSectionSize(300);

@@ -8,6 +8,7 @@
 #include "shell/debugflag.h"
 #include "shell/workspace.h"
 #include "support/cellcopy.h"
+#include "support/celltips.h"
 #include "support/filenames.h"
 #include "support/guards.h"
 #include "support/lineview.h"
@@ -252,6 +253,7 @@ void TForm1::buildGridPage(QWidget* page, QTableView*& grid, CheckTableModel*& m
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->setWordWrap(false);
     installCellCopy(grid);
+    installClippedTextTips(grid);
     grid->verticalHeader()->hide();
     grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
@@ -275,10 +277,9 @@ void TForm1::buildAttachedPage()
     grid->addWidget(memo2, 1, 1);
     grid->setColumnStretch(0, 1);
     grid->setColumnStretch(1, 3);
-    connect(ListBox3, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0)
-            ListBox3Click();
-    });
+    // Taking the focus makes the first file current without selecting it;
+    // only a file the user selects is rebuilt and shown.
+    connect(ListBox3, &QListWidget::itemSelectionChanged, this, &TForm1::ListBox3Click);
 }
 
 void TForm1::buildSuggestionsPage()
@@ -456,8 +457,8 @@ void TForm1::ListBox2Click()
 
 void TForm1::ListBox3Click()
 {
-    const int row = ListBox3->currentRow();
-    if (row < 0)
+    const QList<QListWidgetItem*> chosen = ListBox3->selectedItems();
+    if (chosen.isEmpty())
         return;
     std::vector<std::string> lines;
     std::string failure;
@@ -465,7 +466,7 @@ void TForm1::ListBox3Click()
         BusyCursor busy;
         memo2->clear();
         try {
-            extractAttached(doc_.lines, fromQString(ListBox3->item(row)->text()), lines);
+            extractAttached(doc_.lines, fromQString(chosen.first()->text()), lines);
         } catch (const std::exception& e) {
             failure = e.what();
         }

@@ -48,7 +48,11 @@ public:
 
     std::optional<CommandStates> commandStates() const override;
     bool isWorkstationReport() const override { return true; }
-    void loadFile(const QString& path) override { loadall(path); }
+    bool loadFile(const QString& path) override
+    {
+        loadall(path);
+        return true;
+    }
     // The pages stay empty; the status bar says why.
     void fileNotFound(const QString& path) override;
 

@@ -79,7 +79,14 @@ Tfrules::Tfrules(Workspace& workspace, QWidget* parent)
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setSizeGripEnabled(false);
-    layout->addWidget(StatusBar1);
+    CloseButton = new QPushButton(tr("&Close"), this);
+    CloseButton->setObjectName(QStringLiteral("CloseButton"));
+    CloseButton->setAutoDefault(false);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(StatusBar1, 1);
+    bottom->addWidget(CloseButton);
+    layout->addLayout(bottom);
+    connect(CloseButton, &QPushButton::clicked, this, &Tfrules::CloseButtonClick);
 
     buildRulesPage(workspace);
     buildFtpPage();
@@ -108,6 +115,9 @@ void Tfrules::connectModel()
     connect(CheckBox1, &QCheckBox::toggled, this, &Tfrules::toModel);
     connect(Memo1, &QPlainTextEdit::textChanged, this, &Tfrules::toModel);
     connect(&update_, &ConfigUpdate::statusChanged, this, &Tfrules::showStatus);
+    // The last update's message is about fields the user is now changing.
+    for (QLineEdit* e : {Edit1, Edit2, Edit3, Edit4, Edit5, Edit7, Edit8, Edit9})
+        connect(e, &QLineEdit::textEdited, StatusBar1, &QStatusBar::clearMessage);
     connect(&update_, &ConfigUpdate::runningChanged, this, &Tfrules::updateButton1);
 }
 
@@ -243,6 +253,14 @@ void Tfrules::showStatus(const QString& text)
         StatusBar1->showMessage(text);
 }
 
+void Tfrules::CloseButtonClick()
+{
+    hide();
+    // The same write as at program end, so closing the dialog is a point
+    // where the user's changes are known to be on disk.
+    model_.save();
+}
+
 void Tfrules::hideEvent(QHideEvent* event)
 {
     // Closing the dialog stops the update it started.
@@ -271,6 +289,7 @@ void Tfrules::Button1Click()
     request.fetchScan = CheckBox5->isChecked();
     const std::string dir = directoryOf(model_.settings().iniPath());
     request.targetDir = dir;
+    showStatus(QString());
 
     // The dialog may be destroyed while events run; nothing touches it once
     // it has gone.

@@ -50,6 +50,8 @@ public:
     // cancels it.
     void Button1Click();
     bool updating() const;
+    // "&Close": hides the dialog and writes the settings file.
+    void CloseButtonClick();
     // The names of the last listing.
     const std::vector<std::string>& fileNames() const;
 
@@ -84,6 +86,7 @@ private:
     QCheckBox* CheckBox4 = nullptr;
     QCheckBox* CheckBox5 = nullptr;
     QStatusBar* StatusBar1 = nullptr;
+    QPushButton* CloseButton = nullptr;
 
     void FormCreate();
     void buildRulesPage(Workspace& workspace);

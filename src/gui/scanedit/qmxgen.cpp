@@ -17,6 +17,8 @@
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QSplitter>
@@ -209,7 +211,12 @@ bool TCFGGen::queryClose()
 {
     if (!changed_)
         return true;
-    if (!workspace_.prompts().confirm(tr("Would you like to save the changes?")))
+    // At program end several editors may ask in turn: the one asking is in
+    // front and named, so the user knows which text the answer is for.
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()); sub && sub->mdiArea())
+        sub->mdiArea()->setActiveSubWindow(sub);
+    if (!workspace_.prompts().confirm(caption() + QStringLiteral("\n\n")
+                                      + tr("Would you like to save the changes?")))
         return true;
     return saveAs();
 }

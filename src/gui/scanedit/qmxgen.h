@@ -42,7 +42,11 @@ public:
     void RichEdit1Change();
     // Save, Save As and Run on, Compare off.
     std::optional<CommandStates> commandStates() const override;
-    void loadFile(const QString& path) override { loadall(path); }
+    bool loadFile(const QString& path) override
+    {
+        loadall(path);
+        return true;
+    }
 
     bool changed() const { return changed_; }
     // The file Save writes to: the one loaded or last saved; empty for new.

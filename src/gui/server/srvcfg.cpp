@@ -260,10 +260,10 @@ void Tsrvrcfg::showReport(const ServerReport& r, EventPump& pump)
         panels_[k]->setText(toQString(r.status[k]));
 }
 
-void Tsrvrcfg::loadall(const QString& path)
+bool Tsrvrcfg::loadall(const QString& path)
 {
     if (!load_.begin())
-        return;
+        return false;
     bool failed = false;
     EventPump pump;
     {
@@ -282,6 +282,7 @@ void Tsrvrcfg::loadall(const QString& path)
     if (failed)
         workspace_.prompts().error(tr("Cannot open file %1").arg(path));
     load_.closeIfAsked(this);
+    return !failed;
 }
 
 void Tsrvrcfg::closeEvent(QCloseEvent* event)

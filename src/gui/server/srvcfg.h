@@ -31,11 +31,12 @@ public:
 
     // Loads and parses the report at path. A file that cannot be opened is
     // reported through the prompts and the window stays empty.
-    void loadall(const QString& path);
+    // False when the file could not be read.
+    bool loadall(const QString& path);
     bool loading() const { return load_.loading(); }
     // Opened by the frame; the window takes no part in the document
     // commands, so it leaves their states as they are.
-    void loadFile(const QString& path) override { loadall(path); }
+    bool loadFile(const QString& path) override { return loadall(path); }
     // The longest stretch without window events during the last load.
     qint64 lastLoadMaxGapNs() const { return lastMaxGapNs_; }
 

@@ -3,6 +3,8 @@
 #include "shell/mainform.h"
 #include "support/guards.h"
 
+#include <QIcon>
+
 #include <cstdio>
 
 namespace qmx {
@@ -10,6 +12,11 @@ namespace qmx {
 Application::Application(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("QMXRead"));
+    // Outside a full desktop the platform names no icon theme, and the tool
+    // bar's edit commands would show as bare words; the desktop's common
+    // theme supplies them then.
+    if (QIcon::fallbackThemeName().isEmpty() || QIcon::fallbackThemeName() == u"hicolor")
+        QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
 }
 
 bool Application::notify(QObject* receiver, QEvent* event)

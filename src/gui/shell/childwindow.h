@@ -42,8 +42,13 @@ public:
     virtual bool isWorkstationReport() const { return false; }
     // Reads the file at path into the window; a kind that opens no files
     // keeps the default. The frame shows an error thrown here through its
-    // prompts and keeps the window.
-    virtual void loadFile(const QString& path) { Q_UNUSED(path); }
+    // prompts and keeps the window. False when the file could not be read
+    // (and the window has said so): it is then not noted as a recent file.
+    virtual bool loadFile(const QString& path)
+    {
+        Q_UNUSED(path);
+        return true;
+    }
     // The window was opened for a file that is not there; it stays empty.
     virtual void fileNotFound(const QString& path) { Q_UNUSED(path); }
     // The window became the active child, after its command states were set.

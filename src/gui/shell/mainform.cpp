@@ -91,6 +91,9 @@ TMainForm::TMainForm(const QStringList& arguments, std::unique_ptr<Prompts> prom
     mdi_ = new QMdiArea(this);
     mdi_->setObjectName(QStringLiteral("ClientArea"));
     mdi_->setBackground(palette().brush(QPalette::Dark));
+    // A window larger than the area, or moved past its edge, stays reachable.
+    mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(mdi_);
     connect(mdi_, &QMdiArea::subWindowActivated, this, &TMainForm::subWindowActivated);
 
@@ -275,6 +278,11 @@ void TMainForm::buildMenus()
     Help1->setObjectName(QStringLiteral("Help1"));
     Help1->menuAction()->setStatusTip(tr("Help topics"));
     Help1->addAction(HelpAbout1);
+
+    // A menu closed with the keyboard sends no hover that would end its
+    // hint, so the hint goes as the menu closes.
+    for (QMenu* menu : {File1, Edit1, Run1, Window1, Help1})
+        connect(menu, &QMenu::aboutToHide, this, [this] { statusBar()->clearMessage(); });
 }
 
 void TMainForm::buildToolBar()
@@ -343,6 +351,7 @@ QMdiSubWindow* TMainForm::addChild(ChildWindow* child, const QSize& outerSize)
     });
     child->show();
     sub->show();
+    placeNewSubWindow(mdi_, sub);
     mdi_->setActiveSubWindow(sub);
     updateWindowCommands();
     return sub;
@@ -378,7 +387,7 @@ void TMainForm::updateWindowCommands()
     FileClose1->setEnabled(mdi_->activeSubWindow() != nullptr);
 }
 
-ChildWindow* TMainForm::newChild(ChildKind kind, const QString& path)
+ChildWindow* TMainForm::newChild(ChildKind kind, const QString& path, bool* fileRead)
 {
     const ChildKindInfo& info = childKind(kind);
     if (!info.create)
@@ -387,13 +396,16 @@ ChildWindow* TMainForm::newChild(ChildKind kind, const QString& path)
     child->setWindowTitle(path);
     workspace_->addDocument(child);
     addChild(child, info.outerSize);
+    bool read = false;
     if (QFileInfo::exists(path)) {
-        guarded(prompts(), [&] { child->loadFile(path); });
+        guarded(prompts(), [&] { read = child->loadFile(path); });
         if (child)
             workspace_->documentLoaded(child);
     } else {
         child->fileNotFound(path);
     }
+    if (fileRead)
+        *fileRead = read;
     return child;
 }
 
@@ -440,10 +452,11 @@ void TMainForm::openChild(ChildKind kind)
         dialog.fileName = *path;
         // A window closed during its load goes only after this command, and
         // takes its entry out of the list again as it goes.
-        const QPointer<ChildWindow> child = newChild(kind, *path);
+        bool read = false;
+        const QPointer<ChildWindow> child = newChild(kind, *path, &read);
         if (child && child->isWorkstationReport())
             compareList().append(*path);
-        noteRecent(kind, *path);
+        noteRecent(kind, *path, read);
     });
 }
 
@@ -456,21 +469,25 @@ void TMainForm::openRecent(ChildKind kind, const QString& path)
     if (kind == ChildKind::Report)
         compareList().append(path);
     guarded(prompts(), [&] {
-        newChild(kind, path);
-        noteRecent(kind, path);
+        bool read = false;
+        newChild(kind, path, &read);
+        noteRecent(kind, path, read);
     });
 }
 
-void TMainForm::noteRecent(ChildKind kind, const QString& path)
+void TMainForm::noteRecent(ChildKind kind, const QString& path, bool fileRead)
 {
     RecentFiles* files = recentMenu_->files();
     const std::optional<RecentKind> recent = childKind(kind).recent;
     if (!files || !recent)
         return;
-    if (QFileInfo::exists(path))
+    // A file there but unreadable keeps whatever place it had.
+    if (fileRead)
         files->add(*recent, toRecentPath(path));
-    else
+    else if (!QFileInfo::exists(path))
         files->remove(*recent, toRecentPath(path));
+    else
+        return;
     recentMenu_->refresh();
 }
 

@@ -63,7 +63,8 @@ public:
     // Child creation, as the File commands do it after the file dialog: a
     // window of the kind with the path as caption, loaded when a file exists
     // at the path.
-    ChildWindow* newChild(ChildKind kind, const QString& path);
+    // fileRead, when given, tells whether the window read its file.
+    ChildWindow* newChild(ChildKind kind, const QString& path, bool* fileRead = nullptr);
     TForm1* NewReportChild(const QString& path);
     TCFGGen* NewEditorChild(const QString& path);
     Tsrvrcfg* NewServerChild(const QString& path);
@@ -120,7 +121,7 @@ private:
     // Opens path in a window of the kind, then keeps it at the front of its
     // recent list, or drops it from the list when no file is there.
     void openRecent(ChildKind kind, const QString& path);
-    void noteRecent(ChildKind kind, const QString& path);
+    void noteRecent(ChildKind kind, const QString& path, bool fileRead);
 
     std::unique_ptr<Workspace> workspace_;
     SharedDialogs dialogs_;

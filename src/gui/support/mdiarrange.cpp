@@ -2,6 +2,7 @@
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QStyle>
 
 namespace qmx {
 
@@ -40,6 +41,29 @@ void arrangeMinimized(QMdiArea* mdi)
         w->move(x, bottom - s.height());
         x += s.width();
     }
+}
+
+QRect placeNewWindow(const QSize& area, const QSize& wanted, const std::optional<QPoint>& previous,
+                     int step)
+{
+    const QSize size = wanted.boundedTo(area);
+    QPoint at = previous ? *previous + QPoint(step, step) : QPoint(0, 0);
+    if (at.x() < 0 || at.y() < 0 || at.x() + size.width() > area.width()
+        || at.y() + size.height() > area.height())
+        at = QPoint(0, 0);
+    return QRect(at, size);
+}
+
+void placeNewSubWindow(QMdiArea* mdi, QMdiSubWindow* window)
+{
+    std::optional<QPoint> previous;
+    const auto windows = mdi->subWindowList(QMdiArea::CreationOrder);
+    for (QMdiSubWindow* w : windows) {
+        if (w != window && !w->isMinimized() && !w->isMaximized())
+            previous = w->pos();
+    }
+    const int step = window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window);
+    window->setGeometry(placeNewWindow(mdi->viewport()->size(), window->size(), previous, step));
 }
 
 } // namespace qmx

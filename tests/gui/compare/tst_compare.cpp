@@ -207,6 +207,7 @@ private Q_SLOTS:
     {
         App app;
         const QString a = app.write("a.txt", kA), b = app.write("b.txt", kB);
+        app.main->resize(1280, 1024); // room for the window's own size
         app.open(a);
         app.open(b);
         app.main->compareList().setTicked(1, true);

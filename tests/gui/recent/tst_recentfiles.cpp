@@ -11,6 +11,7 @@
 #include "shell/mainform.h"
 
 #include <QAction>
+#include <QDir>
 #include <QDropEvent>
 #include <QFile>
 #include <QMdiArea>
@@ -182,6 +183,19 @@ private Q_SLOTS:
         QCOMPARE(app.recentEntries(), QStringList({"-", "&1 " + server}));
         QVERIFY(app.main->compareList().paths().isEmpty());
         QVERIFY(app.prompts->errors.isEmpty());
+    }
+
+    void serverFileThatCannotBeReadIsNotListed()
+    {
+        App app;
+        // A folder is there but cannot be read as a report.
+        const QString folder = app.path("srv.txt");
+        QVERIFY(QDir().mkdir(folder));
+        app.start();
+        app.prompts->openAnswers << folder;
+        app.main->OpenServerConfigText1Click();
+        QCOMPARE(app.prompts->errors.size(), 1);
+        QCOMPARE(app.recentEntries(), QStringList());
     }
 
     void openedFilesAreStoredWithTheSettingsAtExit()

@@ -15,11 +15,13 @@
 #include "support/textcodec.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFocusEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -286,6 +288,12 @@ private Q_SLOTS:
         TForm1* f = app.main->NewReportChild(kReport);
         QCOMPARE(listItems(named<QListWidget>(f, "ListBox3")),
                  QStringList({"Autoexec", "Config", "Broken"}));
+        // The list taking the focus chooses nothing.
+        named<QTabWidget>(f, "PageControl1")->setCurrentWidget(named<QWidget>(f, "TabSheet6"));
+        QFocusEvent focus(QEvent::FocusIn, Qt::TabFocusReason);
+        QApplication::sendEvent(named<QListWidget>(f, "ListBox3"), &focus);
+        QCOMPARE(named<QListWidget>(f, "ListBox3")->currentRow(), 0);
+        QCOMPARE(named<LineView>(f, "memo2")->toPlainText(), QString());
 
         named<QListWidget>(f, "ListBox3")->setCurrentRow(0);
         QCOMPARE(named<LineView>(f, "memo2")->toPlainText(),

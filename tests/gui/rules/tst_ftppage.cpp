@@ -154,6 +154,9 @@ private Q_SLOTS:
         QCOMPARE(named<QStatusBar>(&d, "StatusBar1")->currentMessage(), QStringLiteral("550 No such directory."));
         QCOMPARE(prompts.errors, QStringList());
         QCOMPARE(named<QPlainTextEdit>(&d, "Memo1")->toPlainText(), QStringLiteral("PRINT edited"));
+        // The message goes once the user changes a field.
+        QTest::keyClick(named<QLineEdit>(&d, "Edit2"), Qt::Key_1);
+        QCOMPARE(named<QStatusBar>(&d, "StatusBar1")->currentMessage(), QString());
     }
 
     void closingTheDialogCancelsAWaitingUpdate()

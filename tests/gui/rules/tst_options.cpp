@@ -301,6 +301,19 @@ private Q_SLOTS:
         QCOMPARE(named<QComboBox>(&again, "ComboBox1")->currentText(), QStringLiteral("Site"));
     }
 
+    void closeButtonWritesTheFile()
+    {
+        Fixture fx;
+        Tfrules& d = *fx.dialog;
+        d.show();
+        named<QLineEdit>(&d, "Edit1")->setText(QStringLiteral("ftp.closed.example"));
+        QTest::mouseClick(named<QPushButton>(&d, "CloseButton"), Qt::LeftButton);
+        QVERIFY(!d.isVisible());
+        QVERIFY(section(fx.ini, QStringLiteral("QMXREAD_PARAMETERS"))
+                    .contains(QStringLiteral("Host=ftp.closed.example")));
+        QCOMPARE(QDir(fx.dir.path()).entryList(QDir::Files), QStringList({"QMXRead.ini"}));
+    }
+
     void failedWriteIsReported()
     {
         Fixture fx;

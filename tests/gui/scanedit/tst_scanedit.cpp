@@ -240,8 +240,10 @@ private Q_SLOTS:
         f.ask->confirmAnswers << yes;
         if (chooses)
             f.ask->saveAnswers << f.path("out.ini");
+        // The question names the editor it is about.
+        const QString question = e->caption() + "\n\nWould you like to save the changes?";
         QCOMPARE(e->parentWidget()->close(), closed);
-        QCOMPARE(f.ask->confirms, QStringList({"Would you like to save the changes?"}));
+        QCOMPARE(f.ask->confirms, QStringList({question}));
         QCOMPARE(f.ask->saves.size(), yes ? 1 : 0);
         QCOMPARE(QFile::exists(f.path("out.ini")), chooses);
         if (!closed)

@@ -295,6 +295,7 @@ private Q_SLOTS:
         QFETCH(bool, opens);
         QFETCH(bool, loads);
         App app;
+        app.main->resize(1280, 1024); // room for the window's own size
         app.main->show();
         QAction* entry = app.fileEntry(6);
         QCOMPARE(entry, named<QAction>(app.main.get(), "OpenServerConfigText1"));

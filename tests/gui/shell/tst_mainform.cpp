@@ -8,12 +8,14 @@
 #include "report/prgres.h"
 #include "rules/rules.h"
 #include "scanedit/qmxgen.h"
+#include "server/srvcfg.h"
 #include "shell/about.h"
 #include "shell/application.h"
 #include "shell/debugflag.h"
 #include "shell/fopenfrm.h"
 #include "shell/mainform.h"
 #include "support/guards.h"
+#include "support/mdiarrange.h"
 #include "util/error.h"
 
 #include <QAction>
@@ -383,6 +385,54 @@ private Q_SLOTS:
         QCOMPARE(app.main->compareList().paths(), QStringList({kReport}));
         QCOMPARE(app.main->OpenDialog().fileName, kReport);
         QCOMPARE(app.main->mdiArea()->subWindowList().size(), 2);
+    }
+
+    void newWindowPlacement_data()
+    {
+        QTest::addColumn<QSize>("wanted");
+        QTest::addColumn<QPoint>("previous"); // (-1, -1): no window before
+        QTest::addColumn<QRect>("expected");
+        const QPoint none(-1, -1);
+        QTest::newRow("first at top-left") << QSize(300, 200) << none << QRect(0, 0, 300, 200);
+        QTest::newRow("cascades") << QSize(300, 200) << QPoint(20, 20) << QRect(40, 40, 300, 200);
+        QTest::newRow("ends on the right edge")
+            << QSize(300, 200) << QPoint(480, 20) << QRect(500, 40, 300, 200);
+        QTest::newRow("one past the right edge wraps")
+            << QSize(300, 200) << QPoint(481, 20) << QRect(0, 0, 300, 200);
+        QTest::newRow("one past the bottom wraps")
+            << QSize(300, 200) << QPoint(20, 381) << QRect(0, 0, 300, 200);
+        QTest::newRow("wider than the area shrinks")
+            << QSize(874, 606) << none << QRect(0, 0, 800, 600);
+        QTest::newRow("shrunk window wraps")
+            << QSize(874, 606) << QPoint(0, 0) << QRect(0, 0, 800, 600);
+        QTest::newRow("previous moved off the top-left")
+            << QSize(300, 200) << QPoint(-100, 10) << QRect(0, 0, 300, 200);
+    }
+
+    void newWindowPlacement()
+    {
+        QFETCH(QSize, wanted);
+        QFETCH(QPoint, previous);
+        QFETCH(QRect, expected);
+        const std::optional<QPoint> before =
+            previous == QPoint(-1, -1) ? std::nullopt : std::optional<QPoint>(previous);
+        QCOMPARE(placeNewWindow(QSize(800, 600), wanted, before, 20), expected);
+    }
+
+    void newWindowsOpenInsideTheWorkspace()
+    {
+        App app;
+        TMainForm& m = *app.main;
+        m.resize(800, 600);
+        QTest::qWait(0);
+        const QRect area = m.mdiArea()->viewport()->rect();
+        for (int i = 0; i < 12; ++i) {
+            QMdiSubWindow* sub = qobject_cast<QMdiSubWindow*>(
+                (i % 3 ? m.NewEditorChild(QStringLiteral("NONAME%1").arg(i))
+                       : static_cast<ChildWindow*>(m.NewServerChild(QStringLiteral("none"))))
+                    ->parentWidget());
+            QVERIFY2(area.contains(sub->geometry()), qPrintable(QString::number(i)));
+        }
     }
 
     void windowCommandsFollowTheChildren()
