@@ -1,7 +1,7 @@
 # Shared by run.sh and test.sh: installs the Debian packages the build and
 # the tests need (only when one is missing), then configures and builds in
 # build/.  Sourced, not run.
-QMX_PACKAGES="cmake make g++ qt6-base-dev qt6-base-dev-tools libgl-dev libgtest-dev googletest \
+QMX_PACKAGES="cmake make g++ qt6-base-dev qt6-base-dev-tools qt6-charts-dev libgl-dev libgtest-dev googletest \
 libbenchmark-dev nlohmann-json3-dev xvfb xauth imagemagick xdotool python3-pyftpdlib \
 dpkg-dev help2man desktop-file-utils lintian man-db"
 

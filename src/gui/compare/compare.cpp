@@ -35,6 +35,9 @@ TfrmCompare::TfrmCompare(Workspace& workspace, QWidget* parent)
     BitBtn2 = makeNamed<QPushButton>("BitBtn2", style()->standardIcon(QStyle::SP_DialogCancelButton),
                                      tr("&Cancel"), this);
     BitBtn1->setDefault(true);
+    FindingsButton = makeNamed<QPushButton>("FindingsButton", tr("&Findings..."), this);
+    FindingsButton->setToolTip(tr("Shows which rule findings occur on which open reports"));
+    buttons->addWidget(FindingsButton);
     buttons->addStretch();
     buttons->addWidget(BitBtn1);
     buttons->addWidget(BitBtn2);
@@ -43,6 +46,7 @@ TfrmCompare::TfrmCompare(Workspace& workspace, QWidget* parent)
 
     connect(BitBtn1, &QPushButton::clicked, this, &TfrmCompare::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &TfrmCompare::BitBtn2Click);
+    connect(FindingsButton, &QPushButton::clicked, &workspace_, &Workspace::requestFindings);
     CompareList* list = &workspace_.compareList();
     connect(list, &QAbstractItemModel::dataChanged, this, &TfrmCompare::updateOk);
     connect(list, &QAbstractItemModel::rowsInserted, this, &TfrmCompare::updateOk);

@@ -32,6 +32,7 @@ private:
     QListView* CheckListBox1 = nullptr;
     QPushButton* BitBtn1 = nullptr;
     QPushButton* BitBtn2 = nullptr;
+    QPushButton* FindingsButton = nullptr;
 };
 
 } // namespace qmx

@@ -510,6 +510,11 @@ void TForm1::loadasection(const QString& section)
     fillList(ListBox2, browser_.keys);
 }
 
+void TForm1::showSuggestionsPage()
+{
+    PageControl1->setCurrentWidget(TabSheet7);
+}
+
 void TForm1::comparisonDone()
 {
     if (!doc_.sections.empty())

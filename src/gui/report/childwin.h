@@ -68,6 +68,7 @@ public:
     // Walking every section through the Keys list leaves it showing the
     // keys of the report's last section.
     void comparisonDone() override;
+    void showSuggestionsPage() override;
     // The longest stretch without window events during the last load.
     qint64 lastLoadMaxGapNs() const { return lastMaxGapNs_; }
 

@@ -65,8 +65,8 @@ const VariableList* frontReport(const Workspace& workspace)
 } // namespace
 
 Tfrules::Tfrules(Workspace& workspace, QWidget* parent)
-    : QDialog(parent), prompts_(workspace.prompts()), model_(*workspace.settings()),
-      update_(workspace.configUpdate())
+    : QDialog(parent), workspace_(workspace), prompts_(workspace.prompts()),
+      model_(*workspace.settings()), update_(workspace.configUpdate())
 {
     setObjectName(QStringLiteral("frules"));
     setWindowTitle(tr("Options"));
@@ -141,6 +141,11 @@ void Tfrules::buildRulesPage(Workspace& workspace)
     row->addWidget(ComboBox1, 1);
     row->addWidget(BitBtn2);
     row->addWidget(BitBtn1);
+    TestOnReports = new QPushButton(tr("Test on open reports"), TabSheet1);
+    TestOnReports->setObjectName(QStringLiteral("TestOnReports"));
+    TestOnReports->setToolTip(tr("Runs the text below, saved or not, over every open report "
+                                 "and shows the findings"));
+    row->addWidget(TestOnReports);
     layout->addLayout(row);
     Memo1 = new TextEdit(TabSheet1);
     Memo1->setObjectName(QStringLiteral("Memo1"));
@@ -162,6 +167,7 @@ void Tfrules::buildRulesPage(Workspace& workspace)
     connect(ComboBox1, &QComboBox::activated, this, &Tfrules::ComboBox1Change);
     connect(BitBtn2, &QPushButton::clicked, this, &Tfrules::BitBtn2Click);
     connect(BitBtn1, &QPushButton::clicked, this, &Tfrules::BitBtn1Click);
+    connect(TestOnReports, &QPushButton::clicked, &workspace_, &Workspace::requestFindings);
 }
 
 void Tfrules::buildFtpPage()

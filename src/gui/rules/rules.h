@@ -66,6 +66,7 @@ private:
     QComboBox* ComboBox1 = nullptr;
     QPushButton* BitBtn2 = nullptr;
     QPushButton* BitBtn1 = nullptr;
+    QPushButton* TestOnReports = nullptr;
     QPlainTextEdit* Memo1 = nullptr;
     QLineEdit* Edit1 = nullptr;
     QLineEdit* Edit2 = nullptr;
@@ -98,6 +99,7 @@ private:
     void updateButton1();
     void showStatus(const QString& text);
 
+    Workspace& workspace_;
     Prompts& prompts_;
     SettingsModel& model_;
     ConfigUpdate& update_;

@@ -2,6 +2,7 @@
 
 #include "compare/cmpreslt.h"
 #include "compare/compare.h"
+#include "fleet/findingswin.h"
 #include "report/childwin.h"
 #include "report/prgres.h"
 #include "rules/rules.h"
@@ -35,6 +36,10 @@ ChildWindow* createCompareResult(const ChildContext& c)
 {
     return new TfrmCompareResults(c.workspace);
 }
+ChildWindow* createFindings(const ChildContext& c)
+{
+    return new FindingsWindow(c.workspace);
+}
 
 // One row per kind, in the order of ChildKind.
 const ChildKindInfo kKinds[] = {
@@ -44,6 +49,7 @@ const ChildKindInfo kKinds[] = {
     {ChildKind::ServerReport, createServerReport, "*.TXT", 3, RecentKind::ServerReport,
      QSize(874, 606)},
     {ChildKind::CompareResult, createCompareResult, "", 0, std::nullopt, QSize(696, 480)},
+    {ChildKind::Findings, createFindings, "", 0, std::nullopt, QSize(960, 520)},
 };
 
 } // namespace
@@ -90,6 +96,10 @@ Tsrvrcfg* asServerReport(ChildWindow* child)
 TfrmCompareResults* asCompareResult(ChildWindow* child)
 {
     return qobject_cast<TfrmCompareResults*>(child);
+}
+FindingsWindow* asFindings(ChildWindow* child)
+{
+    return qobject_cast<FindingsWindow*>(child);
 }
 
 } // namespace qmx

@@ -34,6 +34,7 @@ class QWidget;
 namespace qmx {
 
 class ChildWindow;
+class FindingsWindow;
 class TAboutBox;
 class TCFGGen;
 class TFFile;
@@ -47,7 +48,7 @@ class TfrmCompareResults;
 class Tsrvrcfg;
 class Workspace;
 
-enum class ChildKind { Report, ScannerInput, ServerReport, CompareResult };
+enum class ChildKind { Report, ScannerInput, ServerReport, CompareResult, Findings };
 
 // The dialogs that live from start-up to program end, made hidden. The
 // frame shows and hides them as plain widgets; windows that need one are
@@ -99,5 +100,6 @@ TForm1* asReport(ChildWindow* child);
 TCFGGen* asScannerInput(ChildWindow* child);
 Tsrvrcfg* asServerReport(ChildWindow* child);
 TfrmCompareResults* asCompareResult(ChildWindow* child);
+FindingsWindow* asFindings(ChildWindow* child);
 
 } // namespace qmx

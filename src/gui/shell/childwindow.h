@@ -69,6 +69,9 @@ public:
     virtual CompareReport comparisonSource() const { return {}; }
     // A comparison has walked the report's sections.
     virtual void comparisonDone() {}
+    // Turns to the page showing the rules' findings; kinds without one keep
+    // their page.
+    virtual void showSuggestionsPage() {}
     // A workstation report's variables as the rules left them, which the rule
     // editor checks references against; other windows have none.
     virtual const VariableList* reportVariables() const { return nullptr; }

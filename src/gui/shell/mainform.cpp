@@ -77,6 +77,14 @@ TMainForm::TMainForm(const QStringList& arguments, std::unique_ptr<Prompts> prom
     connect(workspace_.get(), &Workspace::longWorkEnded, this,
             [this] { closeAfterWork_.closeIfAsked(this); });
     connect(workspace_.get(), &Workspace::compareRequested, this, &TMainForm::NewCompareChild);
+    connect(workspace_.get(), &Workspace::findingsRequested, this, &TMainForm::NewFindingsChild);
+    connect(workspace_.get(), &Workspace::activationRequested, this, [this](ChildWindow* c) {
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(c->parentWidget())) {
+            if (sub->isMinimized())
+                sub->showNormal();
+            mdi_->setActiveSubWindow(sub);
+        }
+    });
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("QMXRead"));
 
@@ -410,6 +418,13 @@ TfrmCompareResults* TMainForm::NewCompareChild()
 {
     // The comparison runs as the window is made, over the windows open now.
     return asCompareResult(newChild(ChildKind::CompareResult, tr("Compare Results")));
+}
+
+FindingsWindow* TMainForm::NewFindingsChild()
+{
+    if (busy())
+        return nullptr;
+    return asFindings(newChild(ChildKind::Findings, tr("Findings")));
 }
 
 TCFGGen* TMainForm::NewEditorChild(const QString& path)

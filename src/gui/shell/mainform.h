@@ -74,6 +74,8 @@ public:
     void openChild(ChildKind kind);
     // A new result window comparing the ticked reports of the compare list.
     TfrmCompareResults* NewCompareChild();
+    // A new Findings window over the open reports, unless long work runs.
+    FindingsWindow* NewFindingsChild();
 
 public:
     void FileNew1Execute();

@@ -78,6 +78,14 @@ std::optional<QString> QtPrompts::saveFile(const FileDialogOptions& dialog)
     return runFileDialog(parent_, dialog, QFileDialog::AcceptSave);
 }
 
+std::optional<QString> QtPrompts::openFolder(const QString& caption)
+{
+    const QString dir = QFileDialog::getExistingDirectory(parent_, caption);
+    if (dir.isEmpty())
+        return std::nullopt;
+    return dir;
+}
+
 void QtPrompts::error(const QString& text)
 {
     QMessageBox::critical(parent_, QApplication::applicationDisplayName(), text);

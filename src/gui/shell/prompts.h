@@ -31,6 +31,8 @@ public:
                                              const QString& defaultText) = 0;
     virtual std::optional<QString> openFile(const FileDialogOptions& dialog) = 0;
     virtual std::optional<QString> saveFile(const FileDialogOptions& dialog) = 0;
+    // A folder chooser with caption as its title; nullopt when cancelled.
+    virtual std::optional<QString> openFolder(const QString& caption) = 0;
     virtual void error(const QString& text) = 0;
     virtual void information(const QString& text) = 0;
 };
@@ -44,6 +46,7 @@ public:
                                      const QString& defaultText) override;
     std::optional<QString> openFile(const FileDialogOptions& dialog) override;
     std::optional<QString> saveFile(const FileDialogOptions& dialog) override;
+    std::optional<QString> openFolder(const QString& caption) override;
     void error(const QString& text) override;
     void information(const QString& text) override;
 

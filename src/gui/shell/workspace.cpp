@@ -109,4 +109,10 @@ void Workspace::showStatus(const QString& text, int timeoutMs)
     Q_EMIT statusMessage(text, timeoutMs);
 }
 
+void Workspace::bringToFront(ChildWindow* document)
+{
+    Q_EMIT activationRequested(document);
+    document->showSuggestionsPage();
+}
+
 } // namespace qmx

@@ -72,6 +72,11 @@ public:
     void showStatus(const QString& text, int timeoutMs = 0);
     // Asks the frame for a new result window over the ticked reports.
     void requestComparison() { Q_EMIT compareRequested(); }
+    // Asks the frame for a new Findings window over the open reports.
+    void requestFindings() { Q_EMIT findingsRequested(); }
+    // Asks the frame to make document the active window, on the page with
+    // its findings.
+    void bringToFront(ChildWindow* document);
 
 Q_SIGNALS:
     void documentOpened(ChildWindow* document);
@@ -81,6 +86,8 @@ Q_SIGNALS:
     void longWorkEnded();
     void statusMessage(const QString& text, int timeoutMs);
     void compareRequested();
+    void findingsRequested();
+    void activationRequested(ChildWindow* document);
 
 private:
     void setUpDialogs();

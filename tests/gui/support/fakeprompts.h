@@ -17,6 +17,7 @@ public:
     QList<std::optional<QString>> inputAnswers;
     QList<std::optional<QString>> openAnswers;
     QList<std::optional<QString>> saveAnswers;
+    QList<std::optional<QString>> folderAnswers;
 
     // What was asked or shown.
     QStringList confirms;
@@ -46,6 +47,10 @@ public:
     {
         saves << dialog;
         return saveAnswers.isEmpty() ? std::nullopt : saveAnswers.takeFirst();
+    }
+    std::optional<QString> openFolder(const QString&) override
+    {
+        return folderAnswers.isEmpty() ? std::nullopt : folderAnswers.takeFirst();
     }
     void error(const QString& text) override { errors << text; }
     void information(const QString& text) override { infos << text; }
