@@ -195,7 +195,9 @@ bool RuleEditorLint::eventFilter(QObject* watched, QEvent* event)
         showNext();
         return true;
     }
-    if (watched != editor_->viewport() || event->type() != QEvent::ToolTip)
+    // The type first: the editor is no scroll area any more while it is being
+    // destroyed, and events still reach this filter then.
+    if (event->type() != QEvent::ToolTip || watched != editor_->viewport())
         return QWidget::eventFilter(watched, event);
     auto* help = static_cast<QHelpEvent*>(event);
     const QTextCursor at = editor_->cursorForPosition(help->pos());
