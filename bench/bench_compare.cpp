@@ -6,8 +6,8 @@
 #include "comparegen.h"
 #include "compareliteral.h"
 
-#include "compare/comparison.h"
-#include "util/fileio.h"
+#include "core/compare/comparison.h"
+#include "core/util/fileio.h"
 
 #include <benchmark/benchmark.h>
 

@@ -7,10 +7,10 @@
 #include "compareliteral.h"
 #include "guibench.h"
 
-#include "compare/cmpreslt.h"
-#include "compare/compare.h"
-#include "report/childwin.h"
-#include "shell/mainform.h"
+#include "gui/compare/cmpreslt.h"
+#include "gui/compare/compare.h"
+#include "gui/report/childwin.h"
+#include "gui/shell/mainform.h"
 
 #include <QApplication>
 #include <QFile>

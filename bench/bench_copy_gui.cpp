@@ -7,11 +7,11 @@
 // Every copy is checked to hold the whole text.
 #include "guibench.h"
 
-#include "report/childwin.h"
-#include "scanedit/qmxgen.h"
-#include "server/srvcfg.h"
-#include "shell/mainform.h"
-#include "support/lineview.h"
+#include "gui/report/childwin.h"
+#include "gui/scanedit/qmxgen.h"
+#include "gui/server/srvcfg.h"
+#include "gui/shell/mainform.h"
+#include "gui/support/lineview.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -4,7 +4,7 @@
 // only match is on the last line, and one from match to match of a frequent
 // word. Baseline: scanning the same text once, case-blind, as a
 // plain string. Target: one step under 50 ms.
-#include "find/findbar.h"
+#include "gui/find/findbar.h"
 #include "reportgen.h"
 
 #include <QApplication>

@@ -6,11 +6,11 @@
 #include "guibench.h"
 #include "reportgen.h"
 
-#include "fleet/findings.h"
-#include "fleet/findingswin.h"
-#include "shell/mainform.h"
-#include "shell/workspace.h"
-#include "support/filenames.h"
+#include "core/fleet/findings.h"
+#include "gui/fleet/findingswin.h"
+#include "gui/shell/mainform.h"
+#include "gui/shell/workspace.h"
+#include "gui/support/filenames.h"
 
 #include <QApplication>
 #include <QFile>

@@ -7,7 +7,7 @@
 #include "../tests/core/update/fakeftp.h"
 #include "../tests/core/support/tempdir.h"
 
-#include "update/ftpclient.h"
+#include "core/update/ftpclient.h"
 
 #include <benchmark/benchmark.h>
 

@@ -11,16 +11,16 @@
 #include "comparegen.h"
 #include "hostilegen.h"
 #include "literal.h"
-#include "util/lines.h"
+#include "core/util/lines.h"
 
-#include "compare/comparison.h"
-#include "report/attached.h"
-#include "report/loader.h"
-#include "report/occurrence.h"
-#include "rules/expression.h"
-#include "rules/interpreter.h"
-#include "server/serverreport.h"
-#include "store/variables.h"
+#include "core/compare/comparison.h"
+#include "core/report/attached.h"
+#include "core/report/loader.h"
+#include "core/report/occurrence.h"
+#include "core/rules/expression.h"
+#include "core/rules/interpreter.h"
+#include "core/server/serverreport.h"
+#include "core/store/variables.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,9 +4,9 @@
 // over a report's variable list.
 #include "rulegen.h"
 
-#include "lint/linter.h"
-#include "rules/interpreter.h"
-#include "store/variables.h"
+#include "core/lint/linter.h"
+#include "core/rules/interpreter.h"
+#include "core/store/variables.h"
 
 #include <benchmark/benchmark.h>
 

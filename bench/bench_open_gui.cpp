@@ -6,10 +6,10 @@
 #include "guibench.h"
 #include "reportgen.h"
 
-#include "report/childwin.h"
-#include "report/loader.h"
-#include "report/prgres.h"
-#include "shell/mainform.h"
+#include "gui/report/childwin.h"
+#include "core/report/loader.h"
+#include "gui/report/prgres.h"
+#include "gui/shell/mainform.h"
 
 #include <QApplication>
 #include <QDir>

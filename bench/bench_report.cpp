@@ -2,14 +2,14 @@
 // colouring search, the multi-value variables and the attached-file
 // extraction, each beside the literal algorithm it replaces (at sizes where
 // the literal one finishes in reasonable time).
-#include "report/attached.h"
-#include "report/loader.h"
-#include "report/occurrence.h"
-#include "store/variables.h"
+#include "core/report/attached.h"
+#include "core/report/loader.h"
+#include "core/report/occurrence.h"
+#include "core/store/variables.h"
 
 #include "reportgen.h"
-#include "util/fileio.h"
-#include "util/lines.h"
+#include "core/util/fileio.h"
+#include "core/util/lines.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,9 +1,9 @@
 // Peak memory of loading one report: qmx-bench-report-memory REPORT prints
 // the report's size, the process's peak resident size after loadall, and
 // their ratio.
-#include "report/loader.h"
+#include "core/report/loader.h"
 
-#include "util/error.h"
+#include "core/util/error.h"
 
 #include <cstdio>
 #include <sys/resource.h>

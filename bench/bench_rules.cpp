@@ -4,9 +4,9 @@
 // list every time, plugged into the same list) as its baseline in the same
 // run.
 #include "reference.h"
-#include "rules/expression.h"
-#include "rules/interpreter.h"
-#include "store/variables.h"
+#include "core/rules/expression.h"
+#include "core/rules/interpreter.h"
+#include "core/store/variables.h"
 
 #include <benchmark/benchmark.h>
 

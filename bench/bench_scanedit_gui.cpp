@@ -3,13 +3,13 @@
 // painted, against reading and splitting the same file in the core; and one
 // palette insertion in the middle of it, against typing one character at the
 // same place. Targets: open under 0.3 s, one insertion under 50 ms.
-#include "util/lines.h"
+#include "core/util/lines.h"
 #include "guibench.h"
-#include "report/loader.h"
-#include "scanedit/qmxgen.h"
+#include "core/report/loader.h"
+#include "gui/scanedit/qmxgen.h"
 #include "guibench.h"
-#include "shell/mainform.h"
-#include "util/fileio.h"
+#include "gui/shell/mainform.h"
+#include "core/util/fileio.h"
 
 #include <QApplication>
 #include <QFile>

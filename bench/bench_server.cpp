@@ -1,12 +1,12 @@
 // Timings of the server report parser on generated reports, beside the bare
 // read-and-split of the same file as the baseline: the parse itself should
 // cost little more than finding the lines.
-#include "util/lines.h"
-#include "report/loader.h"
-#include "server/serverreport.h"
+#include "core/util/lines.h"
+#include "core/report/loader.h"
+#include "core/server/serverreport.h"
 
 #include "servergen.h"
-#include "util/fileio.h"
+#include "core/util/fileio.h"
 
 #include <benchmark/benchmark.h>
 

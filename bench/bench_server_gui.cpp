@@ -6,9 +6,9 @@
 #include "guibench.h"
 #include "servergen.h"
 
-#include "server/serverreport.h"
-#include "server/srvcfg.h"
-#include "shell/mainform.h"
+#include "core/server/serverreport.h"
+#include "gui/server/srvcfg.h"
+#include "gui/shell/mainform.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,10 +1,10 @@
 // Settings file speed: loading a long rule set into the model, and saving an
 // edit of it. The baseline in the same run reads the numbered lines as the
 // model once did, one key look-up (a walk of the section) per line.
-#include "rules/rulesettings.h"
-#include "store/bigini.h"
-#include "util/fileio.h"
-#include "util/text.h"
+#include "core/rules/rulesettings.h"
+#include "core/store/bigini.h"
+#include "core/util/fileio.h"
+#include "core/util/text.h"
 
 #include <benchmark/benchmark.h>
 

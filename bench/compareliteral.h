@@ -6,8 +6,8 @@
 // that match their header in window order, as for the fast comparison.
 #pragma once
 
-#include "compare/comparison.h"
-#include "report/browse.h"
+#include "core/compare/comparison.h"
+#include "core/report/browse.h"
 
 #include <string>
 #include <vector>

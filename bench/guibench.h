@@ -7,7 +7,7 @@
 // long-line benchmarks open.
 #pragma once
 
-#include "shell/mainform.h"
+#include "gui/shell/mainform.h"
 
 #include <QApplication>
 #include <QFile>

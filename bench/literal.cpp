@@ -1,7 +1,7 @@
 #include "literal.h"
 
-#include "rules/expression.h"
-#include "util/text.h"
+#include "core/rules/expression.h"
+#include "core/util/text.h"
 
 namespace qmx::bench {
 

@@ -4,7 +4,7 @@
 // rule says, in the most direct way.
 #pragma once
 
-#include "store/variables.h"
+#include "core/store/variables.h"
 
 #include <cstdint>
 #include <string>

@@ -2,8 +2,8 @@
 // the tests and benchmarks that check and measure the product against them.
 #pragma once
 
-#include "report/loader.h"
-#include "store/variables.h"
+#include "core/report/loader.h"
+#include "core/store/variables.h"
 
 #include <string>
 

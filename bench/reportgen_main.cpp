@@ -10,8 +10,8 @@
 #include "reportgen.h"
 #include "servergen.h"
 
-#include "util/error.h"
-#include "util/fileio.h"
+#include "core/util/error.h"
+#include "core/util/fileio.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 // Fuzz target for the FTP reply reader and the name-listing splitter: any
 // bytes from a server, cut into any chunks, must give lines without LF, a
 // line count that matches the LFs, and a bounded unfinished line.
-#include "update/ftpreply.h"
+#include "core/update/ftpreply.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -3,12 +3,12 @@
 // (over the same bytes, from memory or through a file). The file is an
 // anonymous memory file, so nothing is left on disk, however a run ends.
 // Seed it with fuzz/seeds.sh and allow large inputs (-max_len=262144).
-#include "report/attached.h"
-#include "report/browse.h"
-#include "report/loader.h"
-#include "store/bigini.h"
-#include "util/error.h"
-#include "util/fileio.h"
+#include "core/report/attached.h"
+#include "core/report/browse.h"
+#include "core/report/loader.h"
+#include "core/store/bigini.h"
+#include "core/util/error.h"
+#include "core/util/fileio.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -3,9 +3,9 @@
 // counted in steps and in time. The time bound is generous (instrumented code
 // is slow) but linear, so a path whose time grows with the square of the
 // input is caught on large inputs (seed with fuzz/seeds.sh, -max_len=262144).
-#include "rules/expression.h"
-#include "rules/interpreter.h"
-#include "store/variables.h"
+#include "core/rules/expression.h"
+#include "core/rules/interpreter.h"
+#include "core/store/variables.h"
 
 #include <cstdint>
 #include <cstdio>

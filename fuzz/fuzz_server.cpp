@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the server report parser and checks what it
 // builds: the status texts always agree with the line count, rows have
 // their fixed cell counts, and list entries come from the report's lines.
-#include "server/serverreport.h"
+#include "core/server/serverreport.h"
 
 #include <cstdint>
 #include <string>

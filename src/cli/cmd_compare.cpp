@@ -1,12 +1,12 @@
-#include "cmd_compare.h"
+#include "cli/cmd_compare.h"
 
-#include "jsonout.h"
-#include "usage.h"
+#include "cli/jsonout.h"
+#include "cli/usage.h"
 
-#include "compare/comparison.h"
-#include "util/cp1252.h"
-#include "util/error.h"
-#include "util/fileio.h"
+#include "core/compare/comparison.h"
+#include "core/util/cp1252.h"
+#include "core/util/error.h"
+#include "core/util/fileio.h"
 
 #include <algorithm>
 #include <iostream>

@@ -2,7 +2,7 @@
 // CSV, each report taken as a ticked report window captioned with its path.
 #pragma once
 
-#include "args.h"
+#include "cli/args.h"
 
 namespace qmx::cli {
 

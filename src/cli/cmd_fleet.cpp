@@ -1,15 +1,15 @@
-#include "cmd_fleet.h"
+#include "cli/cmd_fleet.h"
 
-#include "fleetout.h"
-#include "jsonout.h"
-#include "ruletext.h"
-#include "usage.h"
+#include "cli/fleetout.h"
+#include "cli/jsonout.h"
+#include "cli/ruletext.h"
+#include "cli/usage.h"
 
-#include "fleet/findings.h"
-#include "fleet/parallel.h"
-#include "fleet/reportfiles.h"
-#include "fleet/summary.h"
-#include "util/text.h"
+#include "core/fleet/findings.h"
+#include "core/fleet/parallel.h"
+#include "core/fleet/reportfiles.h"
+#include "core/fleet/summary.h"
+#include "core/util/text.h"
 
 #include <iostream>
 

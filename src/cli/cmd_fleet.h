@@ -5,7 +5,7 @@
 // and its pieces summed.
 #pragma once
 
-#include "args.h"
+#include "cli/args.h"
 
 namespace qmx::cli {
 

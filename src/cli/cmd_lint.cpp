@@ -1,12 +1,12 @@
-#include "cmd_lint.h"
+#include "cli/cmd_lint.h"
 
-#include "jsonout.h"
-#include "ruletext.h"
-#include "usage.h"
+#include "cli/jsonout.h"
+#include "cli/ruletext.h"
+#include "cli/usage.h"
 
-#include "lint/linter.h"
-#include "report/loader.h"
-#include "util/cp1252.h"
+#include "core/lint/linter.h"
+#include "core/report/loader.h"
+#include "core/util/cp1252.h"
 
 #include <iostream>
 #include <string>

@@ -2,7 +2,7 @@
 // rule file, optionally against one report's variables.
 #pragma once
 
-#include "args.h"
+#include "cli/args.h"
 
 namespace qmx::cli {
 

@@ -2,7 +2,7 @@
 // variables, analyze, attached) and eval, which decides one condition.
 #pragma once
 
-#include "args.h"
+#include "cli/args.h"
 
 namespace qmx::cli {
 

@@ -1,14 +1,14 @@
 // `qmxread-cli server REPORT`: the parsed server configuration report as one
 // JSON object, the texts the server window would show.
-#include "cmd_server.h"
+#include "cli/cmd_server.h"
 
-#include "jsonout.h"
-#include "usage.h"
+#include "cli/jsonout.h"
+#include "cli/usage.h"
 
-#include "server/serverreport.h"
-#include "util/cp1252.h"
-#include "util/error.h"
-#include "util/fileio.h"
+#include "core/server/serverreport.h"
+#include "core/util/cp1252.h"
+#include "core/util/error.h"
+#include "core/util/fileio.h"
 
 #include <unistd.h>
 

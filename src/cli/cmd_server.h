@@ -1,7 +1,7 @@
 // The `server` command of qmxread-cli.
 #pragma once
 
-#include "args.h"
+#include "cli/args.h"
 
 #include <ostream>
 

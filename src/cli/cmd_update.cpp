@@ -1,11 +1,11 @@
-#include "cmd_update.h"
+#include "cli/cmd_update.h"
 
-#include "rules/rulesettings.h"
-#include "setup/settingslocation.h"
-#include "update/update.h"
-#include "util/cp1252.h"
-#include "util/error.h"
-#include "util/fileio.h"
+#include "core/rules/rulesettings.h"
+#include "core/setup/settingslocation.h"
+#include "core/update/update.h"
+#include "core/util/cp1252.h"
+#include "core/util/error.h"
+#include "core/util/fileio.h"
 
 #include <csignal>
 #include <filesystem>

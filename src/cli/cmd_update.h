@@ -2,7 +2,7 @@
 // without the dialog, for scripted roll-outs.
 #pragma once
 
-#include "args.h"
+#include "cli/args.h"
 
 namespace qmx::cli {
 

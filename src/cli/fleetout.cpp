@@ -1,11 +1,11 @@
-#include "fleetout.h"
+#include "cli/fleetout.h"
 
-#include "jsonout.h"
+#include "cli/jsonout.h"
 
-#include "util/cp1252.h"
-#include "util/error.h"
-#include "util/fileio.h"
-#include "util/lines.h"
+#include "core/util/cp1252.h"
+#include "core/util/error.h"
+#include "core/util/fileio.h"
+#include "core/util/lines.h"
 
 namespace qmx::cli {
 

@@ -3,7 +3,7 @@
 // (the pieces a large fleet is split into and summed from later).
 #pragma once
 
-#include "fleet/summary.h"
+#include "core/fleet/summary.h"
 
 #include <nlohmann/json.hpp>
 

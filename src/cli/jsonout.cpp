@@ -1,4 +1,4 @@
-#include "jsonout.h"
+#include "cli/jsonout.h"
 
 namespace qmx::cli {
 

@@ -1,19 +1,19 @@
 // qmxread-cli: the report reader's core without windows, for batch work over
 // many reports and for scripts. Every command that reads a workstation
 // report runs the complete loader, rules included, as the report window does.
-#include "args.h"
-#include "cmd_compare.h"
-#include "cmd_fleet.h"
-#include "cmd_lint.h"
-#include "cmd_report.h"
-#include "cmd_server.h"
-#include "cmd_update.h"
-#include "usage.h"
+#include "cli/args.h"
+#include "cli/cmd_compare.h"
+#include "cli/cmd_fleet.h"
+#include "cli/cmd_lint.h"
+#include "cli/cmd_report.h"
+#include "cli/cmd_server.h"
+#include "cli/cmd_update.h"
+#include "cli/usage.h"
 
-#include "setup/programinfo.h"
-#include "setup/settingslocation.h"
-#include "util/error.h"
-#include "util/fileio.h"
+#include "core/setup/programinfo.h"
+#include "core/setup/settingslocation.h"
+#include "core/util/error.h"
+#include "core/util/fileio.h"
 
 #include <exception>
 #include <iostream>

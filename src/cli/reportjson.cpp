@@ -1,8 +1,8 @@
-#include "reportjson.h"
+#include "cli/reportjson.h"
 
-#include "report/colour.h"
-#include "util/cp1252.h"
-#include "util/lines.h"
+#include "core/report/colour.h"
+#include "core/util/cp1252.h"
+#include "core/util/lines.h"
 
 namespace qmx::cli {
 

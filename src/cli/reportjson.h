@@ -3,10 +3,10 @@
 // text converted to UTF-8.
 #pragma once
 
-#include "jsonout.h"
+#include "cli/jsonout.h"
 
-#include "report/loader.h"
-#include "util/progress.h"
+#include "core/report/loader.h"
+#include "core/util/progress.h"
 
 #include <string>
 #include <vector>

@@ -1,11 +1,11 @@
-#include "ruletext.h"
+#include "cli/ruletext.h"
 
-#include "rules/rulesettings.h"
-#include "setup/settingslocation.h"
-#include "setup/settingsnotices.h"
-#include "util/error.h"
-#include "util/fileio.h"
-#include "util/lines.h"
+#include "core/rules/rulesettings.h"
+#include "core/setup/settingslocation.h"
+#include "core/setup/settingsnotices.h"
+#include "core/util/error.h"
+#include "core/util/fileio.h"
+#include "core/util/lines.h"
 
 
 namespace qmx::cli {

@@ -3,7 +3,7 @@
 // the Options dialog's editor holds it: its lines joined by CR LF.
 #pragma once
 
-#include "args.h"
+#include "cli/args.h"
 
 #include <string>
 #include <vector>

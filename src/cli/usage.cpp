@@ -1,6 +1,6 @@
-#include "usage.h"
+#include "cli/usage.h"
 
-#include "util/cp1252.h"
+#include "core/util/cp1252.h"
 
 #include <iostream>
 

@@ -1,6 +1,6 @@
-#include "compare/comparison.h"
+#include "core/compare/comparison.h"
 
-#include "util/text.h"
+#include "core/util/text.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -8,7 +8,7 @@
 // tool both present this grid.
 #pragma once
 
-#include "store/bigini.h"
+#include "core/store/bigini.h"
 
 #include <cstdint>
 #include <functional>

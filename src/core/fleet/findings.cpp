@@ -1,8 +1,8 @@
-#include "fleet/findings.h"
+#include "core/fleet/findings.h"
 
-#include "rules/interpreter.h"
-#include "util/error.h"
-#include "util/text.h"
+#include "core/rules/interpreter.h"
+#include "core/util/error.h"
+#include "core/util/text.h"
 
 namespace qmx {
 

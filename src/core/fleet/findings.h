@@ -5,8 +5,8 @@
 // the one rule run of the load, never by interpreting the rules again.
 #pragma once
 
-#include "report/loader.h"
-#include "rules/ruleobserver.h"
+#include "core/report/loader.h"
+#include "core/rules/ruleobserver.h"
 
 #include <string>
 #include <string_view>

@@ -1,7 +1,7 @@
-#include "fleet/reportfiles.h"
+#include "core/fleet/reportfiles.h"
 
-#include "util/error.h"
-#include "util/text.h"
+#include "core/util/error.h"
+#include "core/util/text.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -1,8 +1,8 @@
-#include "fleet/summary.h"
+#include "core/fleet/summary.h"
 
-#include "compare/comparison.h"
-#include "util/cp1252.h"
-#include "util/text.h"
+#include "core/compare/comparison.h"
+#include "core/util/cp1252.h"
+#include "core/util/text.h"
 
 #include <algorithm>
 #include <map>

@@ -3,7 +3,7 @@
 // an older scan of the same computers.
 #pragma once
 
-#include "fleet/findings.h"
+#include "core/fleet/findings.h"
 
 #include <string>
 #include <vector>

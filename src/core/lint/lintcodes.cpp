@@ -1,6 +1,6 @@
-#include "lint/linter.h"
+#include "core/lint/linter.h"
 
-#include "util/text.h"
+#include "core/util/text.h"
 
 namespace qmx {
 

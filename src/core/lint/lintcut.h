@@ -3,7 +3,7 @@
 // of cutting statements and running them, calling back on every trap.
 #pragma once
 
-#include "lint/linter.h"
+#include "core/lint/linter.h"
 
 #include <cstdint>
 #include <initializer_list>

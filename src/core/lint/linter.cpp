@@ -1,8 +1,8 @@
-#include "lint/linter.h"
+#include "core/lint/linter.h"
 
-#include "lint/lintcut.h"
-#include "rules/interpreter.h"
-#include "util/text.h"
+#include "core/lint/lintcut.h"
+#include "core/rules/interpreter.h"
+#include "core/util/text.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,10 +1,10 @@
 // The linter's check of variable references against one report: a name the
 // report lacks reads as a blank, so the closest names it does have are
 // offered.
-#include "lint/lintcut.h"
+#include "core/lint/lintcut.h"
 
-#include "store/variables.h"
-#include "util/text.h"
+#include "core/store/variables.h"
+#include "core/util/text.h"
 
 #include <algorithm>
 #include <ranges>

@@ -1,8 +1,8 @@
 // The statements of the linter's walk: IF with its condition, THEN, ELSE and
 // blocks, SET and the print-lists, each read as the interpreter reads it.
-#include "lint/lintcut.h"
+#include "core/lint/lintcut.h"
 
-#include "util/text.h"
+#include "core/util/text.h"
 
 #include <algorithm>
 #include <utility>

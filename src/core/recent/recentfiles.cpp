@@ -1,7 +1,7 @@
-#include "recent/recentfiles.h"
+#include "core/recent/recentfiles.h"
 
-#include "store/bigini.h"
-#include "util/text.h"
+#include "core/store/bigini.h"
+#include "core/util/text.h"
 
 #include <algorithm>
 

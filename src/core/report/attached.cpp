@@ -1,7 +1,7 @@
-#include "report/attached.h"
+#include "core/report/attached.h"
 
-#include "util/error.h"
-#include "util/text.h"
+#include "core/util/error.h"
+#include "core/util/text.h"
 
 #include <algorithm>
 #include <cstdint>

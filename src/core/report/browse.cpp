@@ -1,6 +1,6 @@
-#include "report/browse.h"
+#include "core/report/browse.h"
 
-#include "util/text.h"
+#include "core/util/text.h"
 
 namespace qmx {
 

@@ -2,7 +2,7 @@
 // two look-ups the comparison uses.
 #pragma once
 
-#include "store/bigini.h"
+#include "core/store/bigini.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
-#include "report/checktables.h"
+#include "core/report/checktables.h"
 
-#include "report/fields.h"
+#include "core/report/fields.h"
 
 #include <initializer_list>
 

@@ -3,7 +3,7 @@
 // tables, adds rows in report order and finishes them.
 #pragma once
 
-#include "report/colour.h"
+#include "core/report/colour.h"
 
 #include <string>
 #include <string_view>

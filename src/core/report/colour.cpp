@@ -1,4 +1,4 @@
-#include "report/colour.h"
+#include "core/report/colour.h"
 
 namespace qmx {
 

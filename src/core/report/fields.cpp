@@ -1,4 +1,4 @@
-#include "report/fields.h"
+#include "core/report/fields.h"
 
 namespace qmx::fields {
 

@@ -6,7 +6,7 @@
 // line search in occurrence.h uses it when its own shortcut stops paying.
 #pragma once
 
-#include "report/occurrence.h"
+#include "core/report/occurrence.h"
 
 #include <cstdint>
 #include <string_view>

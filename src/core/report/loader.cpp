@@ -1,11 +1,11 @@
-#include "report/loader.h"
+#include "core/report/loader.h"
 
-#include "report/fields.h"
-#include "report/occurrence.h"
-#include "util/error.h"
-#include "util/fileio.h"
-#include "util/lines.h"
-#include "util/text.h"
+#include "core/report/fields.h"
+#include "core/report/occurrence.h"
+#include "core/util/error.h"
+#include "core/util/fileio.h"
+#include "core/util/lines.h"
+#include "core/util/text.h"
 
 #include <array>
 #include <cstdint>

@@ -5,11 +5,11 @@
 // The report window and the command-line tool both present this document.
 #pragma once
 
-#include "report/checktables.h"
-#include "report/colour.h"
-#include "store/bigini.h"
-#include "store/variables.h"
-#include "util/progress.h"
+#include "core/report/checktables.h"
+#include "core/report/colour.h"
+#include "core/store/bigini.h"
+#include "core/store/variables.h"
+#include "core/util/progress.h"
 
 #include <functional>
 #include <memory>

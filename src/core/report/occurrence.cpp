@@ -1,6 +1,6 @@
-#include "report/occurrence.h"
+#include "core/report/occurrence.h"
 
-#include "report/firstmatch.h"
+#include "core/report/firstmatch.h"
 
 #include <algorithm>
 #include <array>

@@ -5,7 +5,7 @@
 // over one big string.
 #pragma once
 
-#include "util/progress.h"
+#include "core/util/progress.h"
 
 #include <cstddef>
 #include <string>

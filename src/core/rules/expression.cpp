@@ -1,6 +1,6 @@
-#include "rules/expression.h"
+#include "core/rules/expression.h"
 
-#include "util/text.h"
+#include "core/util/text.h"
 
 #include <optional>
 #include <vector>

@@ -1,7 +1,7 @@
-#include "rules/interpreter.h"
+#include "core/rules/interpreter.h"
 
-#include "util/lines.h"
-#include "util/text.h"
+#include "core/util/lines.h"
+#include "core/util/text.h"
 
 #include <algorithm>
 #include <optional>

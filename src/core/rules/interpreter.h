@@ -3,9 +3,9 @@
 // (and, in debug mode, trace lines) to the Suggestions text.
 #pragma once
 
-#include "rules/expression.h"
-#include "rules/ruleobserver.h"
-#include "store/variables.h"
+#include "core/rules/expression.h"
+#include "core/rules/ruleobserver.h"
+#include "core/store/variables.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,12 +1,12 @@
-#include "rules/rulesettings.h"
+#include "core/rules/rulesettings.h"
 
-#include "rules/settingsfile.h"
-#include "setup/settingsnotices.h"
-#include "store/bigini.h"
-#include "util/error.h"
-#include "util/fileio.h"
-#include "util/lines.h"
-#include "util/text.h"
+#include "core/rules/settingsfile.h"
+#include "core/setup/settingsnotices.h"
+#include "core/store/bigini.h"
+#include "core/util/error.h"
+#include "core/util/fileio.h"
+#include "core/util/lines.h"
+#include "core/util/text.h"
 
 #include <algorithm>
 #include <utility>

@@ -7,7 +7,7 @@
 // ask it for the rule text of a named set.
 #pragma once
 
-#include "recent/recentfiles.h"
+#include "core/recent/recentfiles.h"
 
 #include <optional>
 #include <string>

@@ -1,8 +1,8 @@
-#include "rules/settingsfile.h"
+#include "core/rules/settingsfile.h"
 
-#include "recent/recentfiles.h"
-#include "store/bigini.h"
-#include "util/text.h"
+#include "core/recent/recentfiles.h"
+#include "core/store/bigini.h"
+#include "core/util/text.h"
 
 #include <algorithm>
 #include <optional>

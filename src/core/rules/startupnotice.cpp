@@ -1,7 +1,7 @@
-#include "rules/startupnotice.h"
+#include "core/rules/startupnotice.h"
 
-#include "rules/rulesettings.h"
-#include "setup/settingsnotices.h"
+#include "core/rules/rulesettings.h"
+#include "core/setup/settingsnotices.h"
 
 namespace qmx {
 

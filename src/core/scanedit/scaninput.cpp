@@ -1,6 +1,6 @@
-#include "scanedit/scaninput.h"
+#include "core/scanedit/scaninput.h"
 
-#include "util/text.h"
+#include "core/util/text.h"
 
 #include <algorithm>
 #include <array>

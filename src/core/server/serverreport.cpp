@@ -1,9 +1,9 @@
-#include "server/serverreport.h"
+#include "core/server/serverreport.h"
 
-#include "util/lines.h"
-#include "util/error.h"
-#include "util/fileio.h"
-#include "util/text.h"
+#include "core/util/lines.h"
+#include "core/util/error.h"
+#include "core/util/fileio.h"
+#include "core/util/text.h"
 
 #include <sys/stat.h>
 

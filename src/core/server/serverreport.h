@@ -7,7 +7,7 @@
 // whose separator is missing never swallows the blocks after it.
 #pragma once
 
-#include "util/progress.h"
+#include "core/util/progress.h"
 
 #include <array>
 #include <memory>

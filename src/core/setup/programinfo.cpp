@@ -1,6 +1,6 @@
-#include "setup/programinfo.h"
+#include "core/setup/programinfo.h"
 
-#include "setup/settingslocation.h"
+#include "core/setup/settingslocation.h"
 
 #ifndef QMX_VERSION
 #define QMX_VERSION "0.0.0"

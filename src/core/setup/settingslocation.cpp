@@ -1,7 +1,7 @@
-#include "setup/settingslocation.h"
+#include "core/setup/settingslocation.h"
 
-#include "util/error.h"
-#include "util/fileio.h"
+#include "core/util/error.h"
+#include "core/util/fileio.h"
 
 #include <climits>
 #include <cstdlib>

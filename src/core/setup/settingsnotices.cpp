@@ -1,9 +1,9 @@
-#include "setup/settingsnotices.h"
+#include "core/setup/settingsnotices.h"
 
-#include "store/bigini.h"
-#include "util/error.h"
-#include "util/fileio.h"
-#include "util/text.h"
+#include "core/store/bigini.h"
+#include "core/util/error.h"
+#include "core/util/fileio.h"
+#include "core/util/text.h"
 
 #include <algorithm>
 

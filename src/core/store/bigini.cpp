@@ -1,8 +1,8 @@
-#include "store/bigini.h"
+#include "core/store/bigini.h"
 
-#include "util/error.h"
-#include "util/fileio.h"
-#include "util/text.h"
+#include "core/util/error.h"
+#include "core/util/fileio.h"
+#include "core/util/text.h"
 
 #include <algorithm>
 #include <numeric>

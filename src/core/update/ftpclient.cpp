@@ -1,7 +1,7 @@
-#include "update/ftpclient.h"
+#include "core/update/ftpclient.h"
 
-#include "util/error.h"
-#include "util/fileio.h"
+#include "core/util/error.h"
+#include "core/util/fileio.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>

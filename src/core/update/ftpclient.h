@@ -7,9 +7,9 @@
 // temporary file beside its target, so memory stays flat whatever its size.
 #pragma once
 
-#include "update/ftpreply.h"
-#include "util/fileio.h"
-#include "util/progress.h"
+#include "core/update/ftpreply.h"
+#include "core/util/fileio.h"
+#include "core/util/progress.h"
 
 #include <chrono>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "update/ftpreply.h"
+#include "core/update/ftpreply.h"
 
 #include <netdb.h>
 

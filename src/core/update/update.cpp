@@ -1,7 +1,7 @@
-#include "update/update.h"
+#include "core/update/update.h"
 
-#include "util/error.h"
-#include "util/text.h"
+#include "core/util/error.h"
+#include "core/util/text.h"
 
 namespace qmx {
 

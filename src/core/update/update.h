@@ -4,9 +4,9 @@
 // they differ only in where the status texts go and what happens after.
 #pragma once
 
-#include "rules/rulesettings.h"
-#include "setup/settingslocation.h"
-#include "update/ftpclient.h"
+#include "core/rules/rulesettings.h"
+#include "core/setup/settingslocation.h"
+#include "core/update/ftpclient.h"
 
 #include <functional>
 #include <string>

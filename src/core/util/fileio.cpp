@@ -1,6 +1,6 @@
-#include "util/fileio.h"
+#include "core/util/fileio.h"
 
-#include "util/error.h"
+#include "core/util/error.h"
 
 #include <cerrno>
 #include <algorithm>

@@ -1,7 +1,7 @@
 // The one write routine: writeFileAtomic and the steps it is made of.
-#include "util/fileio.h"
+#include "core/util/fileio.h"
 
-#include "util/error.h"
+#include "core/util/error.h"
 
 #include <cerrno>
 #include <csignal>

@@ -8,7 +8,7 @@
 // loader steps and pumps only: it neither sets a status text nor stops early.
 #pragma once
 
-#include "util/error.h"
+#include "core/util/error.h"
 
 #include <functional>
 #include <string>

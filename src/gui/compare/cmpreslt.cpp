@@ -1,14 +1,14 @@
-#include "compare/cmpreslt.h"
+#include "gui/compare/cmpreslt.h"
 
-#include "compare/comparemodel.h"
-#include "shell/workspace.h"
-#include "support/cellcopy.h"
-#include "support/celltips.h"
-#include "support/filenames.h"
-#include "support/guards.h"
-#include "support/textcodec.h"
-#include "support/widgets.h"
-#include "util/fileio.h"
+#include "gui/compare/comparemodel.h"
+#include "gui/shell/workspace.h"
+#include "gui/support/cellcopy.h"
+#include "gui/support/celltips.h"
+#include "gui/support/filenames.h"
+#include "gui/support/guards.h"
+#include "gui/support/textcodec.h"
+#include "gui/support/widgets.h"
+#include "core/util/fileio.h"
 
 #include <QAction>
 #include <QApplication>

@@ -6,7 +6,7 @@
 // or the most common value, copy cells and export the grid as CSV.
 #pragma once
 
-#include "shell/childwindow.h"
+#include "gui/shell/childwindow.h"
 
 class QCheckBox;
 class QComboBox;

@@ -1,7 +1,7 @@
-#include "compare/compare.h"
+#include "gui/compare/compare.h"
 
-#include "shell/workspace.h"
-#include "support/widgets.h"
+#include "gui/shell/workspace.h"
+#include "gui/support/widgets.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,6 +1,6 @@
-#include "compare/comparemodel.h"
+#include "gui/compare/comparemodel.h"
 
-#include "support/textcodec.h"
+#include "gui/support/textcodec.h"
 
 #include <QBrush>
 

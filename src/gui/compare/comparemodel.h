@@ -6,7 +6,7 @@
 // rows cheap to show.
 #pragma once
 
-#include "compare/comparison.h"
+#include "core/compare/comparison.h"
 
 #include <QAbstractTableModel>
 #include <QColor>

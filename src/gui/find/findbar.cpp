@@ -1,4 +1,4 @@
-#include "find/findbar.h"
+#include "gui/find/findbar.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>

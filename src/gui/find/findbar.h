@@ -9,7 +9,7 @@
 // the line views implement and an adapter provides for editable texts.
 #pragma once
 
-#include "support/searchable.h"
+#include "gui/support/searchable.h"
 
 #include <QWidget>
 

@@ -1,6 +1,6 @@
-#include "fleet/findingsmodel.h"
+#include "gui/fleet/findingsmodel.h"
 
-#include "support/textcodec.h"
+#include "gui/support/textcodec.h"
 
 #include <QBrush>
 #include <QColor>

@@ -6,7 +6,7 @@
 // text.
 #pragma once
 
-#include "fleet/summary.h"
+#include "core/fleet/summary.h"
 
 #include <QAbstractTableModel>
 #include <QStringList>

@@ -1,16 +1,16 @@
-#include "fleet/findingswin.h"
+#include "gui/fleet/findingswin.h"
 
-#include "fleet/findingsmodel.h"
-#include "fleet/reportfiles.h"
-#include "shell/workspace.h"
-#include "support/cellcopy.h"
-#include "support/eventpump.h"
-#include "support/filenames.h"
-#include "support/guards.h"
-#include "support/textcodec.h"
-#include "support/widgets.h"
-#include "util/error.h"
-#include "util/fileio.h"
+#include "gui/fleet/findingsmodel.h"
+#include "core/fleet/reportfiles.h"
+#include "gui/shell/workspace.h"
+#include "gui/support/cellcopy.h"
+#include "gui/support/eventpump.h"
+#include "gui/support/filenames.h"
+#include "gui/support/guards.h"
+#include "gui/support/textcodec.h"
+#include "gui/support/widgets.h"
+#include "core/util/error.h"
+#include "core/util/fileio.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSet>

@@ -7,9 +7,9 @@
 // double-click.
 #pragma once
 
-#include "fleet/findings.h"
-#include "shell/childwindow.h"
-#include "support/longload.h"
+#include "core/fleet/findings.h"
+#include "gui/shell/childwindow.h"
+#include "gui/support/longload.h"
 
 #include <QList>
 #include <QPointer>

@@ -1,6 +1,6 @@
-#include "recent/recentmenu.h"
+#include "gui/recent/recentmenu.h"
 
-#include "support/filenames.h"
+#include "gui/support/filenames.h"
 
 #include <QAction>
 #include <QFileInfo>

@@ -5,7 +5,7 @@
 // bytes, so any file name the system allows comes back unchanged.
 #pragma once
 
-#include "recent/recentfiles.h"
+#include "core/recent/recentfiles.h"
 
 #include <QList>
 #include <QObject>

@@ -1,6 +1,6 @@
-#include "report/checkgrid.h"
+#include "gui/report/checkgrid.h"
 
-#include "support/textcodec.h"
+#include "gui/support/textcodec.h"
 
 #include <QBrush>
 

@@ -4,7 +4,7 @@
 // thousands of rows cheap to show.
 #pragma once
 
-#include "report/checktables.h"
+#include "core/report/checktables.h"
 
 #include <QAbstractTableModel>
 #include <QColor>

@@ -5,12 +5,12 @@
 // mode, the report variables.
 #pragma once
 
-#include "compare/comparison.h"
-#include "report/browse.h"
-#include "report/loader.h"
-#include "shell/childwindow.h"
-#include "support/eventpump.h"
-#include "support/longload.h"
+#include "core/compare/comparison.h"
+#include "core/report/browse.h"
+#include "core/report/loader.h"
+#include "gui/shell/childwindow.h"
+#include "gui/support/eventpump.h"
+#include "gui/support/longload.h"
 
 #include <memory>
 

@@ -1,4 +1,4 @@
-#include "report/prgres.h"
+#include "gui/report/prgres.h"
 
 #include <QProgressBar>
 #include <QVBoxLayout>

@@ -4,7 +4,7 @@
 // the load ends.
 #pragma once
 
-#include "support/longload.h"
+#include "gui/support/longload.h"
 
 #include <QWidget>
 

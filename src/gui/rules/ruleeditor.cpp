@@ -1,6 +1,6 @@
-#include "rules/ruleeditor.h"
+#include "gui/rules/ruleeditor.h"
 
-#include "support/textcodec.h"
+#include "gui/support/textcodec.h"
 
 #include <QHBoxLayout>
 #include <QHelpEvent>

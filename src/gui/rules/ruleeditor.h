@@ -4,7 +4,7 @@
 // and a line under the editor that counts the warnings and jumps to the next.
 #pragma once
 
-#include "rules/rulelint.h"
+#include "gui/rules/rulelint.h"
 
 #include <QSyntaxHighlighter>
 #include <QTextCharFormat>

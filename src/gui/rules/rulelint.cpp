@@ -1,6 +1,6 @@
-#include "rules/rulelint.h"
+#include "gui/rules/rulelint.h"
 
-#include "support/textcodec.h"
+#include "gui/support/textcodec.h"
 
 #include <algorithm>
 

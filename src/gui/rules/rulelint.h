@@ -5,7 +5,7 @@
 // the tool-tip text.
 #pragma once
 
-#include "lint/linter.h"
+#include "core/lint/linter.h"
 
 #include <QObject>
 #include <QString>

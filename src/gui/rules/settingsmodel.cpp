@@ -1,8 +1,8 @@
-#include "rules/settingsmodel.h"
+#include "gui/rules/settingsmodel.h"
 
-#include "shell/prompts.h"
-#include "support/filenames.h"
-#include "support/guards.h"
+#include "gui/shell/prompts.h"
+#include "gui/support/filenames.h"
+#include "gui/support/guards.h"
 
 namespace qmx {
 

@@ -5,7 +5,7 @@
 // user through the prompts and leave the model as it was.
 #pragma once
 
-#include "rules/rulesettings.h"
+#include "core/rules/rulesettings.h"
 
 #include <QObject>
 #include <QString>

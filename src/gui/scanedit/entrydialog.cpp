@@ -1,8 +1,8 @@
-#include "scanedit/entrydialog.h"
+#include "gui/scanedit/entrydialog.h"
 
-#include "scanedit/radiogroup.h"
-#include "support/textcodec.h"
-#include "support/widgets.h"
+#include "gui/scanedit/radiogroup.h"
+#include "gui/support/textcodec.h"
+#include "gui/support/widgets.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

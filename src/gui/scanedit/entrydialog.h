@@ -5,7 +5,7 @@
 // building a line or resetting anything.
 #pragma once
 
-#include "scanedit/scaninput.h"
+#include "core/scanedit/scaninput.h"
 
 #include <QDialog>
 

@@ -1,15 +1,15 @@
-#include "scanedit/qmxgen.h"
+#include "gui/scanedit/qmxgen.h"
 
-#include "find/findbar.h"
-#include "scanedit/entrydialog.h"
-#include "scanedit/scaninput.h"
-#include "shell/workspace.h"
-#include "support/filenames.h"
-#include "support/guards.h"
-#include "support/textcodec.h"
-#include "support/textedit.h"
-#include "util/fileio.h"
-#include "util/lines.h"
+#include "gui/find/findbar.h"
+#include "gui/scanedit/entrydialog.h"
+#include "core/scanedit/scaninput.h"
+#include "gui/shell/workspace.h"
+#include "gui/support/filenames.h"
+#include "gui/support/guards.h"
+#include "gui/support/textcodec.h"
+#include "gui/support/textedit.h"
+#include "core/util/fileio.h"
+#include "core/util/lines.h"
 
 #include <QCloseEvent>
 #include <QEventLoop>

@@ -6,7 +6,7 @@
 // closed with changes, and never loses the text on a failed write.
 #pragma once
 
-#include "shell/childwindow.h"
+#include "gui/shell/childwindow.h"
 
 #include <QPointer>
 #include <QSize>

@@ -1,4 +1,4 @@
-#include "scanedit/radiogroup.h"
+#include "gui/scanedit/radiogroup.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>

@@ -1,15 +1,15 @@
-#include "server/srvcfg.h"
+#include "gui/server/srvcfg.h"
 
-#include "find/findbar.h"
-#include "server/serverreport.h"
-#include "shell/workspace.h"
-#include "support/eventpump.h"
-#include "support/filenames.h"
-#include "support/guards.h"
-#include "support/lineview.h"
-#include "support/textcodec.h"
-#include "support/widgets.h"
-#include "util/error.h"
+#include "gui/find/findbar.h"
+#include "core/server/serverreport.h"
+#include "gui/shell/workspace.h"
+#include "gui/support/eventpump.h"
+#include "gui/support/filenames.h"
+#include "gui/support/guards.h"
+#include "gui/support/lineview.h"
+#include "gui/support/textcodec.h"
+#include "gui/support/widgets.h"
+#include "core/util/error.h"
 
 #include <QCloseEvent>
 #include <QFontDatabase>

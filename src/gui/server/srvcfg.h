@@ -5,8 +5,8 @@
 // start-up files, the volumes and interrupts tables, and three empty pages.
 #pragma once
 
-#include "shell/childwindow.h"
-#include "support/longload.h"
+#include "gui/shell/childwindow.h"
+#include "gui/support/longload.h"
 
 #include <array>
 

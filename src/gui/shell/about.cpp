@@ -1,6 +1,6 @@
-#include "shell/about.h"
+#include "gui/shell/about.h"
 
-#include "setup/programinfo.h"
+#include "core/setup/programinfo.h"
 
 #include <QGridLayout>
 #include <QLabel>

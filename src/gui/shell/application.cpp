@@ -1,7 +1,7 @@
-#include "shell/application.h"
+#include "gui/shell/application.h"
 
-#include "shell/mainform.h"
-#include "support/guards.h"
+#include "gui/shell/mainform.h"
+#include "gui/support/guards.h"
 
 #include <QIcon>
 

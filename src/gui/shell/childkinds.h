@@ -20,7 +20,7 @@
 //     openChild(ChildKind::Xxx).
 #pragma once
 
-#include "recent/recentfiles.h"
+#include "core/recent/recentfiles.h"
 
 #include <QList>
 #include <QSize>

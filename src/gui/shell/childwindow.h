@@ -6,7 +6,7 @@
 // frame asks every child the same way and never for its type.
 #pragma once
 
-#include "compare/comparison.h"
+#include "core/compare/comparison.h"
 
 #include <QWidget>
 

@@ -1,4 +1,4 @@
-#include "shell/debugflag.h"
+#include "gui/shell/debugflag.h"
 
 namespace qmx {
 

@@ -1,4 +1,4 @@
-#include "shell/fopenfrm.h"
+#include "gui/shell/fopenfrm.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>

@@ -1,15 +1,15 @@
-#include "shell/mainform.h"
+#include "gui/shell/mainform.h"
 
-#include "recent/recentmenu.h"
-#include "rules/settingsmodel.h"
-#include "rules/startupnotice.h"
-#include "shell/childwindow.h"
-#include "shell/debugflag.h"
-#include "support/filenames.h"
-#include "support/guards.h"
-#include "support/mdiarrange.h"
-#include "support/textcodec.h"
-#include "util/error.h"
+#include "gui/recent/recentmenu.h"
+#include "gui/rules/settingsmodel.h"
+#include "core/rules/startupnotice.h"
+#include "gui/shell/childwindow.h"
+#include "gui/shell/debugflag.h"
+#include "gui/support/filenames.h"
+#include "gui/support/guards.h"
+#include "gui/support/mdiarrange.h"
+#include "gui/support/textcodec.h"
+#include "core/util/error.h"
 
 #include <QAction>
 #include <QApplication>

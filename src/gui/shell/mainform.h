@@ -5,9 +5,9 @@
 // children declare their command states and the frame applies them.
 #pragma once
 
-#include "shell/childkinds.h"
-#include "shell/workspace.h"
-#include "support/longload.h"
+#include "gui/shell/childkinds.h"
+#include "gui/shell/workspace.h"
+#include "gui/support/longload.h"
 
 #include <QMainWindow>
 #include <QPointer>

@@ -1,4 +1,4 @@
-#include "shell/prompts.h"
+#include "gui/shell/prompts.h"
 
 #include <QApplication>
 #include <QFileDialog>

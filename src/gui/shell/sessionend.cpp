@@ -1,4 +1,4 @@
-#include "shell/sessionend.h"
+#include "gui/shell/sessionend.h"
 
 #include <QSocketNotifier>
 

@@ -1,8 +1,8 @@
-#include "shell/workspace.h"
+#include "gui/shell/workspace.h"
 
-#include "rules/settingsmodel.h"
-#include "shell/childwindow.h"
-#include "update/configupdate.h"
+#include "gui/rules/settingsmodel.h"
+#include "gui/shell/childwindow.h"
+#include "gui/update/configupdate.h"
 
 namespace qmx {
 

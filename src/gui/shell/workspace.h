@@ -5,9 +5,9 @@
 // it and to narrow interfaces, never to the main window or to each other.
 #pragma once
 
-#include "shell/comparelist.h"
-#include "shell/prompts.h"
-#include "support/longload.h"
+#include "gui/shell/comparelist.h"
+#include "gui/shell/prompts.h"
+#include "gui/support/longload.h"
 
 #include <QList>
 #include <QObject>

@@ -1,4 +1,4 @@
-#include "support/cellcopy.h"
+#include "gui/support/cellcopy.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "support/celltips.h"
+#include "gui/support/celltips.h"
 
 #include <QAbstractItemView>
 #include <QEvent>

@@ -1,4 +1,4 @@
-#include "support/eventpump.h"
+#include "gui/support/eventpump.h"
 
 #include <QCoreApplication>
 

@@ -1,4 +1,4 @@
-#include "support/filenames.h"
+#include "gui/support/filenames.h"
 
 #include <QFile>
 

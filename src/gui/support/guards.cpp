@@ -1,7 +1,7 @@
-#include "support/guards.h"
+#include "gui/support/guards.h"
 
-#include "support/textcodec.h"
-#include "util/error.h"
+#include "gui/support/textcodec.h"
+#include "core/util/error.h"
 
 namespace qmx {
 

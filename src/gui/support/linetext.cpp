@@ -1,6 +1,6 @@
-#include "support/linetext.h"
+#include "gui/support/linetext.h"
 
-#include "util/cp1252.h"
+#include "core/util/cp1252.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "support/lineview.h"
+#include "gui/support/lineview.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -8,8 +8,8 @@
 // Lines may carry colours, and wrap at the view's width when asked.
 #pragma once
 
-#include "support/linetext.h"
-#include "support/searchable.h"
+#include "gui/support/linetext.h"
+#include "gui/support/searchable.h"
 
 #include <QAbstractScrollArea>
 

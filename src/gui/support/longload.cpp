@@ -1,4 +1,4 @@
-#include "support/longload.h"
+#include "gui/support/longload.h"
 
 #include <QCloseEvent>
 #include <QTimer>

@@ -4,7 +4,7 @@
 // remembered, the load ends normally, and the window closes afterwards.
 #pragma once
 
-#include "util/progress.h"
+#include "core/util/progress.h"
 
 class QCloseEvent;
 class QWidget;

@@ -1,4 +1,4 @@
-#include "support/mdiarrange.h"
+#include "gui/support/mdiarrange.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>

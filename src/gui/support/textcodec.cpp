@@ -1,6 +1,6 @@
-#include "support/textcodec.h"
+#include "gui/support/textcodec.h"
 
-#include "util/cp1252.h"
+#include "core/util/cp1252.h"
 
 namespace qmx {
 

@@ -1,4 +1,4 @@
-#include "support/textedit.h"
+#include "gui/support/textedit.h"
 
 #include <QMimeData>
 #include <QTextBlock>

@@ -1,7 +1,7 @@
-#include "update/configupdate.h"
+#include "gui/update/configupdate.h"
 
-#include "support/filenames.h"
-#include "support/textcodec.h"
+#include "gui/support/filenames.h"
+#include "gui/support/textcodec.h"
 
 #include <QCoreApplication>
 

@@ -6,8 +6,8 @@
 // shows it.
 #pragma once
 
-#include "update/update.h"
-#include "util/progress.h"
+#include "core/update/update.h"
+#include "core/util/progress.h"
 
 #include <QObject>
 #include <QString>

@@ -3,7 +3,7 @@
 // test.)
 #include "clirun.h"
 
-#include "setup/programinfo.h"
+#include "core/setup/programinfo.h"
 
 #include <sys/stat.h>
 

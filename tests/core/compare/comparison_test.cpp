@@ -1,4 +1,4 @@
-#include "compare/comparison.h"
+#include "core/compare/comparison.h"
 
 #include "comparegen.h"
 #include "compareliteral.h"

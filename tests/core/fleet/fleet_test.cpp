@@ -1,6 +1,6 @@
-#include "fleet/findings.h"
-#include "fleet/parallel.h"
-#include "fleet/summary.h"
+#include "core/fleet/findings.h"
+#include "core/fleet/parallel.h"
+#include "core/fleet/summary.h"
 #include "tempdir.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
-#include "lint/linter.h"
+#include "core/lint/linter.h"
 
-#include "rules/rulesettings.h"
-#include "store/variables.h"
+#include "core/rules/rulesettings.h"
+#include "core/store/variables.h"
 
 #include <gtest/gtest.h>
 

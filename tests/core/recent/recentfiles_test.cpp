@@ -1,7 +1,7 @@
-#include "recent/recentfiles.h"
+#include "core/recent/recentfiles.h"
 
-#include "rules/rulesettings.h"
-#include "store/bigini.h"
+#include "core/rules/rulesettings.h"
+#include "core/store/bigini.h"
 
 #include "tempdir.h"
 

@@ -1,7 +1,7 @@
-#include "report/attached.h"
-#include "report/browse.h"
+#include "core/report/attached.h"
+#include "core/report/browse.h"
 
-#include "util/error.h"
+#include "core/util/error.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "report/checktables.h"
+#include "core/report/checktables.h"
 
 #include <gtest/gtest.h>
 

@@ -2,14 +2,14 @@
 // against plain, literal versions of the same rules (whole-text searches,
 // linear scans of the variable list, one pass over all lines per file line),
 // on generated reports including adversarial ones.
-#include "report/attached.h"
-#include "report/loader.h"
-#include "report/occurrence.h"
+#include "core/report/attached.h"
+#include "core/report/loader.h"
+#include "core/report/occurrence.h"
 
 #include "reportgen.h"
 #include "tempdir.h"
-#include "util/error.h"
-#include "util/text.h"
+#include "core/util/error.h"
+#include "core/util/text.h"
 
 #include <gtest/gtest.h>
 

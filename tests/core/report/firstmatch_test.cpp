@@ -1,4 +1,4 @@
-#include "report/firstmatch.h"
+#include "core/report/firstmatch.h"
 
 #include <gtest/gtest.h>
 

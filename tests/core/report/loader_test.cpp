@@ -1,8 +1,8 @@
-#include "report/loader.h"
+#include "core/report/loader.h"
 
 #include "reference.h"
 #include "tempdir.h"
-#include "util/error.h"
+#include "core/util/error.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // Odd bytes and odd shapes of input: the store and the loader take whatever
 // a file holds without crashing, hanging or losing their rules.
-#include "report/attached.h"
-#include "report/loader.h"
-#include "store/bigini.h"
+#include "core/report/attached.h"
+#include "core/report/loader.h"
+#include "core/store/bigini.h"
 
 #include "tempdir.h"
-#include "util/error.h"
+#include "core/util/error.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // every pass: the same outcome and the same work, on random conditions over
 // a small alphabet rich in parentheses, quotes and operators, and on shapes
 // built to break shortcuts.
-#include "rules/expression.h"
+#include "core/rules/expression.h"
 
 #include "literal.h"
 

@@ -1,4 +1,4 @@
-#include "rules/expression.h"
+#include "core/rules/expression.h"
 
 #include <gtest/gtest.h>
 

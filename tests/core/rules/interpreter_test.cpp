@@ -1,4 +1,4 @@
-#include "rules/interpreter.h"
+#include "core/rules/interpreter.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // rebuild on every shape of reference.
 #include "literal.h"
 
-#include "rules/interpreter.h"
+#include "core/rules/interpreter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "rules/rulesettings.h"
+#include "core/rules/rulesettings.h"
 
-#include "util/error.h"
+#include "core/util/error.h"
 
 #include "tempdir.h"
 

@@ -1,6 +1,6 @@
-#include "rules/settingsfile.h"
+#include "core/rules/settingsfile.h"
 
-#include "store/bigini.h"
+#include "core/store/bigini.h"
 
 #include <gtest/gtest.h>
 

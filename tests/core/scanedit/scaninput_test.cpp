@@ -1,6 +1,6 @@
 // Scanner input text: palette order, command lines, the entry dialogs'
 // result lines, insertion at the caret and the saved bytes.
-#include "scanedit/scaninput.h"
+#include "core/scanedit/scaninput.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // The server report parser: line values, every trigger with its look-alikes,
 // blocks and their ends, neighbour lines by position, status texts, and
 // hostile input.
-#include "server/serverreport.h"
+#include "core/server/serverreport.h"
 
 #include "tempdir.h"
-#include "util/error.h"
+#include "core/util/error.h"
 
 #include <gtest/gtest.h>
 

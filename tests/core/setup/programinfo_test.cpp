@@ -1,4 +1,4 @@
-#include "setup/programinfo.h"
+#include "core/setup/programinfo.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "setup/settingslocation.h"
-#include "util/fileio.h"
+#include "core/setup/settingslocation.h"
+#include "core/util/fileio.h"
 
 #include "tempdir.h"
 

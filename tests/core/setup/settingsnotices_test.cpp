@@ -1,5 +1,5 @@
-#include "rules/rulesettings.h"
-#include "setup/settingsnotices.h"
+#include "core/rules/rulesettings.h"
+#include "core/setup/settingsnotices.h"
 
 #include "tempdir.h"
 

@@ -1,7 +1,7 @@
-#include "store/bigini.h"
+#include "core/store/bigini.h"
 
 #include "tempdir.h"
-#include "util/error.h"
+#include "core/util/error.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "store/variables.h"
+#include "core/store/variables.h"
 
 #include "reference.h"
 

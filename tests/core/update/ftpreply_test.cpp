@@ -1,6 +1,6 @@
 // Reply lines, reply codes, continuation lines, listing lines and the
 // socket error texts, each over a table of inputs.
-#include "update/ftpreply.h"
+#include "core/update/ftpreply.h"
 
 #include <gtest/gtest.h>
 

@@ -4,9 +4,9 @@
 #include "fakeftp.h"
 #include "tempdir.h"
 
-#include "update/update.h"
-#include "util/error.h"
-#include "util/fileio.h"
+#include "core/update/update.h"
+#include "core/util/error.h"
+#include "core/util/fileio.h"
 
 #include <gtest/gtest.h>
 

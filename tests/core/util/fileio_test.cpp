@@ -1,5 +1,5 @@
-#include "util/error.h"
-#include "util/fileio.h"
+#include "core/util/error.h"
+#include "core/util/fileio.h"
 
 #include "tempdir.h"
 

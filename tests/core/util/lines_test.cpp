@@ -1,4 +1,4 @@
-#include "util/lines.h"
+#include "core/util/lines.h"
 
 #include <gtest/gtest.h>
 

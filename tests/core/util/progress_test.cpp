@@ -1,5 +1,5 @@
-#include "report/loader.h"
-#include "util/progress.h"
+#include "core/report/loader.h"
+#include "core/util/progress.h"
 
 #include <gtest/gtest.h>
 

@@ -7,13 +7,13 @@
 #include "testframe.h"
 #include "named.h"
 
-#include "compare/cmpreslt.h"
-#include "compare/compare.h"
-#include "compare/comparemodel.h"
-#include "report/childwin.h"
-#include "report/prgres.h"
-#include "shell/fopenfrm.h"
-#include "shell/mainform.h"
+#include "gui/compare/cmpreslt.h"
+#include "gui/compare/compare.h"
+#include "gui/compare/comparemodel.h"
+#include "gui/report/childwin.h"
+#include "gui/report/prgres.h"
+#include "gui/shell/fopenfrm.h"
+#include "gui/shell/mainform.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -2,9 +2,9 @@
 // About box's version and settings file lines.
 #include "fakeprompts.h"
 
-#include "setup/programinfo.h"
-#include "shell/about.h"
-#include "shell/mainform.h"
+#include "core/setup/programinfo.h"
+#include "gui/shell/about.h"
+#include "gui/shell/mainform.h"
 
 #include <QDir>
 #include <QFile>

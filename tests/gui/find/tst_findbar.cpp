@@ -3,11 +3,11 @@
 #include "fakeprompts.h"
 #include "named.h"
 
-#include "find/findbar.h"
-#include "report/childwin.h"
-#include "scanedit/qmxgen.h"
-#include "server/srvcfg.h"
-#include "shell/mainform.h"
+#include "gui/find/findbar.h"
+#include "gui/report/childwin.h"
+#include "gui/scanedit/qmxgen.h"
+#include "gui/server/srvcfg.h"
+#include "gui/shell/mainform.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -6,13 +6,13 @@
 #include "named.h"
 #include "testframe.h"
 
-#include "compare/compare.h"
-#include "fleet/findingsmodel.h"
-#include "fleet/findingswin.h"
-#include "report/childwin.h"
-#include "rules/rules.h"
-#include "rules/settingsmodel.h"
-#include "shell/mainform.h"
+#include "gui/compare/compare.h"
+#include "gui/fleet/findingsmodel.h"
+#include "gui/fleet/findingswin.h"
+#include "gui/report/childwin.h"
+#include "gui/rules/rules.h"
+#include "gui/rules/settingsmodel.h"
+#include "gui/shell/mainform.h"
 
 #include <QDir>
 #include <QFile>

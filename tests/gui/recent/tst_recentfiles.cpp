@@ -4,11 +4,11 @@
 #include "testframe.h"
 #include "named.h"
 
-#include "recent/recentmenu.h"
-#include "report/childwin.h"
-#include "scanedit/qmxgen.h"
-#include "server/srvcfg.h"
-#include "shell/mainform.h"
+#include "gui/recent/recentmenu.h"
+#include "gui/report/childwin.h"
+#include "gui/scanedit/qmxgen.h"
+#include "gui/server/srvcfg.h"
+#include "gui/shell/mainform.h"
 
 #include <QAction>
 #include <QDir>

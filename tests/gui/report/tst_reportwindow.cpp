@@ -5,14 +5,14 @@
 #include "testframe.h"
 #include "named.h"
 
-#include "report/checkgrid.h"
-#include "report/childwin.h"
-#include "report/prgres.h"
-#include "rules/interpreter.h"
-#include "rules/rules.h"
-#include "shell/mainform.h"
-#include "support/lineview.h"
-#include "support/textcodec.h"
+#include "gui/report/checkgrid.h"
+#include "gui/report/childwin.h"
+#include "gui/report/prgres.h"
+#include "core/rules/interpreter.h"
+#include "gui/rules/rules.h"
+#include "gui/shell/mainform.h"
+#include "gui/support/lineview.h"
+#include "gui/support/textcodec.h"
 
 #include <QAction>
 #include <QApplication>

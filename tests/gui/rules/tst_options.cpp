@@ -5,7 +5,7 @@
 #include "named.h"
 #include "testframe.h"
 
-#include "rules/rules.h"
+#include "gui/rules/rules.h"
 
 #include <QCheckBox>
 #include <QComboBox>

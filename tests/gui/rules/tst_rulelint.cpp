@@ -6,8 +6,8 @@
 #include "named.h"
 #include "testframe.h"
 
-#include "report/childwin.h"
-#include "rules/rules.h"
+#include "gui/report/childwin.h"
+#include "gui/rules/rules.h"
 
 #include <QColor>
 #include <QFile>

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "named.h"
-#include "scanedit/radiogroup.h"
+#include "gui/scanedit/radiogroup.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

@@ -1,8 +1,8 @@
 // The registry and file entry dialogs: the result lines of every field
 // combination, the reset after "&Ok", and a title-bar close that keeps both
 // the fields and the previous line.
-#include "scanedit/entrydialog.h"
-#include "scanedit/radiogroup.h"
+#include "gui/scanedit/entrydialog.h"
+#include "gui/scanedit/radiogroup.h"
 
 #include "entrycontrols.h"
 

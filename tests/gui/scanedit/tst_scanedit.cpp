@@ -5,13 +5,13 @@
 #include "fakeprompts.h"
 #include "testframe.h"
 
-#include "scanedit/entrydialog.h"
-#include "scanedit/qmxgen.h"
-#include "scanedit/radiogroup.h"
-#include "scanedit/scaninput.h"
-#include "shell/application.h"
-#include "shell/mainform.h"
-#include "support/textcodec.h"
+#include "gui/scanedit/entrydialog.h"
+#include "gui/scanedit/qmxgen.h"
+#include "gui/scanedit/radiogroup.h"
+#include "core/scanedit/scaninput.h"
+#include "gui/shell/application.h"
+#include "gui/shell/mainform.h"
+#include "gui/support/textcodec.h"
 
 #include <QAction>
 #include <QDir>

@@ -4,13 +4,13 @@
 #include "fakeprompts.h"
 #include "named.h"
 
-#include "report/childwin.h"
-#include "scanedit/qmxgen.h"
-#include "server/serverreport.h"
-#include "server/srvcfg.h"
-#include "shell/mainform.h"
-#include "support/lineview.h"
-#include "support/textcodec.h"
+#include "gui/report/childwin.h"
+#include "gui/scanedit/qmxgen.h"
+#include "core/server/serverreport.h"
+#include "gui/server/srvcfg.h"
+#include "gui/shell/mainform.h"
+#include "gui/support/lineview.h"
+#include "gui/support/textcodec.h"
 
 #include <QAction>
 #include <QDir>

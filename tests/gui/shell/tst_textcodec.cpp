@@ -1,5 +1,5 @@
 // The Windows-1252 edge between the core's bytes and Qt's strings.
-#include "support/textcodec.h"
+#include "gui/support/textcodec.h"
 
 #include <QTest>
 

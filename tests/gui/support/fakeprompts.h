@@ -2,7 +2,7 @@
 // runs, and every question and message the program puts is recorded.
 #pragma once
 
-#include "shell/prompts.h"
+#include "gui/shell/prompts.h"
 
 #include <QList>
 #include <QString>

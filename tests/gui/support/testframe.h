@@ -4,8 +4,8 @@
 #pragma once
 
 #include "fakeprompts.h"
-#include "shell/mainform.h"
-#include "shell/workspace.h"
+#include "gui/shell/mainform.h"
+#include "gui/shell/workspace.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
 // Tool-tips on a grid with fixed column widths: the whole text where a cell
 // or header is cut, nothing where it fits.
-#include "support/celltips.h"
+#include "gui/support/celltips.h"
 
 #include <QApplication>
 #include <QHeaderView>

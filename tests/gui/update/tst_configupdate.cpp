@@ -5,8 +5,8 @@
 // it waits.
 #include "../../core/update/fakeftp.h"
 
-#include "support/filenames.h"
-#include "update/configupdate.h"
+#include "gui/support/filenames.h"
+#include "gui/update/configupdate.h"
 
 #include <QDir>
 #include <QFile>
