@@ -43,7 +43,8 @@ const Site& site()
     static Site site;
     static const bool ready = [] {
         site.texts = qmx::bench::generateCompareSet({});
-        site.dir = std::filesystem::temp_directory_path() / ("qmx-bench-compare-" + std::to_string(::getpid()));
+        site.dir = std::filesystem::temp_directory_path()
+                   / ("qmx-bench-compare-" + std::to_string(::getpid()));
         std::filesystem::create_directories(site.dir);
         site.sections.resize(site.texts.size());
         for (size_t i = 0; i < site.texts.size(); ++i) {
@@ -110,11 +111,12 @@ void BM_CliCompare(benchmark::State& state)
         posix_spawn_file_actions_addopen(&fa, 1, "/dev/null", O_WRONLY, 0);
         pid_t pid = 0;
         int status = 0;
-        if (posix_spawn(&pid, exe.c_str(), &fa, nullptr, argv.data(), environ) != 0 ||
-            ::waitpid(pid, &status, 0) < 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        if (posix_spawn(&pid, exe.c_str(), &fa, nullptr, argv.data(), environ) != 0
+            || ::waitpid(pid, &status, 0) < 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
             state.SkipWithError("qmxread-cli compare failed");
         posix_spawn_file_actions_destroy(&fa);
-        state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        state.SetIterationTime(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     }
 }
 
@@ -122,6 +124,12 @@ void BM_CliCompare(benchmark::State& state)
 
 BENCHMARK(BM_CompareModel)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CompareLiteral)->Unit(benchmark::kMillisecond)->Iterations(1);
-BENCHMARK(BM_CliCompare)->Arg(0)->Arg(1)->ArgName("csv")->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_CliCompare)
+    ->Arg(0)
+    ->Arg(1)
+    ->ArgName("csv")
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
 
 BENCHMARK_MAIN();

@@ -53,21 +53,28 @@ Fleet& fleet()
 void BM_AnalyzeSummary(benchmark::State& state)
 {
     Fleet& f = fleet();
-    const std::string cmd = std::string(QMX_CLI_PATH) + " analyze --summary --settings " + QMX_SAMPLES
-                            + "/QMXRead.ini --jobs " + std::to_string(state.range(0)) + " "
-                            + f.dir.string() + " > /dev/null";
+    const std::string cmd = std::string(QMX_CLI_PATH) + " analyze --summary --settings "
+                            + QMX_SAMPLES + "/QMXRead.ini --jobs " + std::to_string(state.range(0))
+                            + " " + f.dir.string() + " > /dev/null";
     for (auto _ : state) {
         const auto t0 = std::chrono::steady_clock::now();
         if (std::system(cmd.c_str()) != 0) {
             state.SkipWithError("analyze --summary failed");
             break;
         }
-        state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
+        state.SetIterationTime(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
     }
     state.counters["reports"] = double(f.reports);
 }
 
 } // namespace
 
-BENCHMARK(BM_AnalyzeSummary)->ArgName("jobs")->Arg(1)->Arg(2)->UseManualTime()->Unit(benchmark::kSecond)->Iterations(3);
+BENCHMARK(BM_AnalyzeSummary)
+    ->ArgName("jobs")
+    ->Arg(1)
+    ->Arg(2)
+    ->UseManualTime()
+    ->Unit(benchmark::kSecond)
+    ->Iterations(3);
 BENCHMARK_MAIN();

@@ -4,8 +4,8 @@
 // from the same server in the same run. Times are of the transfer alone
 // (PORT, RETR, data, final reply), taken as manual times. A third run
 // takes the peak memory a download adds, as a share of the file's size.
-#include "../tests/core/update/fakeftp.h"
 #include "../tests/core/support/tempdir.h"
+#include "../tests/core/update/fakeftp.h"
 
 #include "core/update/ftpclient.h"
 
@@ -32,7 +32,9 @@ struct Served {
         // Text-like content with CR LF line ends, so the server's text
         // representation passes it unchanged.
         for (size_t i = 0; i < kSize; ++i)
-            data[i] = (i % 64 == 62) ? '\r' : (i % 64 == 63) ? '\n' : static_cast<char>('A' + i % 26);
+            data[i] = (i % 64 == 62)   ? '\r'
+                      : (i % 64 == 63) ? '\n'
+                                       : static_cast<char>('A' + i % 26);
         qmx::test::writeBytes(dir.file("big.ini"), data);
         server = std::make_unique<qmx::test::PyFtpServer>(dir.path().string(), "u", "p");
     }
@@ -63,7 +65,8 @@ void BM_ClientFetch20MB(benchmark::State& state)
     long pumps = 0;
     client.setWait([&] {
         const auto now = Clock::now();
-        maxGapMs = std::max(maxGapMs, std::chrono::duration<double, std::milli>(now - last).count());
+        maxGapMs =
+            std::max(maxGapMs, std::chrono::duration<double, std::milli>(now - last).count());
         last = now;
         ++pumps;
     });
@@ -76,14 +79,16 @@ void BM_ClientFetch20MB(benchmark::State& state)
         last = start;
         client.download("big.ini", out.file("big.ini"));
         const auto end = Clock::now();
-        lastGapMs = std::max(lastGapMs, std::chrono::duration<double, std::milli>(end - last).count());
+        lastGapMs =
+            std::max(lastGapMs, std::chrono::duration<double, std::milli>(end - last).count());
         state.SetIterationTime(std::chrono::duration<double>(end - start).count());
     }
     client.disconnect();
     state.counters["max_pump_gap_ms"] = maxGapMs;
     // From the last pump to the end of the download: writing the file.
     state.counters["final_gap_ms"] = lastGapMs;
-    state.counters["pumps_per_fetch"] = static_cast<double>(pumps) / static_cast<double>(state.iterations());
+    state.counters["pumps_per_fetch"] =
+        static_cast<double>(pumps) / static_cast<double>(state.iterations());
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * kSize));
 }
 
@@ -120,16 +125,20 @@ void BM_PythonFtplibFetch20MB(benchmark::State& state)
     Served& s = served();
     const std::string script =
         "import ftplib, sys, time\n"
-        "f = ftplib.FTP(); f.connect('127.0.0.1', int(sys.argv[1])); f.login('u', 'p'); f.set_pasv(False)\n"
+        "f = ftplib.FTP(); f.connect('127.0.0.1', int(sys.argv[1])); f.login('u', 'p'); "
+        "f.set_pasv(False)\n"
         "t = time.perf_counter(); c = f.transfercmd('RETR big.ini'); buf = bytearray()\n"
         "while True:\n"
         "    b = c.recv(262144)\n"
         "    if not b: break\n"
         "    buf += b\n"
         "c.close(); f.voidresp(); t = time.perf_counter() - t\n"
-        "assert len(buf) == " + std::to_string(kSize) + "\n"
-        "print(t); f.quit()\n";
-    const std::string cmd = "/usr/bin/python3 -c \"" + script + "\" " + std::to_string(s.server->port());
+        "assert len(buf) == "
+        + std::to_string(kSize)
+        + "\n"
+          "print(t); f.quit()\n";
+    const std::string cmd =
+        "/usr/bin/python3 -c \"" + script + "\" " + std::to_string(s.server->port());
     for (auto _ : state) {
         FILE* p = ::popen(cmd.c_str(), "r");
         double secs = 0;

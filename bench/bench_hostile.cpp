@@ -9,9 +9,9 @@
 // same run, at sizes it finishes in; where none is left, the figures measured
 // before the change are quoted beside the benchmark.
 #include "comparegen.h"
+#include "core/util/lines.h"
 #include "hostilegen.h"
 #include "literal.h"
-#include "core/util/lines.h"
 
 #include "core/compare/comparison.h"
 #include "core/report/attached.h"
@@ -49,7 +49,11 @@ void BM_ConditionChain(benchmark::State& state)
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * c.size()));
 }
-BENCHMARK(BM_ConditionChain)->Arg(60 << 10)->Arg(240 << 10)->Arg(1 << 20)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ConditionChain)
+    ->Arg(60 << 10)
+    ->Arg(240 << 10)
+    ->Arg(1 << 20)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_ConditionChainLiteral(benchmark::State& state)
 {
@@ -57,7 +61,11 @@ void BM_ConditionChainLiteral(benchmark::State& state)
     for (auto _ : state)
         benchmark::DoNotOptimize(bench::literalReduction(c).value);
 }
-BENCHMARK(BM_ConditionChainLiteral)->Arg(60 << 10)->Arg(240 << 10)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_ConditionChainLiteral)
+    ->Arg(60 << 10)
+    ->Arg(240 << 10)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 std::string nested(size_t depth)
 {
@@ -80,14 +88,18 @@ void BM_ConditionNestedLiteral(benchmark::State& state)
     for (auto _ : state)
         benchmark::DoNotOptimize(bench::literalReduction(c).value);
 }
-BENCHMARK(BM_ConditionNestedLiteral)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_ConditionNestedLiteral)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 // The whole load, rules off, of a report of range(0) multi-value lines that
 // all extend one ALL_VALUES entry.
 void BM_LoadSharedMultiValue(benchmark::State& state)
 {
-    const std::string text =
-        bench::generateHostileReport(bench::HostileShape::MultiValue, static_cast<size_t>(state.range(0)));
+    const std::string text = bench::generateHostileReport(bench::HostileShape::MultiValue,
+                                                          static_cast<size_t>(state.range(0)));
     for (auto _ : state) {
         ReportDocument doc;
         loadReportText(doc, "multi.txt", text);
@@ -105,11 +117,16 @@ void BM_SharedMultiValueLiteral(benchmark::State& state)
         VariableList vars;
         const auto id = vars.append("%REGISTRY_MULTIVALUE:Proto:ALL_VALUES%=V0=0");
         for (size_t i = 1; i < n; ++i)
-            vars.setText(id, std::string(vars.text(id)) + ";V" + std::to_string(i) + "=" + std::to_string(i % 97));
+            vars.setText(id, std::string(vars.text(id)) + ";V" + std::to_string(i) + "="
+                                 + std::to_string(i % 97));
         benchmark::DoNotOptimize(vars.size());
     }
 }
-BENCHMARK(BM_SharedMultiValueLiteral)->Arg(20000)->Arg(80000)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_SharedMultiValueLiteral)
+    ->Arg(20000)
+    ->Arg(80000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 struct BracketLines {
     std::string text;
@@ -135,7 +152,8 @@ void BM_FirstOccurrenceBrackets(benchmark::State& state)
 {
     const BracketLines b = bracketLines(static_cast<size_t>(state.range(0)));
     for (auto _ : state)
-        benchmark::DoNotOptimize(firstOccurrencesOfMarkedLines(b.lines, b.queries, b.markers).data());
+        benchmark::DoNotOptimize(
+            firstOccurrencesOfMarkedLines(b.lines, b.queries, b.markers).data());
 }
 BENCHMARK(BM_FirstOccurrenceBrackets)->Arg(4000)->Arg(40000)->Unit(benchmark::kMillisecond);
 
@@ -150,7 +168,10 @@ void BM_FirstOccurrenceBracketsLiteral(benchmark::State& state)
         for (const size_t q : b.queries)
             benchmark::DoNotOptimize(whole.find(b.lines[q]));
 }
-BENCHMARK(BM_FirstOccurrenceBracketsLiteral)->Arg(4000)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_FirstOccurrenceBracketsLiteral)
+    ->Arg(4000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 // One line of range(0) tags of the attached file "F" (29 kB at 2k tags,
 // 245 kB at 16k). Before: 59 MB / 229 MB / 912 MB / 3.75 GB at 2k to 16k.

@@ -6,8 +6,8 @@
 #include "guibench.h"
 #include "reportgen.h"
 
-#include "gui/report/childwin.h"
 #include "core/report/loader.h"
+#include "gui/report/childwin.h"
 #include "gui/report/prgres.h"
 #include "gui/shell/mainform.h"
 
@@ -81,14 +81,13 @@ void BM_CoreLoad(benchmark::State& state)
 
 void BM_OpenWindow(benchmark::State& state)
 {
-    const QString path =
-        QString::fromStdString(reportFor(static_cast<size_t>(state.range(0))));
+    const QString path = QString::fromStdString(reportFor(static_cast<size_t>(state.range(0))));
     qmx::bench::timeWindowOpening(
         state, *g_main, [&] { return g_main->NewReportChild(path); },
         [](const qmx::TForm1& form) {
             const auto* pages = form.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
             return pages->currentWidget() == form.findChild<QWidget*>(QStringLiteral("TabSheet1"))
-                && !g_main->progressWindow()->isVisible();
+                   && !g_main->progressWindow()->isVisible();
         });
 }
 
@@ -110,7 +109,8 @@ void BM_OpenLongLine(benchmark::State& state)
 // cursor and painted, as that view did before it cut long lines.
 void BM_LayoutWholeLine(benchmark::State& state)
 {
-    const QString line = QStringLiteral("Memory=TOTALMEMORY;") + QString(static_cast<int>(state.range(0)), QLatin1Char('7'));
+    const QString line = QStringLiteral("Memory=TOTALMEMORY;")
+                         + QString(static_cast<int>(state.range(0)), QLatin1Char('7'));
     for (auto _ : state) {
         QPlainTextEdit edit;
         edit.setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -127,8 +127,16 @@ void BM_LayoutWholeLine(benchmark::State& state)
     }
 }
 
-BENCHMARK(BM_OpenLongLine)->Arg(1 << 20)->Arg(10 << 20)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_LayoutWholeLine)->Arg(50000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_OpenLongLine)
+    ->Arg(1 << 20)
+    ->Arg(10 << 20)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+BENCHMARK(BM_LayoutWholeLine)
+    ->Arg(50000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 BENCHMARK(BM_CoreLoad)->Arg(20000)->Arg(100000)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_OpenWindow)->Arg(20000)->Arg(100000)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 

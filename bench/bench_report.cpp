@@ -7,9 +7,9 @@
 #include "core/report/occurrence.h"
 #include "core/store/variables.h"
 
-#include "reportgen.h"
 #include "core/util/fileio.h"
 #include "core/util/lines.h"
+#include "reportgen.h"
 
 #include <benchmark/benchmark.h>
 
@@ -59,10 +59,11 @@ std::vector<size_t> colouredLines(const std::vector<std::string>& lines)
     std::vector<size_t> q;
     for (size_t i = 0; i < lines.size(); ++i) {
         const std::string& l = lines[i];
-        if ((!l.empty() && l[0] == '[') ||
-            (l.find("_0=GETFILE;") == std::string::npos && l.find("=NIC;") == std::string::npos &&
-             (l.find("=FILE;") != std::string::npos || l.find("=REGISTRY_MULTIVALUE;") != std::string::npos ||
-              l.find("=REGISTRY;") != std::string::npos)))
+        if ((!l.empty() && l[0] == '[')
+            || (l.find("_0=GETFILE;") == std::string::npos && l.find("=NIC;") == std::string::npos
+                && (l.find("=FILE;") != std::string::npos
+                    || l.find("=REGISTRY_MULTIVALUE;") != std::string::npos
+                    || l.find("=REGISTRY;") != std::string::npos)))
             q.push_back(i);
     }
     return q;
@@ -90,15 +91,21 @@ void BM_ColouringMarked(benchmark::State& state)
     std::vector<std::string_view> markers;
     for (size_t q : queries) {
         const std::string& l = lines[q];
-        markers.push_back(l[0] == '[' ? "["
+        markers.push_back(l[0] == '['                             ? "["
                           : l.find("=FILE;") != std::string::npos ? "=FILE;"
-                          : l.find("=REGISTRY_MULTIVALUE;") != std::string::npos ? "=REGISTRY_MULTIVALUE;"
-                                                                                 : "=REGISTRY;");
+                          : l.find("=REGISTRY_MULTIVALUE;") != std::string::npos
+                              ? "=REGISTRY_MULTIVALUE;"
+                              : "=REGISTRY;");
     }
     for (auto _ : state)
         benchmark::DoNotOptimize(firstOccurrencesOfMarkedLines(views, queries, markers).data());
 }
-BENCHMARK(BM_ColouringMarked)->Arg(10000)->Arg(25000)->Arg(100000)->Arg(400000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ColouringMarked)
+    ->Arg(10000)
+    ->Arg(25000)
+    ->Arg(100000)
+    ->Arg(400000)
+    ->Unit(benchmark::kMillisecond);
 
 // Literal colouring: the first occurrence of each coloured line in the
 // whole text.
@@ -123,7 +130,8 @@ std::vector<std::pair<std::string, std::string>> multiValues(const std::vector<s
     for (const auto& l : lines)
         if (l.find("=REGISTRY_MULTIVALUE;") != std::string::npos) {
             const std::string key = l.substr(0, l.find('='));
-            mv.emplace_back("%REGISTRY_MULTIVALUE:" + key.substr(0, key.rfind('_')) + ":ALL_VALUES%",
+            mv.emplace_back("%REGISTRY_MULTIVALUE:" + key.substr(0, key.rfind('_'))
+                                + ":ALL_VALUES%",
                             l.substr(l.find(';') + 1));
         }
     return mv;

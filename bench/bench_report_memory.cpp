@@ -27,8 +27,8 @@ int main(int argc, char** argv)
         ::getrusage(RUSAGE_SELF, &ru);
         const double sizeMb = static_cast<double>(st.st_size) / (1024.0 * 1024.0);
         const double peakMb = static_cast<double>(ru.ru_maxrss) / 1024.0;
-        std::printf("report %.1f MiB, %zu lines, %zu variables; peak RSS %.1f MiB (%.1fx)\n", sizeMb,
-                    doc.lines.size(), doc.variables.size(), peakMb, peakMb / sizeMb);
+        std::printf("report %.1f MiB, %zu lines, %zu variables; peak RSS %.1f MiB (%.1fx)\n",
+                    sizeMb, doc.lines.size(), doc.variables.size(), peakMb, peakMb / sizeMb);
     } catch (const qmx::Error& e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;

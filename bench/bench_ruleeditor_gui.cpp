@@ -4,9 +4,9 @@
 // then underlines redrawn) stays well below what a user notices.
 #include "rulegen.h"
 
+#include "core/util/lines.h"
 #include "gui/rules/ruleeditor.h"
 #include "gui/support/textcodec.h"
-#include "core/util/lines.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>

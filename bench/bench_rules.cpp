@@ -3,10 +3,10 @@
 // measurement has a linear-scan twin (the reference look-up that walks the
 // list every time, plugged into the same list) as its baseline in the same
 // run.
-#include "reference.h"
 #include "core/rules/expression.h"
 #include "core/rules/interpreter.h"
 #include "core/store/variables.h"
+#include "reference.h"
 
 #include <benchmark/benchmark.h>
 
@@ -21,7 +21,10 @@ constexpr int kFiles = 3000;     // 10 entries each
 constexpr int kRegistry = 5000;  // 3 entries each
 constexpr int kMultiBases = 500; // 1 + 5 entries each
 
-std::string n(int i) { return std::to_string(i); }
+std::string n(int i)
+{
+    return std::to_string(i);
+}
 
 // About 50,000 entries, laid out as the loader builds them for a report of
 // some 100,000 lines: fixed tags first, then file, registry and multi-value
@@ -30,13 +33,32 @@ std::string n(int i) { return std::to_string(i); }
 VariableList makeReportVariables()
 {
     VariableList v;
-    const char* fixed[] = {"CURRENTDATE", "CURRENTTIME", "COMPUTERNAME", "OSVERSION", "TOTALMEMORY",
-                           "CPU", "USERNAME", "UPTIME", "MESSAGE", "SWAPFILESIZE", "SWAPFILESETTING",
-                           "OWNER", "ORGANIZATION", "AVAILABLEMEMORY", "BIOSINFO", "VIDEOCARD",
-                           "CLIENTVERSION", "IPXADDRESS", "BIOSVIDEOINFO", "LASTBOOT",
-                           "MONITORDRIVERDESCRIPTION", "TIMEZONE", "OWNER"};
+    const char* fixed[] = {"CURRENTDATE",
+                           "CURRENTTIME",
+                           "COMPUTERNAME",
+                           "OSVERSION",
+                           "TOTALMEMORY",
+                           "CPU",
+                           "USERNAME",
+                           "UPTIME",
+                           "MESSAGE",
+                           "SWAPFILESIZE",
+                           "SWAPFILESETTING",
+                           "OWNER",
+                           "ORGANIZATION",
+                           "AVAILABLEMEMORY",
+                           "BIOSINFO",
+                           "VIDEOCARD",
+                           "CLIENTVERSION",
+                           "IPXADDRESS",
+                           "BIOSVIDEOINFO",
+                           "LASTBOOT",
+                           "MONITORDRIVERDESCRIPTION",
+                           "TIMEZONE",
+                           "OWNER"};
     for (const char* f : fixed)
-        v.append(std::string("%") + f + "%=" + (std::string(f) == "TOTALMEMORY" ? "65536" : "value"));
+        v.append(std::string("%") + f
+                 + "%=" + (std::string(f) == "TOTALMEMORY" ? "65536" : "value"));
     v.append("%OS%=WINNT");
     for (int i = 0; i < kFiles; ++i) {
         const std::string k = (i % 4 == 0 ? "sys" : "SYS") + n(i) + ".DLL";
@@ -76,29 +98,28 @@ std::string makeRuleSet()
         const int k = (i * 7919) % kFiles;
         const int g = (i * 104729) % kRegistry;
         switch (i % 8) {
-        case 0:
-            r += "SET %LIMIT" + n(i) + "%=" + n(i % 20) + ";";
-            break;
+        case 0: r += "SET %LIMIT" + n(i) + "%=" + n(i % 20) + ";"; break;
         case 1:
-            r += "IF (%FILE:SYS" + n(k) + ".DLL:SIZE%>1000) & (%OS%=WINNT) THEN PRINT \"Big file \"+%FILE:SYS" +
-                 n(k) + ".DLL:NAME%;";
+            r += "IF (%FILE:SYS" + n(k)
+                 + ".DLL:SIZE%>1000) & (%OS%=WINNT) THEN PRINT \"Big file \"+%FILE:SYS" + n(k)
+                 + ".DLL:NAME%;";
             break;
         case 2:
-            r += "IF (%REGISTRY:KEY" + n(g) + ":DEFAULT%=NON-DEFAULT) THEN PRINT \"Changed \"+%REGISTRY:KEY" +
-                 n(g) + ":VALUE% ELSE PRINT \"Key ok\";";
+            r += "IF (%REGISTRY:KEY" + n(g)
+                 + ":DEFAULT%=NON-DEFAULT) THEN PRINT \"Changed \"+%REGISTRY:KEY" + n(g)
+                 + ":VALUE% ELSE PRINT \"Key ok\";";
             break;
-        case 3:
-            r += "IF (%MISSING" + n(i) + "%=1) | (%NOTHERE%>5) THEN PRINT \"Never\";";
-            break;
+        case 3: r += "IF (%MISSING" + n(i) + "%=1) | (%NOTHERE%>5) THEN PRINT \"Never\";"; break;
         case 4:
             r += "PRINT \"CPU: \"+%CPU%+\" memory: \"+%TOTALMEMORY%+\" \"+%MISSING" + n(i) + "%;";
             break;
         case 5:
-            r += "IF (%LIMIT" + n(i - 5) + "%<10) THEN BEGIN\r\nPRINT \"Low limit\";\r\nSET %SEEN" + n(i) +
-                 "%=1;\r\nEND;";
+            r += "IF (%LIMIT" + n(i - 5) + "%<10) THEN BEGIN\r\nPRINT \"Low limit\";\r\nSET %SEEN"
+                 + n(i) + "%=1;\r\nEND;";
             break;
         case 6:
-            r += "IF (%REGISTRY_MULTIVALUE:PROTO" + n(i % kMultiBases) + ":ALL_VALUES%^C=3) THEN SUGGEST \"Proto\";";
+            r += "IF (%REGISTRY_MULTIVALUE:PROTO" + n(i % kMultiBases)
+                 + ":ALL_VALUES%^C=3) THEN SUGGEST \"Proto\";";
             break;
         default:
             r += "IF (%TOTALMEMORY%<32000) THEN PRINT \"Add memory\" ELSE PRINT \"Memory ok\";";
@@ -124,8 +145,14 @@ void runRuleSet(benchmark::State& state, const VariableList::Lookup* lookup)
     state.counters["lines"] = static_cast<double>(out.size());
 }
 
-void BM_RuleSet_Indexed(benchmark::State& state) { runRuleSet(state, nullptr); }
-void BM_RuleSet_LinearScan(benchmark::State& state) { runRuleSet(state, &bench::linearLookup()); }
+void BM_RuleSet_Indexed(benchmark::State& state)
+{
+    runRuleSet(state, nullptr);
+}
+void BM_RuleSet_LinearScan(benchmark::State& state)
+{
+    runRuleSet(state, &bench::linearLookup());
+}
 BENCHMARK(BM_RuleSet_Indexed)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RuleSet_LinearScan)->Unit(benchmark::kMillisecond)->Iterations(3);
 
@@ -155,8 +182,14 @@ void runIfStatement(benchmark::State& state, const VariableList::Lookup* lookup)
         ri.processrule(statement);
     state.SetItemsProcessed(state.iterations());
 }
-void BM_IfStatement_Indexed(benchmark::State& state) { runIfStatement(state, nullptr); }
-void BM_IfStatement_LinearScan(benchmark::State& state) { runIfStatement(state, &bench::linearLookup()); }
+void BM_IfStatement_Indexed(benchmark::State& state)
+{
+    runIfStatement(state, nullptr);
+}
+void BM_IfStatement_LinearScan(benchmark::State& state)
+{
+    runIfStatement(state, &bench::linearLookup());
+}
 BENCHMARK(BM_IfStatement_Indexed);
 BENCHMARK(BM_IfStatement_LinearScan);
 
@@ -180,8 +213,14 @@ void runLookup(benchmark::State& state, const VariableList::Lookup* lookup)
     }
     state.SetItemsProcessed(state.iterations());
 }
-void BM_Lookup_Indexed(benchmark::State& state) { runLookup(state, nullptr); }
-void BM_Lookup_LinearScan(benchmark::State& state) { runLookup(state, &bench::linearLookup()); }
+void BM_Lookup_Indexed(benchmark::State& state)
+{
+    runLookup(state, nullptr);
+}
+void BM_Lookup_LinearScan(benchmark::State& state)
+{
+    runLookup(state, &bench::linearLookup());
+}
 BENCHMARK(BM_Lookup_Indexed);
 BENCHMARK(BM_Lookup_LinearScan);
 

@@ -3,13 +3,12 @@
 // painted, against reading and splitting the same file in the core; and one
 // palette insertion in the middle of it, against typing one character at the
 // same place. Targets: open under 0.3 s, one insertion under 50 ms.
-#include "core/util/lines.h"
-#include "guibench.h"
 #include "core/report/loader.h"
-#include "gui/scanedit/qmxgen.h"
-#include "guibench.h"
-#include "gui/shell/mainform.h"
 #include "core/util/fileio.h"
+#include "core/util/lines.h"
+#include "gui/scanedit/qmxgen.h"
+#include "gui/shell/mainform.h"
+#include "guibench.h"
 
 #include <QApplication>
 #include <QFile>
@@ -45,13 +44,12 @@ QString scanInputFile(int lines)
         switch (i % 3) {
         case 0:
             text += "Registry=Registry;WINNT;;STRING;HKEY_LOCAL_MACHINE\\Software\\Vendor\\Key"
-                + std::to_string(i) + "\\Value;1\r\n";
+                    + std::to_string(i) + "\\Value;1\r\n";
             break;
         case 1:
             text += "File=File;;4.83;C:\\WINDOWS\\SYSTEM\\file" + std::to_string(i) + ".dll\r\n";
             break;
-        default:
-            text += "CPU=CPU\r\n";
+        default: text += "CPU=CPU\r\n";
         }
     }
     QFile f(path);
@@ -93,8 +91,10 @@ qmx::TCFGGen* editorInTheMiddle(int lines)
         editor = g_main->NewEditorChild(scanInputFile(lines));
         QTextCursor c(textOf(editor)->document()->findBlockByNumber(lines / 2));
         textOf(editor)->setTextCursor(c);
-        editor->findChild<QListWidget*>(QStringLiteral("ListBox1"))->setCurrentItem(
-            editor->findChild<QListWidget*>(QStringLiteral("ListBox1"))->findItems(QStringLiteral("CPU"), Qt::MatchExactly).first());
+        editor->findChild<QListWidget*>(QStringLiteral("ListBox1"))
+            ->setCurrentItem(editor->findChild<QListWidget*>(QStringLiteral("ListBox1"))
+                                 ->findItems(QStringLiteral("CPU"), Qt::MatchExactly)
+                                 .first());
         QApplication::processEvents();
     }
     return editor;

@@ -1,12 +1,12 @@
 // Timings of the server report parser on generated reports, beside the bare
 // read-and-split of the same file as the baseline: the parse itself should
 // cost little more than finding the lines.
-#include "core/util/lines.h"
 #include "core/report/loader.h"
 #include "core/server/serverreport.h"
+#include "core/util/lines.h"
 
-#include "servergen.h"
 #include "core/util/fileio.h"
+#include "servergen.h"
 
 #include <benchmark/benchmark.h>
 
@@ -25,7 +25,8 @@ class ScratchFiles {
 public:
     ScratchFiles()
     {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "qmx-bench-server-XXXXXX").string();
+        std::string tmpl =
+            (std::filesystem::temp_directory_path() / "qmx-bench-server-XXXXXX").string();
         if (::mkdtemp(tmpl.data()))
             dir_ = tmpl;
     }

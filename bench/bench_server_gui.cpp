@@ -61,7 +61,11 @@ void BM_OpenServerWindow(benchmark::State& state)
 }
 
 BENCHMARK(BM_ServerCoreLoad)->Arg(20000)->Arg(100000)->Unit(benchmark::kMillisecond)->MinTime(1.0);
-BENCHMARK(BM_OpenServerWindow)->Arg(20000)->Arg(100000)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_OpenServerWindow)
+    ->Arg(20000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2.0);
 
 } // namespace
 

@@ -12,7 +12,7 @@ namespace qmx::bench {
 
 struct CompareSetShape {
     size_t reports = 10;
-    size_t keys = 10000;          // about this many keys per report
+    size_t keys = 10000; // about this many keys per report
     size_t keysPerSection = 100;
     unsigned seed = 1;
 };
@@ -30,8 +30,8 @@ inline std::vector<std::string> generateCompareSet(const CompareSetShape& shape)
 
     std::vector<std::string> out;
     for (size_t rep = 0; rep < shape.reports; ++rep) {
-        std::string text = "[General]\r\nName=COMPUTERNAME;WS-" + std::to_string(rep) +
-                           "\r\nOS=OSVERSION;Windows NT;4.0\r\nMem=TOTALMEMORY;65536 KB\r\n";
+        std::string text = "[General]\r\nName=COMPUTERNAME;WS-" + std::to_string(rep)
+                           + "\r\nOS=OSVERSION;Windows NT;4.0\r\nMem=TOTALMEMORY;65536 KB\r\n";
         size_t written = 3;
         for (size_t s = 0; written < shape.keys; ++s) {
             const std::string section = "Registry Section " + std::to_string(s);
@@ -42,7 +42,8 @@ inline std::vector<std::string> generateCompareSet(const CompareSetShape& shape)
                 std::string key = "Value" + std::to_string(s * shape.keysPerSection + k);
                 if (chance(10))
                     key = "VALUE" + key.substr(5);
-                std::string value = "REGISTRY;HKLM\\Software\\Vendor\\Product" + std::to_string(k) + ";";
+                std::string value =
+                    "REGISTRY;HKLM\\Software\\Vendor\\Product" + std::to_string(k) + ";";
                 if (chance(50))
                     value += "build " + std::to_string(rep);
                 else if (!chance(30))
@@ -50,7 +51,8 @@ inline std::vector<std::string> generateCompareSet(const CompareSetShape& shape)
                 text += key + "=" + value + "\r\n";
                 ++written;
                 if (chance(20)) {
-                    text += "Local" + std::to_string(rep) + "_" + std::to_string(k) + "=FILE;C:\\X;1\r\n";
+                    text += "Local" + std::to_string(rep) + "_" + std::to_string(k)
+                            + "=FILE;C:\\X;1\r\n";
                     ++written;
                 }
             }

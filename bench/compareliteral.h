@@ -57,9 +57,12 @@ inline void fillValues(LiteralGrid& g, const std::vector<CompareColumn>& columns
             for (size_t r = 1; r < keyColumn.size(); ++r) {
                 const std::string& rowKey = keyColumn[r];
                 const size_t semi = rowKey.find(';');
-                const std::string section = semi == std::string::npos ? std::string() : rowKey.substr(0, semi);
-                const std::string key = semi == std::string::npos ? rowKey : rowKey.substr(semi + 1);
-                g.cells[c][r] = report.store ? LoadaValue(*report.store, section, key) : std::string();
+                const std::string section =
+                    semi == std::string::npos ? std::string() : rowKey.substr(0, semi);
+                const std::string key =
+                    semi == std::string::npos ? rowKey : rowKey.substr(semi + 1);
+                g.cells[c][r] =
+                    report.store ? LoadaValue(*report.store, section, key) : std::string();
             }
 }
 

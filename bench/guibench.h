@@ -11,8 +11,8 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QString>
 #include <QMdiArea>
+#include <QString>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>

@@ -21,8 +21,8 @@ std::string multiValue(size_t count)
 {
     std::string out = std::string(kHead) + "[Protocols]\r\n";
     for (size_t i = 0; i < count; ++i)
-        out += "Proto_" + std::to_string(i) + "=REGISTRY_MULTIVALUE;V" + std::to_string(i) + "=" +
-               std::to_string(i % 97) + "\r\n";
+        out += "Proto_" + std::to_string(i) + "=REGISTRY_MULTIVALUE;V" + std::to_string(i) + "="
+               + std::to_string(i % 97) + "\r\n";
     return out;
 }
 
@@ -107,14 +107,14 @@ std::optional<HostileServerShape> hostileServerShapeNamed(std::string_view name)
 std::string generateHostileReport(HostileShape shape, size_t count)
 {
     switch (shape) {
-    case HostileShape::Brackets:
-        return brackets(count);
-    case HostileShape::MultiValue:
-        return multiValue(count);
+    case HostileShape::Brackets: return brackets(count);
+    case HostileShape::MultiValue: return multiValue(count);
     case HostileShape::LongLine:
-        return std::string(kHead) + "Memory=TOTALMEMORY;" + std::string(count, '7') + "\r\nCPU=CPU;486\r\n";
+        return std::string(kHead) + "Memory=TOTALMEMORY;" + std::string(count, '7')
+               + "\r\nCPU=CPU;486\r\n";
     case HostileShape::Parens:
-        return std::string(kHead) + "Memory=TOTALMEMORY;" + value("(1=1)&", count) + "(1=1)\r\nCPU=CPU;486\r\n";
+        return std::string(kHead) + "Memory=TOTALMEMORY;" + value("(1=1)&", count)
+               + "(1=1)\r\nCPU=CPU;486\r\n";
     case HostileShape::Attached: return attached(count);
     case HostileShape::Sections: return sections(count);
     }

@@ -45,7 +45,8 @@ public:
     }
     Id firstByName(const VariableList& list, std::string_view name) const override
     {
-        return list.findEntry([&](Id, std::string_view text) { return VariableList::nameOf(text) == name; });
+        return list.findEntry(
+            [&](Id, std::string_view text) { return VariableList::nameOf(text) == name; });
     }
 };
 

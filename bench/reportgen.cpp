@@ -27,10 +27,11 @@ private:
     uint64_t s_;
 };
 
-const char* const kWords[] = {"WINDOWS", "SYSTEM", "Network", "Client", "Shell", "Explorer",
-                              "Drivers", "Services", "Control", "Session", "Manager", "Setup",
-                              "Current", "Version", "Run", "Fonts", "Printers", "Display"};
-const char* const kRegVerdicts[] = {"DEFAULT", "NON-DEFAULT", "ASSUMED DEFAULT", "", "MISSING", "default"};
+const char* const kWords[] = {"WINDOWS", "SYSTEM",   "Network", "Client",  "Shell",    "Explorer",
+                              "Drivers", "Services", "Control", "Session", "Manager",  "Setup",
+                              "Current", "Version",  "Run",     "Fonts",   "Printers", "Display"};
+const char* const kRegVerdicts[] = {"DEFAULT", "NON-DEFAULT", "ASSUMED DEFAULT",
+                                    "",        "MISSING",     "default"};
 const char* const kFileVerdicts[] = {"NEWER", "OLDER", "SAME", "NEWER", "OLDER", ""};
 const char* const kMakers[] = {"Contoso Ltd", "Fabrikam", "Northwind Systems", "Tailspin Inc"};
 
@@ -183,8 +184,8 @@ private:
         while (c.lines.size() < want) {
             std::string value = rng_.chance(10) ? "Registry Key/Value not found"
                                                 : word() + (rng_.chance(20) ? ";" + word() : "");
-            c.lines.push_back("Reg" + std::to_string(itemNo_++) + "=REGISTRY;" + value + ";" +
-                              rng_.pick(kRegVerdicts));
+            c.lines.push_back("Reg" + std::to_string(itemNo_++) + "=REGISTRY;" + value + ";"
+                              + rng_.pick(kRegVerdicts));
         }
         return c;
     }
@@ -194,10 +195,11 @@ private:
         const std::string key = "File" + std::to_string(itemNo_++);
         if (rng_.chance(10))
             return key + "=FILE;" + path() + ";File Not Found!";
-        return key + "=FILE;" + path() + ";" + std::to_string(1000 + rng_.below(900000)) + ";0" +
-               std::to_string(1 + rng_.below(9)) + "/1" + std::to_string(rng_.below(3)) +
-               "/1999;1" + std::to_string(rng_.below(10)) + ":00;" + rng_.pick(kMakers) + ";4.0." +
-               std::to_string(rng_.below(2000)) + ";" + word() + ";4.0;" + rng_.pick(kFileVerdicts);
+        return key + "=FILE;" + path() + ";" + std::to_string(1000 + rng_.below(900000)) + ";0"
+               + std::to_string(1 + rng_.below(9)) + "/1" + std::to_string(rng_.below(3))
+               + "/1999;1" + std::to_string(rng_.below(10)) + ":00;" + rng_.pick(kMakers) + ";4.0."
+               + std::to_string(rng_.below(2000)) + ";" + word() + ";4.0;"
+               + rng_.pick(kFileVerdicts);
     }
 
     Chunk fileChunk(size_t want)
@@ -217,8 +219,8 @@ private:
             const std::string base = "Proto" + std::to_string(itemNo_++);
             const size_t values = 2 + rng_.below(8);
             for (size_t v = 0; v < values && c.lines.size() < want; ++v)
-                c.lines.push_back(base + "_" + std::to_string(v) + "=REGISTRY_MULTIVALUE;" + word() +
-                                  std::to_string(v) + "=" + word());
+                c.lines.push_back(base + "_" + std::to_string(v) + "=REGISTRY_MULTIVALUE;" + word()
+                                  + std::to_string(v) + "=" + word());
         }
         return c;
     }
@@ -229,9 +231,13 @@ private:
         c.lines.push_back("[Misc " + std::to_string(sectionNo_++) + "]");
         while (c.lines.size() < want) {
             switch (rng_.below(3)) {
-            case 0: c.lines.push_back("Item" + std::to_string(itemNo_++) + "=OTHER;" + word()); break;
+            case 0:
+                c.lines.push_back("Item" + std::to_string(itemNo_++) + "=OTHER;" + word());
+                break;
             case 1: c.lines.push_back("; comment " + word()); break;
-            default: c.lines.push_back("Zone" + std::to_string(itemNo_++) + "=TIMEZONE;GMT+1"); break;
+            default:
+                c.lines.push_back("Zone" + std::to_string(itemNo_++) + "=TIMEZONE;GMT+1");
+                break;
             }
         }
         return c;
@@ -247,16 +253,17 @@ private:
         a.lines.push_back("[AB]");
         a.lines.push_back("[A]");
         a.lines.push_back("[");
-        a.lines.push_back("q=FILE;C:\\A.DLL;1;2;3;M;1;A;1;NEWERq=FILE;C:\\A.DLL;1;2;3;M;1;A;1;NEWER");
+        a.lines.push_back(
+            "q=FILE;C:\\A.DLL;1;2;3;M;1;A;1;NEWERq=FILE;C:\\A.DLL;1;2;3;M;1;A;1;NEWER");
         a.lines.push_back("q=FILE;C:\\A.DLL;1;2;3;M;1;A;1;NEWER");
         a.lines.push_back("=FILE;");
         a.lines.push_back("a=FILE;");
         a.lines.push_back("Z=REGISTRY;a");
         for (size_t i = 1; i < chunks.size(); ++i) {
             for (const std::string& l : chunks[i].lines) {
-                const bool tagged = l.find("=REGISTRY;") != std::string::npos ||
-                                    l.find("=FILE;") != std::string::npos ||
-                                    l.find("=REGISTRY_MULTIVALUE;") != std::string::npos;
+                const bool tagged = l.find("=REGISTRY;") != std::string::npos
+                                    || l.find("=FILE;") != std::string::npos
+                                    || l.find("=REGISTRY_MULTIVALUE;") != std::string::npos;
                 if (!tagged || !rng_.chance(3))
                     continue;
                 switch (rng_.below(4)) {
@@ -279,9 +286,11 @@ private:
             f.lines.push_back("XF_" + std::to_string(k) + "=GETFILE;3;x" + std::to_string(k));
         f.lines.push_back("F_01=GETFILE;11;leading zero");
         for (int k = 0; k <= 2; ++k)
-            f.lines.push_back("TWICE_" + std::to_string(k) + "=GETFILE;2;first " + std::to_string(k));
+            f.lines.push_back("TWICE_" + std::to_string(k) + "=GETFILE;2;first "
+                              + std::to_string(k));
         for (int k = 0; k <= 4; ++k)
-            f.lines.push_back("TWICE_" + std::to_string(k) + "=GETFILE;4;second " + std::to_string(k));
+            f.lines.push_back("TWICE_" + std::to_string(k) + "=GETFILE;4;second "
+                              + std::to_string(k));
         f.lines.push_back("HOST_0=GETFILE;3;a");
         f.lines.push_back("HOST_1=GETFILE;3;INNER_0=GETFILE;1;inside");
         f.lines.push_back("HOST_2=GETFILE;3;b INNER_1=GETFILE;1;also");
@@ -300,6 +309,9 @@ private:
 
 } // namespace
 
-std::string generateReport(const ReportShape& shape) { return Generator(shape).run(); }
+std::string generateReport(const ReportShape& shape)
+{
+    return Generator(shape).run();
+}
 
 } // namespace qmx::bench

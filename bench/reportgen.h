@@ -15,7 +15,7 @@ inline constexpr const char* kBigAttachedName = "BIGFILE";
 inline constexpr const char* kMissingAttachedName = "MISSINGFILE";
 
 struct ReportShape {
-    size_t lines = 1000;       // exact number of lines (each ends in CR LF)
+    size_t lines = 1000; // exact number of lines (each ends in CR LF)
     unsigned seed = 1;
     size_t bigAttached = 15000; // lines of the big attached file, if it fits
     // Adds lines built to trip up shortcuts: exact duplicates, lines that

@@ -38,7 +38,10 @@ std::string field(const std::string& label, const std::string& value)
     return s + ": " + value;
 }
 
-std::string num(size_t n) { return std::to_string(n); }
+std::string num(size_t n)
+{
+    return std::to_string(n);
+}
 
 void header(Writer& w)
 {
@@ -59,7 +62,8 @@ void block(Writer& w, const std::string& heading, size_t body, const std::string
     w.line(heading);
     w.line(kRule);
     for (size_t k = 0; k < body && !w.full(1); ++k)
-        w.line(k % 17 == 16 ? std::string() : stem + num(k) + "   version " + num(k % 7) + ".0 sample text");
+        w.line(k % 17 == 16 ? std::string()
+                            : stem + num(k) + "   version " + num(k % 7) + ".0 sample text");
     w.line(kSep);
 }
 
@@ -71,8 +75,9 @@ void disks(Writer& w, size_t rows)
         for (const std::string& s :
              {"Device type.......: SCSI adapter " + num(k), std::string("Port..............: 330"),
               std::string("DMA...............: 5"), "Driver............: DISK" + num(k) + ".DSK",
-              "    Int.........................: " + num(k % 16), std::string("Slot..............: 0"),
-              std::string("Drive count.......: 2"), std::string("Capacity..........: 4,096 MB"),
+              "    Int.........................: " + num(k % 16),
+              std::string("Slot..............: 0"), std::string("Drive count.......: 2"),
+              std::string("Capacity..........: 4,096 MB"),
               std::string("Mirror status.....: Mirrored"), std::string()})
             w.line(s);
     }
@@ -86,8 +91,9 @@ void lanBoards(Writer& w, size_t rows)
     for (size_t k = 0; k < rows && !w.full(8); ++k) {
         for (const std::string& s :
              {"Board name........: Ethernet " + num(k), "Driver............: NE" + num(k) + ".LAN",
-              std::string("Frame type........: ETHERNET_802.2"), std::string("Port..............: 300"),
-              std::string("Memory............: D000"), "IRQ...........: " + num(k % 16), std::string()})
+              std::string("Frame type........: ETHERNET_802.2"),
+              std::string("Port..............: 300"), std::string("Memory............: D000"),
+              "IRQ...........: " + num(k % 16), std::string()})
             w.line(s);
     }
     w.line(kSep);
@@ -98,11 +104,13 @@ void volumes(Writer& w, size_t count)
     for (size_t k = 0; k < count && !w.full(14); ++k) {
         w.line("*   Volume Statistics for VOL" + num(k) + "  (mounted)");
         w.line(kRule);
-        const char* labels[] = {"Volume size", "Block size", "Total blocks", "Free blocks", "Purgable blocks",
-                                "Not yet purgable", "Total dir entries", "Available entries", "Name spaces",
-                                "Compression", "Purgable space"};
+        const char* labels[] = {"Volume size",       "Block size",        "Total blocks",
+                                "Free blocks",       "Purgable blocks",   "Not yet purgable",
+                                "Total dir entries", "Available entries", "Name spaces",
+                                "Compression",       "Purgable space"};
         for (const char* l : labels)
-            w.line(std::string(l) + std::string(24 - std::string(l).size(), '.') + ": " + num(k * 37 % 1000));
+            w.line(std::string(l) + std::string(24 - std::string(l).size(), '.') + ": "
+                   + num(k * 37 % 1000));
         w.line(kSep);
     }
 }

@@ -91,7 +91,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             }
         }
         for (const qmx::TextColour& c : doc.textColours)
-            if (c.atLine > c.line || doc.lines[c.atLine].compare(c.column, c.length, doc.lines[c.line]) != 0)
+            if (c.atLine > c.line
+                || doc.lines[c.atLine].compare(c.column, c.length, doc.lines[c.line]) != 0)
                 __builtin_trap();
     } catch (const qmx::Error&) {
     }

@@ -11,8 +11,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <vector>
 #include <time.h>
+#include <vector>
 
 namespace {
 
@@ -25,9 +25,9 @@ void fail(const char* what, unsigned long long got, unsigned long long bound)
 qmx::VariableList makeVariables()
 {
     qmx::VariableList v;
-    for (const char* e : {"%X%=1", "%Y%=5", "%CPU%=486", "%OS%=WINNT", "%A%B%=(1=1)", "%P%=%Q%",
-                          "%EMPTY%=", "%NOEQ%", "%S%= 'A=B' ", "%L%=((((", "%OWNER%=Ann",
-                          "%OWNER%=Bob"})
+    for (const char* e :
+         {"%X%=1", "%Y%=5", "%CPU%=486", "%OS%=WINNT", "%A%B%=(1=1)", "%P%=%Q%",
+          "%EMPTY%=", "%NOEQ%", "%S%= 'A=B' ", "%L%=((((", "%OWNER%=Ann", "%OWNER%=Bob"})
         v.append(e);
     return v;
 }
@@ -48,8 +48,8 @@ void checkTime(double start, size_t size)
     const double spent = cpuSeconds() - start;
     const double bound = 1.0 + 50e-6 * static_cast<double>(size);
     if (spent > bound) {
-        std::fprintf(stderr, "slow input: %.2f s of processor time for %zu bytes, bound %.2f s\n", spent, size,
-                     bound);
+        std::fprintf(stderr, "slow input: %.2f s of processor time for %zu bytes, bound %.2f s\n",
+                     spent, size, bound);
         std::abort();
     }
 }

@@ -17,8 +17,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (r.status[2] != std::to_string(size / 1024) + " kb")
         __builtin_trap();
     // The lines read inside blocks are bounded by a multiple of the report.
-    const size_t fromBlocks = r.patches.size() + r.modules.size() + r.startupZcf.size() + r.autoexecZcf.size() +
-                              r.configSys.size() + r.autoexecBat.size() + r.interrupts.size();
+    const size_t fromBlocks = r.patches.size() + r.modules.size() + r.startupZcf.size()
+                              + r.autoexecZcf.size() + r.configSys.size() + r.autoexecBat.size()
+                              + r.interrupts.size();
     if (fromBlocks > r.lines.size() * 8 + 4096)
         __builtin_trap();
     if (r.volumes.size() > r.lines.size())

@@ -1,14 +1,14 @@
 // Start-up of the desktop program: the application, the main window (which
 // settles the /D switch), then the shared dialogs, hidden, and the event loop.
-#include "gui/report/childwin.h"
-#include "gui/rules/rules.h"
 #include "core/setup/programinfo.h"
 #include "core/setup/settingslocation.h"
+#include "core/util/fileio.h"
+#include "gui/report/childwin.h"
+#include "gui/rules/rules.h"
 #include "gui/shell/application.h"
 #include "gui/shell/mainform.h"
 #include "gui/shell/sessionend.h"
 #include "gui/support/filenames.h"
-#include "core/util/fileio.h"
 
 #include <QApplication>
 #include <QDir>

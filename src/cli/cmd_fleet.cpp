@@ -136,10 +136,10 @@ int runFindingsSummary(const ParsedArgs& args)
     const unsigned jobs = jobsOf(args);
     std::string whyNone;
     const std::string ruleText =
-        args.has("--no-rules")
-            ? std::string()
-            : loadRuleText({args.value("--settings"), args.value("--rule-set"), args.value("--rules-file")},
-                           &whyNone);
+        args.has("--no-rules") ? std::string()
+                               : loadRuleText({args.value("--settings"), args.value("--rule-set"),
+                                               args.value("--rules-file")},
+                                              &whyNone);
     if (!whyNone.empty())
         printError("warning: " + whyNone);
     const std::vector<std::string> paths = expandReportPaths(args.operands);

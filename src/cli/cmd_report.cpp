@@ -201,9 +201,16 @@ const OptionSpec kLoadOptions[] = {
 };
 
 const OptionSpec kAnalyzeOptions[] = {
-    {"--settings", true}, {"--rule-set", true}, {"--rules-file", true}, {"--debug"},
-    {"--no-rules"},       {"--jobs", true},     {"--summary"},          {"--csv"},
-    {"--format", true, "json|jsonl", "--format takes json or jsonl"},   {"--since", true},
+    {"--settings", true},
+    {"--rule-set", true},
+    {"--rules-file", true},
+    {"--debug"},
+    {"--no-rules"},
+    {"--jobs", true},
+    {"--summary"},
+    {"--csv"},
+    {"--format", true, "json|jsonl", "--format takes json or jsonl"},
+    {"--since", true},
 };
 
 } // namespace
@@ -213,7 +220,8 @@ const CommandSpec kReportCommand{"report",  kLoadOptions, 1, 1, "report needs on
 const CommandSpec kVariablesCommand{"variables",  kLoadOptions, 1, 1, "variables needs one report",
                                     cmdVariables, kUsage};
 const CommandSpec kAnalyzeCommand{
-    "analyze", kAnalyzeOptions, 1, SIZE_MAX, "analyze needs at least one report", cmdAnalyze, kUsage};
+    "analyze",  kAnalyzeOptions, 1, SIZE_MAX, "analyze needs at least one report",
+    cmdAnalyze, kUsage};
 const CommandSpec kAttachedCommand{"attached",
                                    {},
                                    2,

@@ -125,8 +125,10 @@ Json summaryJson(const std::vector<ReportFindings>& reports, const std::vector<S
     if (since) {
         Json changes = Json::array();
         for (const HostChange& c : *since)
-            changes.push_back({{"computer", toUtf8(c.computer)}, {"side", sideName(c.side)},
-                               {"new", textsJson(c.added)}, {"fixed", textsJson(c.fixed)},
+            changes.push_back({{"computer", toUtf8(c.computer)},
+                               {"side", sideName(c.side)},
+                               {"new", textsJson(c.added)},
+                               {"fixed", textsJson(c.fixed)},
                                {"unchanged", textsJson(c.unchanged)}});
         doc["since"] = std::move(changes);
     }

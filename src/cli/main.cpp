@@ -28,7 +28,7 @@ namespace {
 // Every command: a new one is one more row.
 const CommandSpec* const kCommands[] = {
     &kReportCommand, &kVariablesCommand, &kAnalyzeCommand, &kAttachedCommand, &kEvalCommand,
-    &kServerCommand, &kCompareCommand,   &kUpdateCommand,  &kLintCommand,      &kSummaryCommand,
+    &kServerCommand, &kCompareCommand,   &kUpdateCommand,  &kLintCommand,     &kSummaryCommand,
 };
 
 int usageError(const std::string& reason, const char* usage)

@@ -54,9 +54,9 @@ Json reportToJson(const ReportDocument& doc, const CountingProgress& progress)
     Json j;
     const GeneralInfo& g = doc.general;
     j["general"] = Json{
-        {"date", toUtf8(g.date)},     {"time", toUtf8(g.time)}, {"name", toUtf8(g.name)},
-        {"os", toUtf8(g.os)},         {"memory", toUtf8(g.memory)}, {"cpu", toUtf8(g.cpu)},
-        {"user", toUtf8(g.user)},     {"uptime", toUtf8(g.uptime)},
+        {"date", toUtf8(g.date)}, {"time", toUtf8(g.time)},     {"name", toUtf8(g.name)},
+        {"os", toUtf8(g.os)},     {"memory", toUtf8(g.memory)}, {"cpu", toUtf8(g.cpu)},
+        {"user", toUtf8(g.user)}, {"uptime", toUtf8(g.uptime)},
     };
     j["sections"] = textArray(doc.sections);
     j["nics"] = textArray(doc.nics);

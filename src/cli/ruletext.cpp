@@ -7,7 +7,6 @@
 #include "core/util/fileio.h"
 #include "core/util/lines.h"
 
-
 namespace qmx::cli {
 
 RuleSource ruleSourceOf(const ParsedArgs& args)

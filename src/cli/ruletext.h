@@ -11,9 +11,9 @@
 namespace qmx::cli {
 
 struct RuleSource {
-    std::string settingsPath;   // empty: QMXRead.ini in the program's directory
-    std::string ruleSet;        // empty: the settings file's Default_Rule_Set
-    std::string rulesFile;      // when set, overrides the two above
+    std::string settingsPath; // empty: QMXRead.ini in the program's directory
+    std::string ruleSet;      // empty: the settings file's Default_Rule_Set
+    std::string rulesFile;    // when set, overrides the two above
 };
 
 // The source named by the options --settings, --rule-set and --rules-file.

@@ -331,7 +331,8 @@ void writeComparisonCsv(std::ostream& os, const ComparisonGrid& grid, bool diffe
     flush();
 }
 
-std::string comparisonCsv(const ComparisonGrid& grid, bool differencesOnly, const TextEncoder& encode)
+std::string comparisonCsv(const ComparisonGrid& grid, bool differencesOnly,
+                          const TextEncoder& encode)
 {
     std::ostringstream out;
     writeComparisonCsv(out, grid, differencesOnly, encode);

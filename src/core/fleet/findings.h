@@ -29,9 +29,9 @@ struct Finding {
 
 struct ReportFindings {
     std::string path;
-    std::string computer; // %COMPUTERNAME%, or the file name when that is empty
+    std::string computer;          // %COMPUTERNAME%, or the file name when that is empty
     std::vector<Finding> findings; // in the order they were first written
-    std::string error; // why the report could not be read; findings empty then
+    std::string error;             // why the report could not be read; findings empty then
 };
 
 // Listens to one rule run that writes into output.

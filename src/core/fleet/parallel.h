@@ -25,8 +25,7 @@ inline unsigned defaultJobs()
 // threads and must share no mutable state between calls; emit runs on the
 // calling thread. An exception from work is thrown again from here, in its
 // turn, after the threads have stopped.
-template <class Work, class Emit>
-void runInOrder(size_t n, unsigned jobs, Work&& work, Emit&& emit)
+template <class Work, class Emit> void runInOrder(size_t n, unsigned jobs, Work&& work, Emit&& emit)
 {
     if (jobs <= 1 || n <= 1) {
         for (size_t i = 0; i < n; ++i)

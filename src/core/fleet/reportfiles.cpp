@@ -23,7 +23,8 @@ std::vector<std::string> expandReportPaths(const std::vector<std::string>& args)
         for (fs::directory_iterator it(arg, ec), end; !ec && it != end; it.increment(ec)) {
             const std::string name = it->path().filename().string();
             std::error_code typeError;
-            if (name.size() > 4 && equalsNoCase(std::string_view(name).substr(name.size() - 4), ".txt")
+            if (name.size() > 4
+                && equalsNoCase(std::string_view(name).substr(name.size() - 4), ".txt")
                 && it->is_regular_file(typeError))
                 names.push_back(name);
         }

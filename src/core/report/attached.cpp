@@ -77,7 +77,8 @@ std::string_view cutFront(std::string_view line, size_t n)
 void extractAttached(const std::vector<std::string>& reportLines, const std::string& name,
                      std::vector<std::string>& out)
 {
-    extractAttached(std::vector<std::string_view>(reportLines.begin(), reportLines.end()), name, out);
+    extractAttached(std::vector<std::string_view>(reportLines.begin(), reportLines.end()), name,
+                    out);
 }
 
 void extractAttached(const std::vector<std::string_view>& reportLines, const std::string& name,

@@ -10,9 +10,9 @@ namespace qmx {
 
 struct SectionBrowser {
     std::string chosenSection;
-    StringList keys;        // the Keys list
-    StringList allKeys;     // the All Keys in Section text, one line each
-    std::string keysLabel;  // "Keys: N"
+    StringList keys;          // the Keys list
+    StringList allKeys;       // the All Keys in Section text, one line each
+    std::string keysLabel;    // "Keys: N"
     std::string currentValue; // the Current Key Value field
 
     // A section is chosen in the Sections list.
@@ -24,6 +24,7 @@ struct SectionBrowser {
 };
 
 // The raw value of a key (tag included), or "" when absent.
-std::string LoadaValue(const TBigIniFile& store, const std::string& section, const std::string& key);
+std::string LoadaValue(const TBigIniFile& store, const std::string& section,
+                       const std::string& key);
 
 } // namespace qmx

@@ -44,7 +44,10 @@ GridRow& workingRow(CheckTable& t, size_t columns)
 
 } // namespace
 
-void prepareRegistryTable(CheckTable& t) { prepare(t, {"Key", "Value", "Default"}); }
+void prepareRegistryTable(CheckTable& t)
+{
+    prepare(t, {"Key", "Value", "Default"});
+}
 
 void prepareFilesTable(CheckTable& t)
 {

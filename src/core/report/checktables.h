@@ -13,8 +13,8 @@ namespace qmx {
 
 struct GridRow {
     std::vector<std::string> cells;
-    Colour background = Colour::None;  // None: the grid's default
-    std::vector<Colour> colors;        // text colour per cell; None: default
+    Colour background = Colour::None; // None: the grid's default
+    std::vector<Colour> colors;       // text colour per cell; None: default
 };
 
 // A table as the window shows it: the column captions and the data rows.

@@ -14,7 +14,10 @@ std::string_view before(std::string_view s, char c)
     return p == std::string_view::npos ? s : s.substr(0, p);
 }
 
-std::string_view lineKey(std::string_view line) { return before(line, '='); }
+std::string_view lineKey(std::string_view line)
+{
+    return before(line, '=');
+}
 
 std::string_view fileField(std::string_view line, int k)
 {
@@ -24,7 +27,10 @@ std::string_view fileField(std::string_view line, int k)
     return before(rest, ';');
 }
 
-std::string_view entryData(std::string_view line) { return after(after(line, '='), ';'); }
+std::string_view entryData(std::string_view line)
+{
+    return after(after(line, '='), ';');
+}
 
 RegistryParts registryParts(std::string_view line)
 {

@@ -24,8 +24,8 @@ public:
     // first occurrence of patterns[i]; found must have one entry per
     // pattern. Patterns already found() are not looked for. Calls pump every
     // few thousand lines.
-    void scan(const std::vector<std::string_view>& lines, size_t endLine, std::vector<LinePos>& found,
-              const Pump& pump = {});
+    void scan(const std::vector<std::string_view>& lines, size_t endLine,
+              std::vector<LinePos>& found, const Pump& pump = {});
 
 private:
     static constexpr uint32_t kRoot = 0;
@@ -41,12 +41,12 @@ private:
     size_t scanLine(std::string_view line, size_t j, std::vector<LinePos>& found);
 
     std::vector<std::string_view> patterns_;
-    std::vector<uint32_t> rootChild_;               // 256 entries
-    std::vector<uint32_t> firstChild_, sibling_;    // children as linked lists
-    std::vector<unsigned char> byte_;               // the byte leading to each node
+    std::vector<uint32_t> rootChild_;            // 256 entries
+    std::vector<uint32_t> firstChild_, sibling_; // children as linked lists
+    std::vector<unsigned char> byte_;            // the byte leading to each node
     std::vector<uint32_t> fail_;
-    std::vector<uint32_t> pattern_;                 // pattern ending here, or kNone
-    std::vector<uint32_t> unfound_;                 // skip pointers for nextUnfound
+    std::vector<uint32_t> pattern_; // pattern ending here, or kNone
+    std::vector<uint32_t> unfound_; // skip pointers for nextUnfound
 };
 
 } // namespace qmx

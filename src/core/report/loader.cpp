@@ -108,15 +108,16 @@ std::string concat(std::initializer_list<std::string_view> parts)
 void addFileVariables(VariableList& vars, std::string_view line)
 {
     static constexpr std::array<std::string_view, 8> names{
-        ":SIZE%=",         ":DATE%=",         ":TIME%=",           ":COMPANY%=",
-        ":INTERNALFILEVERSION%=", ":INTERNALNAME%=", ":PRODUCTVERSION%=", ":DEFAULT%="};
+        ":SIZE%=",         ":DATE%=",           ":TIME%=",   ":COMPANY%=", ":INTERNALFILEVERSION%=",
+        ":INTERNALNAME%=", ":PRODUCTVERSION%=", ":DEFAULT%="};
     const std::string_view key = fields::lineKey(line);
     vars.append(concat({"%FILE:", key, ":NAME%=", key}));
     vars.append(concat({"%FILE:", key, ":FULLNAME%=", fields::fileField(line, 1)}));
     if (line.find("File Not Found!") != std::string_view::npos)
         return;
     for (int k = 2; k <= 9; ++k)
-        vars.append(concat({"%FILE:", key, names[static_cast<size_t>(k - 2)], fields::fileField(line, k)}));
+        vars.append(
+            concat({"%FILE:", key, names[static_cast<size_t>(k - 2)], fields::fileField(line, k)}));
 }
 
 void addRegistryVariables(VariableList& vars, std::string_view line)
@@ -146,7 +147,8 @@ void appendMultiValueEntry(VariableList& vars, ListNames& lists, std::string ent
     std::string name(VariableList::nameOf(entry));
     const VariableList::Id id = vars.append(entry);
     static constexpr std::string_view kAll = ":ALL_VALUES%";
-    if (name.size() >= kAll.size() && name.compare(name.size() - kAll.size(), kAll.size(), kAll) == 0)
+    if (name.size() >= kAll.size()
+        && name.compare(name.size() - kAll.size(), kAll.size(), kAll) == 0)
         lists.emplace(std::move(name), ListEntry{id, std::move(entry)});
 }
 
@@ -173,7 +175,8 @@ void addMultiValueVariables(VariableList& vars, ListNames& lists, std::string_vi
     } else {
         appendMultiValueEntry(vars, lists, concat({allName, "=", v}));
     }
-    appendMultiValueEntry(vars, lists, concat({"%REGISTRY_MULTIVALUE:", base, ":", valueName, "%=", valueData}));
+    appendMultiValueEntry(vars, lists,
+                          concat({"%REGISTRY_MULTIVALUE:", base, ":", valueName, "%=", valueData}));
 }
 
 // What a report line is, by the first of these tests that applies.
@@ -278,9 +281,9 @@ void readFixedFields(ReportDocument& doc, const LoadOptions& options)
         progress.step();
     }
 
-    std::string* general[] = {&doc.general.date,   &doc.general.time, &doc.general.name,
-                              &doc.general.os,     &doc.general.memory, &doc.general.cpu,
-                              &doc.general.user,   &doc.general.uptime};
+    std::string* general[] = {&doc.general.date, &doc.general.time,   &doc.general.name,
+                              &doc.general.os,   &doc.general.memory, &doc.general.cpu,
+                              &doc.general.user, &doc.general.uptime};
     for (size_t i = 0; i < kGeneralTags.size(); ++i) {
         *general[i] = tags.value(kGeneralTags[i]);
         progress.step();
@@ -309,11 +312,13 @@ std::vector<LineKind> classifyAndColour(ReportDocument& doc, const LoadOptions& 
         markers.reserve(colouredLines.size());
         for (const size_t i : colouredLines)
             markers.push_back(markerOf(kinds[i]));
-        const std::vector<LinePos> at = firstOccurrencesOfMarkedLines(lines, colouredLines, markers, options.pump);
+        const std::vector<LinePos> at =
+            firstOccurrencesOfMarkedLines(lines, colouredLines, markers, options.pump);
         doc.textColours.reserve(colouredLines.size());
         for (size_t c = 0; c < colouredLines.size(); ++c) {
             const size_t i = colouredLines[c];
-            doc.textColours.push_back({i, at[c].line, at[c].column, lines[i].size(), colourOf(kinds[i])});
+            doc.textColours.push_back(
+                {i, at[c].line, at[c].column, lines[i].size(), colourOf(kinds[i])});
         }
     }
     return kinds;
@@ -333,7 +338,10 @@ void readLineEntries(ReportDocument& doc, const std::vector<LineKind>& kinds,
     {
         size_t entries = doc.variables.size();
         for (const LineKind k : kinds)
-            entries += k == LineKind::File ? 10 : k == LineKind::Registry ? 3 : k == LineKind::MultiValue ? 2 : 0;
+            entries += k == LineKind::File         ? 10
+                       : k == LineKind::Registry   ? 3
+                       : k == LineKind::MultiValue ? 2
+                                                   : 0;
         doc.variables.reserve(entries);
     }
     ListNames multiValueLists;
@@ -361,8 +369,7 @@ void readLineEntries(ReportDocument& doc, const std::vector<LineKind>& kinds,
             addRegistryVariables(doc.variables, line);
             break;
         case LineKind::Header:
-        case LineKind::Other:
-            break;
+        case LineKind::Other: break;
         }
         progress.step();
     }

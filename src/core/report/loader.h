@@ -39,11 +39,11 @@ struct ReportDocument {
     // into it: one copy of the text instead of a string per line.
     std::shared_ptr<const std::string> rawText;
     std::vector<std::string_view> lines;
-    std::unique_ptr<TBigIniFile> store;   // the report as sections and keys
+    std::unique_ptr<TBigIniFile> store; // the report as sections and keys
     VariableList variables;
     GeneralInfo general;
     StringList sections;
-    std::string sectionsLabel;            // "Sections: N"
+    std::string sectionsLabel; // "Sections: N"
     StringList nics;
     std::string nicShown;
     StringList attached;
@@ -55,8 +55,8 @@ struct ReportDocument {
 };
 
 struct LoadOptions {
-    Progress* progress = nullptr;         // may be null
-    Pump pump;                            // may be empty; called once per line
+    Progress* progress = nullptr; // may be null
+    Pump pump;                    // may be empty; called once per line
     // Runs the rules at the end of the load (dorules with "Not"); empty for none.
     std::function<void(ReportDocument&)> runRules;
 };

@@ -76,7 +76,8 @@ public:
         for (const auto& [smallest, first] : runs) {
             groups_.push_back({static_cast<uint32_t>(ids_.size()), 0, 0});
             keys.push_back(entries[first].first);
-            for (size_t i = first; i < entries.size() && entries[i].first == entries[first].first; ++i) {
+            for (size_t i = first; i < entries.size() && entries[i].first == entries[first].first;
+                 ++i) {
                 ++groups_.back().alive;
                 ids_.push_back(entries[i].second);
             }
@@ -109,7 +110,8 @@ public:
         const uint64_t mask = filterMask(h);
         if ((filter_[filterWord(h)] & mask) != mask)
             return nullptr;
-        for (size_t s = static_cast<size_t>(h >> (64 - slotBits_));; s = (s + 1) & (slots_.size() - 1)) {
+        for (size_t s = static_cast<size_t>(h >> (64 - slotBits_));;
+             s = (s + 1) & (slots_.size() - 1)) {
             const Slot& slot = slots_[s];
             if (slot.group == 0)
                 return nullptr;
@@ -145,8 +147,14 @@ private:
     };
     // The filter keeps both bits of a key in one 64-bit word, so a probe
     // touches one cache line however large the table grows.
-    size_t filterWord(uint64_t h) const { return static_cast<size_t>(h & ((uint64_t(1) << filterBits_) - 1)); }
-    static uint64_t filterMask(uint64_t h) { return (uint64_t(1) << ((h >> 40) & 63)) | (uint64_t(1) << ((h >> 46) & 63)); }
+    size_t filterWord(uint64_t h) const
+    {
+        return static_cast<size_t>(h & ((uint64_t(1) << filterBits_) - 1));
+    }
+    static uint64_t filterMask(uint64_t h)
+    {
+        return (uint64_t(1) << ((h >> 40) & 63)) | (uint64_t(1) << ((h >> 46) & 63));
+    }
 
     std::vector<Group> groups_;
     std::vector<uint32_t> ids_;
@@ -160,9 +168,9 @@ private:
 // Groups the queries by text: rep[q] is the group of query q, uniqLine[g]
 // the earliest line of group g, and firstQuery[g] (when asked for) the first
 // query that named group g.
-void groupDuplicates(const std::vector<std::string_view>& lines, const std::vector<size_t>& queryLines,
-                     std::vector<uint32_t>& rep, std::vector<size_t>& uniqLine,
-                     std::vector<size_t>* firstQuery)
+void groupDuplicates(const std::vector<std::string_view>& lines,
+                     const std::vector<size_t>& queryLines, std::vector<uint32_t>& rep,
+                     std::vector<size_t>& uniqLine, std::vector<size_t>* firstQuery)
 {
     const size_t n = queryLines.size();
     const unsigned bits = bitsFor(n * 2, 4, 31);
@@ -203,7 +211,8 @@ constexpr size_t kAfter = 16; // and after it
 // it and up to kAfter bytes after it.
 uint64_t markerKey(size_t mk, const char* before, size_t b, const char* after, size_t a)
 {
-    const uint64_t tail = a > 8 ? mix(load8(after) + a) ^ loadShort(after + 8, a - 8) : loadShort(after, a);
+    const uint64_t tail =
+        a > 8 ? mix(load8(after) + a) ^ loadShort(after + 8, a - 8) : loadShort(after, a);
     return mix(loadShort(before, b) ^ (uint64_t(mk) << 60)) ^ (mix(tail) * 3);
 }
 
@@ -302,7 +311,8 @@ void MarkerSearch::prepareQueries(const std::vector<std::string_view>& uniqMarke
     byLine_.resize(u);
     for (size_t i = 0; i < u; ++i)
         byLine_[i] = static_cast<uint32_t>(i);
-    std::sort(byLine_.begin(), byLine_.end(), [&](uint32_t x, uint32_t y) { return uniqLine_[x] < uniqLine_[y]; });
+    std::sort(byLine_.begin(), byLine_.end(),
+              [&](uint32_t x, uint32_t y) { return uniqLine_[x] < uniqLine_[y]; });
 }
 
 // A query not found before its own line is found there, at column 0, the
@@ -332,12 +342,13 @@ void MarkerSearch::scanMarker(size_t j, size_t mk, uint32_t own)
                 continue;
             ++spent_;
             AnchorTable::Group* g = nullptr;
-            if (own != UINT32_MAX && mk == markerOf_[own] && t == markerAt_[own] &&
-                b == std::min(kBefore, size_t(markerAt_[own])) &&
-                a == std::min(kAfter, line.size() - t - m.size())) {
+            if (own != UINT32_MAX && mk == markerOf_[own] && t == markerAt_[own]
+                && b == std::min(kBefore, size_t(markerAt_[own]))
+                && a == std::min(kAfter, line.size() - t - m.size())) {
                 g = &table_.groupOf(own);
             } else {
-                const uint64_t key = markerKey(mk, line.data() + t - b, b, line.data() + t + m.size(), a);
+                const uint64_t key =
+                    markerKey(mk, line.data() + t - b, b, line.data() + t + m.size(), a);
                 g = table_.find(key, mix(key));
             }
             if (g && g->alive != 0)
@@ -359,8 +370,8 @@ void MarkerSearch::verifyGroup(AnchorTable::Group& g, size_t j, size_t mk, size_
         const std::string_view q = lines_[uniqLine_[id]];
         const size_t at = markerAt_[id];
         spent_ += 1 + q.size() / 16;
-        if (markerOf_[id] == mk && t >= at && t - at + q.size() <= line.size() &&
-            std::memcmp(line.data() + t - at, q.data(), q.size()) == 0) {
+        if (markerOf_[id] == mk && t >= at && t - at + q.size() <= line.size()
+            && std::memcmp(line.data() + t - at, q.data(), q.size()) == 0) {
             found_[id] = {j, t - at};
             --unresolved_;
             ids[x] = ids[g.alive - 1];

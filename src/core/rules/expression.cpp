@@ -31,15 +31,9 @@ template <class F> void scanOperators(std::string_view s, F&& f)
         if (quotes % 2 != 0)
             continue;
         switch (c) {
-        case '&':
-            f(Operator{i, 1, OpKind::And});
-            break;
-        case '|':
-            f(Operator{i, 1, OpKind::Or});
-            break;
-        case '^':
-            f(Operator{i, 1, OpKind::Contains});
-            break;
+        case '&': f(Operator{i, 1, OpKind::And}); break;
+        case '|': f(Operator{i, 1, OpKind::Or}); break;
+        case '^': f(Operator{i, 1, OpKind::Contains}); break;
         case '<':
         case '>':
             if (i + 1 < s.size() && s[i + 1] == '=')
@@ -56,8 +50,7 @@ template <class F> void scanOperators(std::string_view s, F&& f)
             else
                 f(Operator{i, 1, OpKind::Equal});
             break;
-        default:
-            break;
+        default: break;
         }
     }
 }
@@ -77,28 +70,20 @@ int compareOperands(std::string_view left, std::string_view right)
 bool decide(OpKind kind, std::string_view left, std::string_view right)
 {
     switch (kind) {
-    case OpKind::Equal:
-        return left == right;
-    case OpKind::NotEqual:
-        return left != right;
-    case OpKind::Less:
-        return compareOperands(left, right) < 0;
-    case OpKind::Greater:
-        return compareOperands(left, right) > 0;
-    case OpKind::LessEqual:
-        return compareOperands(left, right) <= 0;
-    case OpKind::GreaterEqual:
-        return compareOperands(left, right) >= 0;
-    case OpKind::And:
-        return left == "TRUE" && right == "TRUE";
-    case OpKind::Or:
-        return left == "TRUE" || right == "TRUE";
+    case OpKind::Equal: return left == right;
+    case OpKind::NotEqual: return left != right;
+    case OpKind::Less: return compareOperands(left, right) < 0;
+    case OpKind::Greater: return compareOperands(left, right) > 0;
+    case OpKind::LessEqual: return compareOperands(left, right) <= 0;
+    case OpKind::GreaterEqual: return compareOperands(left, right) >= 0;
+    case OpKind::And: return left == "TRUE" && right == "TRUE";
+    case OpKind::Or: return left == "TRUE" || right == "TRUE";
     case OpKind::Contains:
         // An empty operand occurs nowhere.
         if (left.empty() || right.empty())
             return false;
-        return right.find(left) != std::string_view::npos ||
-               left.find(right) != std::string_view::npos;
+        return right.find(left) != std::string_view::npos
+               || left.find(right) != std::string_view::npos;
     }
     return false;
 }
@@ -142,7 +127,8 @@ public:
         if (pieces_.size() > kFalse.size())
             return {};
         short_.clear();
-        for (auto it = pieces_.rbegin(); it != pieces_.rend() && short_.size() <= kFalse.size(); ++it)
+        for (auto it = pieces_.rbegin(); it != pieces_.rend() && short_.size() <= kFalse.size();
+             ++it)
             short_.append(*it);
         return short_.size() <= kFalse.size() ? std::string_view(short_) : std::string_view();
     }
@@ -182,7 +168,8 @@ void ExpressionEvaluator::InternalProcessExpression(std::string text)
         if (open == std::string_view::npos) {
             rest.pushFront(t.substr(0, end));
             end = 0;
-            if (const std::string_view whole = rest.wholeText(); whole == kTrue || whole == kFalse) {
+            if (const std::string_view whole = rest.wholeText();
+                whole == kTrue || whole == kFalse) {
                 result_ = std::string(whole);
                 return;
             }
@@ -220,8 +207,7 @@ bool ExpressionEvaluator::evaluateGroup(std::string_view group)
 
     auto apply = [&](const Operator& op, size_t rightEnd) {
         ++steps_;
-        const std::string_view left =
-            haveOutcome ? accumulated : trimView(gv.substr(0, op.pos));
+        const std::string_view left = haveOutcome ? accumulated : trimView(gv.substr(0, op.pos));
         const size_t rightBegin = op.pos + op.width;
         const std::string_view right = trimView(gv.substr(rightBegin, rightEnd - rightBegin));
         outcome = decide(op.kind, left, right);

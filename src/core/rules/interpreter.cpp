@@ -63,8 +63,7 @@ RuleInterpreter::RuleInterpreter(VariableList& variables, std::vector<std::strin
                                  std::function<void()> variablesChanged)
     : vars_(variables), out_(output), debug_(debug), ruleText_(std::move(ruleText)),
       variablesChanged_(std::move(variablesChanged))
-{
-}
+{}
 
 void RuleInterpreter::appendLine(std::string_view text)
 {
@@ -152,8 +151,7 @@ void RuleInterpreter::processrule(const std::string& statement)
     DepthGuard guard(depth_);
 
     const size_t blank = statement.find(' ');
-    const std::string keyword =
-        upperAscii(trimView(std::string_view(statement).substr(0, blank)));
+    const std::string keyword = upperAscii(trimView(std::string_view(statement).substr(0, blank)));
     trace("Operator: ", keyword);
     if (keyword == "SET")
         runSet(statement);
@@ -218,7 +216,8 @@ void RuleInterpreter::runIf(const std::string& statement)
     if (elsePos != npos) {
         const size_t innerIf = thenPart.find("IF");
         if (innerIf == npos || innerIf > elsePos) {
-            elsePart = trim(std::string_view(thenPart).substr(std::min(thenPart.size(), elsePos + 5)));
+            elsePart =
+                trim(std::string_view(thenPart).substr(std::min(thenPart.size(), elsePos + 5)));
             thenPart = trim(std::string_view(thenPart).substr(0, elsePos));
         }
     }

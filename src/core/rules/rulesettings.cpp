@@ -80,8 +80,8 @@ std::string quotedList(const std::vector<std::string>& names)
 
 RuleSettings::RuleSettings(std::string iniPath) : iniPath_(std::move(iniPath))
 {
-    ftp_ = FtpFields{kDefaultHost, "21", "anonymous", kAnonymousPassword, "incoming", "", "0",
-                     "5000", false};
+    ftp_ = FtpFields{kDefaultHost, "21",   "anonymous", kAnonymousPassword, "incoming", "",
+                     "0",          "5000", false};
     ftpBase_ = ftp_;
     editorBase_.emplace();
 }
@@ -262,7 +262,10 @@ std::string RuleSettings::selectedRuleSet() const
     return ruleSets_[static_cast<size_t>(selected_)];
 }
 
-std::string RuleSettings::ruleText() const { return joinLines(editor_); }
+std::string RuleSettings::ruleText() const
+{
+    return joinLines(editor_);
+}
 
 void RuleSettings::select(int index)
 {
@@ -315,7 +318,8 @@ void RuleSettings::addRuleSet(const std::string& name)
     // Each rule set is kept in a section named after it; these sections
     // hold the program's own settings.
     if (isReservedName(name))
-        throw Error("'" + name + "' is reserved for the program's own settings; choose another name.");
+        throw Error("'" + name
+                    + "' is reserved for the program's own settings; choose another name.");
 
     ruleSets_.push_back(name);
     try {
@@ -351,8 +355,8 @@ void RuleSettings::removeSelected()
     editorCut_ = lines.cut;
 }
 
-std::vector<std::string> RuleSettings::ruleLinesOf(const std::string& iniPath, const std::string& name,
-                                                  bool mustExist)
+std::vector<std::string> RuleSettings::ruleLinesOf(const std::string& iniPath,
+                                                   const std::string& name, bool mustExist)
 {
     const TBigIniFile ini(readOnly, iniPath);
     if (mustExist && !knowsRuleSet(ini, name))

@@ -12,12 +12,9 @@ namespace {
 std::string_view platformPart(ReadOn readOn)
 {
     switch (readOn) {
-    case ReadOn::WindowsNT:
-        return "WINNT;";
-    case ReadOn::Windows9x:
-        return "WIN9X;";
-    case ReadOn::All:
-        break;
+    case ReadOn::WindowsNT: return "WINNT;";
+    case ReadOn::Windows9x: return "WIN9X;";
+    case ReadOn::All: break;
     }
     return ";";
 }
@@ -25,16 +22,11 @@ std::string_view platformPart(ReadOn readOn)
 std::string_view typeWord(RegistryType type)
 {
     switch (type) {
-    case RegistryType::Binary:
-        return "BINARY";
-    case RegistryType::Integer:
-        return "INTEGER";
-    case RegistryType::AllValues:
-        return "ALLVALUES";
-    case RegistryType::AllKeys:
-        return "ALLKEYS";
-    case RegistryType::String:
-        break;
+    case RegistryType::Binary: return "BINARY";
+    case RegistryType::Integer: return "INTEGER";
+    case RegistryType::AllValues: return "ALLVALUES";
+    case RegistryType::AllKeys: return "ALLKEYS";
+    case RegistryType::String: break;
     }
     return "STRING";
 }
@@ -54,21 +46,51 @@ std::string scopePart(const EntryScope& scope)
 
 const std::vector<std::string>& newScanInputLines()
 {
-    static const std::vector<std::string> lines = {
-        "[QMXSCAN_PARAMETERS]", "Output_File=%Application_Path\\ipx.txt",
-        "Write_Type=OverWrite", "", "[Report]", "Date=CURRENTDate", "Time=CURRENTTime"};
+    static const std::vector<std::string> lines = {"[QMXSCAN_PARAMETERS]",
+                                                   "Output_File=%Application_Path\\ipx.txt",
+                                                   "Write_Type=OverWrite",
+                                                   "",
+                                                   "[Report]",
+                                                   "Date=CURRENTDate",
+                                                   "Time=CURRENTTime"};
     return lines;
 }
 
 std::vector<std::string> paletteCommands()
 {
-    static constexpr std::array<std::string_view, 33> kCommands = {
-        "AvailableMemory", "Beep", "BIOSInfo", "BiosVideoInfo", "ComputerName", "CPU",
-        "CurrentDate", "CurrentTime", "DriveInformation", "DrivesPresent", "Environment",
-        "File", "GetFile", "IPAddress", "IPXAddress", "LastBoot", "Message",
-        "MonitorDriverDescription", "NIC", "Organization", "OSVersion", "Owner", "Printer",
-        "Question", "Registry", "SoundInfo", "SwapFileSetting", "SwapFileSize", "TimeZone",
-        "TotalMemory", "UpTime", "UserName", "VideoCard"};
+    static constexpr std::array<std::string_view, 33> kCommands = {"AvailableMemory",
+                                                                   "Beep",
+                                                                   "BIOSInfo",
+                                                                   "BiosVideoInfo",
+                                                                   "ComputerName",
+                                                                   "CPU",
+                                                                   "CurrentDate",
+                                                                   "CurrentTime",
+                                                                   "DriveInformation",
+                                                                   "DrivesPresent",
+                                                                   "Environment",
+                                                                   "File",
+                                                                   "GetFile",
+                                                                   "IPAddress",
+                                                                   "IPXAddress",
+                                                                   "LastBoot",
+                                                                   "Message",
+                                                                   "MonitorDriverDescription",
+                                                                   "NIC",
+                                                                   "Organization",
+                                                                   "OSVersion",
+                                                                   "Owner",
+                                                                   "Printer",
+                                                                   "Question",
+                                                                   "Registry",
+                                                                   "SoundInfo",
+                                                                   "SwapFileSetting",
+                                                                   "SwapFileSize",
+                                                                   "TimeZone",
+                                                                   "TotalMemory",
+                                                                   "UpTime",
+                                                                   "UserName",
+                                                                   "VideoCard"};
     std::vector<std::string> out(kCommands.begin(), kCommands.end());
     std::stable_sort(out.begin(), out.end(), [](const std::string& a, const std::string& b) {
         return compareNoCase(a, b) < 0;

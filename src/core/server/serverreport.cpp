@@ -1,8 +1,8 @@
 #include "core/server/serverreport.h"
 
-#include "core/util/lines.h"
 #include "core/util/error.h"
 #include "core/util/fileio.h"
+#include "core/util/lines.h"
 #include "core/util/text.h"
 
 #include <sys/stat.h>
@@ -64,7 +64,7 @@ private:
     {
         const long k = static_cast<long>(i) + offset;
         return k >= 0 && static_cast<size_t>(k) < lines_.size() ? lines_[static_cast<size_t>(k)]
-                                                                 : std::string_view();
+                                                                : std::string_view();
     }
 
     // Calls f(j) for each line j of the block of the heading at line i.
@@ -101,7 +101,10 @@ private:
             v = v.substr(0, mb + 2);
         r_.totalMemory = v;
     }
-    void created(size_t i) { r_.label9 = std::string("- Config Created").append(fieldValue(lines_[i])); }
+    void created(size_t i)
+    {
+        r_.label9 = std::string("- Config Created").append(fieldValue(lines_[i]));
+    }
     void title(size_t i)
     {
         std::string_view v = fieldValue(lines_[i]);

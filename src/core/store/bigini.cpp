@@ -104,8 +104,8 @@ void TBigIniFile::load()
         if (!current)
             continue;
         if (line.size() <= UINT32_MAX) {
-            current->entries.push_back(
-                Entry{static_cast<uint64_t>(line.data() - text.data()), static_cast<uint32_t>(line.size()), 0});
+            current->entries.push_back(Entry{static_cast<uint64_t>(line.data() - text.data()),
+                                             static_cast<uint32_t>(line.size()), 0});
         } else {
             current->entries.emplace_back();
             setText(current->entries.back(), std::string(line));

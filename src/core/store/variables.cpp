@@ -8,8 +8,8 @@ namespace qmx {
 namespace {
 
 constexpr size_t kChunk = 1 << 20;
-constexpr size_t kBlock = 32;                // handles per block of sorted_
-constexpr size_t kSuper = kBlock * kBlock;   // handles per group of blocks
+constexpr size_t kBlock = 32;              // handles per block of sorted_
+constexpr size_t kSuper = kBlock * kBlock; // handles per group of blocks
 constexpr uint32_t kNone = UINT32_MAX;
 
 bool startsWith(std::string_view text, std::string_view prefix)
@@ -19,7 +19,10 @@ bool startsWith(std::string_view text, std::string_view prefix)
 
 } // namespace
 
-VariableList::VariableList(const VariableList& other) { *this = other; }
+VariableList::VariableList(const VariableList& other)
+{
+    *this = other;
+}
 
 VariableList& VariableList::operator=(const VariableList& other)
 {
@@ -51,7 +54,10 @@ VariableList& VariableList::operator=(const VariableList& other)
     return *this;
 }
 
-VariableList::VariableList(VariableList&& other) noexcept { *this = std::move(other); }
+VariableList::VariableList(VariableList&& other) noexcept
+{
+    *this = std::move(other);
+}
 
 VariableList& VariableList::operator=(VariableList&& other) noexcept
 {
@@ -99,7 +105,8 @@ const char* VariableList::store(std::string_view text)
         return p;
     }
     if (chunks_.empty() || chunkUsed_ + text.size() > chunkSize_) {
-        chunks_.push_back(std::make_unique_for_overwrite<char[]>(kChunk)); // filled as used: no zeroing
+        chunks_.push_back(
+            std::make_unique_for_overwrite<char[]>(kChunk)); // filled as used: no zeroing
         chunkUsed_ = 0;
         chunkSize_ = kChunk;
     }
@@ -339,7 +346,8 @@ std::vector<VariableList::Id> VariableList::findAllWithPrefix(std::string_view p
         if (!s.dead && s.inSorted)
             ids.push_back(sorted_[i]);
     }
-    for (auto it = delta_.lower_bound(DeltaKey(prefix, 0)); it != delta_.end() && startsWith(it->first, prefix); ++it)
+    for (auto it = delta_.lower_bound(DeltaKey(prefix, 0));
+         it != delta_.end() && startsWith(it->first, prefix); ++it)
         ids.push_back(it->second);
     std::sort(ids.begin(), ids.end());
     return ids;
@@ -382,9 +390,11 @@ size_t VariableList::eraseByName(std::string_view name)
         };
         collect(prefixRange(withEq));
         collect(exactRange(name));
-        for (auto it = delta_.lower_bound(DeltaKey(withEq, 0)); it != delta_.end() && startsWith(it->first, withEq); ++it)
+        for (auto it = delta_.lower_bound(DeltaKey(withEq, 0));
+             it != delta_.end() && startsWith(it->first, withEq); ++it)
             doomed.push_back(it->second);
-        for (auto it = delta_.lower_bound(DeltaKey(name, 0)); it != delta_.end() && it->first == name; ++it)
+        for (auto it = delta_.lower_bound(DeltaKey(name, 0));
+             it != delta_.end() && it->first == name; ++it)
             doomed.push_back(it->second);
     }
     for (Id id : doomed)

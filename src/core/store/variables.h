@@ -75,7 +75,8 @@ public:
     public:
         virtual ~Lookup() = default;
         virtual Id firstWithPrefix(const VariableList& list, std::string_view prefix) const = 0;
-        virtual std::vector<Id> allWithPrefix(const VariableList& list, std::string_view prefix) const = 0;
+        virtual std::vector<Id> allWithPrefix(const VariableList& list,
+                                              std::string_view prefix) const = 0;
         virtual Id firstByName(const VariableList& list, std::string_view name) const = 0;
     };
     // nullptr: the index answers.
@@ -101,7 +102,7 @@ private:
         const char* p = nullptr;
         uint32_t len = 0;
         bool dead = false;
-        bool owned = false;    // text lives in owned_ (it was changed in place)
+        bool owned = false;            // text lives in owned_ (it was changed in place)
         mutable bool inSorted = false; // its place in sorted_ is current
     };
     using DeltaKey = std::pair<std::string_view, Id>;

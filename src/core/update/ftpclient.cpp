@@ -101,7 +101,8 @@ struct FtpClient::Deadline {
         if (!limited)
             return kPollStepMs;
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(at - Clock::now());
-        return static_cast<int>(std::max<long long>(0, std::min<long long>(kPollStepMs, left.count())));
+        return static_cast<int>(
+            std::max<long long>(0, std::min<long long>(kPollStepMs, left.count())));
     }
 };
 
@@ -406,8 +407,8 @@ int FtpClient::openListener()
     sockaddr_in any{};
     any.sin_family = AF_INET;
     any.sin_addr.s_addr = htonl(INADDR_ANY);
-    if (fd.get() < 0 || ::bind(fd.get(), reinterpret_cast<sockaddr*>(&any), sizeof any) != 0 ||
-        ::listen(fd.get(), 1) != 0)
+    if (fd.get() < 0 || ::bind(fd.get(), reinterpret_cast<sockaddr*>(&any), sizeof any) != 0
+        || ::listen(fd.get(), 1) != 0)
         throw Error("Error creating Data Connection");
     return fd.release();
 }
@@ -482,9 +483,9 @@ template <class Sink> void FtpClient::transfer(const std::string& cmd, Sink&& si
     ::getsockname(listener.get(), reinterpret_cast<sockaddr*>(&listening), &len);
     const uint32_t a = ntohl(local.sin_addr.s_addr);
     const unsigned p = ntohs(listening.sin_port);
-    std::string portCmd = "PORT " + std::to_string(a >> 24) + "," + std::to_string((a >> 16) & 255) + "," +
-                          std::to_string((a >> 8) & 255) + "," + std::to_string(a & 255) + "," +
-                          std::to_string(p >> 8) + "," + std::to_string(p & 255);
+    std::string portCmd = "PORT " + std::to_string(a >> 24) + "," + std::to_string((a >> 16) & 255)
+                          + "," + std::to_string((a >> 8) & 255) + "," + std::to_string(a & 255)
+                          + "," + std::to_string(p >> 8) + "," + std::to_string(p & 255);
     command(portCmd);
     refuseIf(301, 599);
     command(cmd);

@@ -25,7 +25,7 @@ public:
     uint16_t port = 21;
     std::string user;
     std::string password;
-    std::string proxyHost;  // empty: connect straight to host
+    std::string proxyHost; // empty: connect straight to host
     uint16_t proxyPort = 0;
     // Bounds the name look-up and the connection set-up (<= 0: no bound),
     // each reply with all its lines, and each window of a data transfer, in
@@ -61,7 +61,7 @@ public:
     // localPath only after the data connection closed normally and the
     // final reply is a 2xx one.
     void download(const std::string& remote, const std::string& localPath);
-    void disconnect();  // sends QUIT; the connection is closed in every case
+    void disconnect(); // sends QUIT; the connection is closed in every case
 
     bool connected() const { return control_ >= 0; }
     long long replyCode() const { return code_; }
@@ -104,7 +104,7 @@ private:
     int control_ = -1;
     uint32_t peer_ = 0;   // the address the control connection went to
     std::string session_; // sessionKey() of the open connection
-    ReplyBuffer inbox_;  // received control bytes not yet read as lines
+    ReplyBuffer inbox_;   // received control bytes not yet read as lines
     long long code_ = 0;
     std::string text_;
     Clock::time_point lastPump_{};

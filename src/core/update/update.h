@@ -24,7 +24,7 @@ struct UpdateRequest {
     int timeoutMs = 5000;
     bool fetchSettings = true;
     bool fetchScan = true;
-    std::string targetDir;  // ends with its separator
+    std::string targetDir; // ends with its separator
 };
 
 // Converts the fields in the dialog's order (host, password, port, proxy,

@@ -23,7 +23,8 @@ inline Error invalidInteger(const std::string& text)
 
 // The text shown for an error that ends a command. Running out of memory is
 // said plainly instead of through the library's "std::bad_alloc".
-inline std::string errorMessage(const std::exception& e, std::string_view task = "complete the command")
+inline std::string errorMessage(const std::exception& e,
+                                std::string_view task = "complete the command")
 {
     if (dynamic_cast<const std::bad_alloc*>(&e))
         return "Not enough memory to " + std::string(task);

@@ -2,8 +2,8 @@
 
 #include "core/util/error.h"
 
-#include <cerrno>
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstring>
@@ -47,8 +47,8 @@ private:
 
 Error tooLarge(const std::string& path, uint64_t size)
 {
-    return Error("File \"" + path + "\" is too large: " + std::to_string(size) +
-                 " bytes, the limit is " + std::to_string(kMaxReadFileSize) + " bytes (1 GiB)");
+    return Error("File \"" + path + "\" is too large: " + std::to_string(size)
+                 + " bytes, the limit is " + std::to_string(kMaxReadFileSize) + " bytes (1 GiB)");
 }
 
 Error notRegular(const std::string& path)

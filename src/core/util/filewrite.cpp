@@ -59,8 +59,8 @@ bool holdsExactly(const std::string& target, std::string_view data)
             same = n == 0 && at == data.size();
             break;
         }
-        if (at + static_cast<size_t>(n) > data.size() ||
-            std::memcmp(buf, data.data() + at, static_cast<size_t>(n)) != 0) {
+        if (at + static_cast<size_t>(n) > data.size()
+            || std::memcmp(buf, data.data() + at, static_cast<size_t>(n)) != 0) {
             same = false;
             break;
         }

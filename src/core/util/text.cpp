@@ -27,11 +27,17 @@ constexpr std::array<unsigned char, 256> makeUpperTable()
 
 constexpr auto kUpper = makeUpperTable();
 
-inline unsigned char fold(char c) { return kUpper[static_cast<unsigned char>(c)]; }
+inline unsigned char fold(char c)
+{
+    return kUpper[static_cast<unsigned char>(c)];
+}
 
 } // namespace
 
-char upperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
+char upperAscii(char c)
+{
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+}
 
 std::string upperAscii(std::string_view s)
 {
@@ -41,7 +47,10 @@ std::string upperAscii(std::string_view s)
     return r;
 }
 
-char upperCp1252(char c) { return static_cast<char>(fold(c)); }
+char upperCp1252(char c)
+{
+    return static_cast<char>(fold(c));
+}
 
 std::string upperCp1252(std::string_view s)
 {
@@ -84,7 +93,10 @@ std::string_view trimView(std::string_view s)
     return s.substr(b, e - b);
 }
 
-std::string trim(std::string_view s) { return std::string(trimView(s)); }
+std::string trim(std::string_view s)
+{
+    return std::string(trimView(s));
+}
 
 namespace {
 
@@ -166,6 +178,9 @@ std::optional<int32_t> toInt32(std::string_view s, const IntegerForms& forms)
     return static_cast<int32_t>(v);
 }
 
-std::string toDecimal(long long v) { return std::to_string(v); }
+std::string toDecimal(long long v)
+{
+    return std::to_string(v);
+}
 
 } // namespace qmx

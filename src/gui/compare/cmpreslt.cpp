@@ -1,5 +1,6 @@
 #include "gui/compare/cmpreslt.h"
 
+#include "core/util/fileio.h"
 #include "gui/compare/comparemodel.h"
 #include "gui/shell/workspace.h"
 #include "gui/support/cellcopy.h"
@@ -8,7 +9,6 @@
 #include "gui/support/guards.h"
 #include "gui/support/textcodec.h"
 #include "gui/support/widgets.h"
-#include "core/util/fileio.h"
 
 #include <QAction>
 #include <QApplication>
@@ -51,8 +51,8 @@ void TfrmCompareResults::buildControls()
     for (QAction* a : {previous, next}) {
         // Each result window answers its own keys, not the frame's.
         a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-        a->setToolTip(a->text() + QStringLiteral(" (") + a->shortcut().toString(QKeySequence::NativeText) +
-                      QLatin1Char(')'));
+        a->setToolTip(a->text() + QStringLiteral(" (")
+                      + a->shortcut().toString(QKeySequence::NativeText) + QLatin1Char(')'));
         addAction(a);
     }
     PreviousDifference = makeNamed<QToolButton>("PreviousDifference", this);
@@ -127,7 +127,8 @@ void TfrmCompareResults::CompareGrid()
         }
         columns.push_back(std::move(column));
     }
-    const auto baseline = BaselineChoice->currentIndex() == 1 ? Baseline::Majority : Baseline::First;
+    const auto baseline =
+        BaselineChoice->currentIndex() == 1 ? Baseline::Majority : Baseline::First;
     model_->setGrid(compareReports(columns, baseline));
     for (ChildWindow* report : visited)
         report->comparisonDone();
@@ -173,9 +174,9 @@ void TfrmCompareResults::exportCsv()
         if (!path)
             return;
         BusyCursor busy;
-        const std::string csv = comparisonCsv(model_->grid(), model_->differencesOnly(), [](std::string_view s) {
-            return toQString(s).toUtf8().toStdString();
-        });
+        const std::string csv =
+            comparisonCsv(model_->grid(), model_->differencesOnly(),
+                          [](std::string_view s) { return toQString(s).toUtf8().toStdString(); });
         writeFileAtomic(localPath(*path), csv);
     });
 }

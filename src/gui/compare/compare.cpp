@@ -32,8 +32,8 @@ TfrmCompare::TfrmCompare(Workspace& workspace, QWidget* parent)
     auto* buttons = new QHBoxLayout;
     BitBtn1 = makeNamed<QPushButton>("BitBtn1", style()->standardIcon(QStyle::SP_DialogOkButton),
                                      tr("&Ok"), this);
-    BitBtn2 = makeNamed<QPushButton>("BitBtn2", style()->standardIcon(QStyle::SP_DialogCancelButton),
-                                     tr("&Cancel"), this);
+    BitBtn2 = makeNamed<QPushButton>(
+        "BitBtn2", style()->standardIcon(QStyle::SP_DialogCancelButton), tr("&Cancel"), this);
     BitBtn1->setDefault(true);
     FindingsButton = makeNamed<QPushButton>("FindingsButton", tr("&Findings..."), this);
     FindingsButton->setToolTip(tr("Shows which rule findings occur on which open reports"));

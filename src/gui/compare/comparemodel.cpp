@@ -81,14 +81,12 @@ QVariant CompareGridModel::data(const QModelIndex& index, int role) const
     const size_t row = gridRow(index.row()), column = static_cast<size_t>(index.column());
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::ToolTipRole:
-        return toQString(grid_.cell(row, column));
+    case Qt::ToolTipRole: return toQString(grid_.cell(row, column));
     case Qt::ForegroundRole:
         return grid_.red(row, column) ? QVariant(QBrush(QColor(255, 0, 0))) : QVariant();
     case Qt::BackgroundRole:
         return grid_.blue(row, column) ? QVariant(QBrush(QColor(0, 0, 255))) : QVariant();
-    default:
-        return {};
+    default: return {};
     }
 }
 
@@ -96,8 +94,8 @@ QVariant CompareGridModel::headerData(int section, Qt::Orientation orientation, 
 {
     if (section < 0)
         return {};
-    if (orientation == Qt::Horizontal && section < columnCount() &&
-        (role == Qt::DisplayRole || role == Qt::ToolTipRole))
+    if (orientation == Qt::Horizontal && section < columnCount()
+        && (role == Qt::DisplayRole || role == Qt::ToolTipRole))
         return QString::fromUtf8(grid_.header(static_cast<size_t>(section)));
     if (orientation == Qt::Vertical && section < rowCount()) {
         if (role == Qt::DisplayRole || role == Qt::ToolTipRole)

@@ -1,7 +1,9 @@
 #include "gui/fleet/findingswin.h"
 
-#include "gui/fleet/findingsmodel.h"
 #include "core/fleet/reportfiles.h"
+#include "core/util/error.h"
+#include "core/util/fileio.h"
+#include "gui/fleet/findingsmodel.h"
 #include "gui/shell/workspace.h"
 #include "gui/support/cellcopy.h"
 #include "gui/support/eventpump.h"
@@ -9,8 +11,6 @@
 #include "gui/support/guards.h"
 #include "gui/support/textcodec.h"
 #include "gui/support/widgets.h"
-#include "core/util/error.h"
-#include "core/util/fileio.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSet>

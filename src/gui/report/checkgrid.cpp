@@ -58,8 +58,7 @@ QVariant CheckTableModel::data(const QModelIndex& index, int role) const
     const size_t c = static_cast<size_t>(index.column());
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::ToolTipRole:
-        return c < r->cells.size() ? toQString(r->cells[c]) : QString();
+    case Qt::ToolTipRole: return c < r->cells.size() ? toQString(r->cells[c]) : QString();
     case Qt::BackgroundRole:
         if (r->background != Colour::None)
             return QBrush(toQColor(r->background));
@@ -68,8 +67,7 @@ QVariant CheckTableModel::data(const QModelIndex& index, int role) const
         if (c < r->colors.size() && r->colors[c] != Colour::None)
             return QBrush(toQColor(r->colors[c]));
         return {};
-    default:
-        return {};
+    default: return {};
     }
 }
 

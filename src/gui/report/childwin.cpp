@@ -1,10 +1,12 @@
 #include "gui/report/childwin.h"
 
-#include "gui/find/findbar.h"
 #include "core/report/attached.h"
+#include "core/rules/interpreter.h"
+#include "core/util/error.h"
+#include "core/util/text.h"
+#include "gui/find/findbar.h"
 #include "gui/report/checkgrid.h"
 #include "gui/report/prgres.h"
-#include "core/rules/interpreter.h"
 #include "gui/shell/debugflag.h"
 #include "gui/shell/workspace.h"
 #include "gui/support/cellcopy.h"
@@ -14,8 +16,6 @@
 #include "gui/support/lineview.h"
 #include "gui/support/textcodec.h"
 #include "gui/support/widgets.h"
-#include "core/util/error.h"
-#include "core/util/text.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -383,8 +383,7 @@ void TForm1::showDocument(EventPump& pump)
     ComboBox1->setEditText(toQString(doc_.nicShown));
 
     fillList(ListBox1, doc_.sections);
-    Label10->setText(doc_.sectionsLabel.empty() ? tr("Sections")
-                                                : toQString(doc_.sectionsLabel));
+    Label10->setText(doc_.sectionsLabel.empty() ? tr("Sections") : toQString(doc_.sectionsLabel));
     fillList(ListBox3, doc_.attached);
 
     if (doc_.registry.header.empty())
@@ -420,9 +419,9 @@ void TForm1::showVariables()
     if (!ListBox4 || !debugFlag())
         return;
     std::vector<std::string> entries = doc_.variables.toVector();
-    std::stable_sort(entries.begin(), entries.end(), [](const std::string& a, const std::string& b) {
-        return compareNoCase(a, b) < 0;
-    });
+    std::stable_sort(
+        entries.begin(), entries.end(),
+        [](const std::string& a, const std::string& b) { return compareNoCase(a, b) < 0; });
     ListBox4->setLines(entries);
 }
 

@@ -1,5 +1,7 @@
 #include "gui/rules/rules.h"
 
+#include "core/util/fileio.h"
+#include "core/util/lines.h"
 #include "gui/rules/ruleeditor.h"
 #include "gui/rules/settingsmodel.h"
 #include "gui/shell/childwindow.h"
@@ -10,8 +12,6 @@
 #include "gui/support/textedit.h"
 #include "gui/support/widgets.h"
 #include "gui/update/configupdate.h"
-#include "core/util/fileio.h"
-#include "core/util/lines.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -134,8 +134,8 @@ void Tfrules::buildRulesPage(Workspace& workspace)
     BitBtn2 = new QPushButton(style()->standardIcon(QStyle::SP_FileDialogNewFolder), tr("&Add"),
                               TabSheet1);
     BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
-    BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_TrashIcon), tr("&Remove"),
-                              TabSheet1);
+    BitBtn1 =
+        new QPushButton(style()->standardIcon(QStyle::SP_TrashIcon), tr("&Remove"), TabSheet1);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     row->addWidget(new QLabel(tr("Rule Set:"), TabSheet1));
     row->addWidget(ComboBox1, 1);
@@ -374,8 +374,8 @@ void Tfrules::ComboBox1Change(int index)
 
 void Tfrules::BitBtn2Click()
 {
-    const auto name = prompts_.inputText(tr("Add Rule Set"), tr("Enter the rule set name to add."),
-                                         QString());
+    const auto name =
+        prompts_.inputText(tr("Add Rule Set"), tr("Enter the rule set name to add."), QString());
     if (!name)
         return;
     model_.addRuleSet(fromQString(*name));

@@ -93,8 +93,8 @@ Tfaddreg::Tfaddreg(QWidget* parent) : EntryDialog("faddreg", tr("Registry"), par
     RadioGroup1 = new RadioGroup(tr("Read on"), readOnItems(), 1, this);
     RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
     RadioGroup2 = new RadioGroup(
-        tr("Type"),
-        {tr("String"), tr("Binary"), tr("Integer"), tr("All Values"), tr("All Keys")}, 2, this);
+        tr("Type"), {tr("String"), tr("Binary"), tr("Integer"), tr("All Values"), tr("All Keys")},
+        2, this);
     RadioGroup2->setObjectName(QStringLiteral("RadioGroup2"));
     Edit3 = makeEdit(this, "Edit3");
 

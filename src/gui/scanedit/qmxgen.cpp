@@ -1,15 +1,15 @@
 #include "gui/scanedit/qmxgen.h"
 
+#include "core/scanedit/scaninput.h"
+#include "core/util/fileio.h"
+#include "core/util/lines.h"
 #include "gui/find/findbar.h"
 #include "gui/scanedit/entrydialog.h"
-#include "core/scanedit/scaninput.h"
 #include "gui/shell/workspace.h"
 #include "gui/support/filenames.h"
 #include "gui/support/guards.h"
 #include "gui/support/textcodec.h"
 #include "gui/support/textedit.h"
-#include "core/util/fileio.h"
-#include "core/util/lines.h"
 
 #include <QCloseEvent>
 #include <QEventLoop>
@@ -118,8 +118,7 @@ void TCFGGen::ListBox1DblClick()
         switch (dialogForCommand(command)) {
         case CommandDialog::Registry: result = awaitEntry(registry_); break;
         case CommandDialog::File: result = awaitEntry(file_); break;
-        case CommandDialog::None:
-            break;
+        case CommandDialog::None: break;
         }
         if (!self || !result)
             return;

@@ -7,8 +7,7 @@
 
 namespace qmx {
 
-RadioGroup::RadioGroup(const QString& title, const QStringList& items, int columns,
-                       QWidget* parent)
+RadioGroup::RadioGroup(const QString& title, const QStringList& items, int columns, QWidget* parent)
     : QGroupBox(title, parent), buttons_(new QButtonGroup(this))
 {
     auto* grid = new QGridLayout(this);

@@ -1,7 +1,8 @@
 #include "gui/server/srvcfg.h"
 
-#include "gui/find/findbar.h"
 #include "core/server/serverreport.h"
+#include "core/util/error.h"
+#include "gui/find/findbar.h"
 #include "gui/shell/workspace.h"
 #include "gui/support/eventpump.h"
 #include "gui/support/filenames.h"
@@ -9,7 +10,6 @@
 #include "gui/support/lineview.h"
 #include "gui/support/textcodec.h"
 #include "gui/support/widgets.h"
-#include "core/util/error.h"
 
 #include <QCloseEvent>
 #include <QFontDatabase>
@@ -47,7 +47,8 @@ LineView* makeMemo(const char* name)
     return memo;
 }
 
-QTreeWidget* makeTable(const char* name, const QStringList& titles, std::initializer_list<int> widths)
+QTreeWidget* makeTable(const char* name, const QStringList& titles,
+                       std::initializer_list<int> widths)
 {
     auto* table = makeNamed<QTreeWidget>(name);
     table->setRootIsDecorated(false);
@@ -120,9 +121,10 @@ Tsrvrcfg::Tsrvrcfg(Workspace& workspace, QWidget* parent)
     Memo1 = makeMemo("Memo1");
     (new QVBoxLayout(TabSheets[1]))->addWidget(FindBar::wrap(Memo1));
     auto* click = makeNamed<QLabel>("Label13", tr("Click for C:AUTOEXEC.ZCF"));
-    buildFilesPage(TabSheets[2], tr("STARTUP.ZCF"), Memo2, "Memo2", tr("SYS:SYSTEM\\AUTOEXEC.ZCF"), Memo3,
-                   "Memo3", click);
-    buildFilesPage(TabSheets[3], tr("CONFIG.SYS"), Memo4, "Memo4", tr("AUTOEXEC.BAT"), Memo5, "Memo5", nullptr);
+    buildFilesPage(TabSheets[2], tr("STARTUP.ZCF"), Memo2, "Memo2", tr("SYS:SYSTEM\\AUTOEXEC.ZCF"),
+                   Memo3, "Memo3", click);
+    buildFilesPage(TabSheets[3], tr("CONFIG.SYS"), Memo4, "Memo4", tr("AUTOEXEC.BAT"), Memo5,
+                   "Memo5", nullptr);
     buildTablesPage();
     buildStatusBar();
     layout->addWidget(StatusBar1);
@@ -134,7 +136,8 @@ void Tsrvrcfg::buildAnalysisPage()
     auto* grid = new QGridLayout(TabSheets[0]);
     ListBox1 = makeNamed<QListWidget>("ListBox1");
     ListBox1->setUniformItemSizes(true);
-    Label2 = makeNamed<QLabel>("Label2", QString::fromLatin1(kOtherZlmsDesign.data(), kOtherZlmsDesign.size()));
+    Label2 = makeNamed<QLabel>(
+        "Label2", QString::fromLatin1(kOtherZlmsDesign.data(), kOtherZlmsDesign.size()));
     ListBox2 = makeNamed<QListWidget>("ListBox2");
     ListBox2->setUniformItemSizes(true);
     for (QListWidget* list : {ListBox1, ListBox2})
@@ -154,8 +157,10 @@ void Tsrvrcfg::buildAnalysisPage()
         (*edits[k])->setReadOnly(true);
         form->addRow(labels[k], *edits[k]);
     }
-    Label9 = makeNamed<QLabel>("Label9", QString::fromLatin1(kConfigCreatedDesign.data(), kConfigCreatedDesign.size()));
-    Label10 = makeNamed<QLabel>("Label10", QString::fromLatin1(kProducedByDesign.data(), kProducedByDesign.size()));
+    Label9 = makeNamed<QLabel>(
+        "Label9", QString::fromLatin1(kConfigCreatedDesign.data(), kConfigCreatedDesign.size()));
+    Label10 = makeNamed<QLabel>(
+        "Label10", QString::fromLatin1(kProducedByDesign.data(), kProducedByDesign.size()));
     QFont small = Label9->font();
     small.setPointSizeF(small.pointSizeF() * 0.85);
     for (QLabel* l : {Label9, Label10}) {
@@ -200,17 +205,19 @@ void Tsrvrcfg::buildTablesPage()
     volumes->addStretch(1);
     box->addLayout(volumes);
     ListView1 = makeTable("ListView1",
-                          {tr("Volume Name"), tr("Volume Size"), tr("Free Blocks"), tr("Purgable Blocks"),
-                           tr("Purgable Vol Space")},
+                          {tr("Volume Name"), tr("Volume Size"), tr("Free Blocks"),
+                           tr("Purgable Blocks"), tr("Purgable Vol Space")},
                           {150, 150, 100, 150, 300});
     box->addWidget(ListView1, 1);
     auto* ints = new QHBoxLayout;
     ints->addWidget(new QLabel(tr("Interrupts")));
     ints->addSpacing(24);
-    ints->addWidget(makeNamed<QLabel>("Label12", tr("Priority of Ints: 0, 1, 2/9, 10, 11, 12, 13, 14,15, 3, 4, 5, 6, 7")));
+    ints->addWidget(makeNamed<QLabel>(
+        "Label12", tr("Priority of Ints: 0, 1, 2/9, 10, 11, 12, 13, 14,15, 3, 4, 5, 6, 7")));
     ints->addStretch(1);
     box->addLayout(ints);
-    ListView2 = makeTable("ListView2", {tr("Interrupt"), tr("Device Type"), tr("Driver"), tr("Mirror Status")},
+    ListView2 = makeTable("ListView2",
+                          {tr("Interrupt"), tr("Device Type"), tr("Driver"), tr("Mirror Status")},
                           {70, 150, 120, 513});
     box->addWidget(ListView2, 1);
 }

@@ -1,5 +1,6 @@
 #include "gui/shell/childkinds.h"
 
+#include "core/util/error.h"
 #include "gui/compare/cmpreslt.h"
 #include "gui/compare/compare.h"
 #include "gui/fleet/findingswin.h"
@@ -12,7 +13,6 @@
 #include "gui/shell/about.h"
 #include "gui/shell/fopenfrm.h"
 #include "gui/shell/workspace.h"
-#include "core/util/error.h"
 
 #include <iterator>
 

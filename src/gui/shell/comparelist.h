@@ -43,7 +43,8 @@ public:
     }
     void setTicked(qsizetype row, bool ticked)
     {
-        setData(index(static_cast<int>(row)), ticked ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole);
+        setData(index(static_cast<int>(row)), ticked ? Qt::Checked : Qt::Unchecked,
+                Qt::CheckStateRole);
     }
     const QVector<Entry>& entries() const { return entries_; }
     QStringList paths() const

@@ -1,15 +1,15 @@
 #include "gui/shell/mainform.h"
 
+#include "core/rules/startupnotice.h"
+#include "core/util/error.h"
 #include "gui/recent/recentmenu.h"
 #include "gui/rules/settingsmodel.h"
-#include "core/rules/startupnotice.h"
 #include "gui/shell/childwindow.h"
 #include "gui/shell/debugflag.h"
 #include "gui/support/filenames.h"
 #include "gui/support/guards.h"
 #include "gui/support/mdiarrange.h"
 #include "gui/support/textcodec.h"
-#include "core/util/error.h"
 
 #include <QAction>
 #include <QApplication>
@@ -133,8 +133,8 @@ void TMainForm::createSharedDialogs(const QString& settingsPath, const std::stri
     workspace_->openSettings(settingsPath);
     dialogs_ = makeSharedDialogs(*workspace_, this, settingsPath);
     recentMenu_->setFiles(workspace_->recentFiles());
-    StatusBar->showMessage(
-        toQString(startupNotice(workspace_->settings()->settings(), settingsFound, settingsProblem)));
+    StatusBar->showMessage(toQString(
+        startupNotice(workspace_->settings()->settings(), settingsFound, settingsProblem)));
 }
 
 void TMainForm::buildActions()
@@ -181,10 +181,10 @@ void TMainForm::buildActions()
     Compare1 = makeAction(this, "Compare1", tr("&Compare"));
 
     WindowCascade1 = makeAction(this, "WindowCascade1", tr("&Cascade"), {}, tr("Cascade"));
-    WindowTileHorizontal1 = makeAction(this, "WindowTileHorizontal1", tr("Tile &Horizontally"),
-                                       {}, tr("Tile Horizontally"));
-    WindowTileVertical1 = makeAction(this, "WindowTileVertical1", tr("Tile &Vertically"), {},
-                                     tr("Tile Vertically"));
+    WindowTileHorizontal1 = makeAction(this, "WindowTileHorizontal1", tr("Tile &Horizontally"), {},
+                                       tr("Tile Horizontally"));
+    WindowTileVertical1 =
+        makeAction(this, "WindowTileVertical1", tr("Tile &Vertically"), {}, tr("Tile Vertically"));
     WindowMinimizeAll1 =
         makeAction(this, "WindowMinimizeAll1", tr("&Minimize All"), {}, tr("Minimize All"));
     WindowArrangeAll1 =

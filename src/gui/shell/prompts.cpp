@@ -54,7 +54,7 @@ bool QtPrompts::confirm(const QString& text)
 {
     return QMessageBox::question(parent_, QApplication::applicationDisplayName(), text,
                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-        == QMessageBox::Yes;
+           == QMessageBox::Yes;
 }
 
 std::optional<QString> QtPrompts::inputText(const QString& caption, const QString& prompt,

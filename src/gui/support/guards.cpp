@@ -1,7 +1,7 @@
 #include "gui/support/guards.h"
 
-#include "gui/support/textcodec.h"
 #include "core/util/error.h"
+#include "gui/support/textcodec.h"
 
 namespace qmx {
 

@@ -11,14 +11,20 @@ using Json = nlohmann::json;
 namespace {
 
 const char* const kFixedNames[] = {
-    "%CURRENTDATE%", "%CURRENTTIME%",  "%COMPUTERNAME%",  "%OSVERSION%",   "%TOTALMEMORY%",
-    "%CPU%",         "%USERNAME%",     "%UPTIME%",        "%MESSAGE%",     "%SWAPFILESIZE%",
-    "%SWAPFILESETTING%", "%OWNER%",    "%ORGANIZATION%",  "%AVAILABLEMEMORY%", "%BIOSINFO%",
-    "%VIDEOCARD%",   "%CLIENTVERSION%", "%IPXADDRESS%",   "%BIOSVIDEOINFO%", "%LASTBOOT%",
-    "%MONITORDRIVERDESCRIPTION%", "%TIMEZONE%", "%OWNER%",
+    "%CURRENTDATE%",   "%CURRENTTIME%",     "%COMPUTERNAME%",
+    "%OSVERSION%",     "%TOTALMEMORY%",     "%CPU%",
+    "%USERNAME%",      "%UPTIME%",          "%MESSAGE%",
+    "%SWAPFILESIZE%",  "%SWAPFILESETTING%", "%OWNER%",
+    "%ORGANIZATION%",  "%AVAILABLEMEMORY%", "%BIOSINFO%",
+    "%VIDEOCARD%",     "%CLIENTVERSION%",   "%IPXADDRESS%",
+    "%BIOSVIDEOINFO%", "%LASTBOOT%",        "%MONITORDRIVERDESCRIPTION%",
+    "%TIMEZONE%",      "%OWNER%",
 };
 
-std::string nameOf(const std::string& entry) { return entry.substr(0, entry.find('=')); }
+std::string nameOf(const std::string& entry)
+{
+    return entry.substr(0, entry.find('='));
+}
 
 } // namespace
 
@@ -82,7 +88,8 @@ TEST_F(CliTest, FilesThatCannotBeReadExitOneWithAMessage)
         {"attached", missing, "X"},
         {"report", "--settings", missing, sample("ws-lab.txt")},
         {"report", "--rules-file", missing, sample("ws-lab.txt")},
-        {"report", "--settings", sample("QMXRead.ini"), "--rule-set", "NO_SUCH_SET", sample("ws-lab.txt")},
+        {"report", "--settings", sample("QMXRead.ini"), "--rule-set", "NO_SUCH_SET",
+         sample("ws-lab.txt")},
     };
     for (const auto& args : cases) {
         const auto r = run(args);
@@ -92,15 +99,18 @@ TEST_F(CliTest, FilesThatCannotBeReadExitOneWithAMessage)
         EXPECT_EQ(r.err.find("Usage:"), std::string::npos);
     }
     EXPECT_NE(run({"report", missing}).err.find(missing), std::string::npos);
-    EXPECT_EQ(run({"variables", fifo}).err, "qmxread-cli: Cannot open file \"" + fifo + "\": it is not a regular file\n");
-    EXPECT_NE(run({"report", "--settings", sample("QMXRead.ini"), "--rule-set", "NO_SUCH_SET", sample("ws-lab.txt")})
+    EXPECT_EQ(run({"variables", fifo}).err,
+              "qmxread-cli: Cannot open file \"" + fifo + "\": it is not a regular file\n");
+    EXPECT_NE(run({"report", "--settings", sample("QMXRead.ini"), "--rule-set", "NO_SUCH_SET",
+                   sample("ws-lab.txt")})
                   .err.find("NO_SUCH_SET"),
               std::string::npos);
 }
 
 TEST_F(CliTest, ReportDescribesTheLoadedSampleAsJson)
 {
-    const auto r = run({"report", "--settings", sample("QMXRead.ini"), sample("ws-accounting.txt")});
+    const auto r =
+        run({"report", "--settings", sample("QMXRead.ini"), sample("ws-accounting.txt")});
     ASSERT_EQ(r.status, 0) << r.err;
     const Json j = Json::parse(r.out);
 
@@ -108,8 +118,8 @@ TEST_F(CliTest, ReportDescribesTheLoadedSampleAsJson)
     for (auto it = j.begin(); it != j.end(); ++it)
         keys.push_back(it.key());
     // nlohmann::json sorts keys when parsing; the printed order is checked on the text.
-    for (const char* k : {"general", "sections", "nics", "nic_shown", "attached", "registry", "files",
-                          "text_colors", "variables", "suggestions", "progress"})
+    for (const char* k : {"general", "sections", "nics", "nic_shown", "attached", "registry",
+                          "files", "text_colors", "variables", "suggestions", "progress"})
         EXPECT_TRUE(j.contains(k)) << k;
     EXPECT_EQ(keys.size(), 11u);
     EXPECT_LT(r.out.find("\"general\""), r.out.find("\"sections\""));
@@ -125,7 +135,8 @@ TEST_F(CliTest, ReportDescribesTheLoadedSampleAsJson)
     EXPECT_EQ(g["user"], "jkowalczyk");
     EXPECT_EQ(g["uptime"], "0 days 02:14:09");
 
-    EXPECT_EQ(j["sections"], Json({"QMXSCAN", "Workstation", "Network", "Registry", "Files", "Attached Files"}));
+    EXPECT_EQ(j["sections"],
+              Json({"QMXSCAN", "Workstation", "Network", "Registry", "Files", "Attached Files"}));
     EXPECT_EQ(j["nics"], Json({"Linkwell EtherFast 10/100 PCI Adapter", "Dial-Up Adapter"}));
     EXPECT_EQ(j["nic_shown"], "Dial-Up Adapter");
     EXPECT_EQ(j["attached"], Json({"AUTOEXEC.BAT", "PROTOCOL.INI"}));
@@ -148,19 +159,22 @@ TEST_F(CliTest, ReportDescribesTheLoadedSampleAsJson)
     EXPECT_EQ(files[0]["colors"], Json(std::vector<std::nullptr_t>(10, nullptr)));
     EXPECT_TRUE(files[1]["background"].is_null());
     EXPECT_EQ(files[3]["background"], "red");
-    EXPECT_EQ(files[3]["cells"], Json({"ANTIVIR", "C:\\PROGRA~1\\VSCAN\\VSCAN32.EXE", "", "", "", "", "", "", "", ""}));
+    EXPECT_EQ(files[3]["cells"], Json({"ANTIVIR", "C:\\PROGRA~1\\VSCAN\\VSCAN32.EXE", "", "", "",
+                                       "", "", "", "", ""}));
 
     // 53 report lines: the bar ends at 53 + 33.
     EXPECT_EQ(j["progress"], Json({{"max", 86}, {"position", 86}}));
 
     const auto& sugg = j["suggestions"];
     ASSERT_FALSE(sugg.empty());
-    EXPECT_EQ(sugg[0], "ONLY 32180 KB OF MEMORY IS FITTED. THE SITE MINIMUM IS 65536 KB - ADD MEMORY.");
+    EXPECT_EQ(sugg[0],
+              "ONLY 32180 KB OF MEMORY IS FITTED. THE SITE MINIMUM IS 65536 KB - ADD MEMORY.");
     EXPECT_EQ(sugg[1], "");
     EXPECT_EQ(sugg.back(), "");
     // The rules ran before the variables were taken: the SET entries are there.
     EXPECT_EQ(j["variables"][23], "%OS%=WIN98");
-    EXPECT_NE(std::find(j["variables"].begin(), j["variables"].end(), "%MINMEMORY%=65536"), j["variables"].end());
+    EXPECT_NE(std::find(j["variables"].begin(), j["variables"].end(), "%MINMEMORY%=65536"),
+              j["variables"].end());
 }
 
 TEST_F(CliTest, ReportTextColoursDecodingAndRepeatedLines)
@@ -200,11 +214,13 @@ TEST_F(CliTest, VariablesListsTheFixedEntriesFirstInListOrder)
     EXPECT_EQ(lines[12], "%ORGANIZATION%=Br\u00e4ndle & S\u00f6hne Treuhand AG");
     EXPECT_EQ(lines[23], "%OS%=WINNT");
     // The multi-value entries: the joined list before the single values.
-    const auto all = std::find(lines.begin(), lines.end(),
-                               "%REGISTRY_MULTIVALUE:PROTOCOLS:ALL_VALUES%=IPX=Kestrix IPX/SPX-compatible "
-                               "Protocol;TCPIP=TCP/IP");
+    const auto all =
+        std::find(lines.begin(), lines.end(),
+                  "%REGISTRY_MULTIVALUE:PROTOCOLS:ALL_VALUES%=IPX=Kestrix IPX/SPX-compatible "
+                  "Protocol;TCPIP=TCP/IP");
     ASSERT_NE(all, lines.end());
-    EXPECT_EQ(*(all + 1), "%REGISTRY_MULTIVALUE:PROTOCOLS:IPX%=Kestrix IPX/SPX-compatible Protocol");
+    EXPECT_EQ(*(all + 1),
+              "%REGISTRY_MULTIVALUE:PROTOCOLS:IPX%=Kestrix IPX/SPX-compatible Protocol");
     EXPECT_EQ(*(all + 2), "%REGISTRY_MULTIVALUE:PROTOCOLS:TCPIP%=TCP/IP");
     // Without rules nothing was SET.
     EXPECT_EQ(r.out.find("%MINMEMORY%"), std::string::npos);
@@ -229,7 +245,8 @@ TEST_F(CliTest, AnalyzePrintsHeadersOnlyForSeveralReports)
     EXPECT_EQ(splitLines(one.out)[0], "SWAP FILE: MANAGED BY WINDOWS, 196608 KB.");
 
     const std::string missing = (dir / "gone.txt").string();
-    const auto many = run({"analyze", "--settings", settings, sample("ws-lab.txt"), missing, sample("ws-reception.txt")});
+    const auto many = run({"analyze", "--settings", settings, sample("ws-lab.txt"), missing,
+                           sample("ws-reception.txt")});
     EXPECT_EQ(many.status, 1);
     EXPECT_NE(many.err.find(missing), std::string::npos);
     const auto lines = splitLines(many.out);
@@ -238,20 +255,23 @@ TEST_F(CliTest, AnalyzePrintsHeadersOnlyForSeveralReports)
     const std::string h3 = "==> " + sample("ws-reception.txt") + " <==";
     ASSERT_GE(lines.size(), 4u);
     EXPECT_EQ(lines[0], h1);
-    EXPECT_EQ(std::vector<std::string>(lines.begin() + 1, lines.begin() + 1 + splitLines(one.out).size()),
-              splitLines(one.out));
+    EXPECT_EQ(
+        std::vector<std::string>(lines.begin() + 1, lines.begin() + 1 + splitLines(one.out).size()),
+        splitLines(one.out));
     const auto p2 = std::find(lines.begin(), lines.end(), h2);
     ASSERT_NE(p2, lines.end());
     ASSERT_NE(p2 + 1, lines.end());
     EXPECT_EQ(*(p2 + 1), h3);
-    EXPECT_NE(many.out.find("WINDOWS 95 IS NO LONGER SUPPORTED ON THIS SITE.\n\nPLAN AN UPGRADE"), std::string::npos);
+    EXPECT_NE(many.out.find("WINDOWS 95 IS NO LONGER SUPPORTED ON THIS SITE.\n\nPLAN AN UPGRADE"),
+              std::string::npos);
 }
 
 TEST_F(CliTest, AttachedRebuildsFilesAndStopsAtABadCount)
 {
     auto r = run({"attached", sample("ws-accounting.txt"), "AUTOEXEC.BAT"});
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "@ECHO OFF\nSET TEMP=C:\\WINDOWS\\TEMP\nPATH C:\\WINDOWS;C:\\WINDOWS\\COMMAND;C:\\KESTRIX\n\n"
+    EXPECT_EQ(r.out, "@ECHO OFF\nSET TEMP=C:\\WINDOWS\\TEMP\nPATH "
+                     "C:\\WINDOWS;C:\\WINDOWS\\COMMAND;C:\\KESTRIX\n\n"
                      "CALL C:\\KESTRIX\\KXSTART.BAT\n");
 
     r = run({"attached", data("attached.txt"), "NOTES.TXT"});

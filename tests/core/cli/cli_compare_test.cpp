@@ -78,11 +78,14 @@ TEST_F(CliTest, CompareOptionsChooseRowsMarksAndFormat)
     const std::string header = "," + a + "," + b + "\r\n";
     const Case cases[] = {
         {{"compare", "--csv", a, b},
-         header + "S;X,ON,On\r\nS;Y,1,\r\nS;Q,\"a,\"\"b\"\"\",\"a,\"\"b\"\"\"\r\nS;E,\u20ac,\u20ac\r\nS;Z,,2\r\n"},
+         header
+             + "S;X,ON,On\r\nS;Y,1,\r\nS;Q,\"a,\"\"b\"\"\",\"a,\"\"b\"\"\"\r\nS;E,\u20ac,"
+               "\u20ac\r\nS;Z,,2\r\n"},
         {{"compare", "--csv", "--differences", a, b}, header + "S;X,ON,On\r\nS;Y,1,\r\nS;Z,,2\r\n"},
         {{"compare", "--csv", "--differences", "--baseline=majority", a, c, b},
-         "," + a + "," + c + "," + b + "\r\nS;X,ON,On,On\r\nS;Y,1,,\r\nS;Q,\"a,\"\"b\"\"\",,\"a,\"\"b\"\"\"\r\n"
-         "S;E,\u20ac,,\u20ac\r\nS;Z,,,2\r\n"},
+         "," + a + "," + c + "," + b
+             + "\r\nS;X,ON,On,On\r\nS;Y,1,,\r\nS;Q,\"a,\"\"b\"\"\",,\"a,\"\"b\"\"\"\r\n"
+               "S;E,\u20ac,,\u20ac\r\nS;Z,,,2\r\n"},
         {{"compare", "--csv", "--differences", a, "--", a}, "," + a + "," + a + "\r\n"},
     };
     for (const Case& k : cases) {

@@ -26,7 +26,8 @@ TEST_F(CliTest, JobsGiveTheSameOutputAsOneJob)
         shape.lines = 300;
         shape.seed = i;
         shape.adversarial = i % 7 == 0;
-        reports.push_back(temp("ws_" + std::to_string(i) + ".txt", qmx::bench::generateReport(shape)));
+        reports.push_back(
+            temp("ws_" + std::to_string(i) + ".txt", qmx::bench::generateReport(shape)));
     }
     reports.insert(reports.begin() + 10, (dir / "missing.txt").string());
     const std::string settings = sample("QMXRead.ini");
@@ -54,11 +55,14 @@ TEST_F(CliTest, SummaryOfJsonLinePiecesEqualsTheWhole)
     const std::string settings = sample("QMXRead.ini");
     const std::vector<std::string> a = {sample("ws-accounting.txt")};
     const std::vector<std::string> b = {sample("ws-lab.txt"), sample("ws-reception.txt")};
-    const RunResult pa = run(with({"analyze", "--summary", "--format", "jsonl", "--settings", settings}, a));
-    const RunResult pb = run(with({"analyze", "--summary", "--format", "jsonl", "--settings", settings}, b));
+    const RunResult pa =
+        run(with({"analyze", "--summary", "--format", "jsonl", "--settings", settings}, a));
+    const RunResult pb =
+        run(with({"analyze", "--summary", "--format", "jsonl", "--settings", settings}, b));
     ASSERT_EQ(pa.status, 0);
     const std::string fa = temp("a.jsonl", pa.out), fb = temp("b.jsonl", pb.out);
-    for (const std::vector<std::string>& form : {std::vector<std::string>{}, {"--csv"}, {"--format", "json"}}) {
+    for (const std::vector<std::string>& form :
+         {std::vector<std::string>{}, {"--csv"}, {"--format", "json"}}) {
         SCOPED_TRACE(form.empty() ? "text" : form[0]);
         const RunResult whole =
             run(with(with({"analyze", "--summary", "--settings", settings}, form), with(a, b)));
@@ -71,14 +75,16 @@ TEST_F(CliTest, SummaryOfJsonLinePiecesEqualsTheWhole)
 
 TEST_F(CliTest, SummaryShowsCountsHostsEvidenceAndChangesSinceAnOlderScan)
 {
-    const std::string rules = temp("rules.txt", "IF (%TOTALMEMORY%<65536) THEN PRINT \"LOW MEMORY\";\r\n"
-                                                "IF (%OS%=WIN95) THEN PRINT \"OLD OS\";\r\n");
+    const std::string rules =
+        temp("rules.txt", "IF (%TOTALMEMORY%<65536) THEN PRINT \"LOW MEMORY\";\r\n"
+                          "IF (%OS%=WIN95) THEN PRINT \"OLD OS\";\r\n");
     std::filesystem::create_directories(dir / "old");
     std::filesystem::create_directories(dir / "new");
     const auto report = [&](const std::string& where, const std::string& name, const char* memory,
                             const char* os) {
-        temp(where + "/" + name + ".txt", "[W]\r\nName=COMPUTERNAME;" + name + "\r\nMemory=TOTALMEMORY;"
-                                              + memory + "\r\nOS=OSVERSION;" + os + "\r\n");
+        temp(where + "/" + name + ".txt", "[W]\r\nName=COMPUTERNAME;" + name
+                                              + "\r\nMemory=TOTALMEMORY;" + memory
+                                              + "\r\nOS=OSVERSION;" + os + "\r\n");
     };
     report("old", "PC1", "32000", "Windows 95");
     report("old", "GONE", "128000", "Windows 98");

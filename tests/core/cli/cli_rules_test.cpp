@@ -38,8 +38,8 @@ TEST_F(CliTest, RulesFileWithLfOrCrLfLineEndsRunsTheSame)
     for (const char* eol : {"\n", "\r\n"}) {
         const auto rules = temp("rules.txt", joined(eol));
         // The file wins over a settings file and rule set given with it.
-        const auto r = run({"analyze", "--settings", sample("QMXRead.ini"), "--rule-set", "INVENTORY",
-                            "--rules-file", rules, sample("ws-accounting.txt")});
+        const auto r = run({"analyze", "--settings", sample("QMXRead.ini"), "--rule-set",
+                            "INVENTORY", "--rules-file", rules, sample("ws-accounting.txt")});
         EXPECT_EQ(r.status, 0) << r.err;
         EXPECT_EQ(r.out, expected) << (eol[1] ? "CR LF" : "LF");
     }
@@ -51,7 +51,8 @@ TEST_F(CliTest, RulesFileWithLfOrCrLfLineEndsRunsTheSame)
 
     // A SET spread over two lines keeps its line break in the variable; the
     // variables command still shows one entry a line.
-    r = run({"variables", "--rules-file", temp("set.txt", "SET %A%=1\n2;\n"), sample("ws-lab.txt")});
+    r = run(
+        {"variables", "--rules-file", temp("set.txt", "SET %A%=1\n2;\n"), sample("ws-lab.txt")});
     EXPECT_EQ(splitLines(r.out).back(), "%A%=1 2");
 }
 
@@ -74,7 +75,8 @@ TEST_F(CliTest, RuleSetsComeFromTheSettingsFile)
     EXPECT_TRUE(r.out.empty());
 
     // A settings file that names a rule set with no section runs nothing.
-    r = run({"analyze", "--settings", temp("empty.ini", "[QMXREAD_PARAMETERS]\r\nDefault_Rule_Set=NONE\r\n"), report});
+    r = run({"analyze", "--settings",
+             temp("empty.ini", "[QMXREAD_PARAMETERS]\r\nDefault_Rule_Set=NONE\r\n"), report});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(r.out.empty());
 }
@@ -138,12 +140,14 @@ TEST_F(CliTest, SampleRuleSetsGiveTheirAdvice)
     for (const char* advice : {
              "ONLY 32180 KB OF MEMORY IS FITTED.",
              "SWAP FILE: SET BY HAND TO 98304 KB.",
-             "THE CLIENT DRIVER C:\\WINDOWS\\SYSTEM\\KXCLIENT.VXD (4.50) IS OLDER THAN THE SITE STANDARD.",
+             "THE CLIENT DRIVER C:\\WINDOWS\\SYSTEM\\KXCLIENT.VXD (4.50) IS OLDER THAN THE SITE "
+             "STANDARD.",
              "THE PREFERRED SERVER IS ACCT_FS1 INSTEAD OF THE SITE DEFAULT.",
              "PASSWORD CACHING IS NOT SWITCHED OFF",
              "NETBEUI IS BOUND (NetBEUI).",
              "NO VIRUS SCANNER AT C:\\PROGRA~1\\VSCAN\\VSCAN32.EXE.",
-             "NOTE FROM THE SCAN: Help desk ticket 4471 \u2013 month-end close is slow (budget \u20ac 1 200)",
+             "NOTE FROM THE SCAN: Help desk ticket 4471 \u2013 month-end close is slow (budget "
+             "\u20ac 1 200)",
          })
         EXPECT_NE(r.out.find(advice), std::string::npos) << advice;
     EXPECT_EQ(r.out.find("WINDOWS 95"), std::string::npos);
@@ -153,6 +157,7 @@ TEST_F(CliTest, SampleRuleSetsGiveTheirAdvice)
     EXPECT_NE(r.out.find("THE VIDEO DRIVER 4.00 IS NEWER"), std::string::npos);
     EXPECT_EQ(r.out.find("MEMORY IS FITTED"), std::string::npos);
 
-    r = run({"analyze", "--settings", settings, "--rule-set", "INVENTORY", sample("ws-reception.txt")});
+    r = run(
+        {"analyze", "--settings", settings, "--rule-set", "INVENTORY", sample("ws-reception.txt")});
     EXPECT_EQ(splitLines(r.out)[0], "COMPUTER: FRONTDESK1   USER: reception");
 }

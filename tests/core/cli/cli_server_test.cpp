@@ -18,9 +18,10 @@ TEST_F(CliServerTest, MainSampleFillsEveryView)
     const auto r = run({"server", sample("srv-main.txt")});
     ASSERT_EQ(r.status, 0) << r.err;
     const nlohmann::ordered_json j = nlohmann::ordered_json::parse(r.out);
-    const std::vector<std::string> keys = {"fields", "label2", "label9", "label10", "patches", "modules",
-                                           "startup_zcf", "autoexec_zcf", "config_sys", "autoexec_bat",
-                                           "volumes", "interrupts", "status"};
+    const std::vector<std::string> keys = {
+        "fields",  "label2",      "label9",       "label10",    "patches",
+        "modules", "startup_zcf", "autoexec_zcf", "config_sys", "autoexec_bat",
+        "volumes", "interrupts",  "status"};
     std::vector<std::string> order;
     for (auto it = j.begin(); it != j.end(); ++it)
         order.push_back(it.key());
@@ -29,9 +30,11 @@ TEST_F(CliServerTest, MainSampleFillsEveryView)
     EXPECT_EQ(j["fields"]["total_memory"], "256 MB");
     EXPECT_EQ(j["label2"], "Other ZLMs: 7");
     EXPECT_EQ(j["volumes"].size(), 2u);
-    EXPECT_EQ(j["volumes"][1], nlohmann::ordered_json({"DATA", "8,192 MB", "1,310,720", "4,096", "16 MB"}));
+    EXPECT_EQ(j["volumes"][1],
+              nlohmann::ordered_json({"DATA", "8,192 MB", "1,310,720", "4,096", "16 MB"}));
     EXPECT_EQ(j["interrupts"].size(), 4u);
-    EXPECT_EQ(j["interrupts"][0], nlohmann::ordered_json({"11", "ISA SCSI host adapter", "AHA1540.DSK", "Mirrored (group 1)"}));
+    EXPECT_EQ(j["interrupts"][0], nlohmann::ordered_json({"11", "ISA SCSI host adapter",
+                                                          "AHA1540.DSK", "Mirrored (group 1)"}));
     EXPECT_EQ(j["interrupts"][3], nlohmann::ordered_json({"10", "Token board", "", ""}));
     for (const char* memo : {"startup_zcf", "autoexec_zcf", "config_sys", "autoexec_bat"})
         EXPECT_FALSE(j[memo].empty()) << memo;
@@ -104,12 +107,14 @@ TEST_F(CliServerTest, TextsNeedingEscapesSurviveTheJson)
     };
     for (const auto& c : cases) {
         // A patch line is taken whole, so every byte but a line end reaches the list.
-        const std::string path = temp("esc.txt", std::string(22, ' ') + "Top of Patch List\r\n=\r\n" + c.raw + "\r\nend\r\n");
+        const std::string path = temp("esc.txt", std::string(22, ' ') + "Top of Patch List\r\n=\r\n"
+                                                     + c.raw + "\r\nend\r\n");
         const auto r = run({"server", path});
         ASSERT_EQ(r.status, 0) << r.err;
         const json j = json::parse(r.out);
-        const std::vector<std::string> expected =
-            c.raw.empty() ? std::vector<std::string>{"end"} : std::vector<std::string>{c.utf8, "end"};
+        const std::vector<std::string> expected = c.raw.empty()
+                                                      ? std::vector<std::string>{"end"}
+                                                      : std::vector<std::string>{c.utf8, "end"};
         EXPECT_EQ(j["patches"].get<std::vector<std::string>>(), expected) << c.raw;
     }
     // The whole layout of a small report: nested arrays one level deeper.

@@ -55,8 +55,14 @@ class CliTest : public ::testing::Test {
 protected:
     void SetUp() override { dir = tmp.path(); }
 
-    static std::string sample(const std::string& name) { return std::string(QMX_SAMPLES) + "/" + name; }
-    static std::string data(const std::string& name) { return std::string(QMX_TEST_DATA) + "/cli/" + name; }
+    static std::string sample(const std::string& name)
+    {
+        return std::string(QMX_SAMPLES) + "/" + name;
+    }
+    static std::string data(const std::string& name)
+    {
+        return std::string(QMX_TEST_DATA) + "/cli/" + name;
+    }
     std::string temp(const std::string& name, const std::string& content) const
     {
         const auto p = dir / name;
@@ -78,8 +84,10 @@ protected:
         posix_spawn_file_actions_t fa;
         posix_spawn_file_actions_init(&fa);
         posix_spawn_file_actions_addopen(&fa, 0, "/dev/null", O_RDONLY, 0);
-        posix_spawn_file_actions_addopen(&fa, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        posix_spawn_file_actions_addopen(&fa, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        posix_spawn_file_actions_addopen(&fa, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0644);
+        posix_spawn_file_actions_addopen(&fa, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0644);
         std::vector<std::string> argv{exe};
         argv.insert(argv.end(), args.begin(), args.end());
         std::vector<char*> cargv;

@@ -87,10 +87,7 @@ const GridCase kCases[] = {
      {"[S]\r\nA=1\r\n", "[S]\r\nA=2\r\n", "[S]\r\nA=2\r\n"},
      Baseline::First,
      {"S;A|1,2,2|.rr"}},
-    {"no sections at all: no rows",
-     {"", "no section header\r\n"},
-     Baseline::First,
-     {}},
+    {"no sections at all: no rows", {"", "no section header\r\n"}, Baseline::First, {}},
     {"missing report: empty column on blue, red where the first has a value",
      {"[S]\r\nA=1\r\nE=\r\n", nullptr},
      Baseline::First,
@@ -167,7 +164,8 @@ TEST(Comparison, ColumnsWithSeveralOrNoReports)
     };
     const Case cases[] = {
         {"rows from both reports of a column, values from the later",
-         {{0, 1}}, {"S;A||b", "S;B|2|."}},
+         {{0, 1}},
+         {"S;A||b", "S;B|2|."}},
         {"a later missing report empties the column", {{0, 2}, {0}}, {"S;A|,1|br"}},
         {"a column that no report carries is empty", {{}, {1}}, {"S;B|,2|br"}},
         {"the same report in two columns agrees with itself", {{0}, {0}}, {"S;A|1,1|.."}},
@@ -185,7 +183,8 @@ TEST(Comparison, ColumnsWithSeveralOrNoReports)
 
 TEST(Comparison, MarkSwitchesBaselineInPlace)
 {
-    const Reports reports({"[S]\r\nA=1\r\nB=1\r\n", "[S]\r\nA=2\r\nB=1\r\n", "[S]\r\nA=2\r\nB=1\r\n"});
+    const Reports reports(
+        {"[S]\r\nA=1\r\nB=1\r\n", "[S]\r\nA=2\r\nB=1\r\n", "[S]\r\nA=2\r\nB=1\r\n"});
     ComparisonGrid grid = compareReports(reports.columns());
     EXPECT_EQ(describe(grid), (std::vector<std::string>{"S;A|1,2,2|.rr", "S;B|1,1,1|..."}));
     grid.mark(Baseline::Majority);
@@ -205,11 +204,11 @@ TEST(Comparison, CsvQuotesOnlyWhereNeeded)
     const ComparisonGrid grid = compareReports(columns);
     const auto same = [](std::string_view s) { return std::string(s); };
     const std::string header = ",\"C:\\r,1.txt\",\"R\n2\r\"\r\n";
-    EXPECT_EQ(comparisonCsv(grid, false, same),
-              header + "S;A,plain,plain\r\n"
-                       "S;B,\"a,b\",\"a,b\"\r\n"
-                       "S;C,\"\"\"q\"\"\",\"\"\"q\"\"\"\r\n"
-                       "S;D,\",\",\r\n");
+    EXPECT_EQ(comparisonCsv(grid, false, same), header
+                                                    + "S;A,plain,plain\r\n"
+                                                      "S;B,\"a,b\",\"a,b\"\r\n"
+                                                      "S;C,\"\"\"q\"\"\",\"\"\"q\"\"\"\r\n"
+                                                      "S;D,\",\",\r\n");
     EXPECT_EQ(comparisonCsv(grid, true, same), header + "S;D,\",\",\r\n");
     const auto marked = [](std::string_view s) { return "<" + std::string(s) + ">"; };
     EXPECT_EQ(comparisonCsv(grid, true, marked), header + "<S;D>,\"<,>\",<>\r\n");
@@ -242,7 +241,8 @@ std::string randomReport(std::mt19937& rng)
 
 // The literal grid against the fast one, marks included; the majority marks
 // against a plain count.
-void expectSameGrid(const bench::LiteralGrid& lit, const ComparisonGrid& fast, const std::string& where)
+void expectSameGrid(const bench::LiteralGrid& lit, const ComparisonGrid& fast,
+                    const std::string& where)
 {
     ASSERT_EQ(lit.cells.size(), fast.columnCount() + 1) << where;
     ASSERT_EQ(lit.cells[0].size(), fast.rowCount() + 1) << where;

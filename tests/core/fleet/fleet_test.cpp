@@ -10,7 +10,8 @@
 namespace qmx {
 namespace {
 
-const char* const kReport = "[Workstation]\r\nName=COMPUTERNAME;PC1\r\nMemory=TOTALMEMORY;32180\r\n";
+const char* const kReport =
+    "[Workstation]\r\nName=COMPUTERNAME;PC1\r\nMemory=TOTALMEMORY;32180\r\n";
 
 struct FindingCase {
     const char* name;
@@ -24,19 +25,25 @@ TEST(Findings, EvidenceComesFromTheInnermostDecidingCondition)
     const Evidence pc{"%COMPUTERNAME%", "PC1"};
     const FindingCase cases[] = {
         {"then branch", "IF (%TOTALMEMORY%<65536) THEN PRINT \"LOW\";", {{"LOW", {mem}}}},
-        {"else branch", "IF (%TOTALMEMORY%>65536) THEN PRINT \"BIG\" ELSE PRINT \"SMALL\";",
+        {"else branch",
+         "IF (%TOTALMEMORY%>65536) THEN PRINT \"BIG\" ELSE PRINT \"SMALL\";",
          {{"SMALL", {mem}}}},
-        {"two references", "IF (%COMPUTERNAME%=PC1) & (%TOTALMEMORY%<1) THEN PRINT \"X\" ELSE PRINT \"Y\";",
+        {"two references",
+         "IF (%COMPUTERNAME%=PC1) & (%TOTALMEMORY%<1) THEN PRINT \"X\" ELSE PRINT \"Y\";",
          {{"Y", {pc, mem}}}},
-        {"missing variable reads blank", "IF (%NOPE%=) THEN PRINT \"NONE\";", {{"NONE", {{"%NOPE%", ""}}}}},
-        {"outside any condition, once though printed twice", "PRINT \"A\";\r\nPRINT \"A\";",
+        {"missing variable reads blank",
+         "IF (%NOPE%=) THEN PRINT \"NONE\";",
+         {{"NONE", {{"%NOPE%", ""}}}}},
+        {"outside any condition, once though printed twice",
+         "PRINT \"A\";\r\nPRINT \"A\";",
          {{"A", {}}}},
         {"empty line is no finding", "PRINT \"\";", {}},
         {"inner condition ends before the next print",
          "IF (%COMPUTERNAME%=PC1) THEN BEGIN\r\nIF (%TOTALMEMORY%>1) THEN PRINT \"A\";\r\nPRINT "
          "\"B\";\r\nEND;",
          {{"A", {mem}}, {"B", {pc}}}},
-        {"variable in the printed text", "IF (%TOTALMEMORY%<65536) THEN PRINT \"M \"+%TOTALMEMORY%;",
+        {"variable in the printed text",
+         "IF (%TOTALMEMORY%<65536) THEN PRINT \"M \"+%TOTALMEMORY%;",
          {{"M 32180", {mem}}}},
     };
     test::TempDir dir;
@@ -72,9 +79,9 @@ ReportFindings host(std::string name, std::vector<std::string> texts, std::strin
 
 TEST(Summary, SortsByCountThenTextAndSkipsUnreadableReports)
 {
-    const std::vector<ReportFindings> reports = {
-        host("A", {"B", "C"}), host("B", {"C", "B", "A"}), host("X", {}, "Cannot open"),
-        host("C", {"A,\"q\""})};
+    const std::vector<ReportFindings> reports = {host("A", {"B", "C"}), host("B", {"C", "B", "A"}),
+                                                 host("X", {}, "Cannot open"),
+                                                 host("C", {"A,\"q\""})};
     const auto rows = summarize(reports);
     ASSERT_EQ(rows.size(), 4u);
     EXPECT_EQ(rows[0].text, "B"); // 2 reports; "B" < "C"

@@ -22,7 +22,8 @@ Lines extract(const Lines& report, const std::string& name)
 
 TEST(SectionBrowser, SectionsKeysAndValues)
 {
-    const TBigIniFile store("", "[Files]\r\nA=FILE;C:\\X;123\r\n;note\r\nB=plain\r\n[Other]\r\nk=v\r\n");
+    const TBigIniFile store(
+        "", "[Files]\r\nA=FILE;C:\\X;123\r\n;note\r\nB=plain\r\n[Other]\r\nk=v\r\n");
     SectionBrowser b;
     b.currentValue = "kept";
     b.chooseSection(store, "files");
@@ -95,18 +96,21 @@ TEST(AttachedFiles, SubstringMatchingRules)
     EXPECT_EQ(out[11], "L10");
 
     // Hexadecimal count: the cut uses the count written back in decimal.
-    EXPECT_EQ(extract({"F_0=GETFILE;$0A;zero", "F_10=GETFILE;$0A;ten"}, "F"), (Lines{";zero", ";ten"}));
+    EXPECT_EQ(extract({"F_0=GETFILE;$0A;zero", "F_10=GETFILE;$0A;ten"}, "F"),
+              (Lines{";zero", ";ten"}));
 
     // A file attached twice: copies interleave by line number; the last
     // first line gives the count.
-    EXPECT_EQ(extract({"T_0=GETFILE;1;a0", "T_1=GETFILE;1;a1", "T_0=GETFILE;2;b0", "T_1=GETFILE;2;b1",
-                       "T_2=GETFILE;2;b2"},
+    EXPECT_EQ(extract({"T_0=GETFILE;1;a0", "T_1=GETFILE;1;a1", "T_0=GETFILE;2;b0",
+                       "T_1=GETFILE;2;b1", "T_2=GETFILE;2;b2"},
                       "T"),
               (Lines{"a0", "b0", "a1", "b1", "b2"}));
 
     // A first line inside another line still counts, and the text is cut
     // from the start of the line that holds it.
-    EXPECT_EQ(extract({"I_0=GETFILE;1;a", "H_3=GETFILE;9;I_1=GETFILE;1;inside", "H_4=GETFILE;9;I_0=GETFILE;0;x"}, "I"),
+    EXPECT_EQ(extract({"I_0=GETFILE;1;a", "H_3=GETFILE;9;I_1=GETFILE;1;inside",
+                       "H_4=GETFILE;9;I_0=GETFILE;0;x"},
+                      "I"),
               (Lines{"a", "I_0=GETFILE;0;x", "I_1=GETFILE;1;inside"}));
 }
 

@@ -6,10 +6,10 @@
 #include "core/report/loader.h"
 #include "core/report/occurrence.h"
 
-#include "reportgen.h"
-#include "tempdir.h"
 #include "core/util/error.h"
 #include "core/util/text.h"
+#include "reportgen.h"
+#include "tempdir.h"
 
 #include <gtest/gtest.h>
 
@@ -76,17 +76,39 @@ RefReport refLoad(const Lines& lines)
 {
     RefReport r;
     const std::string text = joined(lines);
-    const char* tags[] = {"CURRENTDATE", "CURRENTTIME", "COMPUTERNAME", "OSVERSION", "TOTALMEMORY", "CPU",
-                          "USERNAME", "UPTIME", "MESSAGE", "SWAPFILESIZE", "SWAPFILESETTING", "OWNER",
-                          "ORGANIZATION", "AVAILABLEMEMORY", "BIOSINFO", "VIDEOCARD", "CLIENTVERSION",
-                          "IPXADDRESS", "BIOSVIDEOINFO", "LASTBOOT", "MONITORDRIVERDESCRIPTION",
-                          "TIMEZONE", "OWNER"};
+    const char* tags[] = {"CURRENTDATE",
+                          "CURRENTTIME",
+                          "COMPUTERNAME",
+                          "OSVERSION",
+                          "TOTALMEMORY",
+                          "CPU",
+                          "USERNAME",
+                          "UPTIME",
+                          "MESSAGE",
+                          "SWAPFILESIZE",
+                          "SWAPFILESETTING",
+                          "OWNER",
+                          "ORGANIZATION",
+                          "AVAILABLEMEMORY",
+                          "BIOSINFO",
+                          "VIDEOCARD",
+                          "CLIENTVERSION",
+                          "IPXADDRESS",
+                          "BIOSVIDEOINFO",
+                          "LASTBOOT",
+                          "MONITORDRIVERDESCRIPTION",
+                          "TIMEZONE",
+                          "OWNER"};
     for (const char* t : tags)
-        r.variables.push_back(std::string("%") + t + "%=" + refGetvalue(text, std::string("=") + t + ";"));
+        r.variables.push_back(std::string("%") + t
+                              + "%=" + refGetvalue(text, std::string("=") + t + ";"));
     const std::string os = cut(del(refGetvalue(text, "=OSVERSION"), ';'), ';');
-    if (os == "Windows 95") r.variables.push_back("%OS%=WIN95");
-    if (os == "Windows 98") r.variables.push_back("%OS%=WIN98");
-    if (os == "Windows NT") r.variables.push_back("%OS%=WINNT");
+    if (os == "Windows 95")
+        r.variables.push_back("%OS%=WIN95");
+    if (os == "Windows 98")
+        r.variables.push_back("%OS%=WIN98");
+    if (os == "Windows NT")
+        r.variables.push_back("%OS%=WINNT");
 
     auto colour = [&](size_t i, Colour c) {
         const LinePos p = positionOf(lines, text.find(lines[i]));
@@ -112,15 +134,17 @@ RefReport refLoad(const Lines& lines)
             r.variables.push_back("%FILE:" + key + ":NAME%=" + key);
             r.variables.push_back("%FILE:" + key + ":FULLNAME%=" + field(1));
             if (l.find("File Not Found!") == std::string::npos) {
-                const char* names[] = {"SIZE", "DATE", "TIME", "COMPANY", "INTERNALFILEVERSION",
-                                       "INTERNALNAME", "PRODUCTVERSION", "DEFAULT"};
+                const char* names[] = {
+                    "SIZE",         "DATE",           "TIME",   "COMPANY", "INTERNALFILEVERSION",
+                    "INTERNALNAME", "PRODUCTVERSION", "DEFAULT"};
                 for (int k = 2; k <= 9; ++k)
                     r.variables.push_back("%FILE:" + key + ":" + names[k - 2] + "%=" + field(k));
             }
         } else if (l.find("=REGISTRY_MULTIVALUE;") != std::string::npos) {
             colour(i, Colour::Green);
             const size_t us = key.rfind('_');
-            const std::string base = us == std::string::npos ? key.substr(0, key.size() - 1) : key.substr(0, us);
+            const std::string base =
+                us == std::string::npos ? key.substr(0, key.size() - 1) : key.substr(0, us);
             const std::string v = del(del(l, '='), ';');
             const std::string name = "%REGISTRY_MULTIVALUE:" + base + ":ALL_VALUES%";
             bool extended = false;
@@ -133,14 +157,15 @@ RefReport refLoad(const Lines& lines)
             if (!extended)
                 r.variables.push_back(name + "=" + v);
             const bool hasEq = v.find('=') != std::string::npos;
-            r.variables.push_back("%REGISTRY_MULTIVALUE:" + base + ":" + (hasEq ? cut(v, '=') : v) + "%=" +
-                                  (hasEq ? del(v, '=') : v));
+            r.variables.push_back("%REGISTRY_MULTIVALUE:" + base + ":" + (hasEq ? cut(v, '=') : v)
+                                  + "%=" + (hasEq ? del(v, '=') : v));
         } else if (l.find("=REGISTRY;") != std::string::npos) {
             colour(i, Colour::Green);
             const std::string data = del(del(l, '='), ';');
             const size_t p = data.rfind(';');
-            const std::string value = p == std::string::npos ? data.substr(0, data.empty() ? 0 : data.size() - 1)
-                                                             : data.substr(0, p);
+            const std::string value = p == std::string::npos
+                                          ? data.substr(0, data.empty() ? 0 : data.size() - 1)
+                                          : data.substr(0, p);
             const std::string verdict = p == std::string::npos ? "" : data.substr(p + 1);
             r.variables.push_back("%REGISTRY:" + key + ":KEY%=" + key);
             r.variables.push_back("%REGISTRY:" + key + ":VALUE%=" + value);
@@ -237,7 +262,8 @@ void checkReport(const std::string& text)
     expectSameColours(doc.textColours, ref.colours);
 
     Lines names = doc.attached;
-    for (const char* extra : {"F", "XF", "TWICE", "HOST", "INNER", "", "F_1", "Attached", "ATT1", "NOPE"})
+    for (const char* extra :
+         {"F", "XF", "TWICE", "HOST", "INNER", "", "F_1", "Attached", "ATT1", "NOPE"})
         names.push_back(extra);
     std::sort(names.begin(), names.end());
     names.erase(std::unique(names.begin(), names.end()), names.end());
@@ -280,19 +306,28 @@ TEST(Differential, MultiValueListsGrowInPlace)
 {
     std::string text = "[Registry]\r\n";
     const char* keys[] = {"A_B_1", "A_B_01", "A_B_10", "A_1", "AB", "A_B_ALL", "A__"};
-    const char* values[] = {"v=1", ";edge;", "=lead", "trail=", "ALL_VALUES=x", "plain", "", "a=b=c"};
+    const char* values[] = {
+        "v=1", ";edge;", "=lead", "trail=", "ALL_VALUES=x", "plain", "", "a=b=c"};
     for (int i = 0; i < 700; ++i)
-        text += std::string(keys[i % std::size(keys)]) + "=REGISTRY_MULTIVALUE;" + values[(i / 3) % std::size(values)] +
-                "\r\n";
+        text += std::string(keys[i % std::size(keys)]) + "=REGISTRY_MULTIVALUE;"
+                + values[(i / 3) % std::size(values)] + "\r\n";
     text += "A_B_9=REGISTRY;x;DEFAULT\r\nA_B_2=REGISTRY_MULTIVALUE;last\r\n";
     checkReport(text);
 }
 
 TEST(Differential, BadCountsAndNestedFirstLines)
 {
-    const Lines lines = {"A_0=GETFILE;2;x",     "A_1=GETFILE;2;B_0=GETFILE;FILE NOT FOUND", "B_0=GETFILE;1;y",
-                         "A_2=GETFILE;2;zA_0=GETFILE;x",  "B_1=GETFILE;1;B_0=GETFILE;oops;", "C_0=GETFILE;0x1;c",
-                         "C_1=GETFILE;1;d",     "D_0=GETFILE;12;big", "D_12=GETFILE;12;end",  "E_0=GETFILE;-1;neg", "E_0=GETFILE;0;"};
+    const Lines lines = {"A_0=GETFILE;2;x",
+                         "A_1=GETFILE;2;B_0=GETFILE;FILE NOT FOUND",
+                         "B_0=GETFILE;1;y",
+                         "A_2=GETFILE;2;zA_0=GETFILE;x",
+                         "B_1=GETFILE;1;B_0=GETFILE;oops;",
+                         "C_0=GETFILE;0x1;c",
+                         "C_1=GETFILE;1;d",
+                         "D_0=GETFILE;12;big",
+                         "D_12=GETFILE;12;end",
+                         "E_0=GETFILE;-1;neg",
+                         "E_0=GETFILE;0;"};
     for (const char* n : {"A", "B", "C", "D", "E", "_", "0"})
         expectSameExtraction(lines, n);
 }
@@ -330,12 +365,12 @@ TEST(Differential, FirstOccurrenceOfLinesOnRandomText)
                 }
             markerOfQuery.push_back(marker);
         }
-        const auto got = firstOccurrencesOfMarkedLines(std::vector<std::string_view>(lines.begin(), lines.end()),
-                                                       queries, markerOfQuery);
+        const auto got = firstOccurrencesOfMarkedLines(
+            std::vector<std::string_view>(lines.begin(), lines.end()), queries, markerOfQuery);
         for (size_t q = 0; q < queries.size(); ++q) {
             const LinePos want = positionOf(lines, text.find(lines[queries[q]]));
-            ASSERT_EQ(got[q], want) << "query line " << queries[q] << " '" << lines[queries[q]] << "' marker '"
-                                    << markerOfQuery[q] << "'";
+            ASSERT_EQ(got[q], want) << "query line " << queries[q] << " '" << lines[queries[q]]
+                                    << "' marker '" << markerOfQuery[q] << "'";
         }
 
         std::vector<std::string> pats = {"a", "ab;", "=", "[a", "hgf", "bbbbbbbbbbbb", "zz", ""};
@@ -343,7 +378,8 @@ TEST(Differential, FirstOccurrenceOfLinesOnRandomText)
         const auto found = firstOccurrences(lines, views);
         for (size_t p = 0; p < pats.size(); ++p) {
             const size_t at = text.find(pats[p]);
-            const LinePos want = at == std::string::npos || lines.empty() ? LinePos{} : positionOf(lines, at);
+            const LinePos want =
+                at == std::string::npos || lines.empty() ? LinePos{} : positionOf(lines, at);
             EXPECT_EQ(found[p], want) << "pattern '" << pats[p] << "'";
         }
     }
@@ -373,12 +409,14 @@ TEST(Differential, FirstOccurrenceOfRepetitiveMarkerLines)
         std::vector<std::string_view> markers;
         for (size_t i = 0; i < lines.size(); ++i) {
             queries.push_back(i);
-            markers.push_back(lines[i].find("=REGISTRY;") != std::string::npos && i % 2 ? "=REGISTRY;" : "[");
+            markers.push_back(
+                lines[i].find("=REGISTRY;") != std::string::npos && i % 2 ? "=REGISTRY;" : "[");
         }
         const std::string text = joined(lines);
-        const auto got = firstOccurrencesOfMarkedLines(std::vector<std::string_view>(lines.begin(), lines.end()),
-                                                       queries, markers);
+        const auto got = firstOccurrencesOfMarkedLines(
+            std::vector<std::string_view>(lines.begin(), lines.end()), queries, markers);
         for (size_t q = 0; q < queries.size(); ++q)
-            ASSERT_EQ(got[q], positionOf(lines, text.find(lines[q]))) << "line " << q << " '" << lines[q] << "'";
+            ASSERT_EQ(got[q], positionOf(lines, text.find(lines[q])))
+                << "line " << q << " '" << lines[q] << "'";
     }
 }

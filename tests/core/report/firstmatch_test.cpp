@@ -40,11 +40,13 @@ TEST(FirstMatchAutomaton, AgreesWithLiteralSearchOnRandomText)
             if (std::find(patterns.begin(), patterns.end(), p) == patterns.end())
                 patterns.push_back(p);
         }
-        std::vector<std::string_view> pv(patterns.begin(), patterns.end()), lv(lines.begin(), lines.end());
+        std::vector<std::string_view> pv(patterns.begin(), patterns.end()),
+            lv(lines.begin(), lines.end());
         std::vector<LinePos> found(patterns.size());
         FirstMatchAutomaton(pv).scan(lv, lines.size(), found);
         for (size_t i = 0; i < patterns.size(); ++i)
-            EXPECT_EQ(found[i], literalFirst(lines, patterns[i])) << "pattern '" << patterns[i] << "'";
+            EXPECT_EQ(found[i], literalFirst(lines, patterns[i]))
+                << "pattern '" << patterns[i] << "'";
     }
 }
 
@@ -56,8 +58,8 @@ TEST(FirstMatchAutomaton, EdgeCases)
         std::string pattern;
         LinePos expected;
     } cases[] = {
-        {"[[[[", {3, 0}},  {"[[[", {0, 0}},    {"[_1", {4, 5}}, {"[_01", {3, 5}}, {"_1", {4, 6}},
-        {"b", {2, 4}},     {"a[[[b", {2, 0}},  {"[[[[[[[", {}},  {"", {0, 0}},     {"1", {3, 8}},
+        {"[[[[", {3, 0}}, {"[[[", {0, 0}},   {"[_1", {4, 5}}, {"[_01", {3, 5}}, {"_1", {4, 6}},
+        {"b", {2, 4}},    {"a[[[b", {2, 0}}, {"[[[[[[[", {}}, {"", {0, 0}},     {"1", {3, 8}},
     };
     std::vector<std::string_view> patterns;
     for (const auto& c : cases)

@@ -1,8 +1,8 @@
 #include "core/report/loader.h"
 
+#include "core/util/error.h"
 #include "reference.h"
 #include "tempdir.h"
-#include "core/util/error.h"
 
 #include <gtest/gtest.h>
 
@@ -78,13 +78,14 @@ TEST(Loader, FixedVariablesGeneralAndLists)
     EXPECT_EQ(d.general.uptime, "3 days");
 
     // Sections come from the store: the repeated [Registry] is gone.
-    EXPECT_EQ(d.sections, (StringList{"General", "Network", "Registry", "Multi", "Files", "Attached",
-                                      "[odd]=FILE;x"}));
+    EXPECT_EQ(d.sections, (StringList{"General", "Network", "Registry", "Multi", "Files",
+                                      "Attached", "[odd]=FILE;x"}));
     EXPECT_EQ(d.sectionsLabel, "Sections: 7");
     EXPECT_EQ(d.nics, (StringList{"Intel EtherExpress", "3Com EtherLink;rev 2"}));
     EXPECT_EQ(d.nicShown, "3Com EtherLink;rev 2");
     EXPECT_EQ(d.attached, (StringList{"AUTOEXEC", "GONE"}));
-    EXPECT_EQ(d.store->ReadString("registry", "MISS", ""), "REGISTRY;Registry Key/Value not found;MISSING");
+    EXPECT_EQ(d.store->ReadString("registry", "MISS", ""),
+              "REGISTRY;Registry Key/Value not found;MISSING");
 }
 
 TEST(Loader, LineVariables)
@@ -130,12 +131,12 @@ TEST(Loader, TextColoursUseFirstOccurrence)
     EXPECT_EQ(at(1).color, C::Red);
     EXPECT_EQ(at(1).atLine, 1u);
     EXPECT_EQ(at(16).color, C::Green);
-    EXPECT_EQ(at(24).color, C::Green);  // multi-value
+    EXPECT_EQ(at(24).color, C::Green); // multi-value
     EXPECT_EQ(at(29).color, C::Blue);
-    EXPECT_EQ(at(39).color, C::Red);    // a header, whatever it holds
-    EXPECT_EQ(at(22).atLine, 16u);      // duplicate registry line
-    EXPECT_EQ(at(40).atLine, 15u);      // repeated [Registry]
-    const TextColour inner = at(41);    // found inside an attached line
+    EXPECT_EQ(at(39).color, C::Red); // a header, whatever it holds
+    EXPECT_EQ(at(22).atLine, 16u);   // duplicate registry line
+    EXPECT_EQ(at(40).atLine, 15u);   // repeated [Registry]
+    const TextColour inner = at(41); // found inside an attached line
     EXPECT_EQ(inner.atLine, 36u);
     EXPECT_EQ(inner.column, 21u);
     EXPECT_EQ(inner.length, l.doc.lines[41].size());
@@ -180,7 +181,8 @@ TEST(Loader, CheckTableRows)
     EXPECT_EQ(files.header[6], "Internal File Version");
     r = row(files, "F");
     EXPECT_EQ(r.background, C::Red);
-    EXPECT_EQ(r.cells, (std::vector<std::string>{"F", "C:\\X.DLL", "", "", "", "", "", "", "", ""}));
+    EXPECT_EQ(r.cells,
+              (std::vector<std::string>{"F", "C:\\X.DLL", "", "", "", "", "", "", "", ""}));
     EXPECT_EQ(row(files, "New").background, C::Green);
     EXPECT_EQ(row(files, "Old").background, C::Yellow);
     EXPECT_EQ(row(files, "Same").background, C::None);

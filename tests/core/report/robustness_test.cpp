@@ -4,11 +4,10 @@
 #include "core/report/loader.h"
 #include "core/store/bigini.h"
 
-#include "tempdir.h"
 #include "core/util/error.h"
+#include "tempdir.h"
 
 #include <gtest/gtest.h>
-
 
 using namespace qmx;
 
@@ -71,7 +70,9 @@ TEST(Robustness, SingleCharacterLineEnds)
 TEST(Robustness, MegabyteLineAndLinesWithoutEquals)
 {
     std::string big = "Big=FILE;C:\\" + std::string(1 << 20, 'x') + ";1;2;3;4;5;6;7;NEWER";
-    Doc d("[S]\r\n" + big + "\r\nREGISTRY;no equals\r\n=REGISTRY;\r\nK=REGISTRY;novalue\r\nplain\r\n" + big + "\r\n");
+    Doc d("[S]\r\n" + big
+          + "\r\nREGISTRY;no equals\r\n=REGISTRY;\r\nK=REGISTRY;novalue\r\nplain\r\n" + big
+          + "\r\n");
     ASSERT_EQ(d.doc.lines.size(), 7u);
     ASSERT_EQ(d.doc.files.rows.size(), 2u);
     EXPECT_EQ(d.doc.files.rows[0].cells[1].size(), (1u << 20) + 3);
@@ -88,7 +89,9 @@ TEST(Robustness, HugeAttachedCountDoesNotLoopOverEveryNumber)
     // A pass per number up to the count would not end within the test's
     // time limit; the extraction must only visit the lines that exist.
     std::vector<std::string> out;
-    extractAttached(std::vector<std::string>{"F_0=GETFILE;2147483647;a", "F_2147483647=GETFILE;2147483647;z"}, "F", out);
+    extractAttached(
+        std::vector<std::string>{"F_0=GETFILE;2147483647;a", "F_2147483647=GETFILE;2147483647;z"},
+        "F", out);
     EXPECT_EQ(out, (std::vector<std::string>{"a", "z"}));
 }
 

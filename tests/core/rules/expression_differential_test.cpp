@@ -46,8 +46,8 @@ std::string repeat(const std::string& s, size_t n)
 TEST(ExpressionDifferential, RandomConditions)
 {
     std::mt19937 rng(11);
-    const std::string alphabet[] = {"(", ")", "(", ")", "&", "|", "=", "!=", "<", ">=", "^", "'", " ",
-                                    "A", "1", "10", "TRUE", "FALSE", "\t", "a"};
+    const std::string alphabet[] = {"(", ")", "(", ")", "&", "|",  "=",    "!=",    "<",  ">=",
+                                    "^", "'", " ", "A", "1", "10", "TRUE", "FALSE", "\t", "a"};
     for (int round = 0; round < 4000; ++round) {
         std::string c;
         const size_t len = rng() % (round < 2000 ? 12 : 60);
@@ -60,10 +60,26 @@ TEST(ExpressionDifferential, RandomConditions)
 TEST(ExpressionDifferential, ShapesThatBreakShortcuts)
 {
     const std::string cases[] = {
-        "", " ", "(", ")", "()", ")(", "TRUE", " FALSE ", "TRUE)", "(TRUE", "((TRUE))",
-        "TRUE)TRUE", "T)RUE", "TR(UE", "(A=A)(B=B)", "(A=A)TRUE", "TRUE(A=A)", "FALSE)&(TRUE",
+        "",
+        " ",
+        "(",
+        ")",
+        "()",
+        ")(",
+        "TRUE",
+        " FALSE ",
+        "TRUE)",
+        "(TRUE",
+        "((TRUE))",
+        "TRUE)TRUE",
+        "T)RUE",
+        "TR(UE",
+        "(A=A)(B=B)",
+        "(A=A)TRUE",
+        "TRUE(A=A)",
+        "FALSE)&(TRUE",
         join({repeat("(1=1)&", 200), "(1=1)"}),
-        repeat("(1=1)&", 200),                        // ends in a dangling "&"
+        repeat("(1=1)&", 200), // ends in a dangling "&"
         join({repeat("(", 300), "A=A", repeat(")", 300)}),
         join({repeat("(", 300), "A=A", repeat(")", 299)}), // one ")" short
         join({repeat("(", 299), "A=A", repeat(")", 300)}), // one ")" over
@@ -71,8 +87,14 @@ TEST(ExpressionDifferential, ShapesThatBreakShortcuts)
         join({"A=A", repeat(")", 300)}),
         join({repeat(")(", 200), "A=A"}),
         join({repeat("(A=A)", 100), repeat(")", 50)}),
-        "'(' = '('", "('A)B'='A)B')", "(A=A))&((B=B)", "((A=A)&(B=C))|(C=C)",
-        "(((1<2)&(2<3))&((3<4)|(4<3)))", "(TRUE)&(FALSE)", "(TRUE&TRUE)", "TRUE&TRUE)",
+        "'(' = '('",
+        "('A)B'='A)B')",
+        "(A=A))&((B=B)",
+        "((A=A)&(B=C))|(C=C)",
+        "(((1<2)&(2<3))&((3<4)|(4<3)))",
+        "(TRUE)&(FALSE)",
+        "(TRUE&TRUE)",
+        "TRUE&TRUE)",
         join({"(", repeat("TRUE&", 100), "TRUE)"}),
     };
     for (const std::string& c : cases)
@@ -86,6 +108,7 @@ TEST(ExpressionDifferential, DeepNestingNeedsNoStack)
     const std::string nested = join({std::string(depth, '('), "A=A", std::string(depth, ')')});
     ExpressionEvaluator e;
     EXPECT_FALSE(e.ProcessExpression(nested)); // the outer groups see "TRUE" without operator
-    EXPECT_TRUE(e.ProcessExpression(join({std::string(depth, '('), "A=A", repeat(")&TRUE", depth)})));
+    EXPECT_TRUE(
+        e.ProcessExpression(join({std::string(depth, '('), "A=A", repeat(")&TRUE", depth)})));
     EXPECT_LE(e.steps(), 4 * (nested.size() + 1) + 7 * depth);
 }

@@ -46,16 +46,16 @@ TEST(Expression, TextEquality)
     expectAll({
         {"a=A", true},
         {"A = A", true},
-        {"010=10", false},       // "=" never compares numbers
+        {"010=10", false}, // "=" never compares numbers
         {"10!=010", true},
         {"A!=B", true},
         {"A!=A", false},
         {"\xe9t\xe9=\xc9T\xc9", true}, // accented letters are upper-cased too
-        {"=", true},             // two empty operands
+        {"=", true},                   // two empty operands
         {"=A", false},
-        {"'A=B'='A=B'", true},   // quoted "=" is operand text
+        {"'A=B'='A=B'", true}, // quoted "=" is operand text
         {"'A=B'='a=b'", true},
-        {"'A=B", false},         // unclosed quote shields the rest
+        {"'A=B", false}, // unclosed quote shields the rest
         {"A=B'='", false},
     });
 }
@@ -67,21 +67,22 @@ TEST(Expression, Ordering)
         {"9<10", true},
         {"-1<0", true},
         {"+7>6", true},
-        {"$10>15", true},        // hexadecimal forms count as numbers
+        {"$10>15", true}, // hexadecimal forms count as numbers
         {"0x10>15", true},
         {"x10>15", true},
         {"$10>$F", true},
         {"10<=10", true},
         {"9>=10", false},
-        {"5>ABC", true},         // right operand that is no number counts as 0
+        {"5>ABC", true}, // right operand that is no number counts as 0
         {"-5>ABC", false},
         {"0>=ABC", true},
-        {"10.1>9", false},       // left not a number: text order
-        {"2147483648<3", true},  // out of range: text order
+        {"10.1>9", false},      // left not a number: text
+                                // order
+        {"2147483648<3", true}, // out of range: text order
         {"ABC<ABD", true},
-        {"AB<ABC", true},        // a prefix sorts first
+        {"AB<ABC", true}, // a prefix sorts first
         {"ABC>AB", true},
-        {"\xe9>A", true},        // bytes compare unsigned
+        {"\xe9>A", true}, // bytes compare unsigned
         {"A<=A", true},
         {"B>=A", true},
         {"<", false},
@@ -93,14 +94,14 @@ TEST(Expression, LogicAndContains)
 {
     expectAll({
         {"TRUE&TRUE", true},
-        {"TRUE&true", true},     // the group is upper-cased first
+        {"TRUE&true", true}, // the group is upper-cased first
         {"TRUE&1", false},
         {"FALSE|TRUE", true},
         {"FALSE|FALSE", false},
         {"ABC^B", true},
         {"B^ABC", true},
         {"ABC^D", false},
-        {"TRUE ^", false},       // an empty operand occurs nowhere
+        {"TRUE ^", false}, // an empty operand occurs nowhere
         {"^A", false},
         {"(1=1)|(2=3)", true},
         {"(1=1)&(2=3)", false},
@@ -114,12 +115,12 @@ TEST(Expression, LeftFoldWithoutPrecedence)
     expectAll({
         {"TRUE | FALSE & FALSE", false}, // (TRUE | FALSE) & FALSE
         {"FALSE & FALSE | TRUE", true},
-        {"1=1=TRUE", true},              // (1=1) = TRUE
-        {"A=A=A", false},                // TRUE = A
-        {"A=1 & B=2", false},            // ((A=1) & B) = 2
+        {"1=1=TRUE", true},   // (1=1) = TRUE
+        {"A=A=A", false},     // TRUE = A
+        {"A=1 & B=2", false}, // ((A=1) & B) = 2
         {"2<3=TRUE", true},
-        {"A==A", false},                 // two "=": (A = "") = A
-        {"A=<B", false},                 // "=<" is two operators
+        {"A==A", false}, // two "=": (A = "") = A
+        {"A=<B", false}, // "=<" is two operators
         {"TRUE&TRUE&TRUE&TRUE|FALSE", true},
     });
 }
@@ -130,11 +131,11 @@ TEST(Expression, UnbalancedParentheses)
         {"(A=A", true},
         {"A=A)", true},
         {"A=A) & (B=C", false},
-        {"(A=A))", false},     // "TRUE)" leaves the group "TRUE" without operator
+        {"(A=A))", false}, // "TRUE)" leaves the group "TRUE" without operator
         {")", false},
         {"(", false},
         {"((((", false},
-        {"'(A=A)'", false},    // parentheses are not shielded by quotes
+        {"'(A=A)'", false}, // parentheses are not shielded by quotes
     });
 }
 
@@ -169,9 +170,9 @@ TEST(Expression, EvaluateExpressionDecidesOneGroup)
 TEST(Expression, OperatorPosition)
 {
     const std::pair<const char*, int> cases[] = {
-        {"", 0},       {"ABC", 0},  {"A=B", 2},     {"a<=b", 2}, {"A!=B", 2}, {"A>=B", 2},
-        {"A=<B", 3},   {"A&B|C", 4}, {"'A=B'", 0},  {"A=B'='", 2}, {"=", 1},  {"<<=", 2},
-        {"A^B", 2},    {"'x'<y", 4},
+        {"", 0},     {"ABC", 0},  {"A=B", 2},   {"a<=b", 2},  {"A!=B", 2},
+        {"A>=B", 2}, {"A=<B", 3}, {"A&B|C", 4}, {"'A=B'", 0}, {"A=B'='", 2},
+        {"=", 1},    {"<<=", 2},  {"A^B", 2},   {"'x'<y", 4},
     };
     for (const auto& [text, pos] : cases)
         EXPECT_EQ(ExpressionEvaluator::GetOperatorPosition(text), pos) << text;

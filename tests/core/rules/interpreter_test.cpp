@@ -53,12 +53,13 @@ TEST(Interpreter, PrintForms)
 
 TEST(Interpreter, StatementCutting)
 {
-    EXPECT_EQ(run("PRINT \"A\""), Lines{});                                  // no ";"
-    EXPECT_EQ(run("PRINT \"A\";PRINT \"B\""), (Lines{"A", ""}));              // tail never runs
-    EXPECT_EQ(run("PRINT \"A\";;PRINT \"B\";"), (Lines{"A", ""}));            // ";;" ends the run
-    EXPECT_EQ(run("PRINT \"A\"; ;PRINT \"B\";"), (Lines{"A", "", "B", ""}));  // a blank between does not
+    EXPECT_EQ(run("PRINT \"A\""), Lines{});                        // no ";"
+    EXPECT_EQ(run("PRINT \"A\";PRINT \"B\""), (Lines{"A", ""}));   // tail never runs
+    EXPECT_EQ(run("PRINT \"A\";;PRINT \"B\";"), (Lines{"A", ""})); // ";;" ends the run
+    EXPECT_EQ(run("PRINT \"A\"; ;PRINT \"B\";"),
+              (Lines{"A", "", "B", ""})); // a blank between does not
     EXPECT_EQ(run(";PRINT \"A\";"), Lines{});
-    EXPECT_EQ(run("PRINT \"A;B\";"), (Lines{"A", ""}));                      // ";" in a literal ends it
+    EXPECT_EQ(run("PRINT \"A;B\";"), (Lines{"A", ""})); // ";" in a literal ends it
     EXPECT_EQ(run("FOO 1;\r\nIF(1=1) THEN PRINT \"A\";\r\nPRINT\r\n\"B\";"), Lines{});
 }
 
@@ -68,16 +69,18 @@ TEST(Interpreter, Comments)
     EXPECT_EQ(run("PRINT \"A\";\r\n// c\r\nPRINT \"B\";"), (Lines{"A", "", "B", ""}));
     EXPECT_EQ(run("PRINT \"A\";\r\n// c1\r\n// c2\r\nPRINT \"B\";"), (Lines{"A", ""}));
     EXPECT_EQ(run("PRINT \"A\"; // note\r\nPRINT \"B\";"), (Lines{"A", "", "B", ""}));
-    EXPECT_EQ(run("PRINT \"A\";\r\n// c\r\nIF (1=1) THEN BEGIN\r\nPRINT \"B\";\r\nEND;\r\nPRINT \"C\";"),
-              (Lines{"A", "", "C", ""}));
+    EXPECT_EQ(
+        run("PRINT \"A\";\r\n// c\r\nIF (1=1) THEN BEGIN\r\nPRINT \"B\";\r\nEND;\r\nPRINT \"C\";"),
+        (Lines{"A", "", "C", ""}));
     // A leading comment without a line break loses one character and
     // stops being a comment; what is left is no statement.
     EXPECT_EQ(run("//PRINT \"A\";PRINT \"B\";"), (Lines{"B", ""}));
     // Inside a block, line breaks are blanks: the comment swallows the next statement.
     EXPECT_EQ(run("IF (1=1) THEN BEGIN\r\n// c\r\nPRINT \"A\";\r\nPRINT \"B\";\r\nEND;"),
               (Lines{"B", ""}));
-    EXPECT_EQ(run("IF (1=1) THEN BEGIN\r\nPRINT \"A\";\r\n// c\r\nPRINT \"B\";\r\nPRINT \"C\";\r\nEND;"),
-              (Lines{"A", "", "C", ""}));
+    EXPECT_EQ(
+        run("IF (1=1) THEN BEGIN\r\nPRINT \"A\";\r\n// c\r\nPRINT \"B\";\r\nPRINT \"C\";\r\nEND;"),
+        (Lines{"A", "", "C", ""}));
 }
 
 TEST(Interpreter, SetReplacesByExactName)
@@ -89,7 +92,7 @@ TEST(Interpreter, SetReplacesByExactName)
     EXPECT_EQ(vars.toVector(), (Lines{"%A%=x", "%LIMIT%=64", "%LIMIT% = 65"}));
     run("SET %Y%=%A%;", vars); // values are taken literally
     EXPECT_EQ(vars.toVector().back(), "%Y%=%A%");
-    run("SET %Z%;", vars);     // no "=": the whole text is the name
+    run("SET %Z%;", vars); // no "=": the whole text is the name
     run("SET %Z%;", vars);
     EXPECT_EQ(vars.toVector().back(), "%Z%");
     EXPECT_EQ(vars.size(), 5u);
@@ -121,15 +124,16 @@ TEST(Interpreter, IfElseRules)
     EXPECT_EQ(run(diff, {"%X%=1"}), (Lines{"DIFFERENTSAME", ""}));
     EXPECT_EQ(run(diff, {"%X%=2"}), Lines{});
 
-    EXPECT_EQ(run("IF (1=1) PRINT \"A\";"), Lines{});          // no THEN: nothing to run
-    EXPECT_EQ(run("IF (1=1) THENPRINT \"A\";"), Lines{});      // one character after THEN dropped
+    EXPECT_EQ(run("IF (1=1) PRINT \"A\";"), Lines{});     // no THEN: nothing to run
+    EXPECT_EQ(run("IF (1=1) THENPRINT \"A\";"), Lines{}); // one character after THEN dropped
     EXPECT_EQ(run("IF 1=1 THEN  PRINT \"A\";"), (Lines{"A", ""}));
     EXPECT_EQ(run("if (1=1)\r\nthen print \"a\";"), (Lines{"A", ""}));
 }
 
 TEST(Interpreter, Blocks)
 {
-    const std::string block = "IF (%X%=1) THEN BEGIN\r\nPRINT \"A\";\r\nPRINT \"B\";\r\nEND;\r\nPRINT \"C\";";
+    const std::string block =
+        "IF (%X%=1) THEN BEGIN\r\nPRINT \"A\";\r\nPRINT \"B\";\r\nEND;\r\nPRINT \"C\";";
     EXPECT_EQ(run(block, {"%X%=1"}), (Lines{"A", "", "B", "", "C", ""}));
     EXPECT_EQ(run(block, {"%X%=2"}), (Lines{"C", ""}));
 
@@ -151,9 +155,11 @@ TEST(Interpreter, Blocks)
 TEST(Interpreter, UnclosedAndNestedBlocksEnd)
 {
     // Without END; the block runs to the end of the text and nothing follows it.
-    EXPECT_EQ(run("PRINT \"A\";\r\nIF (1=1) THEN BEGIN\r\nPRINT \"B\";\r\nPRINT \"C\";\r\nPRINT \"D\""),
-              (Lines{"A", "", "B", "", "C", ""}));
-    EXPECT_EQ(run("IF (1=1) THEN BEGIN PRINT \"B\"; END PRINT \"C\"; PRINT \"D\";"), (Lines{"B", ""}));
+    EXPECT_EQ(
+        run("PRINT \"A\";\r\nIF (1=1) THEN BEGIN\r\nPRINT \"B\";\r\nPRINT \"C\";\r\nPRINT \"D\""),
+        (Lines{"A", "", "B", "", "C", ""}));
+    EXPECT_EQ(run("IF (1=1) THEN BEGIN PRINT \"B\"; END PRINT \"C\"; PRINT \"D\";"),
+              (Lines{"B", ""}));
     EXPECT_EQ(run("IF (1=2) THEN BEGIN PRINT \"B\"; PRINT \"C\";"), Lines{});
     // Blocks do not nest: the first END; closes the outer one.
     EXPECT_EQ(run("IF (1=1) THEN BEGIN IF (2=2) THEN BEGIN PRINT \"A\"; END; PRINT \"B\"; END;"),
@@ -182,10 +188,12 @@ TEST(Interpreter, ReferenceReplacement)
     EXPECT_EQ(run("IF (%P%=5) THEN PRINT \"Y\";", {"%P%=%5% "}), (Lines{"Y", ""}));
     EXPECT_EQ(run("IF (%M%=) THEN PRINT \"Y\";", {"%M%=", "%M%=X"}), (Lines{"Y", ""}));
     // Lower-case names never match: the statement was upper-cased.
-    EXPECT_EQ(run("IF (%FILE:win.ini:NAME%=WIN.INI) THEN PRINT \"Y\";", {"%FILE:win.ini:NAME%=WIN.INI"}),
-              Lines{});
-    EXPECT_EQ(run("IF (%FILE:WIN.INI:NAME%=win.ini) THEN PRINT \"Y\";", {"%FILE:WIN.INI:NAME%=win.ini"}),
-              (Lines{"Y", ""}));
+    EXPECT_EQ(
+        run("IF (%FILE:win.ini:NAME%=WIN.INI) THEN PRINT \"Y\";", {"%FILE:win.ini:NAME%=WIN.INI"}),
+        Lines{});
+    EXPECT_EQ(
+        run("IF (%FILE:WIN.INI:NAME%=win.ini) THEN PRINT \"Y\";", {"%FILE:WIN.INI:NAME%=win.ini"}),
+        (Lines{"Y", ""}));
     // THEN inside a name cuts the condition there.
     EXPECT_EQ(run("IF (%AUTHENTICATION%=1) THEN PRINT \"Y\";", {"%AUTHENTICATION%=1"}), Lines{});
 }
@@ -221,16 +229,16 @@ TEST(Interpreter, TraceOfMissingVariablesBlocksAndPrint)
                      "TheVar: %Q%", "Var not found: ( =1)", "Outcome: PRINT \"A\";", ""}));
     EXPECT_EQ(run("IF (1=1) THEN BEGIN PRINT \"CPU \"+%CPU%; END;", vars, true),
               (Lines{"Operator: IF", "Condition: (1=1)", "Rule: PRINT \"CPU \"+%CPU%;",
-                     "Operator: PRINT", "FoundVar: 486",
-                     "TheVar: %CPU%", "CPU 486", "", "", "Outcome: PRINT \"CPU \"+%CPU%;", ""}));
+                     "Operator: PRINT", "FoundVar: 486", "TheVar: %CPU%", "CPU 486", "", "",
+                     "Outcome: PRINT \"CPU \"+%CPU%;", ""}));
     EXPECT_EQ(run("PRINT \"A\";\r\n// c\r\nPRINT \"B\";", vars, true),
-              (Lines{"Rule: PRINT \"A\";", "Operator: PRINT", "A", "", "", "Operator: PRINT", "B", "",
-                     ""}));
+              (Lines{"Rule: PRINT \"A\";", "Operator: PRINT", "A", "", "", "Operator: PRINT", "B",
+                     "", ""}));
     // A lone "%" takes the rest of the condition as its reference.
-    EXPECT_EQ(run("IF (1=1) & %C THEN;", vars, true),
-              (Lines{"Rule: IF (1=1) & %C THEN;", "Operator: IF", "Condition: (1=1) & %C",
-                     "TheVar: %C", "FoundVar: 486", "Condition with replaced vars: (1=1) & 486",
-                     "Outcome: ", ""}));
+    EXPECT_EQ(
+        run("IF (1=1) & %C THEN;", vars, true),
+        (Lines{"Rule: IF (1=1) & %C THEN;", "Operator: IF", "Condition: (1=1) & %C", "TheVar: %C",
+               "FoundVar: 486", "Condition with replaced vars: (1=1) & 486", "Outcome: ", ""}));
 }
 
 TEST(Interpreter, DebugSetNotifiesAndNotOnlyFetchesRuleText)

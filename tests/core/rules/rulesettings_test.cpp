@@ -75,7 +75,6 @@ const std::string kTwoSets = "[QMXREAD_PARAMETERS]\r\n"
                              "2=// end\r\n"
                              "\r\n";
 
-
 } // namespace
 
 TEST_F(RuleSettingsTest, NoFileStartsWithInitialTextsAndCreatesFileAtEnd)
@@ -213,8 +212,8 @@ TEST_F(RuleSettingsTest, SwitchSavesTheEditorUnderTheOldRuleSet)
     EXPECT_EQ(s.currentRuleSet(), "Default");
     EXPECT_EQ(s.editorLines(), Lines{"PRINT \"D\";"});
     // Only the old rule set's section changed: erased and written anew at the end.
-    const std::string expected = kTwoSets.substr(0, kTwoSets.find("[STRICT]")) +
-                                 "[Strict]\r\nCount=1\r\n0=PRINT \"S2\";\r\n\r\n";
+    const std::string expected = kTwoSets.substr(0, kTwoSets.find("[STRICT]"))
+                                 + "[Strict]\r\nCount=1\r\n0=PRINT \"S2\";\r\n\r\n";
     EXPECT_EQ(content(), expected);
 
     s.select(1);
@@ -241,8 +240,9 @@ TEST_F(RuleSettingsTest, AddSwitchesToAnEmptyRuleSetListedOnlyAtProgramEnd)
 
     s.save();
     const std::string atEnd = content();
-    EXPECT_NE(atEnd.find("[RULE_LIST_SETTINGS]\r\nCount=3\r\n0=Default\r\n1=Strict\r\n2=Orphan\r\n"),
-              std::string::npos);
+    EXPECT_NE(
+        atEnd.find("[RULE_LIST_SETTINGS]\r\nCount=3\r\n0=Default\r\n1=Strict\r\n2=Orphan\r\n"),
+        std::string::npos);
     EXPECT_NE(atEnd.find("Default_Rule_Set=Orphan\r\n"), std::string::npos);
     EXPECT_NE(atEnd.find("[Orphan]\r\nCount=0\r\n"), std::string::npos);
 }
@@ -296,7 +296,8 @@ TEST_F(RuleSettingsTest, RemoveDiscardsTheTextAndSectionAndShowsTheFirstSet)
 
     s.save();
     const std::string atEnd = content();
-    EXPECT_NE(atEnd.find("[RULE_LIST_SETTINGS]\r\nCount=1\r\n0=Default\r\n\r\n"), std::string::npos);
+    EXPECT_NE(atEnd.find("[RULE_LIST_SETTINGS]\r\nCount=1\r\n0=Default\r\n\r\n"),
+              std::string::npos);
     EXPECT_EQ(atEnd.find("DISCARDED"), std::string::npos);
     EXPECT_EQ(atEnd.find("STRICT"), std::string::npos);
 
@@ -353,8 +354,8 @@ TEST_F(RuleSettingsTest, RuleTextForCallersWithoutDialog)
             RuleSettings::ruleTextOf(path_, c.name);
             ADD_FAILURE() << "no error";
         } catch (const Error& e) {
-            EXPECT_EQ(std::string(e.what()), "The settings file \"" + path_ +
-                                                 "\" has no rule set \"" + c.name + "\"");
+            EXPECT_EQ(std::string(e.what()),
+                      "The settings file \"" + path_ + "\" has no rule set \"" + c.name + "\"");
         }
     }
     const std::string missing = (dir_ / "none.ini").string();

@@ -33,8 +33,8 @@ TEST(ScanInput, PaletteIsSortedWithoutRegardToCase)
     EXPECT_EQ(commands.back(), "VideoCard");
     // A case-sensitive sort would put the capitals first.
     const std::vector<std::pair<std::string, std::string>> before = {
-        {"Beep", "BIOSInfo"}, {"BIOSInfo", "BiosVideoInfo"}, {"Organization", "OSVersion"},
-        {"OSVersion", "Owner"}, {"IPAddress", "IPXAddress"}, {"SwapFileSetting", "SwapFileSize"},
+        {"Beep", "BIOSInfo"},    {"BIOSInfo", "BiosVideoInfo"}, {"Organization", "OSVersion"},
+        {"OSVersion", "Owner"},  {"IPAddress", "IPXAddress"},   {"SwapFileSetting", "SwapFileSize"},
         {"NIC", "Organization"}, {"CPU", "CurrentDate"}};
     for (const auto& [a, b] : before) {
         const auto ia = std::find(commands.begin(), commands.end(), a);
@@ -53,7 +53,10 @@ struct CommandCase {
 };
 
 // Printed by their command, so test names stay the same from run to run.
-void PrintTo(const CommandCase& c, std::ostream* os) { *os << c.command; }
+void PrintTo(const CommandCase& c, std::ostream* os)
+{
+    *os << c.command;
+}
 
 class CommandLines : public testing::TestWithParam<CommandCase> {};
 
@@ -87,7 +90,10 @@ struct ScopeCase {
     const char* file;     // with file name F
 };
 
-void PrintTo(const ScopeCase&, std::ostream* os) { *os << "scope"; }
+void PrintTo(const ScopeCase&, std::ostream* os)
+{
+    *os << "scope";
+}
 
 class ScopeLines : public testing::TestWithParam<ScopeCase> {};
 

@@ -3,8 +3,8 @@
 // hostile input.
 #include "core/server/serverreport.h"
 
-#include "tempdir.h"
 #include "core/util/error.h"
+#include "tempdir.h"
 
 #include <gtest/gtest.h>
 
@@ -51,7 +51,7 @@ TEST(ServerValues, FieldAndTrimmedValue)
         {"Key:", "", ""},
         {"Key: ", "", ""},
         {"Key:  two  ", " two  ", "two"},
-        {"a:b:c", ":c", "b:c"},          // only the first colon counts
+        {"a:b:c", ":c", "b:c"}, // only the first colon counts
         {"no colon here", "o colon here", "no colon here"},
         {"x", "", "x"},
         {"", "", ""},
@@ -73,7 +73,7 @@ TEST(ServerFields, EachHeaderLine)
         {"Server name...............: FS1", &ServerReport::serverName, "FS1"},
         {"Server name...............:FS1", &ServerReport::serverName, "S1"},
         {"Server name...............:", &ServerReport::serverName, ""},
-        {"Server name..............: FS1", &ServerReport::serverName, ""}, // one dot short
+        {"Server name..............: FS1", &ServerReport::serverName, ""},  // one dot short
         {"server name...............: FS1", &ServerReport::serverName, ""}, // case counts
         {"OS Version................: 4.11 ", &ServerReport::osVersion, "4.11 "},
         {"Total Server memory.......: 64 MB (all)", &ServerReport::totalMemory, "64 MB"},
@@ -87,9 +87,11 @@ TEST(ServerFields, EachHeaderLine)
         {"Internal Net. Addr........: 0A1B", &ServerReport::internalNet, "0A1B"},
         {"Quillon File Server Configuration Report Created: 1/2/26", &ServerReport::label9,
          "- Config Created1/2/26"},
-        {"Quillon File Server Configuration Report Created:", &ServerReport::label9, "- Config Created"},
+        {"Quillon File Server Configuration Report Created:", &ServerReport::label9,
+         "- Config Created"},
         // Without a colon the field value is the line less its first character.
-        {"Quillon File Server Configuration Report. [CONFIG v2]", &ServerReport::label10, "- CONFIG v2"},
+        {"Quillon File Server Configuration Report. [CONFIG v2]", &ServerReport::label10,
+         "- CONFIG v2"},
         {"Quillon File Server Configuration Report. plain", &ServerReport::label10,
          "- uillon File Server Configuration Report. plain"},
         {"Quillon File Server Configuration Report. [open", &ServerReport::label10, "- open"},
@@ -100,7 +102,8 @@ TEST(ServerFields, EachHeaderLine)
         {"Quillon File Server Configuration Report. [[z]]", &ServerReport::label10, "- [z"},
         // The character after the colon goes first, here the "[".
         {"Quillon File Server Configuration Report. a:[b] c", &ServerReport::label10, "- b"},
-        {"Quillon File Server Configuration Report", &ServerReport::label10, "- Produced by CONFIG.ZLM "},
+        {"Quillon File Server Configuration Report", &ServerReport::label10,
+         "- Produced by CONFIG.ZLM "},
     };
     for (const auto& c : cases)
         EXPECT_EQ(parse({c.line}).*c.field, c.expected) << c.line;
@@ -113,8 +116,9 @@ TEST(ServerFields, DesignTextsAndLastLineWins)
     EXPECT_EQ(empty.label9, "- Config created");
     EXPECT_EQ(empty.label10, "- Produced by CONFIG.ZLM ");
 
-    const ServerReport r = parse({"Server name...............: ONE", "OS Version................: A",
-                                  "Server name...............: TWO"});
+    const ServerReport r =
+        parse({"Server name...............: ONE", "OS Version................: A",
+               "Server name...............: TWO"});
     EXPECT_EQ(r.serverName, "TWO");
     EXPECT_EQ(r.osVersion, "A");
 }
@@ -147,7 +151,8 @@ TEST(ServerPatches, BlockEnds)
         // Missing separator: the block runs to the end.
         {{kPatchHeading, "=", "A", "B"}, {"A", "B"}},
         // 68 and 70 hyphens are ordinary lines; a separator with a blank after it too.
-        {{kPatchHeading, "=", std::string(68, '-'), std::string(70, '-'), kSep + " ", "A", kSep, "B"},
+        {{kPatchHeading, "=", std::string(68, '-'), std::string(70, '-'), kSep + " ", "A", kSep,
+          "B"},
          {std::string(68, '-'), std::string(70, '-'), kSep + " ", "A"}},
         // A separator as line i + 1 is skipped over.
         {{kPatchHeading, kSep, "A", kSep}, {"A"}},
@@ -166,8 +171,9 @@ TEST(ServerPatches, BlockEnds)
 TEST(ServerModules, ListLabelAndEngine)
 {
     const std::string longName = "ABCDEFGHIJKLMNOPQRSTUVWXYZ012345678"; // 35 characters
-    const ServerReport r = parse({"Top of Modules List  12 loaded", "=", "CLIB.ZLM", " INDENTED.ZLM",
-                                  "\tTAB.ZLM", longName, "", "SMP.ZLMX", kSep, "OUT.ZLM"});
+    const ServerReport r =
+        parse({"Top of Modules List  12 loaded", "=", "CLIB.ZLM", " INDENTED.ZLM", "\tTAB.ZLM",
+               longName, "", "SMP.ZLMX", kSep, "OUT.ZLM"});
     EXPECT_EQ(r.label2, "Other ZLMs: 12");
     EXPECT_EQ(strings(r.modules),
               (Strings{"CLIB.ZLM", "\tTAB.ZLM", longName.substr(0, 34), "SMP.ZLMX"}));
@@ -196,17 +202,35 @@ TEST(ServerModules, EngineTypeFollowsTheLaterLine)
     EXPECT_EQ(parse(before).engineType, "Uni");
     EXPECT_EQ(parse(after).engineType, "SMP");
     // Past the 34th character "SMP.ZLM" is cut away, and a blank in front hides it.
-    EXPECT_EQ(parse({engine, "Top of Modules List", "=", std::string(34, 'x') + "SMP.ZLM"}).engineType, "Uni");
+    EXPECT_EQ(
+        parse({engine, "Top of Modules List", "=", std::string(34, 'x') + "SMP.ZLM"}).engineType,
+        "Uni");
     EXPECT_EQ(parse({engine, "Top of Modules List", "=", " SMP.ZLM"}).engineType, "Uni");
 }
 
 TEST(ServerFiles, FourTextsKeepEmptyLines)
 {
-    const ServerReport r = parse({"Top of file. [C:STARTUP.ZCF]", "=", "A", "", "  B  ", kSep,
-                                  "Top of file. [SYS:SYSTEM\\AUTOEXEC.ZCF] copy", "=", "C", kSep,
-                                  "Top of file. [C:\\CONFIG.SYS]", "=", "", kSep,
-                                  "Top of file. [C:\\AUTOEXEC.BAT]", "=", "D", "E",
-                                  "Top of file. [C:STARTUP.ZCF", "=", "F"});
+    const ServerReport r = parse({"Top of file. [C:STARTUP.ZCF]",
+                                  "=",
+                                  "A",
+                                  "",
+                                  "  B  ",
+                                  kSep,
+                                  "Top of file. [SYS:SYSTEM\\AUTOEXEC.ZCF] copy",
+                                  "=",
+                                  "C",
+                                  kSep,
+                                  "Top of file. [C:\\CONFIG.SYS]",
+                                  "=",
+                                  "",
+                                  kSep,
+                                  "Top of file. [C:\\AUTOEXEC.BAT]",
+                                  "=",
+                                  "D",
+                                  "E",
+                                  "Top of file. [C:STARTUP.ZCF",
+                                  "=",
+                                  "F"});
     EXPECT_EQ(strings(r.startupZcf), (Strings{"A", "", "  B  "}));
     EXPECT_EQ(strings(r.autoexecZcf), Strings{"C"});
     EXPECT_EQ(strings(r.configSys), Strings{""});
@@ -218,18 +242,28 @@ TEST(ServerInterrupts, DiskAndLanRowsByPosition)
 {
     const ServerReport r = parse({
         "******Disk Drive Configuration Information******", // 0
-        "=",                                                 // 1
-        kDiskInt + "5",                                      // 2: j-4 and j-1 around it
-        "Device: SCSI", "x", "y", "Driver: AHA.DSK",         // 3..6
-        kDiskInt + " 11 ",                                   // 7
-        "a", "b", "c", "Mirror: On",                         // 8..11
-        kSep,                                                // 12
-        "Top of LAN Driver Configuration Listing",           // 13
-        "=",                                                 // 14
-        "Board: NE2000", "d", "e", "f", "g",                 // 15..19
-        kIrq + "3",                                          // 20
-        "    Int........................: 9",               // 21: one dot short
-        kIrq + "10",                                         // 22: j-5 is line 17
+        "=",                                                // 1
+        kDiskInt + "5",                                     // 2: j-4 and j-1 around it
+        "Device: SCSI",
+        "x",
+        "y",
+        "Driver: AHA.DSK", // 3..6
+        kDiskInt + " 11 ", // 7
+        "a",
+        "b",
+        "c",
+        "Mirror: On",                              // 8..11
+        kSep,                                      // 12
+        "Top of LAN Driver Configuration Listing", // 13
+        "=",                                       // 14
+        "Board: NE2000",
+        "d",
+        "e",
+        "f",
+        "g",                                  // 15..19
+        kIrq + "3",                           // 20
+        "    Int........................: 9", // 21: one dot short
+        kIrq + "10",                          // 22: j-5 is line 17
     });
     const std::vector<InterruptRow> expected = {
         {"5", "", "=", "AHA.DSK"},
@@ -239,8 +273,8 @@ TEST(ServerInterrupts, DiskAndLanRowsByPosition)
     };
     EXPECT_EQ(r.interrupts, expected);
     // Past the last line the neighbours are empty.
-    const ServerReport end = parse({"******Disk Drive Configuration Information******", "=", "Dev: A", "b", "c",
-                                    "Drv: D", kDiskInt + "7", "m"});
+    const ServerReport end = parse({"******Disk Drive Configuration Information******", "=",
+                                    "Dev: A", "b", "c", "Drv: D", kDiskInt + "7", "m"});
     EXPECT_EQ(end.interrupts, (std::vector<InterruptRow>{{"7", "A", "D", ""}}));
 }
 
@@ -286,8 +320,9 @@ TEST(ServerStatus, LinesAndKilobytes)
     };
     for (const auto& c : cases) {
         const ServerReport r = parseServerReport(c.text, c.size);
-        EXPECT_EQ(r.status, (std::array<std::string, 5>{"", c.lines, c.kb, "1 module listing found.",
-                                                         "1 config header found."}))
+        EXPECT_EQ(r.status,
+                  (std::array<std::string, 5>{"", c.lines, c.kb, "1 module listing found.",
+                                              "1 config header found."}))
             << c.text;
     }
 }
@@ -296,9 +331,8 @@ TEST(ServerHostile, OddInputStaysBounded)
 {
     // CR-only line ends, NUL bytes inside a field, a 1 MB line.
     const std::string nul("Server name...............: A\0B", 31);
-    const ServerReport r = parseServerReport(nul + "\rOS Version................: X\r" +
-                                                 std::string(1 << 20, 'M') + "\r",
-                                             -1);
+    const ServerReport r = parseServerReport(
+        nul + "\rOS Version................: X\r" + std::string(1 << 20, 'M') + "\r", -1);
     EXPECT_EQ(r.serverName, std::string("A\0B", 3));
     EXPECT_EQ(r.osVersion, "X");
     EXPECT_EQ(r.lines.size(), 3u);

@@ -1,7 +1,7 @@
 // The INI section store reads files with any line ends alike, and a CR LF
 // file is written back exactly as before.
-#include "core/store/bigini.h"
 #include "core/rules/rulesettings.h"
+#include "core/store/bigini.h"
 
 #include "tempdir.h"
 

@@ -1,7 +1,7 @@
 #include "core/store/bigini.h"
 
-#include "tempdir.h"
 #include "core/util/error.h"
+#include "tempdir.h"
 
 #include <gtest/gtest.h>
 

@@ -86,7 +86,8 @@ TEST(VariableLookup, IndexAgreesWithLinearScan)
 // whole entry text.
 TEST(VariableLookup, EdgeCasesAgreeWithAndWithoutIndex)
 {
-    const std::vector<std::string> entries = {"%A_01%=1", "%A_1%=2", "%A=B%=3", "%A%", "%A%=x=y", "%A%=4"};
+    const std::vector<std::string> entries = {"%A_01%=1", "%A_1%=2", "%A=B%=3",
+                                              "%A%",      "%A%=x=y", "%A%=4"};
     constexpr auto none = VariableList::npos;
     struct Case {
         const char* query;
@@ -95,15 +96,9 @@ TEST(VariableLookup, EdgeCasesAgreeWithAndWithoutIndex)
     };
     // Entry 1 ("%A_1%=2") is erased before every look-up.
     const Case cases[] = {
-        {"", 0, none, 5},
-        {"%A_1", none, none, 0},
-        {"%A_0", 0, none, 1},
-        {"%A_01%", 0, 0, 1},
+        {"", 0, none, 5}, {"%A_1", none, none, 0}, {"%A_0", 0, none, 1},  {"%A_01%", 0, 0, 1},
         {"%A", 0, 2, 5}, // entry 2 is named "%A"
-        {"%A%", 3, 3, 3},
-        {"%A%=x=y", 4, none, 1},
-        {"%A=B%", 2, none, 1},
-        {"%A%=4=", none, none, 0},
+        {"%A%", 3, 3, 3}, {"%A%=x=y", 4, none, 1}, {"%A=B%", 2, none, 1}, {"%A%=4=", none, none, 0},
     };
     for (const bool linear : {false, true}) {
         VariableList v;

@@ -11,8 +11,9 @@ namespace {
 
 std::string settings(uint16_t port, const std::string& portText = "")
 {
-    return "[QMXREAD_PARAMETERS]\r\nHost=127.0.0.1\r\nPort=" + (portText.empty() ? std::to_string(port) : portText) +
-           "\r\nUser_Name=tester\r\nPassword=secret\r\nDirectory=incoming\r\nTimeout=3000\r\n";
+    return "[QMXREAD_PARAMETERS]\r\nHost=127.0.0.1\r\nPort="
+           + (portText.empty() ? std::to_string(port) : portText)
+           + "\r\nUser_Name=tester\r\nPassword=secret\r\nDirectory=incoming\r\nTimeout=3000\r\n";
 }
 
 class CliUpdate : public CliTest {
@@ -38,12 +39,19 @@ TEST_F(CliUpdate, FetchesFromARealServer)
         std::vector<std::string> lines;
         bool read, scan;
     } cases[] = {
-        {{}, {"Connecting", "Changing Directory", "Retrieving File QMXRead.ini", "Retrieving File QMXScan.ini",
-              "Disconnecting"}, true, true},
-        {{"--only", "QMXScan.ini"}, {"Connecting", "Changing Directory", "Retrieving File QMXScan.ini",
-                                     "Disconnecting"}, false, true},
-        {{"--only=QMXRead.ini"}, {"Connecting", "Changing Directory", "Retrieving File QMXRead.ini",
-                                  "Disconnecting"}, true, false},
+        {{},
+         {"Connecting", "Changing Directory", "Retrieving File QMXRead.ini",
+          "Retrieving File QMXScan.ini", "Disconnecting"},
+         true,
+         true},
+        {{"--only", "QMXScan.ini"},
+         {"Connecting", "Changing Directory", "Retrieving File QMXScan.ini", "Disconnecting"},
+         false,
+         true},
+        {{"--only=QMXRead.ini"},
+         {"Connecting", "Changing Directory", "Retrieving File QMXRead.ini", "Disconnecting"},
+         true,
+         false},
     };
     for (const auto& c : cases) {
         std::filesystem::remove_all(dir / "out");

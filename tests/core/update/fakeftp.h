@@ -31,14 +31,14 @@ namespace qmx::test {
 
 // What the fake does in answer to one command (or as its greeting).
 struct FakeStep {
-    std::string reply;                // sent at once; may hold several lines, or nothing
-    std::optional<std::string> data;  // sent over a data connection to the PORT address
-    bool resetData = false;           // end the data connection with a reset after the data
-    std::string final;                // sent after the data connection closed
-    bool flood = false;               // send an endless line instead of the reply
-    bool hangUp = false;              // close the control connection after the reply
-    size_t piece = 0;                 // send everything in pieces of this size (0: whole)...
-    int pauseMs = 0;                  // ...with this pause before each piece but the first
+    std::string reply;                   // sent at once; may hold several lines, or nothing
+    std::optional<std::string> data;     // sent over a data connection to the PORT address
+    bool resetData = false;              // end the data connection with a reset after the data
+    std::string final;                   // sent after the data connection closed
+    bool flood = false;                  // send an endless line instead of the reply
+    bool hangUp = false;                 // close the control connection after the reply
+    size_t piece = 0;                    // send everything in pieces of this size (0: whole)...
+    int pauseMs = 0;                     // ...with this pause before each piece but the first
     std::optional<std::string> intruder; // sent first from 127.0.0.2 to the PORT address
 };
 
@@ -72,13 +72,15 @@ class FakeFtpServer {
 public:
     using Script = std::function<FakeStep(const std::string& command)>;
 
-    FakeFtpServer(FakeStep greeting, Script script) : greeting_(std::move(greeting)), script_(std::move(script))
+    FakeFtpServer(FakeStep greeting, Script script)
+        : greeting_(std::move(greeting)), script_(std::move(script))
     {
         listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
         sockaddr_in a{};
         a.sin_family = AF_INET;
         a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        if (::bind(listener_, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 || ::listen(listener_, 4) != 0)
+        if (::bind(listener_, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0
+            || ::listen(listener_, 4) != 0)
             throw std::runtime_error("fake server cannot listen");
         socklen_t len = sizeof a;
         ::getsockname(listener_, reinterpret_cast<sockaddr*>(&a), &len);

@@ -32,7 +32,7 @@ public:
 struct Outcome {
     std::vector<std::string> statuses;
     std::vector<std::string> names;
-    std::string error;  // empty after success
+    std::string error; // empty after success
 };
 
 class FtpUpdate : public ::testing::Test {
@@ -76,12 +76,13 @@ FakeStep reply(const std::string& text)
 
 TEST_F(FtpUpdate, FullExchangeSendsExactlyTheseCommands)
 {
-    FakeFtpServer server(reply("220 hi"), serveFiles({{"QMXRead.ini", kRead}, {"QMXScan.ini", kScan}}));
+    FakeFtpServer server(reply("220 hi"),
+                         serveFiles({{"QMXRead.ini", kRead}, {"QMXScan.ini", kScan}}));
     const Outcome o = update(request(server.port()));
     ASSERT_EQ(o.error, "");
-    EXPECT_EQ(o.statuses, (std::vector<std::string>{"Connecting", "Changing Directory",
-                                                     "Retrieving File QMXRead.ini",
-                                                     "Retrieving File QMXScan.ini", "Disconnecting", ""}));
+    EXPECT_EQ(o.statuses, (std::vector<std::string>{
+                              "Connecting", "Changing Directory", "Retrieving File QMXRead.ini",
+                              "Retrieving File QMXScan.ini", "Disconnecting", ""}));
     std::vector<std::string> verbs;
     for (const auto& c : server.commands()) {
         if (c.rfind("PORT 127,0,0,1,", 0) == 0)
@@ -89,9 +90,9 @@ TEST_F(FtpUpdate, FullExchangeSendsExactlyTheseCommands)
         else
             verbs.push_back(c);
     }
-    EXPECT_EQ(verbs, (std::vector<std::string>{"USER anonymous", "PASS me@example", "CWD incoming", "PORT",
-                                                "NLST", "PORT", "RETR QMXRead.ini", "PORT",
-                                                "RETR QMXScan.ini", "QUIT"}));
+    EXPECT_EQ(verbs, (std::vector<std::string>{"USER anonymous", "PASS me@example", "CWD incoming",
+                                               "PORT", "NLST", "PORT", "RETR QMXRead.ini", "PORT",
+                                               "RETR QMXScan.ini", "QUIT"}));
     EXPECT_EQ(local("QMXRead.ini"), kRead);
     EXPECT_EQ(local("QMXScan.ini"), kScan);
     EXPECT_FALSE(client.connected());
@@ -99,8 +100,9 @@ TEST_F(FtpUpdate, FullExchangeSendsExactlyTheseCommands)
 
 TEST_F(FtpUpdate, MultiLineGreetingIsReadWholeAnd230SkipsPassword)
 {
-    FakeFtpServer server(say("220-Welcome\r\n220-to 220 the fake\r\n second 331 line\r\n220 ready\r\n"),
-                         serveFiles({}, {{"USER", say("230-No password\r\n230 needed\r\n")}}));
+    FakeFtpServer server(
+        say("220-Welcome\r\n220-to 220 the fake\r\n second 331 line\r\n220 ready\r\n"),
+        serveFiles({}, {{"USER", say("230-No password\r\n230 needed\r\n")}}));
     const Outcome o = update(request(server.port()));
     ASSERT_EQ(o.error, "");
     const auto cmds = server.commands();
@@ -113,7 +115,7 @@ TEST_F(FtpUpdate, ProxyGetsUserAtServerHost)
 {
     FakeFtpServer server(reply("220 proxy"), serveFiles({}));
     UpdateRequest r = request(closedPort());
-    r.host = "files.example.invalid";  // never looked up: the proxy is the target
+    r.host = "files.example.invalid"; // never looked up: the proxy is the target
     r.proxyHost = "127.0.0.1";
     r.proxyPort = server.port();
     ASSERT_EQ(update(r).error, "");
@@ -127,11 +129,11 @@ TEST_F(FtpUpdate, RefusalsStopWithTheReplyLine)
         const char* line;
         bool refused;
     } cases[] = {
-        {"USER", "530 Not you.", true},   {"USER", "400 odd", false},   {"USER", "401 Busy", true},
-        {"PASS", "530 Wrong.", true},     {"PASS", "600 odd", false},   {"CWD", "550 No dir.", true},
-        {"CWD", "400 Busy", true},        {"CWD", "399 odd", false},    {"PORT", "500 No PORT.", true},
-        {"PORT", "301 odd", true},        {"PORT", "300 odd", false},   {"NLST", "550 No list.", true},
-        {"RETR", "550 Gone.", true},      {"QUIT", "500 Stay.", true},  {"QUIT", "300 ok", false},
+        {"USER", "530 Not you.", true}, {"USER", "400 odd", false},  {"USER", "401 Busy", true},
+        {"PASS", "530 Wrong.", true},   {"PASS", "600 odd", false},  {"CWD", "550 No dir.", true},
+        {"CWD", "400 Busy", true},      {"CWD", "399 odd", false},   {"PORT", "500 No PORT.", true},
+        {"PORT", "301 odd", true},      {"PORT", "300 odd", false},  {"NLST", "550 No list.", true},
+        {"RETR", "550 Gone.", true},    {"QUIT", "500 Stay.", true}, {"QUIT", "300 ok", false},
     };
     for (const auto& c : cases) {
         std::map<std::string, FakeStep> over{{c.verb, reply(c.line)}};
@@ -150,8 +152,9 @@ TEST_F(FtpUpdate, RefusalsStopWithTheReplyLine)
 
 TEST_F(FtpUpdate, ListedNameInAnyCaseIsFetchedUnderItsOwnSpelling)
 {
-    FakeFtpServer server(reply("220 hi"),
-                         serveFiles({{"qmxread.ini", "lower"}, {"QMXScan.ini.bak", "no"}, {"QMXRead.ini", kRead}}));
+    FakeFtpServer server(
+        reply("220 hi"),
+        serveFiles({{"qmxread.ini", "lower"}, {"QMXScan.ini.bak", "no"}, {"QMXRead.ini", kRead}}));
     const Outcome o = update(request(server.port()));
     ASSERT_EQ(o.error, "");
     int retr = 0;
@@ -160,7 +163,7 @@ TEST_F(FtpUpdate, ListedNameInAnyCaseIsFetchedUnderItsOwnSpelling)
             EXPECT_EQ(c, "RETR QMXRead.ini");
             ++retr;
         }
-    EXPECT_EQ(retr, 2);  // once per listed spelling
+    EXPECT_EQ(retr, 2); // once per listed spelling
     EXPECT_EQ(local("QMXRead.ini"), kRead);
     EXPECT_FALSE(fileExists(dir.file("QMXScan.ini")));
 }
@@ -172,11 +175,12 @@ TEST_F(FtpUpdate, SilentServerTimesOutWithinTheLimit)
     client.setWait([&] { ++pumps; });
     const auto start = std::chrono::steady_clock::now();
     const Outcome o = update(request(server.port(), 300));
-    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - start);
     EXPECT_EQ(o.error, "10060: Connection timed out");
     EXPECT_GE(ms.count(), 290);
     EXPECT_LT(ms.count(), 2000);
-    EXPECT_GT(pumps, 20);  // events kept running while waiting
+    EXPECT_GT(pumps, 20); // events kept running while waiting
     EXPECT_FALSE(client.connected());
 }
 
@@ -201,7 +205,7 @@ TEST_F(FtpUpdate, HostileServersNeverReplaceTheFileWithABrokenOne)
         std::string error = {};
         std::string settings = "old"; // QMXRead.ini afterwards
         bool connected = false;
-        int told = 0;                   // settings-written calls
+        int told = 0; // settings-written calls
         int minMs = 0, maxMs = 2500;
     } cases[] = {
         // clang-format off
@@ -253,7 +257,8 @@ TEST_F(FtpUpdate, HostileServersNeverReplaceTheFileWithABrokenOne)
         } catch (const Error& e) {
             error = e.what();
         }
-        const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+        const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+            std::chrono::steady_clock::now() - start);
         EXPECT_EQ(error, c.error);
         EXPECT_TRUE(local("QMXRead.ini") == c.settings); // the file may be large: not printed
         EXPECT_EQ(client.connected(), c.connected);
@@ -292,7 +297,8 @@ TEST_F(FtpUpdate, NextUpdateLogsInAfreshUnlessTheSessionLives)
         bool first = true;
         const auto script = serveFiles({{"QMXScan.ini", kScan}});
         FakeFtpServer server(reply("220 hi"), [&](const std::string& cmd) {
-            return cmd.rfind("CWD", 0) == 0 && std::exchange(first, false) ? c.firstCwd : script(cmd);
+            return cmd.rfind("CWD", 0) == 0 && std::exchange(first, false) ? c.firstCwd
+                                                                           : script(cmd);
         });
         FtpClient fresh;
         UpdateRequest r = request(server.port());
@@ -333,7 +339,8 @@ TEST_F(FtpUpdate, CancelEndsAWaitAndCommandsNeedAConnection)
 
 TEST_F(FtpUpdate, OnlyChosenFilesAndEmptyDirectory)
 {
-    FakeFtpServer server(reply("220 hi"), serveFiles({{"QMXRead.ini", kRead}, {"QMXScan.ini", kScan}}));
+    FakeFtpServer server(reply("220 hi"),
+                         serveFiles({{"QMXRead.ini", kRead}, {"QMXScan.ini", kScan}}));
     UpdateRequest r = request(server.port());
     r.fetchSettings = false;
     r.directory = "";
@@ -359,7 +366,7 @@ TEST_F(FtpUpdate, RealServerFetchesBothFiles)
     EXPECT_EQ(local("QMXRead.ini"), kRead);
     EXPECT_EQ(local("QMXScan.ini"), kScan);
     r.password = "wrong";
-    r.timeoutMs = 8000;  // the server answers a wrong password after 3 s
+    r.timeoutMs = 8000; // the server answers a wrong password after 3 s
     EXPECT_EQ(update(r).error.substr(0, 4), "530 ");
 }
 

@@ -19,8 +19,8 @@
 namespace qmx {
 namespace {
 
-using test::TempDir;
 using test::readBytes;
+using test::TempDir;
 using test::writeBytes;
 
 std::string readError(const std::string& path)
@@ -71,12 +71,14 @@ TEST(ReadWholeFile, RefusesWhatIsNotARegularFile)
         std::string message;
     } cases[] = {
         {fifo, "Cannot open file \"" + fifo + "\": it is not a regular file"},
-        {dir.file("to-fifo"), "Cannot open file \"" + dir.file("to-fifo") + "\": it is not a regular file"},
+        {dir.file("to-fifo"),
+         "Cannot open file \"" + dir.file("to-fifo") + "\": it is not a regular file"},
         {sock, "Cannot open file \"" + sock + "\": it is not a regular file"},
         {dir.file("sub"), "Cannot open file \"" + dir.file("sub") + "\": it is not a regular file"},
         {"/dev/zero", "Cannot open file \"/dev/zero\": it is not a regular file"},
         {"/dev/null", "Cannot open file \"/dev/null\": it is not a regular file"},
-        {dir.file("missing"), "Cannot open file \"" + dir.file("missing") + "\": No such file or directory"},
+        {dir.file("missing"),
+         "Cannot open file \"" + dir.file("missing") + "\": No such file or directory"},
         {"", "Cannot open file \"\": No such file or directory"},
     };
     for (const auto& c : cases)
@@ -89,12 +91,15 @@ TEST(ReadWholeFile, SizeLimitNamesSizeAndLimit)
     TempDir dir;
     const std::string big = dir.file("big"), edge = dir.file("edge");
     // Sparse files: the sizes cost no disk space.
-    for (const auto& [path, size] : {std::pair{big, kMaxReadFileSize + 1}, std::pair{edge, kMaxReadFileSize}}) {
+    for (const auto& [path, size] :
+         {std::pair{big, kMaxReadFileSize + 1}, std::pair{edge, kMaxReadFileSize}}) {
         const int fd = ::open(path.c_str(), O_CREAT | O_WRONLY, 0600);
         ASSERT_EQ(::ftruncate(fd, static_cast<off_t>(size)), 0);
         ::close(fd);
     }
-    EXPECT_EQ(readError(big), "File \"" + big + "\" is too large: 1073741825 bytes, the limit is 1073741824 bytes (1 GiB)");
+    EXPECT_EQ(readError(big),
+              "File \"" + big
+                  + "\" is too large: 1073741825 bytes, the limit is 1073741824 bytes (1 GiB)");
     // The limit itself is allowed; reading 1 GiB is left out of the test, so
     // only the refusal above is checked here.
 }
@@ -113,9 +118,11 @@ TEST(ReadWholeFile, ReadsRegularFilesAndLinksToThem)
 
 TEST(ErrorMessage, OutOfMemoryIsSaidPlainly)
 {
-    EXPECT_EQ(errorMessage(std::bad_alloc(), "open the report"), "Not enough memory to open the report");
+    EXPECT_EQ(errorMessage(std::bad_alloc(), "open the report"),
+              "Not enough memory to open the report");
     EXPECT_EQ(errorMessage(std::bad_alloc()), "Not enough memory to complete the command");
-    EXPECT_EQ(errorMessage(Error("Cannot open file \"x\""), "open the report"), "Cannot open file \"x\"");
+    EXPECT_EQ(errorMessage(Error("Cannot open file \"x\""), "open the report"),
+              "Cannot open file \"x\"");
 }
 
 // Runs f with the given umask, restoring the old one after.
@@ -183,7 +190,8 @@ TEST(WriteFileAtomic, ReadOnlyFileIsRefusedLikeAnUnwritableDirectory)
     if (::geteuid() != 0) {
         ::mkdir(dir.file("closed").c_str(), 0500);
         const std::string inClosed = dir.file("closed/x.ini");
-        EXPECT_EQ(writeError(inClosed, "x"), "Cannot create file \"" + inClosed + "\": Permission denied");
+        EXPECT_EQ(writeError(inClosed, "x"),
+                  "Cannot create file \"" + inClosed + "\": Permission denied");
         ::chmod(dir.file("closed").c_str(), 0700);
     }
 }
@@ -197,15 +205,17 @@ TEST(WriteFileAtomic, IdenticalTextIsNotRewritten)
         bool rewritten;
     } cases[] = {
         {"a=1\r\n", "a=1\r\n", false},
-        {"a=1\r\n", "a=1\r\nb", true},   // longer
-        {"a=1\r\n", "a=1\r", true},      // shorter
-        {"a=1\r\n", "a=2\r\n", true},    // same size, last value differs
+        {"a=1\r\n", "a=1\r\nb", true}, // longer
+        {"a=1\r\n", "a=1\r", true},    // shorter
+        {"a=1\r\n", "a=2\r\n", true},  // same size, last value differs
         {"", "", false},
-        {std::string(70000, 'q'), std::string(69999, 'q') + "r", true}, // differs after the first block
+        {std::string(70000, 'q'), std::string(69999, 'q') + "r",
+         true}, // differs after the first block
     };
     for (const auto& c : cases) {
         writeBytes(path, c.before);
-        struct stat before {}, after {};
+        struct stat before {
+        }, after{};
         ::stat(path.c_str(), &before);
         writeFileAtomic(path, c.after);
         ::stat(path.c_str(), &after);

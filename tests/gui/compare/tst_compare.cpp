@@ -4,8 +4,8 @@
 // differences only, F8 / Shift+F8, the baseline choice, the summary line,
 // Ctrl+C and the CSV export.
 #include "fakeprompts.h"
-#include "testframe.h"
 #include "named.h"
+#include "testframe.h"
 
 #include "gui/compare/cmpreslt.h"
 #include "gui/compare/compare.h"
@@ -16,6 +16,7 @@
 #include "gui/shell/mainform.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -23,7 +24,6 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListView>
-#include <QApplication>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -77,7 +77,8 @@ struct App {
     TfrmCompareResults* compareTexts(const QList<QByteArray>& texts, const QStringList& names = {})
     {
         for (qsizetype i = 0; i < texts.size(); ++i)
-            open(write(i < names.size() ? names[i] : QStringLiteral("r%1.txt").arg(i + 1), texts[i]));
+            open(write(i < names.size() ? names[i] : QStringLiteral("r%1.txt").arg(i + 1),
+                       texts[i]));
         tickAll();
         return compare();
     }
@@ -178,7 +179,9 @@ private Q_SLOTS:
 
         // A tick given in the list view lands in the compare list.
         const QModelIndex second = named<QListView>(c, "CheckListBox1")->model()->index(1, 0);
-        QVERIFY(named<QListView>(c, "CheckListBox1")->model()->setData(second, Qt::Checked, Qt::CheckStateRole));
+        QVERIFY(named<QListView>(c, "CheckListBox1")
+                    ->model()
+                    ->setData(second, Qt::Checked, Qt::CheckStateRole));
         QCOMPARE(app.main->compareList().tickedPaths(), QStringList({missing}));
         QVERIFY(named<QPushButton>(c, "BitBtn1")->isEnabled());
 
@@ -220,7 +223,8 @@ private Q_SLOTS:
         QCOMPARE(one->parentWidget()->size(), QSize(696, 480));
         QCOMPARE(headers(gridOf(one)), QStringList({b}));
         QCOMPARE(gridOf(one)->columnWidth(0), 300);
-        QVERIFY(!(gridOf(one)->model()->flags(gridOf(one)->model()->index(0, 0)) & Qt::ItemIsEditable));
+        QVERIFY(
+            !(gridOf(one)->model()->flags(gridOf(one)->model()->index(0, 0)) & Qt::ItemIsEditable));
         // Result windows count among the children that number a new file.
         app.main->FileNew1Execute();
         QCOMPARE(app.main->activeChild()->caption(), QStringLiteral("NONAME5"));
@@ -236,9 +240,12 @@ private Q_SLOTS:
     {
         App app;
         TfrmCompareResults* w = app.compareTexts({kA, kB});
-        QCOMPARE(headers(gridOf(w)), QStringList({app.dir.filePath("r1.txt"), app.dir.filePath("r2.txt")}));
-        QCOMPARE(shown(gridOf(w)), QStringList({"S;A|ON,On|.r", "S;B|1,|.x", "T;C|x,x|..", "S;K|,v|br"}));
-        QCOMPARE(w->findChild<QLabel*>(QStringLiteral("Summary"))->text(), QStringLiteral("3 of 4 rows differ"));
+        QCOMPARE(headers(gridOf(w)),
+                 QStringList({app.dir.filePath("r1.txt"), app.dir.filePath("r2.txt")}));
+        QCOMPARE(shown(gridOf(w)),
+                 QStringList({"S;A|ON,On|.r", "S;B|1,|.x", "T;C|x,x|..", "S;K|,v|br"}));
+        QCOMPARE(w->findChild<QLabel*>(QStringLiteral("Summary"))->text(),
+                 QStringLiteral("3 of 4 rows differ"));
         QVERIFY(app.prompts->errors.isEmpty());
     }
 
@@ -251,7 +258,8 @@ private Q_SLOTS:
         app.open(a);
         app.open(a);
         app.tickAll();
-        QCOMPARE(shown(gridOf(app.compare())), QStringList({"S;A|ON,ON|..", "S;B|1,1|..", "T;C|x,x|.."}));
+        QCOMPARE(shown(gridOf(app.compare())),
+                 QStringList({"S;A|ON,ON|..", "S;B|1,1|..", "T;C|x,x|.."}));
         // A window for a missing file: an empty column on blue.
         app.open(missing);
         app.main->compareList().setTicked(0, false);
@@ -272,7 +280,8 @@ private Q_SLOTS:
         app.open(b);
         app.main->compareList().setTicked(3, false);
         app.main->compareList().setTicked(4, true);
-        QCOMPARE(shown(gridOf(app.compare())), QStringList({"S;A|On|.", "S;B||b", "T;C|x|.", "S;K|v|."}));
+        QCOMPARE(shown(gridOf(app.compare())),
+                 QStringList({"S;A|On|.", "S;B||b", "T;C|x|.", "S;K|v|."}));
     }
 
     void keysListShowsTheLastSectionVisited()
@@ -315,14 +324,16 @@ private Q_SLOTS:
     void differencesOnlyBaselineAndSummary()
     {
         App app;
-        TfrmCompareResults* w = app.compareTexts(
-            {"[S]\r\nA=1\r\nB=x\r\nC=1\r\n", "[S]\r\nA=2\r\nB=x\r\nC=1\r\n", "[S]\r\nA=2\r\nB=x\r\nC=2\r\n"});
+        TfrmCompareResults* w =
+            app.compareTexts({"[S]\r\nA=1\r\nB=x\r\nC=1\r\n", "[S]\r\nA=2\r\nB=x\r\nC=1\r\n",
+                              "[S]\r\nA=2\r\nB=x\r\nC=2\r\n"});
         auto* only = w->findChild<QCheckBox*>(QStringLiteral("DifferencesOnly"));
         auto* baseline = w->findChild<QComboBox*>(QStringLiteral("BaselineChoice"));
         auto* summary = w->findChild<QLabel*>(QStringLiteral("Summary"));
         QVERIFY(!only->isChecked());
         QCOMPARE(baseline->currentIndex(), 0);
-        QCOMPARE(shown(gridOf(w)), QStringList({"S;A|1,2,2|.rr", "S;B|x,x,x|...", "S;C|1,1,2|..r"}));
+        QCOMPARE(shown(gridOf(w)),
+                 QStringList({"S;A|1,2,2|.rr", "S;B|x,x,x|...", "S;C|1,1,2|..r"}));
         only->setChecked(true);
         QCOMPARE(shown(gridOf(w)), QStringList({"S;A|1,2,2|.rr", "S;C|1,1,2|..r"}));
         QCOMPARE(summary->text(), QStringLiteral("2 of 3 rows differ"));
@@ -336,7 +347,8 @@ private Q_SLOTS:
     void nextAndPreviousDifference()
     {
         App app;
-        TfrmCompareResults* w = app.compareTexts({"[S]\r\nA=1\r\nB=x\r\nC=1\r\n", "[S]\r\nA=2\r\nB=x\r\nC=2\r\n"});
+        TfrmCompareResults* w =
+            app.compareTexts({"[S]\r\nA=1\r\nB=x\r\nC=1\r\n", "[S]\r\nA=2\r\nB=x\r\nC=2\r\n"});
         QTableView* g = gridOf(w);
         QApplication::setActiveWindow(app.main.get());
         g->setFocus();
@@ -371,7 +383,8 @@ private Q_SLOTS:
         QCOMPARE(QGuiApplication::clipboard()->text(), QString());
 
         // The report window's check grids copy their selection the same way.
-        const QString r = app.write("r.txt", "[R]\r\nK1=REGISTRY;v1;DEFAULT\r\nK2=REGISTRY;v2;NON-DEFAULT\r\n");
+        const QString r =
+            app.write("r.txt", "[R]\r\nK1=REGISTRY;v1;DEFAULT\r\nK2=REGISTRY;v2;NON-DEFAULT\r\n");
         TForm1* f = app.open(r);
         auto* registry = named<QTableView>(f, "StringGrid1");
         registry->selectAll();
@@ -384,7 +397,8 @@ private Q_SLOTS:
     {
         App app;
         TfrmCompareResults* w = app.compareTexts(
-            {"[S]\r\nA=1\r\nB=\"q\"\r\nC=\x80\r\n", "[S]\r\nA=1\r\nB=\"q\"\r\nC=y\r\n"}, {"a,1.txt", "b.txt"});
+            {"[S]\r\nA=1\r\nB=\"q\"\r\nC=\x80\r\n", "[S]\r\nA=1\r\nB=\"q\"\r\nC=y\r\n"},
+            {"a,1.txt", "b.txt"});
         const QString a = app.dir.filePath("a,1.txt"), b = app.dir.filePath("b.txt");
         const QString out = app.dir.filePath("out.csv");
         app.prompts->saveAnswers << out;

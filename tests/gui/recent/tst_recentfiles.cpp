@@ -1,8 +1,8 @@
 // The recent-file entries of the File menu, their storage in the settings
 // file, and files dropped on the main window.
 #include "fakeprompts.h"
-#include "testframe.h"
 #include "named.h"
+#include "testframe.h"
 
 #include "gui/recent/recentmenu.h"
 #include "gui/report/childwin.h"

@@ -2,13 +2,13 @@
 // their colours, the coloured Config Text, browsing, attached files, the
 // Suggestions page and the progress window.
 #include "fakeprompts.h"
-#include "testframe.h"
 #include "named.h"
+#include "testframe.h"
 
+#include "core/rules/interpreter.h"
 #include "gui/report/checkgrid.h"
 #include "gui/report/childwin.h"
 #include "gui/report/prgres.h"
-#include "core/rules/interpreter.h"
 #include "gui/rules/rules.h"
 #include "gui/shell/mainform.h"
 #include "gui/support/lineview.h"
@@ -94,8 +94,8 @@ class TstReportWindow : public QObject {
 private Q_SLOTS:
     void pagesWithAndWithoutDebug()
     {
-        const QStringList all = {"General", "Config Text", "Sections", "Registry Keys",
-                                 "Files", "Attached Files", "Suggestions", "Variables"};
+        const QStringList all = {"General", "Config Text",    "Sections",    "Registry Keys",
+                                 "Files",   "Attached Files", "Suggestions", "Variables"};
         {
             App app;
             TForm1* f = app.main->NewReportChild(kReport);
@@ -197,8 +197,8 @@ private Q_SLOTS:
         for (int c = 0; c < 10; ++c)
             headers << g->model()->headerData(c, Qt::Horizontal).toString();
         QCOMPARE(headers, QStringList({"Name", "Full Name", "Size", "Date", "Time", "Company",
-                                       "Internal File Version", "Internal Name",
-                                       "Product Version", "Default"}));
+                                       "Internal File Version", "Internal Name", "Product Version",
+                                       "Default"}));
         QCOMPARE(g->model()->rowCount(), 3);
         QCOMPARE(cell(g, 0, 0).toString(), QStringLiteral("Kernel"));
         QCOMPARE(cell(g, 0, 2).toString(), QStringLiteral("471040"));
@@ -373,8 +373,10 @@ private Q_SLOTS:
         const QString fifo = app.dir.filePath(QStringLiteral("fifo.txt"));
         QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
         app.main->NewReportChild(fifo);
-        QCOMPARE(app.prompts->errors,
-                 QStringList{QStringLiteral("Cannot open file \"%1\": it is not a regular file").arg(fifo)});
+        QCOMPARE(
+            app.prompts->errors,
+            QStringList{
+                QStringLiteral("Cannot open file \"%1\": it is not a regular file").arg(fifo)});
         QVERIFY(!QApplication::overrideCursor());
     }
 
@@ -384,7 +386,8 @@ private Q_SLOTS:
     {
         App app({"/d"});
         const std::string longValue(10'000'000, 'v');
-        const std::string text = "[General]\r\nMemory=TOTALMEMORY;" + longValue + "\r\nCPU=CPU;486\r\n";
+        const std::string text =
+            "[General]\r\nMemory=TOTALMEMORY;" + longValue + "\r\nCPU=CPU;486\r\n";
         const QString path = app.dir.filePath(QStringLiteral("long.txt"));
         QFile out(path);
         QVERIFY(out.open(QIODevice::WriteOnly));
@@ -468,7 +471,8 @@ private Q_SLOTS:
                     const QString text = c < row.cells.size() ? toQString(row.cells[c]) : QString();
                     QCOMPARE(cell(grid, gr, gc).toString(), text);
                     const QColor bg = colourOf(cell(grid, gr, gc, Qt::BackgroundRole));
-                    QCOMPARE(bg, row.background == Colour::None ? QColor() : toQColor(row.background));
+                    QCOMPARE(bg,
+                             row.background == Colour::None ? QColor() : toQColor(row.background));
                     const Colour fg = c < row.colors.size() ? row.colors[c] : Colour::None;
                     QCOMPARE(colourOf(cell(grid, gr, gc, Qt::ForegroundRole)),
                              fg == Colour::None ? QColor() : toQColor(fg));

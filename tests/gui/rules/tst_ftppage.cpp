@@ -26,13 +26,17 @@ using qmx::test::FakeStep;
 
 namespace {
 
-QByteArray settingsText(const QString& host, int port, const QString& timeout = QStringLiteral("3000"),
+QByteArray settingsText(const QString& host, int port,
+                        const QString& timeout = QStringLiteral("3000"),
                         const QString& rule = QStringLiteral("PRINT old"))
 {
-    return QStringLiteral("[QMXREAD_PARAMETERS]\r\nHost=%1\r\nPort=%2\r\nUser_Name=tester\r\nPassword=secret\r\n"
-                          "Directory=incoming\r\nProxy_Server=\r\nProxy_Port=0\r\nTimeout=%3\r\nUse_Proxy=0\r\n"
-                          "Default_Rule_Set=DEFAULT\r\n[RULE_LIST_SETTINGS]\r\nCount=1\r\n0=DEFAULT\r\n"
-                          "[DEFAULT]\r\nCount=1\r\n0=%4\r\n")
+    return QStringLiteral(
+               "[QMXREAD_PARAMETERS]\r\nHost=%1\r\nPort=%2\r\nUser_Name=tester\r\nPassword="
+               "secret\r\n"
+               "Directory=incoming\r\nProxy_Server=\r\nProxy_Port=0\r\nTimeout=%3\r\nUse_Proxy="
+               "0\r\n"
+               "Default_Rule_Set=DEFAULT\r\n[RULE_LIST_SETTINGS]\r\nCount=1\r\n0=DEFAULT\r\n"
+               "[DEFAULT]\r\nCount=1\r\n0=%4\r\n")
         .arg(host)
         .arg(port)
         .arg(timeout, rule)
@@ -87,10 +91,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("timeout");
         QTest::addColumn<bool>("proxy");
         QTest::addColumn<QString>("message");
-        QTest::newRow("port") << "abc" << "3000" << false << "'abc' is not a valid integer value";
-        QTest::newRow("port blank") << " 21" << "3000" << false << "' 21' is not a valid integer value";
-        QTest::newRow("timeout") << "PORT" << "5s" << false << "'5s' is not a valid integer value";
-        QTest::newRow("proxy port") << "PORT" << "3000" << true << "'1p' is not a valid integer value";
+        QTest::newRow("port") << "abc"
+                              << "3000" << false << "'abc' is not a valid integer value";
+        QTest::newRow("port blank") << " 21"
+                                    << "3000" << false << "' 21' is not a valid integer value";
+        QTest::newRow("timeout") << "PORT"
+                                 << "5s" << false << "'5s' is not a valid integer value";
+        QTest::newRow("proxy port") << "PORT"
+                                    << "3000" << true << "'1p' is not a valid integer value";
     }
     void numberFieldsCheckedBeforeSending()
     {
@@ -103,7 +111,8 @@ private Q_SLOTS:
         FakePrompts prompts;
         const auto workspace = openWorkspace(settingsPath(), prompts);
         Tfrules d(*workspace);
-        named<QLineEdit>(&d, "Edit2")->setText(port == QLatin1String("PORT") ? QString::number(server.port()) : port);
+        named<QLineEdit>(&d, "Edit2")
+            ->setText(port == QLatin1String("PORT") ? QString::number(server.port()) : port);
         named<QLineEdit>(&d, "Edit9")->setText(timeout);
         named<QCheckBox>(&d, "CheckBox1")->setChecked(proxy);
         named<QLineEdit>(&d, "Edit8")->setText(QStringLiteral("1p"));
@@ -128,14 +137,17 @@ private Q_SLOTS:
         const auto workspace = openWorkspace(settingsPath(), prompts);
         Tfrules d(*workspace);
         QStringList statuses;
-        connect(named<QStatusBar>(&d, "StatusBar1"), &QStatusBar::messageChanged, this, [&](const QString& m) { statuses << m; });
+        connect(named<QStatusBar>(&d, "StatusBar1"), &QStatusBar::messageChanged, this,
+                [&](const QString& m) { statuses << m; });
         d.Button1Click();
         QCOMPARE(prompts.errors, QStringList());
-        QCOMPARE(statuses, (QStringList{"Connecting", "Changing Directory", "Retrieving File QMXRead.ini",
-                                        "Retrieving File QMXScan.ini", "Disconnecting", ""}));
+        QCOMPARE(statuses,
+                 (QStringList{"Connecting", "Changing Directory", "Retrieving File QMXRead.ini",
+                              "Retrieving File QMXScan.ini", "Disconnecting", ""}));
         QCOMPARE(named<QLineEdit>(&d, "Edit1")->text(), QStringLiteral("fetched.example"));
         QCOMPARE(named<QLineEdit>(&d, "Edit9")->text(), QStringLiteral("4000"));
-        QCOMPARE(named<QPlainTextEdit>(&d, "Memo1")->toPlainText(), QStringLiteral("PRINT fetched"));
+        QCOMPARE(named<QPlainTextEdit>(&d, "Memo1")->toPlainText(),
+                 QStringLiteral("PRINT fetched"));
         QCOMPARE(readFile(dir_.filePath(QStringLiteral("QMXScan.ini"))), QByteArray("[SCAN]\r\n"));
         QCOMPARE(d.fileNames().size(), size_t(2));
         QVERIFY(named<QPushButton>(&d, "Button1")->isEnabled());
@@ -143,15 +155,17 @@ private Q_SLOTS:
 
     void errorBecomesStatusWithoutReload()
     {
-        FakeFtpServer server(qmx::test::say("220 hi\r\n"),
-                             qmx::test::serveFiles({}, {{"CWD", qmx::test::say("550 No such directory.\r\n")}}));
+        FakeFtpServer server(
+            qmx::test::say("220 hi\r\n"),
+            qmx::test::serveFiles({}, {{"CWD", qmx::test::say("550 No such directory.\r\n")}}));
         writeFile(settingsPath(), settingsText(QStringLiteral("127.0.0.1"), server.port()));
         FakePrompts prompts;
         const auto workspace = openWorkspace(settingsPath(), prompts);
         Tfrules d(*workspace);
         named<QPlainTextEdit>(&d, "Memo1")->setPlainText(QStringLiteral("PRINT edited"));
         d.Button1Click();
-        QCOMPARE(named<QStatusBar>(&d, "StatusBar1")->currentMessage(), QStringLiteral("550 No such directory."));
+        QCOMPARE(named<QStatusBar>(&d, "StatusBar1")->currentMessage(),
+                 QStringLiteral("550 No such directory."));
         QCOMPARE(prompts.errors, QStringList());
         QCOMPARE(named<QPlainTextEdit>(&d, "Memo1")->toPlainText(), QStringLiteral("PRINT edited"));
         // The message goes once the user changes a field.
@@ -161,8 +175,9 @@ private Q_SLOTS:
 
     void closingTheDialogCancelsAWaitingUpdate()
     {
-        FakeFtpServer server(FakeStep{}, qmx::test::serveFiles({}));  // never greets
-        writeFile(settingsPath(), settingsText(QStringLiteral("127.0.0.1"), server.port(), QStringLiteral("0")));
+        FakeFtpServer server(FakeStep{}, qmx::test::serveFiles({})); // never greets
+        writeFile(settingsPath(),
+                  settingsText(QStringLiteral("127.0.0.1"), server.port(), QStringLiteral("0")));
         FakePrompts prompts;
         const auto workspace = openWorkspace(settingsPath(), prompts);
         Tfrules d(*workspace);
@@ -174,7 +189,8 @@ private Q_SLOTS:
         });
         d.Button1Click();
         QVERIFY(disabledWhileRunning);
-        QCOMPARE(named<QStatusBar>(&d, "StatusBar1")->currentMessage(), QStringLiteral("Socket readln aborted"));
+        QCOMPARE(named<QStatusBar>(&d, "StatusBar1")->currentMessage(),
+                 QStringLiteral("Socket readln aborted"));
         QVERIFY(!d.updating());
         QVERIFY(named<QPushButton>(&d, "Button1")->isEnabled());
     }
@@ -182,7 +198,8 @@ private Q_SLOTS:
     void destroyingTheDialogDuringAnUpdateIsSafe()
     {
         FakeFtpServer server(FakeStep{}, qmx::test::serveFiles({}));
-        writeFile(settingsPath(), settingsText(QStringLiteral("127.0.0.1"), server.port(), QStringLiteral("0")));
+        writeFile(settingsPath(),
+                  settingsText(QStringLiteral("127.0.0.1"), server.port(), QStringLiteral("0")));
         FakePrompts prompts;
         const auto workspace = openWorkspace(settingsPath(), prompts);
         auto* d = new Tfrules(*workspace);

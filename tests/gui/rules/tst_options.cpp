@@ -203,8 +203,7 @@ private Q_SLOTS:
         Tfrules& d = *fx.dialog;
         fx.prompts.inputAnswers << QStringLiteral("Night");
         named<QPushButton>(&d, "BitBtn2")->click();
-        QCOMPARE(fx.prompts.inputs,
-                 QStringList({"Add Rule Set|Enter the rule set name to add."}));
+        QCOMPARE(fx.prompts.inputs, QStringList({"Add Rule Set|Enter the rule set name to add."}));
         QCOMPARE(chooser(d), QStringList({"Site", "Other", "Night"}));
         QCOMPARE(named<QComboBox>(&d, "ComboBox1")->currentText(), QStringLiteral("Night"));
         QCOMPARE(named<QPlainTextEdit>(&d, "Memo1")->toPlainText(), QString());
@@ -286,11 +285,11 @@ private Q_SLOTS:
         named<QLineEdit>(&d, "Edit9")->setText(QStringLiteral("abc"));
         named<QCheckBox>(&d, "CheckBox1")->setChecked(false);
         fx.destroy();
-        QCOMPARE(section(fx.ini, QStringLiteral("QMXREAD_PARAMETERS")),
-                 QStringList({"Host=ftp.new.example", "Port=2121", "User_Name=tester",
-                              "Password=secret", "Directory=pub", "Proxy_Server=proxy.test",
-                              "Proxy_Port=8080", "Timeout=abc", "Use_Proxy=0",
-                              "Default_Rule_Set=Site"}));
+        QCOMPARE(
+            section(fx.ini, QStringLiteral("QMXREAD_PARAMETERS")),
+            QStringList({"Host=ftp.new.example", "Port=2121", "User_Name=tester", "Password=secret",
+                         "Directory=pub", "Proxy_Server=proxy.test", "Proxy_Port=8080",
+                         "Timeout=abc", "Use_Proxy=0", "Default_Rule_Set=Site"}));
 
         // The next start reads what was written.
         FakePrompts prompts;

@@ -78,7 +78,8 @@ private Q_SLOTS:
         QFETCH(QString, file);
         Tfaddreg reg;
         TFFile ffile;
-        for (EntryDialog* d : {static_cast<EntryDialog*>(&reg), static_cast<EntryDialog*>(&ffile)}) {
+        for (EntryDialog* d :
+             {static_cast<EntryDialog*>(&reg), static_cast<EntryDialog*>(&ffile)}) {
             d->show();
             fill(*d, fields);
             okButton(d)->click();
@@ -130,7 +131,8 @@ private Q_SLOTS:
         Tfaddreg reg;
         TFFile ffile;
         const Fields f{2, true, "V", "K", 4, "D"};
-        for (EntryDialog* d : {static_cast<EntryDialog*>(&reg), static_cast<EntryDialog*>(&ffile)}) {
+        for (EntryDialog* d :
+             {static_cast<EntryDialog*>(&reg), static_cast<EntryDialog*>(&ffile)}) {
             d->show();
             fill(*d, f);
             okButton(d)->click();
@@ -149,7 +151,8 @@ private Q_SLOTS:
     {
         Tfaddreg reg;
         TFFile ffile;
-        for (EntryDialog* d : {static_cast<EntryDialog*>(&reg), static_cast<EntryDialog*>(&ffile)}) {
+        for (EntryDialog* d :
+             {static_cast<EntryDialog*>(&reg), static_cast<EntryDialog*>(&ffile)}) {
             d->show();
             fill(*d, {1, false, "", "FIRST", 1, "D"});
             okButton(d)->click();

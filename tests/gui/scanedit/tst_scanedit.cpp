@@ -5,10 +5,10 @@
 #include "fakeprompts.h"
 #include "testframe.h"
 
+#include "core/scanedit/scaninput.h"
 #include "gui/scanedit/entrydialog.h"
 #include "gui/scanedit/qmxgen.h"
 #include "gui/scanedit/radiogroup.h"
-#include "core/scanedit/scaninput.h"
 #include "gui/shell/application.h"
 #include "gui/shell/mainform.h"
 #include "gui/support/textcodec.h"
@@ -32,8 +32,14 @@ using namespace qmx;
 
 namespace {
 
-QListWidget* palette(QObject* w) { return named<QListWidget>(w, "ListBox1"); }
-QPlainTextEdit* textOf(QObject* w) { return named<QPlainTextEdit>(w, "RichEdit1"); }
+QListWidget* palette(QObject* w)
+{
+    return named<QListWidget>(w, "ListBox1");
+}
+QPlainTextEdit* textOf(QObject* w)
+{
+    return named<QPlainTextEdit>(w, "RichEdit1");
+}
 
 // A main window with scripted prompts and its shared dialogs.
 class Frame {
@@ -115,13 +121,20 @@ private Q_SLOTS:
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("expected");
         const QString t = QStringLiteral("[Report]\n\nX=X");
-        QTest::newRow("start") << t << -1 << 0 << "Beep" << "Beep=Beep[Report]\n\nX=X";
-        QTest::newRow("empty middle line") << t << -1 << 9 << "CPU" << "[Report]\nCPU=CPU\nX=X";
-        QTest::newRow("inside a word") << t << -1 << 3 << "NIC" << "[ReNIC=NICport]\n\nX=X";
-        QTest::newRow("end") << t << -1 << 13 << "VideoCard" << "[Report]\n\nX=XVideoCard=VideoCard";
-        QTest::newRow("selection kept") << t << 0 << 8 << "CPU" << "CPU=CPU[Report]\n\nX=X";
-        QTest::newRow("backward selection") << t << 8 << 1 << "CPU" << "[CPU=CPUReport]\n\nX=X";
-        QTest::newRow("empty text") << QString() << -1 << 0 << "UpTime" << "UpTime=UpTime";
+        QTest::newRow("start") << t << -1 << 0 << "Beep"
+                               << "Beep=Beep[Report]\n\nX=X";
+        QTest::newRow("empty middle line") << t << -1 << 9 << "CPU"
+                                           << "[Report]\nCPU=CPU\nX=X";
+        QTest::newRow("inside a word") << t << -1 << 3 << "NIC"
+                                       << "[ReNIC=NICport]\n\nX=X";
+        QTest::newRow("end") << t << -1 << 13 << "VideoCard"
+                             << "[Report]\n\nX=XVideoCard=VideoCard";
+        QTest::newRow("selection kept") << t << 0 << 8 << "CPU"
+                                        << "CPU=CPU[Report]\n\nX=X";
+        QTest::newRow("backward selection") << t << 8 << 1 << "CPU"
+                                            << "[CPU=CPUReport]\n\nX=X";
+        QTest::newRow("empty text") << QString() << -1 << 0 << "UpTime"
+                                    << "UpTime=UpTime";
     }
     void insertion()
     {
@@ -180,8 +193,8 @@ private Q_SLOTS:
         textOf(e)->setPlainText(QString());
         select(e, command);
         EntryDialog* d = command == QLatin1String("Registry")
-            ? static_cast<EntryDialog*>(f.main->faddreg())
-            : static_cast<EntryDialog*>(f.main->ffile());
+                             ? static_cast<EntryDialog*>(f.main->faddreg())
+                             : static_cast<EntryDialog*>(f.main->ffile());
         bool answered = false;
         QTimer::singleShot(0, d, [&] {
             // The editor is still waiting, with the text untouched.
@@ -266,7 +279,9 @@ private Q_SLOTS:
                  QStringLiteral("Client Config Generator Files (*.ini)|*.ini|All Files (*.*)|*.*"));
         // The dialog remembers the last name chosen.
         QCOMPARE(f.main->SaveDialog1().fileName, f.path("out.ini"));
-        QVERIFY(QDir(f.scratch.path()).entryList(QStringList{".qmxtmp*"}, QDir::Hidden | QDir::Files).isEmpty());
+        QVERIFY(QDir(f.scratch.path())
+                    .entryList(QStringList{".qmxtmp*"}, QDir::Hidden | QDir::Files)
+                    .isEmpty());
     }
 
     void failedSaveKeepsEverything_data()
@@ -296,8 +311,9 @@ private Q_SLOTS:
         QCOMPARE(e->caption(), QStringLiteral("NONAME1"));
         QCOMPARE(f.main->mdiArea()->subWindowList().size(), 1);
         QCOMPARE(Frame::bytes(f.path("ro/old.ini")), QByteArray("OLD\r\n"));
-        QCOMPARE(QDir(f.path("ro")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-                 QStringList({"old.ini", "sub"}));
+        QCOMPARE(
+            QDir(f.path("ro")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            QStringList({"old.ini", "sub"}));
         QFile::setPermissions(f.path("ro"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         // Asked again on the next close.
         f.ask->confirmAnswers << false;

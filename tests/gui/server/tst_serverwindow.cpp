@@ -4,9 +4,9 @@
 #include "fakeprompts.h"
 #include "named.h"
 
+#include "core/server/serverreport.h"
 #include "gui/report/childwin.h"
 #include "gui/scanedit/qmxgen.h"
-#include "core/server/serverreport.h"
 #include "gui/server/srvcfg.h"
 #include "gui/shell/mainform.h"
 #include "gui/support/lineview.h"
@@ -118,8 +118,9 @@ QString memoText(const TextLines& lines)
 
 bool isEmptyWindow(const Tsrvrcfg& w)
 {
-    bool empty = w.ListBox1->count() == 0 && w.ListBox2->count() == 0 && w.ListView1->topLevelItemCount() == 0 &&
-                 w.ListView2->topLevelItemCount() == 0 && w.Label2->text() == QLatin1String("Other ZLMs:");
+    bool empty = w.ListBox1->count() == 0 && w.ListBox2->count() == 0
+                 && w.ListView1->topLevelItemCount() == 0 && w.ListView2->topLevelItemCount() == 0
+                 && w.Label2->text() == QLatin1String("Other ZLMs:");
     for (const LineView* m : {w.Memo1, w.Memo2, w.Memo3, w.Memo4, w.Memo5})
         empty = empty && m->toPlainText().isEmpty();
     for (const QLineEdit* e : {w.Edit1, w.Edit2, w.Edit3, w.Edit4, w.Edit5, w.Edit6})
@@ -149,10 +150,11 @@ private Q_SLOTS:
         for (int i = 5; i < 8; ++i)
             QVERIFY(w.PageControl1->widget(i)->children().isEmpty());
 
-        QCOMPARE(headers(w.ListView1), (QStringList{"Volume Name/150", "Volume Size/150", "Free Blocks/100",
-                                                    "Purgable Blocks/150", "Purgable Vol Space/300"}));
-        QCOMPARE(headers(w.ListView2),
-                 (QStringList{"Interrupt/70", "Device Type/150", "Driver/120", "Mirror Status/513"}));
+        QCOMPARE(headers(w.ListView1),
+                 (QStringList{"Volume Name/150", "Volume Size/150", "Free Blocks/100",
+                              "Purgable Blocks/150", "Purgable Vol Space/300"}));
+        QCOMPARE(headers(w.ListView2), (QStringList{"Interrupt/70", "Device Type/150", "Driver/120",
+                                                    "Mirror Status/513"}));
         QVERIFY(!w.ListView1->rootIsDecorated());
 
         for (const LineView* m : {w.Memo1, w.Memo2, w.Memo3, w.Memo4, w.Memo5}) {
@@ -162,8 +164,11 @@ private Q_SLOTS:
         }
         QCOMPARE(w.Label9->text(), QStringLiteral("- Config created"));
         QCOMPARE(w.Label10->text(), QStringLiteral("- Produced by CONFIG.ZLM "));
-        QVERIFY(w.findChild<QLabel*>(QStringLiteral("Label12"))->text().startsWith("Priority of Ints: 0, 1, 2/9"));
-        QCOMPARE(w.findChild<QLabel*>(QStringLiteral("Label13"))->text(), QStringLiteral("Click for C:AUTOEXEC.ZCF"));
+        QVERIFY(w.findChild<QLabel*>(QStringLiteral("Label12"))
+                    ->text()
+                    .startsWith("Priority of Ints: 0, 1, 2/9"));
+        QCOMPARE(w.findChild<QLabel*>(QStringLiteral("Label13"))->text(),
+                 QStringLiteral("Click for C:AUTOEXEC.ZCF"));
         QVERIFY(isEmptyWindow(w));
 
         w.resize(874, 606);
@@ -269,9 +274,7 @@ private Q_SLOTS:
         w->show();
         QPointer<Tsrvrcfg> alive(w);
         bool closedEarly = false;
-        QTimer::singleShot(0, w, [&] {
-            closedEarly = w->close();
-        });
+        QTimer::singleShot(0, w, [&] { closedEarly = w->close(); });
         w->loadall(path);
         QVERIFY(!closedEarly);
         QVERIFY(alive);

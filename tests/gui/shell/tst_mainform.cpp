@@ -1,9 +1,10 @@
 // The main window: start-up, the /D switch, the menu bar and tool bar, the
 // File commands and the bookkeeping of child windows.
 #include "fakeprompts.h"
-#include "testframe.h"
 #include "named.h"
+#include "testframe.h"
 
+#include "core/util/error.h"
 #include "gui/report/childwin.h"
 #include "gui/report/prgres.h"
 #include "gui/rules/rules.h"
@@ -16,7 +17,6 @@
 #include "gui/shell/mainform.h"
 #include "gui/support/guards.h"
 #include "gui/support/mdiarrange.h"
-#include "core/util/error.h"
 
 #include <QAction>
 #include <QDir>
@@ -166,8 +166,8 @@ private Q_SLOTS:
     {
         App app;
         TMainForm& m = *app.main;
-        const QStringList top = {"&File", "&Edit", "&Run", "&Options", "&Compare", "&Window",
-                                 "&Help"};
+        const QStringList top = {"&File",    "&Edit",   "&Run", "&Options",
+                                 "&Compare", "&Window", "&Help"};
         for (int i = 0; i < top.size(); ++i)
             QCOMPARE(topLevelEntry(m, i)->text(), top.at(i));
         QVERIFY(!topLevelEntry(m, 3)->menu());
@@ -195,7 +195,8 @@ private Q_SLOTS:
             {0, 6, "Open Server Config...", "", true, "Open Server Config",
              "Open a server configuration report"},
             {0, 8, "E&xit", "", true, "Exit", "Exit application"},
-            {1, 0, "Cu&t", "Ctrl+X", true, "Cut", "Cuts the selection and puts it on the Clipboard"},
+            {1, 0, "Cu&t", "Ctrl+X", true, "Cut",
+             "Cuts the selection and puts it on the Clipboard"},
             {1, 1, "&Copy", "Ctrl+C", true, "Copy",
              "Copies the selection and puts it on the Clipboard"},
             {1, 2, "&Paste", "Ctrl+V", true, "Paste", "Inserts Clipboard contents"},

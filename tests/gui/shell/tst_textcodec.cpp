@@ -15,12 +15,12 @@ private Q_SLOTS:
         QTest::newRow("ascii") << QByteArray("Key=REGISTRY;1") << QStringLiteral("Key=REGISTRY;1");
         QTest::newRow("euro and dashes")
             << QByteArray("\x80 \x96 \x97") << QString::fromUtf8("€ – —");
-        QTest::newRow("latin-1 half") << QByteArray("Br\xe4ndle & S\xf6hne")
-                                       << QString::fromUtf8("Brändle & Söhne");
+        QTest::newRow("latin-1 half")
+            << QByteArray("Br\xe4ndle & S\xf6hne") << QString::fromUtf8("Brändle & Söhne");
         QTest::newRow("quotes and y diaeresis")
             << QByteArray("\x93x\x94\x9f") << QString::fromUtf8("“x”Ÿ");
         QTest::newRow("undefined bytes") << QByteArray("\x81\x8d\x8f\x90\x9d")
-                                          << QString::fromUtf16(u"\u0081\u008d\u008f\u0090\u009d");
+                                         << QString::fromUtf16(u"\u0081\u008d\u008f\u0090\u009d");
         QTest::newRow("nul inside") << QByteArray("a\0b", 3) << QString::fromUtf16(u"a\u0000b", 3);
     }
     void bytesToText()

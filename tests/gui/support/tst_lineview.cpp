@@ -2,10 +2,10 @@
 // copies, rows when wrapping, colours where ranges overlap, and the caret
 // reaching the far end of a very long line; and what the editable text
 // copies.
+#include "core/util/lines.h"
 #include "gui/support/linetext.h"
 #include "gui/support/lineview.h"
 #include "gui/support/textedit.h"
-#include "core/util/lines.h"
 
 #include <QApplication>
 #include <QClipboard>
