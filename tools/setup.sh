@@ -3,7 +3,7 @@
 # build/.  Sourced, not run.
 QMX_PACKAGES="cmake make g++ qt6-base-dev qt6-base-dev-tools qt6-charts-dev libgl-dev libgtest-dev googletest \
 libbenchmark-dev nlohmann-json3-dev xvfb xauth imagemagick xdotool python3-pyftpdlib \
-dpkg-dev help2man desktop-file-utils lintian man-db"
+dpkg-dev help2man desktop-file-utils lintian man-db clang-format"
 
 qmx_install_packages() {
   local missing=() p
