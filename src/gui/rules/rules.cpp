@@ -3,6 +3,7 @@
 #include "core/util/fileio.h"
 #include "core/util/lines.h"
 #include "gui/rules/ruleeditor.h"
+#include "gui/rules/ruleedits.h"
 #include "gui/rules/settingsmodel.h"
 #include "gui/shell/childwindow.h"
 #include "gui/shell/prompts.h"
@@ -149,6 +150,14 @@ void Tfrules::buildRulesPage(Workspace& workspace)
     layout->addLayout(row);
     Memo1 = new TextEdit(TabSheet1);
     Memo1->setObjectName(QStringLiteral("Memo1"));
+    // A control character in a rule text (a pasted Ctrl-Z would end the
+    // settings file when it is next read) is taken out as it arrives.
+    connect(
+        new ControlCharacterFilter(Memo1), &ControlCharacterFilter::removed, this, [this](int n) {
+            showStatus(tr("%n control character(s) taken out of the rule text: the settings file "
+                          "cannot hold them.",
+                          nullptr, n));
+        });
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
     QFont mono(QStringLiteral("Monospace"));
     mono.setStyleHint(QFont::TypeWriter);
@@ -290,6 +299,11 @@ void Tfrules::Button1Click()
     const std::string dir = directoryOf(model_.settings().iniPath());
     request.targetDir = dir;
     showStatus(QString());
+    // What the user typed is written first, as "Close" writes it, so the
+    // reload after the update brings it back.
+    toModel();
+    if (!model_.save())
+        return;
 
     // The dialog may be destroyed while events run; nothing touches it once
     // it has gone.
@@ -305,8 +319,11 @@ void Tfrules::Button1Click()
         showStatus(toQString(error));
         return;
     }
-    if (fileExists(dir + kSettingsFileName))
+    QString notice;
+    if (!model_.takeFetched(notice) && fileExists(dir + kSettingsFileName))
         loadrules();
+    if (!notice.isEmpty())
+        showStatus(notice);
 }
 
 void Tfrules::toModel()
@@ -378,6 +395,13 @@ void Tfrules::BitBtn2Click()
         prompts_.inputText(tr("Add Rule Set"), tr("Enter the rule set name to add."), QString());
     if (!name)
         return;
+    const QString unstorable = unstorableCharacters(*name);
+    if (!unstorable.isEmpty()) {
+        prompts_.error(tr("The rule set name cannot be stored in the settings file, which has no "
+                          "room for these characters: %1")
+                           .arg(unstorable));
+        return;
+    }
     model_.addRuleSet(fromQString(*name));
 }
 

@@ -3,6 +3,9 @@
 #include "gui/shell/prompts.h"
 #include "gui/support/filenames.h"
 #include "gui/support/guards.h"
+#include "gui/support/textcodec.h"
+
+#include <utility>
 
 namespace qmx {
 
@@ -29,6 +32,21 @@ void SettingsModel::load()
 bool SettingsModel::save()
 {
     return guarded(prompts_, [this] { settings_.save(); });
+}
+
+void SettingsModel::reloadFetched()
+{
+    std::string notice;
+    change([&] { notice = settings_.reloadFetched(); });
+    fetched_ = true;
+    fetchNotice_ = toQString(notice);
+}
+
+bool SettingsModel::takeFetched(QString& notice)
+{
+    notice = fetchNotice_;
+    fetchNotice_.clear();
+    return std::exchange(fetched_, false);
 }
 
 void SettingsModel::setEditorLines(std::vector<std::string> lines)

@@ -36,6 +36,12 @@ public:
     void load();
     // Writes the file; false after an error, which has been shown.
     bool save();
+    // An update has just written a new settings file: read it again at once,
+    // whatever the update does next, keeping this run's recent lists.
+    void reloadFetched();
+    // Whether reloadFetched ran since the last call, and the notice it gave
+    // when the fetched file replaced text the user had edited ("" if none).
+    bool takeFetched(QString& notice);
     // The editor's text as the user types it.
     void setEditorLines(std::vector<std::string> lines);
     void select(int index);
@@ -48,6 +54,9 @@ Q_SIGNALS:
 
 private:
     template <class F> void change(F&& step);
+
+    bool fetched_ = false;
+    QString fetchNotice_;
 
     QString path_;
     Prompts& prompts_;

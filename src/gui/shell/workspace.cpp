@@ -46,6 +46,10 @@ void Workspace::openSettings(const QString& path)
 {
     settings_ = std::make_unique<SettingsModel>(path, *prompts_);
     settings_->open();
+    // A fetched settings file is read at once, so nothing stale is written
+    // over it later, even when the rest of the update fails.
+    connect(update_.get(), &ConfigUpdate::settingsWritten, settings_.get(),
+            [model = settings_.get()](const QString&) { model->reloadFetched(); });
 }
 
 std::string Workspace::ruleText() const

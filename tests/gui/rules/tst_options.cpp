@@ -6,6 +6,8 @@
 #include "testframe.h"
 
 #include "gui/rules/rules.h"
+#include "gui/shell/workspace.h"
+#include "gui/update/configupdate.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -16,9 +18,11 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextCursor>
 
 using namespace qmx;
 
@@ -48,6 +52,20 @@ QStringList fileLines(const QString& path)
 }
 
 // The lines of one section of the file, without its header.
+QString readAll(const QString& path)
+{
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    return QString::fromLatin1(f.readAll());
+}
+
+void writeAll(const QString& path, const QString& text)
+{
+    QFile f(path);
+    f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    f.write(text.toLatin1());
+}
+
 QStringList section(const QString& path, const QString& name)
 {
     QStringList out;
@@ -311,6 +329,52 @@ private Q_SLOTS:
         QVERIFY(section(fx.ini, QStringLiteral("QMXREAD_PARAMETERS"))
                     .contains(QStringLiteral("Host=ftp.closed.example")));
         QCOMPARE(QDir(fx.dir.path()).entryList(QDir::Files), QStringList({"QMXRead.ini"}));
+    }
+
+    // What the settings file cannot hold is refused where it is typed.
+    void editorEdgeRefusesWhatCannotBeStored()
+    {
+        Fixture fx;
+        Tfrules& d = *fx.dialog;
+        auto* memo = named<QPlainTextEdit>(&d, "Memo1");
+        memo->setPlainText(QStringLiteral("PRINT \"A\";"));
+        memo->moveCursor(QTextCursor::End);
+        memo->insertPlainText(QStringLiteral("\x1a\tPRINT \"B\";\x01"));
+        QCOMPARE(memo->toPlainText(), QStringLiteral("PRINT \"A\";\tPRINT \"B\";"));
+        QVERIFY(
+            named<QStatusBar>(&d, "StatusBar1")->currentMessage().contains(QStringLiteral("2")));
+        const struct {
+            QString name;
+            bool added;
+        } names[] = {{QStringLiteral("Br\u00fcck\u20ac"), true}, // both in the code page
+                     {QStringLiteral("\u03a9mega"), false},
+                     {QStringLiteral("a\u2603b\u2603"), false}};
+        for (const auto& n : names) {
+            fx.prompts.inputAnswers << n.name;
+            fx.prompts.errors.clear();
+            d.BitBtn2Click();
+            QCOMPARE(named<QComboBox>(&d, "ComboBox1")->findText(n.name) >= 0, n.added);
+            QCOMPARE(fx.prompts.errors.size(), n.added ? 0 : 1);
+        }
+        QVERIFY(fx.prompts.errors.first().contains(QStringLiteral("U+2603")));
+        QCOMPARE(fx.prompts.errors.first().count(QStringLiteral("U+2603")), 1);
+    }
+
+    // A fetched settings file is read as soon as it is written, so the exit
+    // does not write the old settings over it.
+    void fetchedSettingsAreReadAtOnce()
+    {
+        Fixture fx;
+        QString text = readAll(fx.ini);
+        text.replace(QStringLiteral("Host=ftp.test.example"),
+                     QStringLiteral("Host=ftp.fetched.example"));
+        writeAll(fx.ini, text);
+        Q_EMIT fx.workspace->configUpdate().settingsWritten(fx.ini);
+        QCOMPARE(named<QLineEdit>(fx.dialog.get(), "Edit1")->text(),
+                 QStringLiteral("ftp.fetched.example"));
+        fx.destroy();
+        QVERIFY(section(fx.ini, QStringLiteral("QMXREAD_PARAMETERS"))
+                    .contains(QStringLiteral("Host=ftp.fetched.example")));
     }
 
     void failedWriteIsReported()
