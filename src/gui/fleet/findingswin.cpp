@@ -222,8 +222,11 @@ void FindingsWindow::fillChart()
 {
     QChart* chart = FindingsChart->chart();
     chart->removeAllSeries();
-    for (QAbstractAxis* axis : chart->axes())
+    // removeAxis hands the axis back to the caller.
+    for (QAbstractAxis* axis : chart->axes()) {
         chart->removeAxis(axis);
+        delete axis;
+    }
     barTexts_.clear();
     const auto& summary = model_->summary();
     const int shown = std::min<int>(kChartBars, int(summary.size()));
