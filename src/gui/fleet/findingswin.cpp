@@ -17,6 +17,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QHorizontalBarSeries>
@@ -24,6 +25,7 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QTableView>
+#include <QToolTip>
 #include <QVBoxLayout>
 #include <QValueAxis>
 
@@ -34,7 +36,9 @@ namespace qmx {
 namespace {
 
 constexpr int kChartBars = 10;
-constexpr int kChartLabelChars = 40;
+// Short enough for the category axis to show whole beside the bars; the
+// whole text is the bar's tool-tip.
+constexpr int kChartLabelChars = 16;
 
 // Reads every report at paths with the rule text, a step and a chance for
 // events after each one.
@@ -112,7 +116,7 @@ void FindingsWindow::buildControls()
     chart->setMargins(QMargins(2, 2, 2, 2));
     FindingsChart = makeNamed<QChartView>("FindingsChart", chart, this);
     FindingsChart->setRenderHint(QPainter::Antialiasing);
-    FindingsChart->setMinimumWidth(260);
+    FindingsChart->setMinimumWidth(300);
 
     auto* split = new QSplitter(Qt::Horizontal, this);
     split->addWidget(FindingsGrid);
@@ -254,6 +258,12 @@ void FindingsWindow::fillChart()
     bars_->attachAxis(counts);
     connect(bars_, &QHorizontalBarSeries::clicked, this,
             [this](int index, QBarSet*) { selectChartBar(index); });
+    connect(bars_, &QHorizontalBarSeries::hovered, this, [this](bool on, int index, QBarSet*) {
+        if (on && index >= 0 && size_t(index) < barTexts_.size())
+            QToolTip::showText(QCursor::pos(), toQString(barTexts_[size_t(index)]), FindingsChart);
+        else
+            QToolTip::hideText();
+    });
 }
 
 void FindingsWindow::selectChartBar(int index)
