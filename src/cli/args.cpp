@@ -93,9 +93,10 @@ size_t parseLongOption(const CommandSpec& command, const std::vector<std::string
         getopt_long(static_cast<int>(argv.size() - 1), argv.data(), "+:", table.data(), &index);
     if (found == '?')
         throw UsageError(worded(command.wording.takesNoValue, name, word));
-    const OptionSpec& spec = *known;
-    out.add(spec.name,
-            spec.takesValue ? checkedValue(command, spec, found == ':' ? nullptr : optarg) : "");
+    const OptionSpec& option = *known;
+    out.add(option.name, option.takesValue
+                             ? checkedValue(command, option, found == ':' ? nullptr : optarg)
+                             : "");
     return i + static_cast<size_t>(optind - 1);
 }
 

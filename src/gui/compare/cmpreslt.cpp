@@ -164,20 +164,10 @@ void TfrmCompareResults::previousDifference()
 
 void TfrmCompareResults::exportCsv()
 {
-    Prompts& prompts = workspace_.prompts();
-    guarded(prompts, [&] {
-        FileDialogOptions dialog;
-        dialog.filter = tr("CSV Files (*.csv)|*.csv|All Files (*.*)|*.*");
-        dialog.defaultExt = QStringLiteral("*.csv");
-        dialog.fileName = QStringLiteral("compare.csv");
-        const auto path = prompts.saveFile(dialog);
-        if (!path)
-            return;
-        BusyCursor busy;
-        const std::string csv =
-            comparisonCsv(model_->grid(), model_->differencesOnly(),
-                          [](std::string_view s) { return toQString(s).toUtf8().toStdString(); });
-        writeFileAtomic(localPath(*path), csv);
+    qmx::exportCsv(workspace_.prompts(), QStringLiteral("compare.csv"), [this] {
+        return comparisonCsv(model_->grid(), model_->differencesOnly(), [](std::string_view s) {
+            return toQString(s).toUtf8().toStdString();
+        });
     });
 }
 

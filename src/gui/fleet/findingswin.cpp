@@ -306,21 +306,10 @@ void FindingsWindow::compareWithFolder()
 
 void FindingsWindow::exportCsv()
 {
-    Prompts& prompts = workspace_.prompts();
-    guarded(prompts, [&] {
-        FileDialogOptions dialog;
-        dialog.filter = tr("CSV Files (*.csv)|*.csv|All Files (*.*)|*.*");
-        dialog.defaultExt = QStringLiteral("*.csv");
-        dialog.fileName = QStringLiteral("findings.csv");
-        const auto path = prompts.saveFile(dialog);
-        if (!path)
-            return;
-        BusyCursor busy;
-        const std::string csv =
-            findingsMatrixCsv(model_->reports(), model_->summary(), [](const std::string& p) {
-                return fromLocalPath(p).toUtf8().toStdString();
-            });
-        writeFileAtomic(localPath(*path), csv);
+    qmx::exportCsv(workspace_.prompts(), QStringLiteral("findings.csv"), [this] {
+        return findingsMatrixCsv(model_->reports(), model_->summary(), [](const std::string& p) {
+            return fromLocalPath(p).toUtf8().toStdString();
+        });
     });
 }
 

@@ -1,5 +1,9 @@
 #include "gui/shell/prompts.h"
 
+#include "core/util/fileio.h"
+#include "gui/support/filenames.h"
+#include "gui/support/guards.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -94,6 +98,22 @@ void QtPrompts::error(const QString& text)
 void QtPrompts::information(const QString& text)
 {
     QMessageBox::information(parent_, QApplication::applicationDisplayName(), text);
+}
+
+void exportCsv(Prompts& prompts, const QString& defaultName,
+               const std::function<std::string()>& make)
+{
+    guarded(prompts, [&] {
+        FileDialogOptions dialog;
+        dialog.filter = QObject::tr("CSV Files (*.csv)|*.csv|All Files (*.*)|*.*");
+        dialog.defaultExt = QStringLiteral("*.csv");
+        dialog.fileName = defaultName;
+        const auto path = prompts.saveFile(dialog);
+        if (!path)
+            return;
+        BusyCursor busy;
+        writeFileAtomic(localPath(*path), make());
+    });
 }
 
 } // namespace qmx

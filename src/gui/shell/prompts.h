@@ -6,7 +6,9 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
+#include <string>
 
 class QWidget;
 
@@ -56,5 +58,11 @@ public:
 private:
     QWidget* parent_;
 };
+
+// "Export CSV...": asks for a file name (defaultName offered) and writes the
+// text that make gives, atomically, with the busy cursor; an error is shown
+// through prompts.
+void exportCsv(Prompts& prompts, const QString& defaultName,
+               const std::function<std::string()>& make);
 
 } // namespace qmx
