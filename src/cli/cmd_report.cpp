@@ -81,7 +81,7 @@ int cmdReport(const ParsedArgs& args)
     const Session session(args);
     LoadedReport r;
     session.load(r, args.operands[0]);
-    std::cout << jsonText(reportToJson(r.doc, r.progress));
+    writeReportJson(std::cout, r.doc, r.progress);
     return kOk;
 }
 

@@ -1,7 +1,9 @@
 #include "core/report/checktables.h"
 
 #include "core/report/fields.h"
+#include "core/util/error.h"
 
+#include <array>
 #include <initializer_list>
 
 namespace qmx {
@@ -11,38 +13,118 @@ namespace {
 constexpr size_t kRegistryColumns = 3;
 constexpr size_t kFileColumns = 10;
 
-GridRow emptyRow(size_t columns)
-{
-    GridRow r;
-    r.cells.assign(columns, std::string());
-    r.colors.assign(columns, Colour::None);
-    return r;
-}
-
 void prepare(CheckTable& t, std::initializer_list<const char*> headers)
 {
     t.columns = headers.size();
     t.header.assign(headers.begin(), headers.end());
-    t.rows.clear();
-    t.rows.push_back(emptyRow(t.columns));
+    t.rows.clear(t.columns);
 }
 
-// The row the loader writes into; a table used without prepare gets one.
-GridRow& workingRow(CheckTable& t, size_t columns)
+// A table used without prepare gets the kind's column count on its first row.
+size_t addRow(CheckTable& t, size_t columns, std::string_view line)
 {
-    if (t.columns == 0)
+    if (t.columns == 0) {
         t.columns = columns;
-    if (t.rows.empty())
-        t.rows.push_back(emptyRow(t.columns));
-    GridRow& r = t.rows.back();
-    if (r.cells.size() < t.columns)
-        r.cells.resize(t.columns);
-    if (r.colors.size() < t.columns)
-        r.colors.resize(t.columns, Colour::None);
-    return r;
+        t.rows.clear(columns);
+    }
+    return t.rows.add(line);
 }
 
 } // namespace
+
+size_t CellTexts::size() const
+{
+    return rows_->columns();
+}
+
+std::string_view CellTexts::operator[](size_t column) const
+{
+    return rows_->cell(row_, column);
+}
+
+std::vector<std::string> CellTexts::strings() const
+{
+    std::vector<std::string> v;
+    for (size_t c = 0; c < size(); ++c)
+        v.emplace_back((*this)[c]);
+    return v;
+}
+
+size_t CellColours::size() const
+{
+    return rows_->columns();
+}
+
+Colour CellColours::operator[](size_t column) const
+{
+    return rows_->colour(row_, column);
+}
+
+std::vector<Colour> CellColours::values() const
+{
+    std::vector<Colour> v;
+    for (size_t c = 0; c < size(); ++c)
+        v.push_back((*this)[c]);
+    return v;
+}
+
+void RowList::shareText(std::shared_ptr<const std::string> text)
+{
+    text_ = std::move(text);
+}
+
+void RowList::clear(size_t columns)
+{
+    columns_ = columns;
+    own_.clear();
+    lineAt_.clear();
+    spans_.clear();
+    colours_.clear();
+    background_.clear();
+}
+
+void RowList::reserve(size_t rows)
+{
+    lineAt_.reserve(rows);
+    spans_.reserve(rows * columns_ * 2);
+    colours_.reserve(rows * columns_);
+    background_.reserve(rows);
+}
+
+size_t RowList::add(std::string_view line)
+{
+    // Cells are kept as 32-bit offsets into their line.
+    if (line.size() > UINT32_MAX)
+        throw Error("A report line is too long for the check tables.");
+    const char* base = text_ ? text_->data() : nullptr;
+    if (base && line.data() >= base && line.data() + line.size() <= base + text_->size()) {
+        lineAt_.push_back(static_cast<uint64_t>(line.data() - base));
+    } else {
+        lineAt_.push_back(static_cast<uint64_t>(own_.size()) | kOwnBit);
+        own_.append(line);
+    }
+    spans_.resize(spans_.size() + columns_ * 2, 0);
+    colours_.resize(colours_.size() + columns_, Colour::None);
+    background_.push_back(Colour::None);
+    return background_.size() - 1;
+}
+
+void RowList::setCell(size_t row, size_t column, std::string_view line, std::string_view part)
+{
+    uint32_t* span = &spans_[(row * columns_ + column) * 2];
+    span[0] = static_cast<uint32_t>(part.data() - line.data());
+    span[1] = static_cast<uint32_t>(part.size());
+}
+
+std::string_view RowList::cell(size_t row, size_t column) const
+{
+    if (column >= columns_)
+        return {};
+    const uint32_t* span = &spans_[(row * columns_ + column) * 2];
+    const uint64_t at = lineAt_[row];
+    const char* line = (at & kOwnBit) ? own_.data() + (at & ~kOwnBit) : text_->data() + at;
+    return {line + span[0], span[1]};
+}
 
 void prepareRegistryTable(CheckTable& t)
 {
@@ -57,13 +139,14 @@ void prepareFilesTable(CheckTable& t)
 
 void addRegistryRow(CheckTable& t, std::string_view line)
 {
-    GridRow& r = workingRow(t, kRegistryColumns);
+    RowList& rows = t.rows;
+    const size_t r = addRow(t, kRegistryColumns, line);
     const auto parts = fields::registryParts(line);
-    r.cells[0] = fields::lineKey(line);
-    r.cells[1] = parts.value;
+    rows.setCell(r, 0, line, fields::lineKey(line));
+    rows.setCell(r, 1, line, parts.value);
     if (parts.value == "Registry Key/Value not found")
-        r.background = Colour::Red;
-    r.cells[2] = parts.verdict;
+        rows.setBackground(r, Colour::Red);
+    rows.setCell(r, 2, line, parts.verdict);
 
     // Later settings replace earlier ones: a known verdict overrides the red
     // background of a missing key. Key and value are black under every known
@@ -81,35 +164,31 @@ void addRegistryRow(CheckTable& t, std::string_view line)
     for (const Look& look : kLooks) {
         if (parts.verdict != look.verdict)
             continue;
-        r.background = look.background;
-        r.colors[0] = r.colors[1] = Colour::Black;
-        r.colors[2] = look.verdictColour;
+        rows.setBackground(r, look.background);
+        rows.setColour(r, 0, Colour::Black);
+        rows.setColour(r, 1, Colour::Black);
+        rows.setColour(r, 2, look.verdictColour);
     }
-    t.rows.push_back(emptyRow(t.columns));
 }
 
 void addFileRow(CheckTable& t, std::string_view line)
 {
-    GridRow& r = workingRow(t, kFileColumns);
-    r.cells[0] = fields::lineKey(line);
-    r.cells[1] = fields::fileField(line, 1);
+    RowList& rows = t.rows;
+    const size_t r = addRow(t, kFileColumns, line);
+    std::array<std::string_view, kFileColumns> cells;
+    fields::fileFields(line, cells);
+    rows.setCell(r, 0, line, fields::lineKey(line));
+    rows.setCell(r, 1, line, cells[1]);
     if (line.find("File Not Found!") != std::string::npos) {
-        r.background = Colour::Red;
-    } else {
-        for (int k = 2; k <= 9; ++k)
-            r.cells[static_cast<size_t>(k)] = fields::fileField(line, k);
-        if (r.cells[9] == "NEWER")
-            r.background = Colour::Green;
-        else if (r.cells[9] == "OLDER")
-            r.background = Colour::Yellow;
+        rows.setBackground(r, Colour::Red);
+        return;
     }
-    t.rows.push_back(emptyRow(t.columns));
-}
-
-void finishTable(CheckTable& t)
-{
-    if (!t.rows.empty())
-        t.rows.pop_back();
+    for (size_t k = 2; k < kFileColumns; ++k)
+        rows.setCell(r, k, line, cells[k]);
+    if (cells[9] == "NEWER")
+        rows.setBackground(r, Colour::Green);
+    else if (cells[9] == "OLDER")
+        rows.setBackground(r, Colour::Yellow);
 }
 
 } // namespace qmx

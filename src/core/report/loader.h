@@ -56,7 +56,11 @@ struct ReportDocument {
 
 struct LoadOptions {
     Progress* progress = nullptr; // may be null
-    Pump pump;                    // may be empty; called once per line
+    // May be empty. Called between the steps of the load and every few
+    // thousand lines within each, so no stretch of work between two calls
+    // is long. It may throw to stop the load; doc then keeps what was
+    // filled so far.
+    Pump pump;
     // Runs the rules at the end of the load (dorules with "Not"); empty for none.
     std::function<void(ReportDocument&)> runRules;
 };

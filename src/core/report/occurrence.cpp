@@ -407,33 +407,69 @@ void answerTheRest(const std::vector<std::string_view>& lines, const std::vector
 } // namespace
 
 std::vector<LinePos> firstOccurrences(const std::vector<std::string_view>& lines,
-                                      const std::vector<std::string_view>& patterns)
+                                      const std::vector<std::string_view>& patterns,
+                                      const Pump& pump)
 {
+    // Candidates are chained by their first two bytes (one-byte patterns by
+    // their only byte), so a text position costs one table look-up. When
+    // every pattern starts with the same byte, memchr skips to its next
+    // occurrence instead of visiting each byte.
     std::vector<LinePos> result(patterns.size());
-    std::array<std::vector<size_t>, 256> byFirst;
+    std::vector<uint32_t> head(65536 + 256, 0); // pair heads, then one-byte heads
+    std::vector<uint32_t> next(patterns.size(), 0);
+    std::array<bool, 256> firstBytes{};
     size_t unresolved = 0;
-    for (size_t i = 0; i < patterns.size(); ++i) {
-        if (patterns[i].empty()) {
+    for (size_t i = patterns.size(); i-- > 0;) {
+        const std::string_view pat = patterns[i];
+        if (pat.empty()) {
             if (!lines.empty())
                 result[i] = {0, 0};
             continue;
         }
-        byFirst[static_cast<unsigned char>(patterns[i][0])].push_back(i);
+        const unsigned char c0 = static_cast<unsigned char>(pat[0]);
+        const size_t slot =
+            pat.size() == 1 ? 65536 + c0 : (size_t(c0) << 8) | static_cast<unsigned char>(pat[1]);
+        next[i] = head[slot];
+        head[slot] = static_cast<uint32_t>(i + 1);
+        firstBytes[c0] = true;
         ++unresolved;
     }
+    int distinctFirst = 0;
+    unsigned char onlyFirst = 0;
+    for (size_t c = 0; c < 256; ++c)
+        if (firstBytes[c]) {
+            ++distinctFirst;
+            onlyFirst = static_cast<unsigned char>(c);
+        }
+    const auto tryChain = [&](uint32_t h, std::string_view s, size_t p, size_t j) {
+        for (; h != 0; h = next[h - 1]) {
+            const size_t i = h - 1;
+            if (result[i].found())
+                continue;
+            const std::string_view pat = patterns[i];
+            if (s.size() - p >= pat.size() && s.compare(p, pat.size(), pat) == 0) {
+                result[i] = {j, p};
+                --unresolved;
+            }
+        }
+    };
     for (size_t j = 0; j < lines.size() && unresolved > 0; ++j) {
+        if (pump && j % 4096 == 4095)
+            pump();
         const std::string_view s = lines[j];
         for (size_t p = 0; p < s.size() && unresolved > 0; ++p) {
-            const auto& candidates = byFirst[static_cast<unsigned char>(s[p])];
-            for (size_t i : candidates) {
-                if (result[i].found())
-                    continue;
-                const std::string_view pat = patterns[i];
-                if (s.size() - p >= pat.size() && s.compare(p, pat.size(), pat) == 0) {
-                    result[i] = {j, p};
-                    --unresolved;
-                }
+            if (distinctFirst == 1) {
+                const void* at = std::memchr(s.data() + p, onlyFirst, s.size() - p);
+                if (!at)
+                    break;
+                p = static_cast<size_t>(static_cast<const char*>(at) - s.data());
             }
+            const unsigned char c0 = static_cast<unsigned char>(s[p]);
+            if (!firstBytes[c0])
+                continue;
+            tryChain(head[65536 + c0], s, p, j);
+            if (p + 1 < s.size())
+                tryChain(head[(size_t(c0) << 8) | static_cast<unsigned char>(s[p + 1])], s, p, j);
         }
     }
     return result;

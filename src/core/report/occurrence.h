@@ -38,9 +38,11 @@ std::vector<LinePos> firstOccurrencesOfMarkedLines(const std::vector<std::string
 
 // For each pattern (none may hold CR or LF), its first occurrence among the
 // lines, or a position that is not found(). One pass over the lines for all
-// patterns; meant for a handful of patterns.
+// patterns; meant for a handful of patterns. pump is called every few
+// thousand lines.
 std::vector<LinePos> firstOccurrences(const std::vector<std::string_view>& lines,
-                                      const std::vector<std::string_view>& patterns);
+                                      const std::vector<std::string_view>& patterns,
+                                      const Pump& pump = {});
 std::vector<LinePos> firstOccurrences(const std::vector<std::string>& lines,
                                       const std::vector<std::string_view>& patterns);
 

@@ -25,34 +25,61 @@ std::string_view keyOf(std::string_view entry)
 TBigIniFile::TBigIniFile(std::string fileName) : fileName_(std::move(fileName))
 {
     if (fileExists(fileName_)) {
-        text_ = readWholeFile(fileName_);
+        setText(std::make_shared<const std::string>(readWholeFile(fileName_)));
         load();
     }
 }
 
 TBigIniFile::TBigIniFile(std::string fileName, const std::string& content)
-    : fileName_(std::move(fileName)), text_(content)
+    : fileName_(std::move(fileName))
 {
+    setText(std::make_shared<const std::string>(content));
     load();
 }
 
 TBigIniFile::TBigIniFile(std::string fileName, std::string&& content)
-    : fileName_(std::move(fileName)), text_(std::move(content))
+    : fileName_(std::move(fileName))
 {
+    setText(std::make_shared<const std::string>(std::move(content)));
     load();
 }
 
 TBigIniFile::TBigIniFile(ReadOnly, std::string fileName)
     : fileName_(std::move(fileName)), readOnly_(true)
 {
-    text_ = readWholeFile(fileName_);
+    setText(std::make_shared<const std::string>(readWholeFile(fileName_)));
     load();
 }
 
 TBigIniFile::TBigIniFile(ReadOnly, std::string fileName, std::string&& content)
-    : fileName_(std::move(fileName)), readOnly_(true), text_(std::move(content))
+    : fileName_(std::move(fileName)), readOnly_(true)
 {
+    setText(std::make_shared<const std::string>(std::move(content)));
     load();
+}
+
+TBigIniFile::TBigIniFile(ReadOnly, std::string fileName, std::shared_ptr<const std::string> text,
+                         const std::vector<std::string_view>& lines,
+                         const std::function<void()>& pump)
+    : fileName_(std::move(fileName)), readOnly_(true)
+{
+    setText(std::move(text));
+    const char* const end = text_.data() + text_.size();
+    Section* current = nullptr;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (pump && i % 4096 == 4095)
+            pump();
+        std::string_view line = lines[i];
+        if (line.data() >= end)
+            break; // past a Ctrl-Z
+        if (line.data() + line.size() > end) {
+            addLine(current, line.substr(0, static_cast<size_t>(end - line.data())));
+            break;
+        }
+        addLine(current, line);
+    }
+    dropDuplicateSections();
+    changed_ = false;
 }
 
 TBigIniFile::~TBigIniFile()
@@ -66,6 +93,16 @@ TBigIniFile::~TBigIniFile()
     }
 }
 
+void TBigIniFile::setText(std::shared_ptr<const std::string> text)
+{
+    shared_ = std::move(text);
+    text_ = *shared_;
+    // Ctrl-Z ends the input.
+    const size_t eof = text_.find('\x1a');
+    if (eof != std::string_view::npos)
+        text_ = text_.substr(0, eof);
+}
+
 void TBigIniFile::load()
 {
     sections_.clear();
@@ -73,14 +110,7 @@ void TBigIniFile::load()
     lookupPos_ = 0;
     lastFound_ = 0;
 
-    // Ctrl-Z ends the input.
-    const size_t eof = text_.find('\x1a');
-    if (eof != std::string::npos) {
-        text_.resize(eof);
-        text_.shrink_to_fit();
-    }
-    const std::string_view text(text_);
-
+    const std::string_view text = text_;
     Section* current = nullptr;
     size_t pos = 0;
     while (pos < text.size()) {
@@ -93,25 +123,34 @@ void TBigIniFile::load()
         pos = end + 1;
         if (end < text.size() && text[end] == '\r' && pos < text.size() && text[pos] == '\n')
             ++pos;
-
-        if (line.empty())
-            continue;
-        if (line.front() == '[' && line.back() == ']') {
-            sections_.push_back(Section{std::string(line.substr(1, line.size() - 2)), {}});
-            current = &sections_.back();
-            continue;
-        }
-        if (!current)
-            continue;
-        if (line.size() <= UINT32_MAX) {
-            current->entries.push_back(Entry{static_cast<uint64_t>(line.data() - text.data()),
-                                             static_cast<uint32_t>(line.size()), 0});
-        } else {
-            current->entries.emplace_back();
-            setText(current->entries.back(), std::string(line));
-        }
+        addLine(current, line);
     }
+    dropDuplicateSections();
+    changed_ = false;
+}
 
+void TBigIniFile::addLine(Section*& current, std::string_view line)
+{
+    if (line.empty())
+        return;
+    if (line.front() == '[' && line.back() == ']') {
+        sections_.push_back(Section{std::string(line.substr(1, line.size() - 2)), {}});
+        current = &sections_.back();
+        return;
+    }
+    if (!current)
+        return;
+    if (line.size() <= UINT32_MAX) {
+        current->entries.push_back(Entry{static_cast<uint64_t>(line.data() - text_.data()),
+                                         static_cast<uint32_t>(line.size()), 0});
+    } else {
+        current->entries.emplace_back();
+        setText(current->entries.back(), std::string(line));
+    }
+}
+
+void TBigIniFile::dropDuplicateSections()
+{
     // Duplicate sections: sort the names (ties by file position), drop every
     // later one of a run of equal names.
     if (sections_.size() > 1) {
@@ -137,7 +176,6 @@ void TBigIniFile::load()
             sections_ = std::move(kept);
         }
     }
-    changed_ = false;
 }
 
 int TBigIniFile::findSectionFromLookup(const std::string& name) const
@@ -173,7 +211,7 @@ std::string_view TBigIniFile::text(const Entry& e) const
 {
     if (e.owned)
         return owned_[e.owned - 1];
-    return std::string_view(text_).substr(e.offset, e.length);
+    return text_.substr(e.offset, e.length);
 }
 
 void TBigIniFile::setText(Entry& e, std::string line)
