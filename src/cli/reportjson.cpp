@@ -27,8 +27,9 @@ Json rowJson(const GridRow& row)
 {
     Json cells = Json::array();
     Json colors = Json::array();
-    for (size_t c = 0; c < row.cells.size(); ++c) {
-        cells.push_back(toUtf8(row.cells[c]));
+    const std::vector<std::string_view> texts = row.cells.views();
+    for (size_t c = 0; c < texts.size(); ++c) {
+        cells.push_back(toUtf8(texts[c]));
         colors.push_back(colourJson(row.colors[c]));
     }
     Json j;
@@ -83,12 +84,9 @@ void writeReportJson(std::ostream& out, const ReportDocument& doc, const Countin
         c["color"] = colourJson(t.color);
         return c;
     });
-    // The variables are listed once into views, not copied into strings.
-    std::vector<std::string_view> variables;
-    variables.reserve(doc.variables.size());
-    doc.variables.forEach([&](std::string_view v) { variables.push_back(v); });
-    w.arrayMember("variables", variables.size(),
-                  [&](size_t i) { return Json(toUtf8(variables[i])); });
+    w.beginArray("variables");
+    doc.variables.forEach([&](std::string_view v) { w.element(Json(toUtf8(v))); });
+    w.endArray();
     w.member("suggestions", textArray(suggestionLines(doc)));
     w.member("progress", Json{{"max", progress.maximum()}, {"position", progress.position()}});
     w.finish();

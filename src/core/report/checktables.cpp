@@ -13,19 +13,39 @@ namespace {
 constexpr size_t kRegistryColumns = 3;
 constexpr size_t kFileColumns = 10;
 
-void prepare(CheckTable& t, std::initializer_list<const char*> headers)
+void registryCells(std::string_view line, std::string_view* cells)
+{
+    const auto parts = fields::registryParts(line);
+    cells[0] = fields::lineKey(line);
+    cells[1] = parts.value;
+    cells[2] = parts.verdict;
+}
+
+void fileCells(std::string_view line, std::string_view* cells)
+{
+    std::array<std::string_view, kFileColumns> field;
+    fields::fileFields(line, field);
+    cells[0] = fields::lineKey(line);
+    cells[1] = field[1];
+    // A missing file shows its name and path only.
+    const bool missing = line.find("File Not Found!") != std::string::npos;
+    for (size_t k = 2; k < kFileColumns; ++k)
+        cells[k] = missing ? std::string_view() : field[k];
+}
+
+void prepare(CheckTable& t, std::initializer_list<const char*> headers, RowList::CellReader reader)
 {
     t.columns = headers.size();
     t.header.assign(headers.begin(), headers.end());
-    t.rows.clear(t.columns);
+    t.rows.clear(t.columns, reader);
 }
 
-// A table used without prepare gets the kind's column count on its first row.
-size_t addRow(CheckTable& t, size_t columns, std::string_view line)
+// A table used without prepare gets the kind's columns on its first row.
+size_t addRow(CheckTable& t, size_t columns, RowList::CellReader reader, std::string_view line)
 {
     if (t.columns == 0) {
         t.columns = columns;
-        t.rows.clear(columns);
+        t.rows.clear(columns, reader);
     }
     return t.rows.add(line);
 }
@@ -42,12 +62,15 @@ std::string_view CellTexts::operator[](size_t column) const
     return rows_->cell(row_, column);
 }
 
+std::vector<std::string_view> CellTexts::views() const
+{
+    return rows_->cells(row_);
+}
+
 std::vector<std::string> CellTexts::strings() const
 {
-    std::vector<std::string> v;
-    for (size_t c = 0; c < size(); ++c)
-        v.emplace_back((*this)[c]);
-    return v;
+    const std::vector<std::string_view> v = views();
+    return {v.begin(), v.end()};
 }
 
 size_t CellColours::size() const
@@ -73,12 +96,13 @@ void RowList::shareText(std::shared_ptr<const std::string> text)
     text_ = std::move(text);
 }
 
-void RowList::clear(size_t columns)
+void RowList::clear(size_t columns, CellReader reader)
 {
     columns_ = columns;
+    reader_ = reader;
     own_.clear();
     lineAt_.clear();
-    spans_.clear();
+    lineSize_.clear();
     colours_.clear();
     background_.clear();
 }
@@ -86,14 +110,13 @@ void RowList::clear(size_t columns)
 void RowList::reserve(size_t rows)
 {
     lineAt_.reserve(rows);
-    spans_.reserve(rows * columns_ * 2);
+    lineSize_.reserve(rows);
     colours_.reserve(rows * columns_);
     background_.reserve(rows);
 }
 
 size_t RowList::add(std::string_view line)
 {
-    // Cells are kept as 32-bit offsets into their line.
     if (line.size() > UINT32_MAX)
         throw Error("A report line is too long for the check tables.");
     const char* base = text_ ? text_->data() : nullptr;
@@ -103,50 +126,56 @@ size_t RowList::add(std::string_view line)
         lineAt_.push_back(static_cast<uint64_t>(own_.size()) | kOwnBit);
         own_.append(line);
     }
-    spans_.resize(spans_.size() + columns_ * 2, 0);
+    lineSize_.push_back(static_cast<uint32_t>(line.size()));
     colours_.resize(colours_.size() + columns_, Colour::None);
     background_.push_back(Colour::None);
     return background_.size() - 1;
 }
 
-void RowList::setCell(size_t row, size_t column, std::string_view line, std::string_view part)
+std::string_view RowList::line(size_t row) const
 {
-    uint32_t* span = &spans_[(row * columns_ + column) * 2];
-    span[0] = static_cast<uint32_t>(part.data() - line.data());
-    span[1] = static_cast<uint32_t>(part.size());
+    const uint64_t at = lineAt_[row];
+    const char* p = (at & kOwnBit) ? own_.data() + (at & ~kOwnBit) : text_->data() + at;
+    return {p, lineSize_[row]};
 }
 
 std::string_view RowList::cell(size_t row, size_t column) const
 {
-    if (column >= columns_)
+    if (column >= columns_ || !reader_)
         return {};
-    const uint32_t* span = &spans_[(row * columns_ + column) * 2];
-    const uint64_t at = lineAt_[row];
-    const char* line = (at & kOwnBit) ? own_.data() + (at & ~kOwnBit) : text_->data() + at;
-    return {line + span[0], span[1]};
+    std::array<std::string_view, kFileColumns> cells;
+    reader_(line(row), cells.data());
+    return cells[column];
+}
+
+std::vector<std::string_view> RowList::cells(size_t row) const
+{
+    std::vector<std::string_view> v(columns_);
+    if (reader_)
+        reader_(line(row), v.data());
+    return v;
 }
 
 void prepareRegistryTable(CheckTable& t)
 {
-    prepare(t, {"Key", "Value", "Default"});
+    prepare(t, {"Key", "Value", "Default"}, registryCells);
 }
 
 void prepareFilesTable(CheckTable& t)
 {
-    prepare(t, {"Name", "Full Name", "Size", "Date", "Time", "Company", "Internal File Version",
-                "Internal Name", "Product Version", "Default"});
+    prepare(t,
+            {"Name", "Full Name", "Size", "Date", "Time", "Company", "Internal File Version",
+             "Internal Name", "Product Version", "Default"},
+            fileCells);
 }
 
 void addRegistryRow(CheckTable& t, std::string_view line)
 {
     RowList& rows = t.rows;
-    const size_t r = addRow(t, kRegistryColumns, line);
+    const size_t r = addRow(t, kRegistryColumns, registryCells, line);
     const auto parts = fields::registryParts(line);
-    rows.setCell(r, 0, line, fields::lineKey(line));
-    rows.setCell(r, 1, line, parts.value);
     if (parts.value == "Registry Key/Value not found")
         rows.setBackground(r, Colour::Red);
-    rows.setCell(r, 2, line, parts.verdict);
 
     // Later settings replace earlier ones: a known verdict overrides the red
     // background of a missing key. Key and value are black under every known
@@ -174,20 +203,15 @@ void addRegistryRow(CheckTable& t, std::string_view line)
 void addFileRow(CheckTable& t, std::string_view line)
 {
     RowList& rows = t.rows;
-    const size_t r = addRow(t, kFileColumns, line);
-    std::array<std::string_view, kFileColumns> cells;
-    fields::fileFields(line, cells);
-    rows.setCell(r, 0, line, fields::lineKey(line));
-    rows.setCell(r, 1, line, cells[1]);
+    const size_t r = addRow(t, kFileColumns, fileCells, line);
     if (line.find("File Not Found!") != std::string::npos) {
         rows.setBackground(r, Colour::Red);
         return;
     }
-    for (size_t k = 2; k < kFileColumns; ++k)
-        rows.setCell(r, k, line, cells[k]);
-    if (cells[9] == "NEWER")
+    const std::string_view verdict = fields::fileField(line, 9);
+    if (verdict == "NEWER")
         rows.setBackground(r, Colour::Green);
-    else if (cells[9] == "OLDER")
+    else if (verdict == "OLDER")
         rows.setBackground(r, Colour::Yellow);
 }
 

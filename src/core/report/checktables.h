@@ -3,9 +3,10 @@
 // tables and adds rows in report order.
 //
 // A large report gives tens of thousands of rows, so a row holds no strings
-// of its own: every cell is a slice of the row's report line, kept as an
-// offset and a length. Lines inside the text given to shareText are not
-// copied at all; any other line is copied once into the table.
+// of its own: it keeps where its report line is and its colours, and its
+// cells are read from the line when asked for. Lines inside the text given
+// to shareText are not copied at all; any other line is copied once into
+// the table.
 #pragma once
 
 #include "core/report/colour.h"
@@ -29,6 +30,7 @@ public:
     CellTexts(const RowList& rows, size_t row) : rows_(&rows), row_(row) {}
     size_t size() const;
     std::string_view operator[](size_t column) const;
+    std::vector<std::string_view> views() const; // read in one pass
     std::vector<std::string> strings() const;
 
 private:
@@ -85,18 +87,22 @@ public:
     const_iterator begin() const { return {*this, 0}; }
     const_iterator end() const { return {*this, size()}; }
 
+    // Reads a line's cells, one per column, as slices of the line.
+    using CellReader = void (*)(std::string_view line, std::string_view* cells);
+
     // Rows added from lines inside text refer to it instead of copying them.
     void shareText(std::shared_ptr<const std::string> text);
-    void clear(size_t columns);
+    void clear(size_t columns, CellReader reader);
     void reserve(size_t rows);
-    // A new row of empty, uncoloured cells for line; returns its index.
+    // A new uncoloured row for line; returns its index.
     size_t add(std::string_view line);
-    // part must be a slice of the line the row was added for.
-    void setCell(size_t row, size_t column, std::string_view line, std::string_view part);
     void setBackground(size_t row, Colour c) { background_[row] = c; }
     void setColour(size_t row, size_t column, Colour c) { colours_[row * columns_ + column] = c; }
 
+    std::string_view line(size_t row) const;
     std::string_view cell(size_t row, size_t column) const;
+    // All cells of a row at once, one per column.
+    std::vector<std::string_view> cells(size_t row) const;
     Colour colour(size_t row, size_t column) const
     {
         return column < columns_ ? colours_[row * columns_ + column] : Colour::None;
@@ -108,8 +114,9 @@ private:
     std::shared_ptr<const std::string> text_;
     std::string own_; // copies of lines outside text_
     size_t columns_ = 0;
-    std::vector<uint64_t> lineAt_; // offset of a row's line in text_, or in own_ with kOwnBit
-    std::vector<uint32_t> spans_;  // per cell: offset in its line, length
+    CellReader reader_ = nullptr;
+    std::vector<uint64_t> lineAt_;   // offset of a row's line in text_, or in own_ with kOwnBit
+    std::vector<uint32_t> lineSize_; // its length
     std::vector<Colour> colours_;
     std::vector<Colour> background_;
 };

@@ -327,8 +327,9 @@ std::vector<LineKind> classifyAndColour(ReportDocument& doc, const LoadOptions& 
         doc.textColours.reserve(colouredLines.size());
         for (size_t c = 0; c < colouredLines.size(); ++c) {
             const size_t i = colouredLines[c];
-            doc.textColours.push_back(
-                {i, at[c].line, at[c].column, lines[i].size(), colourOf(kinds[i])});
+            doc.textColours.push_back({static_cast<uint32_t>(i), static_cast<uint32_t>(at[c].line),
+                                       static_cast<uint32_t>(at[c].column),
+                                       static_cast<uint32_t>(lines[i].size()), colourOf(kinds[i])});
         }
     }
     return kinds;
@@ -405,6 +406,9 @@ void startDocument(ReportDocument& doc, const std::string& path)
 // The load after the file's contents are at hand; takes them over.
 void loadContent(ReportDocument& doc, std::string content, const LoadOptions& options)
 {
+    // Positions are kept in 32 bits; a file is refused long before this.
+    if (content.size() > UINT32_MAX)
+        throw Error("\"" + doc.path + "\" is too large to load.");
     openText(doc, std::move(content), options);
     if (options.progress)
         options.progress->setMaximum(static_cast<int>(doc.lines.size() + 33));

@@ -11,6 +11,7 @@
 #include "core/store/variables.h"
 #include "core/util/progress.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -25,11 +26,13 @@ struct GeneralInfo {
 
 // One coloured report line: line `line`'s text was found first at line
 // `atLine`, column `column` (all 0-based), over `length` bytes.
+// A large report has tens of thousands of these, hence 32-bit fields: the
+// loader refuses text of 4 GiB or more.
 struct TextColour {
-    size_t line = 0;
-    size_t atLine = 0;
-    size_t column = 0;
-    size_t length = 0;
+    uint32_t line = 0;
+    uint32_t atLine = 0;
+    uint32_t column = 0;
+    uint32_t length = 0;
     Colour color = Colour::None;
 };
 

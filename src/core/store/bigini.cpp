@@ -78,6 +78,10 @@ TBigIniFile::TBigIniFile(ReadOnly, std::string fileName, std::shared_ptr<const s
         }
         addLine(current, line);
     }
+    // A large report is held for as long as its window is open: the room
+    // the entry lists grew into is given back.
+    for (Section& section : sections_)
+        section.entries.shrink_to_fit();
     dropDuplicateSections();
     changed_ = false;
 }
@@ -140,9 +144,10 @@ void TBigIniFile::addLine(Section*& current, std::string_view line)
     }
     if (!current)
         return;
-    if (line.size() <= UINT32_MAX) {
-        current->entries.push_back(Entry{static_cast<uint64_t>(line.data() - text_.data()),
-                                         static_cast<uint32_t>(line.size()), 0});
+    const size_t offset = static_cast<size_t>(line.data() - text_.data());
+    if (offset <= UINT32_MAX && line.size() < Entry::kOwned) {
+        current->entries.push_back(
+            Entry{static_cast<uint32_t>(offset), static_cast<uint32_t>(line.size())});
     } else {
         current->entries.emplace_back();
         setText(current->entries.back(), std::string(line));
@@ -209,19 +214,21 @@ int TBigIniFile::findSectionRound(int& pos, const std::string& name) const
 
 std::string_view TBigIniFile::text(const Entry& e) const
 {
-    if (e.owned)
-        return owned_[e.owned - 1];
+    if (e.owned())
+        return owned_[e.offset];
     return text_.substr(e.offset, e.length);
 }
 
 void TBigIniFile::setText(Entry& e, std::string line)
 {
-    if (e.owned) {
-        owned_[e.owned - 1] = std::move(line);
+    if (e.owned()) {
+        owned_[e.offset] = std::move(line);
         return;
     }
+    if (owned_.size() >= UINT32_MAX)
+        throw Error("\"" + fileName_ + "\" has too many changed entries.");
     owned_.push_back(std::move(line));
-    e = Entry{0, 0, static_cast<uint32_t>(owned_.size())};
+    e = Entry{static_cast<uint32_t>(owned_.size() - 1), Entry::kOwned};
 }
 
 // Index of the first entry whose key equals key ignoring case, or -1.
@@ -398,7 +405,7 @@ void TBigIniFile::checkReadsBack() const
         if (holdsBreak(s.name))
             what = "has a name that holds";
         for (const Entry& e : s.entries)
-            if (what.empty() && e.owned && holdsBreak(text(e)))
+            if (what.empty() && e.owned() && holdsBreak(text(e)))
                 what = "holds an entry \"" + std::string(keyOf(text(e))) + "\" with";
         if (!what.empty())
             throw Error("\"" + fileName_ + "\" was not written: section [" + s.name + "] " + what

@@ -84,11 +84,12 @@ public:
 private:
     // An entry line is a slice of the loaded text until it is rewritten, and
     // then a string of its own, so a large report costs no copy of its text
-    // and 16 bytes a line.
+    // and 8 bytes a line. A line the 32-bit fields cannot place is copied.
     struct Entry {
-        uint64_t offset = 0;
+        static constexpr uint32_t kOwned = UINT32_MAX;
+        uint32_t offset = 0; // in text_; with length kOwned, the index in owned_
         uint32_t length = 0;
-        uint32_t owned = 0; // 0: the slice text_[offset, offset + length); else owned_[owned - 1]
+        bool owned() const { return length == kOwned; }
     };
     struct Section {
         std::string name;

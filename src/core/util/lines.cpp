@@ -37,6 +37,9 @@ std::vector<std::string_view> splitLineViews(std::string_view text,
             lines.emplace_back(s, static_cast<size_t>(lf - s));
         s = lf < end ? lf + 1 : end;
     }
+    // The list may be kept for long (a report window holds it): drop the
+    // room it grew into.
+    lines.shrink_to_fit();
     return lines;
 }
 
