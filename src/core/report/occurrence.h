@@ -27,7 +27,7 @@ struct LinePos {
 // with a marker text that it contains (markers[i] for queryLines[i]; the
 // empty text is allowed and matches everywhere). An occurrence of a query
 // holds its marker, so only the text's marker occurrences are examined,
-// keyed by up to 8 bytes before the marker and 16 after it and verified in
+// keyed by up to 8 bytes before the marker and 8 after it and verified in
 // full. Exact duplicates are answered once, and a line not found earlier is
 // answered at its own place without a look-up, so the search stays
 // near-linear and touches its tables mostly in line order.
