@@ -483,7 +483,7 @@ private Q_SLOTS:
         QDir::setCurrent(old);
     }
 
-    void closingDuringALoadWaitsForIt()
+    void closingDuringALoadStopsIt()
     {
         // A report long enough that the load lets events run several times.
         QTemporaryDir dir;
@@ -510,7 +510,7 @@ private Q_SLOTS:
         QVERIFY(tried);
         auto* form = qobject_cast<TForm1*>(m.activeChild());
         QVERIFY(form && !form->loading());
-        QCOMPARE(named<QTableView>(form, "StringGrid1")->model()->rowCount(), 60000);
+        QVERIFY(!form->document().loaded); // stopped where the close was asked for
         QTRY_VERIFY(m.mdiArea()->subWindowList().isEmpty());
         QCOMPARE(m.compareList().size(), 0);
         QTRY_VERIFY(!m.isVisible());
