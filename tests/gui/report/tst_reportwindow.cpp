@@ -50,18 +50,10 @@ const QString kSettings = QStringLiteral(QMX_TEST_DATA "/gui/settings.ini");
 const QColor kRed(255, 0, 0), kGreen(0, 128, 0), kYellow(255, 255, 0), kBlue(0, 0, 255),
     kWhite(255, 255, 255), kBlack(0, 0, 0);
 
-struct App {
-    FakePrompts* prompts = nullptr;
-    std::unique_ptr<TMainForm> main;
-    QTemporaryDir dir;
-
+struct App : TestApp {
     explicit App(const QStringList& args = {}, const QString& settings = kSettings)
-    {
-        const QString ini = dir.filePath(QStringLiteral("QMXRead.ini"));
-        QFile::copy(settings, ini);
-        QFile::setPermissions(ini, QFile::ReadOwner | QFile::WriteOwner);
-        main = startMainForm(prompts, ini, args);
-    }
+        : TestApp(settings, args)
+    {}
 };
 
 QStringList tabCaptions(const QTabWidget* tabs)

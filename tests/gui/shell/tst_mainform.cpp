@@ -41,15 +41,8 @@ namespace {
 
 const QString kReport = QStringLiteral(QMX_TEST_DATA "/gui/report1.txt");
 
-struct App {
-    FakePrompts* prompts = nullptr;
-    std::unique_ptr<TMainForm> main;
-    QTemporaryDir dir;
-
-    explicit App(const QStringList& args = {})
-    {
-        main = startMainForm(prompts, dir.filePath(QStringLiteral("QMXRead.ini")), args);
-    }
+struct App : TestApp {
+    explicit App(const QStringList& args = {}) : TestApp({}, args) {}
     void activate(ChildWindow* child)
     {
         main->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(child->parentWidget()));
