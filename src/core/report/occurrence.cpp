@@ -288,9 +288,14 @@ public:
                                                            at, c, static_cast<size_t>(end - at))));
                      ++at) {
                     const size_t t = static_cast<size_t>(at - line.data());
-                    for (const uint8_t mk : byFirst[c])
-                        if (line.substr(t).starts_with(markerTexts_[mk]))
+                    const size_t left = static_cast<size_t>(end - at);
+                    for (const uint8_t mk : byFirst[c]) {
+                        // The second byte turns most candidates away without a call.
+                        const std::string_view m = markerTexts_[mk];
+                        if (m.size() <= left && (m.size() < 2 || at[1] == m[1])
+                            && std::memcmp(at, m.data(), m.size()) == 0)
                             atMarker(j, mk, t, own);
+                    }
                 }
             }
             for (const size_t mk : emptyMarkers)

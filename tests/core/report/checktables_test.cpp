@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <string>
 #include <vector>
 
@@ -117,4 +119,31 @@ TEST(CheckTables, FileCellsAgreeWithTheFieldRule)
             EXPECT_EQ(t.rows[0].cells[static_cast<size_t>(k)], fields::fileField(line, k))
                 << "field " << k;
     }
+}
+
+// Lines inside the shared report text are referred to, any other line is
+// copied: rows of both kinds side by side keep their own cells, also after
+// the caller's temporary line is gone.
+TEST(CheckTables, SharedAndCopiedLinesKeepTheirCells)
+{
+    const auto text = std::make_shared<const std::string>("A=REGISTRY;inside;DEFAULT\r\n");
+    CheckTable t;
+    prepareRegistryTable(t);
+    t.rows.shareText(text);
+    t.rows.reserve(1);
+    addRegistryRow(t, std::string_view(*text).substr(0, text->size() - 2));
+    {
+        const std::string temporary = "B=REGISTRY;outside;NON-DEFAULT";
+        addRegistryRow(t, temporary);
+    }
+    addRegistryRow(t, "C=REGISTRY;;");
+    const Strings want[] = {
+        {"A", "inside", "DEFAULT"}, {"B", "outside", "NON-DEFAULT"}, {"C", "", ""}};
+    ASSERT_EQ(t.rows.size(), std::size(want));
+    for (size_t r = 0; r < t.rows.size(); ++r) {
+        EXPECT_EQ(t.rows[r].cells.strings(), want[r]) << "row " << r;
+        EXPECT_EQ(t.rows[r].cells[3], "");
+        EXPECT_EQ(t.rows[r].colors[3], Colour::None);
+    }
+    EXPECT_EQ(t.rows[1].background, Colour::Yellow);
 }

@@ -374,14 +374,21 @@ TEST(Differential, FirstOccurrenceOfLinesOnRandomText)
                                     << "' marker '" << markerOfQuery[q] << "'";
         }
 
-        std::vector<std::string> pats = {"a", "ab;", "=", "[a", "hgf", "bbbbbbbbbbbb", "zz", ""};
-        std::vector<std::string_view> views(pats.begin(), pats.end());
-        const auto found = firstOccurrences(lines, views);
-        for (size_t p = 0; p < pats.size(); ++p) {
-            const size_t at = text.find(pats[p]);
-            const LinePos want =
-                at == std::string::npos || lines.empty() ? LinePos{} : positionOf(lines, at);
-            EXPECT_EQ(found[p], want) << "pattern '" << pats[p] << "'";
+        // Mixed first bytes, and one first byte for all (the search then
+        // skips from one candidate byte to the next).
+        const std::vector<std::string> patternSets[] = {
+            {"a", "ab;", "=", "[a", "hgf", "bbbbbbbbbbbb", "zz", ""},
+            {"a", "ab", "aab", "a;=", "azz", "abababab"},
+        };
+        for (const auto& pats : patternSets) {
+            std::vector<std::string_view> views(pats.begin(), pats.end());
+            const auto found = firstOccurrences(lines, views);
+            for (size_t p = 0; p < pats.size(); ++p) {
+                const size_t at = text.find(pats[p]);
+                const LinePos want =
+                    at == std::string::npos || lines.empty() ? LinePos{} : positionOf(lines, at);
+                EXPECT_EQ(found[p], want) << "pattern '" << pats[p] << "'";
+            }
         }
     }
 }
@@ -420,4 +427,33 @@ TEST(Differential, FirstOccurrenceOfRepetitiveMarkerLines)
             ASSERT_EQ(got[q], positionOf(lines, text.find(lines[q])))
                 << "line " << q << " '" << lines[q] << "'";
     }
+}
+
+// Lines whose kind hangs on one byte: the attached-file tag needs "_0" right
+// before its "=", the earlier kind in the order wins when a line holds
+// several, and a kind's text may sit anywhere in the line, after other "="
+// signs or at its very end.
+TEST(Differential, LineKindsAtTheirEdges)
+{
+    const char* const lines[] = {
+        "[Mixed]",
+        "A_0=GETFILE;1;x",
+        "0=GETFILE;1;not attached",
+        "_0=GETFILE;1;attached at the start",
+        "A_00=GETFILE;1;x",
+        "K=REGISTRY;v;DEFAULT=NIC;card",
+        "K=FILE;C:\\A.DLL;1;2;3;4;5;6;7;SAME;B_0=GETFILE;2;y",
+        "K=REGISTRY_MULTIVALUE;a=b=FILE;",
+        "K=REGISTRY_MULTIVALUE",
+        "x==REGISTRY;",
+        "=REGISTRY;",
+        "v=1;w=2;K=REGISTRY;late;NON-DEFAULT",
+        "K=REGISTRY_MULTIVALUE;=REGISTRY;",
+        "no kind = here",
+        "=",
+    };
+    std::string text;
+    for (const char* l : lines)
+        text += std::string(l) + "\r\n";
+    checkReport(text);
 }

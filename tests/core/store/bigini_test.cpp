@@ -1,6 +1,7 @@
 #include "core/store/bigini.h"
 
 #include "core/util/error.h"
+#include "core/util/lines.h"
 #include "tempdir.h"
 
 #include <gtest/gtest.h>
@@ -37,6 +38,36 @@ TEST(BigIniLoad, LineEndsCtrlZAndStrayLines)
     EXPECT_EQ(values(ini, "S"), (StringList{"a=1", "b=x", "y", "c=3"}));
     EXPECT_EQ(ini.ReadString("S", "b", "?"), "x");
     EXPECT_FALSE(ini.changed());
+}
+
+// A report's store views the loader's text and lines instead of copying and
+// splitting them again; it must hold what a store read from the same text
+// holds, wherever a Ctrl-Z falls (mid-line, right after CR, at a line's
+// start), with duplicate sections and lines before the first header. A
+// write afterwards keeps working on top of the shared text.
+TEST(BigIniLoad, StoreOverSharedLinesMatchesStoreOverText)
+{
+    const char* const texts[] = {
+        "before=1\r\n[S]\ra=1\r\nb=x\ny\r\r\n\r\nc=3\x1a[T]\r\nd=4\r\n",
+        "[S]\r\na=1\r\x1a\nb=2\r\n",
+        "[S]\r\na=1\r\n\x1a[T]\r\nb=2",
+        "[B]\r\nk=b\r\n[A]\r\nk=1\r\n[b]\r\nk=dup\r\n[a]\r\nk=2",
+        "[]\r\ne=1\r\n[a]b]\r\nf=2\r\n[A] \r\n[\r\n]\r\n",
+        "\x1a[S]\r\na=1\r\n",
+        "",
+    };
+    for (const char* text : texts) {
+        SCOPED_TRACE(::testing::PrintToString(std::string(text)));
+        const auto shared = std::make_shared<const std::string>(text);
+        const std::vector<std::string_view> lines = splitLineViews(*shared);
+        TBigIniFile viewed(readOnly, "", shared, lines);
+        TBigIniFile copied(readOnly, "", std::string(text));
+        EXPECT_EQ(viewed.contentText(), copied.contentText());
+        EXPECT_EQ(sections(viewed), sections(copied));
+        viewed.WriteString("S", "a", "new");
+        copied.WriteString("S", "a", "new");
+        EXPECT_EQ(viewed.contentText(), copied.contentText());
+    }
 }
 
 TEST(BigIniLoad, HeaderLines)

@@ -118,3 +118,42 @@ TEST(VariableLookup, EdgeCasesAgreeWithAndWithoutIndex)
         EXPECT_EQ(v.toVector(), (std::vector<std::string>{"%A_01%=1", "%A=B%=3"}));
     }
 }
+
+// An entry joined from parts is the same entry as its joined text, whether
+// it fits the current chunk, fills it to the byte, or is long enough for a
+// chunk of its own; entries appended after a long one still land in order,
+// and look-ups made before and after find them alike.
+TEST(VariableLookup, EntriesJoinedFromPartsEqualTheirText)
+{
+    const std::string longValue((1 << 20) / 4 + 1, 'v');
+    const std::string fill((1 << 20) - 40, 'f');
+    struct Case {
+        std::vector<std::string> parts;
+    };
+    const Case cases[] = {
+        {{"%A%=", "1"}},
+        {{"", "%B%", "", "=", ""}},
+        {{"%C%=", longValue}},
+        {{"%D%=", fill}},
+        {{"%E%", "=", "after the long ones"}},
+        {{"%F%=x=y", ";"}},
+        {{}},
+    };
+    VariableList joined, plain;
+    joined.findFirstByName("%A%"); // the index is built before the appends
+    for (const Case& c : cases) {
+        std::string text;
+        for (const std::string& p : c.parts)
+            text += p;
+        switch (c.parts.size()) {
+        case 0: joined.append({}); break;
+        case 2: joined.append({c.parts[0], c.parts[1]}); break;
+        case 3: joined.append({c.parts[0], c.parts[1], c.parts[2]}); break;
+        default: joined.append({c.parts[0], c.parts[1], c.parts[2], c.parts[3], c.parts[4]}); break;
+        }
+        plain.append(text);
+    }
+    EXPECT_EQ(joined.toVector(), plain.toVector());
+    for (const char* name : {"%A%", "%B%", "%C%", "%D%", "%E%", "%F%", ""})
+        EXPECT_EQ(joined.findFirstByName(name), plain.findFirstByName(name)) << name;
+}
