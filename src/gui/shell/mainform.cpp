@@ -339,12 +339,14 @@ ChildWindow* TMainForm::activeChild() const
 
 QMdiSubWindow* TMainForm::addChild(ChildWindow* child, const QSize& outerSize)
 {
+    // A kind without an outer size opens at the size its window chose, with
+    // the frame fitted around it rather than around the layout's own wish.
+    const QSize content = child->testAttribute(Qt::WA_Resized) ? child->size() : child->sizeHint();
     QMdiSubWindow* sub = mdi_->addSubWindow(child);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     if (child->minimumSize() == child->maximumSize())
         sub->setWindowFlags(sub->windowFlags() & ~Qt::WindowMaximizeButtonHint);
-    if (outerSize.isValid())
-        sub->resize(outerSize);
+    sub->resize(outerSize.isValid() ? outerSize : content.grownBy(sub->contentsMargins()));
     connect(sub, &QObject::destroyed, this, [this] {
         // The list changes only after the window is gone.
         QTimer::singleShot(0, this, &TMainForm::updateWindowCommands);

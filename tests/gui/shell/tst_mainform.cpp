@@ -436,6 +436,43 @@ private Q_SLOTS:
         }
     }
 
+    void framesFitTheirContent_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<bool>("maximized");
+        const std::pair<ChildKind, const char*> kinds[] = {
+            {ChildKind::Report, "report"},
+            {ChildKind::ScannerInput, "editor"},
+            {ChildKind::ServerReport, "server"},
+            {ChildKind::CompareResult, "compare results"},
+            {ChildKind::Findings, "findings"}};
+        for (const auto& [k, name] : kinds)
+            for (bool maximized : {false, true})
+                QTest::addRow("%s%s", name, maximized ? " maximized" : "") << int(k) << maximized;
+    }
+
+    void framesFitTheirContent()
+    {
+        QFETCH(int, kind);
+        QFETCH(bool, maximized);
+        App app;
+        TMainForm& m = *app.main;
+        m.resize(1100, 800);
+        QTest::qWait(0);
+        ChildWindow* child = m.newChild(ChildKind(kind), kReport);
+        auto* sub = qobject_cast<QMdiSubWindow*>(child->parentWidget());
+        if (maximized)
+            sub->showMaximized();
+        QTest::qWait(0);
+        // No blank strip between the content and the frame, either way.
+        QCOMPARE(child->geometry(), sub->contentsRect());
+        if (maximized)
+            QCOMPARE(sub->size(), m.mdiArea()->viewport()->size());
+        // A report's pages reach the edges of the window.
+        if (auto* pages = child->findChild<QTabWidget*>(QStringLiteral("PageControl1")))
+            QCOMPARE(pages->width(), child->width());
+    }
+
     void windowCommandsFollowTheChildren()
     {
         App app;
