@@ -6,6 +6,7 @@
 #include "testframe.h"
 
 #include "core/scanedit/scaninput.h"
+#include "gui/find/findbar.h"
 #include "gui/scanedit/entrydialog.h"
 #include "gui/scanedit/qmxgen.h"
 #include "gui/scanedit/radiogroup.h"
@@ -16,6 +17,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -111,6 +113,36 @@ private Q_SLOTS:
         QVERIFY(!f.main->faddreg()->isVisible() && !f.main->ffile()->isVisible());
         textOf(e)->insertPlainText(QStringLiteral("x"));
         QVERIFY(e->changed());
+    }
+
+    void findBarFitsTheDefaultSize_data()
+    {
+        QTest::addColumn<QString>("search");
+        QTest::addColumn<int>("steps");
+        QTest::newRow("opened") << QString() << 0;
+        QTest::newRow("not found") << QStringLiteral("zzz") << 1;
+        QTest::newRow("continued from the start") << QStringLiteral("Date") << 2;
+        QTest::newRow("long search text") << QStringLiteral("Output_File=%Application_Path") << 1;
+    }
+
+    void findBarFitsTheDefaultSize()
+    {
+        QFETCH(QString, search);
+        QFETCH(int, steps);
+        Frame f;
+        TCFGGen* e = f.editor();
+        auto* sub = qobject_cast<QMdiSubWindow*>(e->parentWidget());
+        const int paletteWidth = palette(e)->width();
+        auto* bar = named<FindBar>(e, "RichEdit1FindBar");
+        bar->open();
+        QTest::keyClicks(named<QLineEdit>(bar, "FindEdit"), search);
+        for (int i = 0; i < steps; ++i)
+            QTest::keyClick(named<QLineEdit>(bar, "FindEdit"), Qt::Key_Return);
+        QTest::qWait(0);
+        QVERIFY(bar->isVisible());
+        QCOMPARE(palette(e)->width(), paletteWidth);
+        const QRect shown(bar->mapTo(sub, QPoint(0, 0)), bar->size());
+        QVERIFY2(sub->contentsRect().contains(shown), qPrintable(search));
     }
 
     void insertion_data()
