@@ -6,6 +6,7 @@
 #include "gui/rules/settingsmodel.h"
 #include "gui/shell/childwindow.h"
 #include "gui/shell/debugflag.h"
+#include "gui/support/commandmenu.h"
 #include "gui/support/filenames.h"
 #include "gui/support/guards.h"
 #include "gui/support/mdiarrange.h"
@@ -264,8 +265,10 @@ void TMainForm::buildMenus()
     Run1->setObjectName(QStringLiteral("Run1"));
     Run1->addActions({RunOptions1, RunRun1});
 
-    MainMenu1->addAction(Options2);
-    MainMenu1->addAction(Compare1);
+    OptionsMenu = addCommandMenu(MainMenu1, Options2);
+    OptionsMenu->setObjectName(QStringLiteral("OptionsMenu"));
+    CompareMenu = addCommandMenu(MainMenu1, Compare1);
+    CompareMenu->setObjectName(QStringLiteral("CompareMenu"));
 
     Window1 = MainMenu1->addMenu(tr("&Window"));
     Window1->setObjectName(QStringLiteral("Window1"));
@@ -281,7 +284,7 @@ void TMainForm::buildMenus()
 
     // A menu closed with the keyboard sends no hover that would end its
     // hint, so the hint goes as the menu closes.
-    for (QMenu* menu : {File1, Edit1, Run1, Window1, Help1})
+    for (QMenu* menu : {File1, Edit1, Run1, OptionsMenu, CompareMenu, Window1, Help1})
         connect(menu, &QMenu::aboutToHide, this, [this] { statusBar()->clearMessage(); });
 }
 

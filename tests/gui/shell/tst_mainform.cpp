@@ -5,6 +5,7 @@
 #include "testframe.h"
 
 #include "core/util/error.h"
+#include "gui/compare/compare.h"
 #include "gui/report/childwin.h"
 #include "gui/report/prgres.h"
 #include "gui/rules/rules.h"
@@ -18,6 +19,7 @@
 #include "gui/support/guards.h"
 #include "gui/support/mdiarrange.h"
 
+#include <QAbstractScrollArea>
 #include <QAction>
 #include <QDir>
 #include <QFile>
@@ -170,8 +172,9 @@ private Q_SLOTS:
                                  "&Compare", "&Window", "&Help"};
         for (int i = 0; i < top.size(); ++i)
             QCOMPARE(topLevelEntry(m, i)->text(), top.at(i));
-        QVERIFY(!topLevelEntry(m, 3)->menu());
-        QVERIFY(!topLevelEntry(m, 4)->menu());
+        // Options and Compare are single commands.
+        QCOMPARE(topLevelEntry(m, 3)->menu()->actions(), {named<QAction>(&m, "Options2")});
+        QCOMPARE(topLevelEntry(m, 4)->menu()->actions(), {named<QAction>(&m, "Compare1")});
         QCOMPARE(topLevelEntry(m, 0)->statusTip(), QStringLiteral("File related commands"));
         QCOMPARE(topLevelEntry(m, 1)->statusTip(), QStringLiteral("Edit commands"));
         QCOMPARE(topLevelEntry(m, 5)->statusTip(), QStringLiteral("Window related commands"));
@@ -222,6 +225,82 @@ private Q_SLOTS:
         }
         QVERIFY(menuEntry(m, 0, 7)->isSeparator());
         QCOMPARE(menuEntry(m, 0, 9), nullptr);
+    }
+
+    void keyboardWalksTheMenuBar_data()
+    {
+        QTest::addColumn<bool>("report");
+        QTest::addColumn<int>("key");
+        QTest::newRow("editor, right") << false << int(Qt::Key_Right);
+        QTest::newRow("editor, left") << false << int(Qt::Key_Left);
+        QTest::newRow("report, right") << true << int(Qt::Key_Right);
+        QTest::newRow("report, left") << true << int(Qt::Key_Left);
+    }
+
+    void keyboardWalksTheMenuBar()
+    {
+        QFETCH(bool, report);
+        QFETCH(int, key);
+        App app;
+        TMainForm& m = *app.main;
+        QVERIFY(QTest::qWaitForWindowActive(&m));
+        // A report enables Compare, an editor does not; the focus is in the
+        // text, where a user working in the window has it.
+        ChildWindow* child = report ? static_cast<ChildWindow*>(m.NewReportChild(kReport))
+                                    : m.NewEditorChild(QStringLiteral("NONAME1"));
+        child->findChild<QAbstractScrollArea*>()->setFocus();
+        auto* bar = named<QMenuBar>(&m, "MainMenu1");
+        QList<QAction*> expected;
+        for (QAction* a : bar->actions())
+            if (a->isEnabled())
+                expected << a;
+        if (key == Qt::Key_Left)
+            std::reverse(expected.begin() + 1, expected.end());
+        expected << expected.first();
+        // The first menu opened as a click opens it, then the keys go where
+        // the keyboard sends them: to the open menu, else to the focus.
+        bar->setActiveAction(expected.first());
+        QList<QAction*> visited{bar->activeAction()};
+        for (int i = 1; i < expected.size(); ++i) {
+            QWidget* popup = QApplication::activePopupWidget();
+            QTest::keyClick(popup ? popup : QApplication::focusWidget(), Qt::Key(key));
+            visited << bar->activeAction();
+        }
+        QCOMPARE(visited, expected);
+    }
+
+    void singleCommandsRunFromTheMenuBar_data()
+    {
+        QTest::addColumn<int>("entry");
+        QTest::addColumn<QString>("how");
+        for (int entry : {3, 4})
+            for (const char* how : {"click", "letter", "walk"})
+                QTest::addRow("%d by %s", entry, how) << entry << QString::fromLatin1(how);
+    }
+
+    void singleCommandsRunFromTheMenuBar()
+    {
+        QFETCH(int, entry);
+        QFETCH(QString, how);
+        App app;
+        TMainForm& m = *app.main;
+        QVERIFY(QTest::qWaitForWindowActive(&m));
+        auto* bar = named<QMenuBar>(&m, "MainMenu1");
+        QAction* top = topLevelEntry(m, entry);
+        if (how == u"click") {
+            QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(top).center());
+        } else if (how == u"letter") {
+            QTest::keyClick(&m, QKeySequence::mnemonic(top->text())[0].key(), Qt::AltModifier);
+        } else {
+            bar->setActiveAction(topLevelEntry(m, 0));
+            while (bar->activeAction() != top)
+                QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Right);
+            QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Down);
+            QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Return);
+        }
+        QWidget* dialog = entry == 3 ? static_cast<QWidget*>(m.rules()) : m.compareChooser();
+        QTRY_VERIFY(dialog->isVisible());
+        QVERIFY(!QApplication::activePopupWidget());
     }
 
     void toolBarOrder()
@@ -362,7 +441,7 @@ private Q_SLOTS:
         m.mdiArea()->setActiveSubWindow(nullptr);
         for (QAction* a : {menuEntry(m, 0, 4), menuEntry(m, 0, 5), menuEntry(m, 2, 1)})
             a->setEnabled(false);
-        topLevelEntry(m, 4)->setEnabled(true);
+        named<QAction>(&m, "Compare1")->setEnabled(true);
 
         for (const QString& name : activated) {
             app.activate(children[name]);
