@@ -11,6 +11,7 @@
 #include "gui/support/guards.h"
 #include "gui/support/mdiarrange.h"
 #include "gui/support/textcodec.h"
+#include "gui/support/toolicons.h"
 
 #include <QAction>
 #include <QApplication>
@@ -167,9 +168,9 @@ void TMainForm::buildActions()
                            tr("Copy|Copies the selection and puts it on the Clipboard"));
     EditPaste1 = makeAction(this, "EditPaste1", tr("&Paste"), QKeySequence(tr("Ctrl+V")),
                             tr("Paste|Inserts Clipboard contents"));
-    EditCut1->setIcon(QIcon::fromTheme(QStringLiteral("edit-cut")));
-    EditCopy1->setIcon(QIcon::fromTheme(QStringLiteral("edit-copy")));
-    EditPaste1->setIcon(QIcon::fromTheme(QStringLiteral("edit-paste")));
+    EditCut1->setIcon(toolIcon(ToolPicture::Cut, palette()));
+    EditCopy1->setIcon(toolIcon(ToolPicture::Copy, palette()));
+    EditPaste1->setIcon(toolIcon(ToolPicture::Paste, palette()));
     // The shortcuts belong to the text controls themselves; the menu
     // entries only show them.
     for (QAction* a : {EditCut1, EditCopy1, EditPaste1})
@@ -186,6 +187,9 @@ void TMainForm::buildActions()
                                        tr("Tile Horizontally"));
     WindowTileVertical1 =
         makeAction(this, "WindowTileVertical1", tr("Tile &Vertically"), {}, tr("Tile Vertically"));
+    WindowCascade1->setIcon(toolIcon(ToolPicture::Cascade, palette()));
+    WindowTileHorizontal1->setIcon(toolIcon(ToolPicture::TileHorizontally, palette()));
+    WindowTileVertical1->setIcon(toolIcon(ToolPicture::TileVertically, palette()));
     WindowMinimizeAll1 =
         makeAction(this, "WindowMinimizeAll1", tr("&Minimize All"), {}, tr("Minimize All"));
     WindowArrangeAll1 =

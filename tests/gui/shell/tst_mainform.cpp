@@ -330,6 +330,9 @@ private Q_SLOTS:
                 QCOMPARE(actual.at(i), expected.at(i));
             else
                 QVERIFY(actual.at(i)->isSeparator());
+            // Pictures only, no words among them.
+            QVERIFY2(!expected.at(i) || !expected.at(i)->icon().isNull(),
+                     qPrintable(actual.at(i)->objectName()));
         }
     }
 
