@@ -16,6 +16,7 @@
 #include "gui/shell/debugflag.h"
 #include "gui/shell/fopenfrm.h"
 #include "gui/shell/mainform.h"
+#include "gui/shell/programicon.h"
 #include "gui/support/guards.h"
 #include "gui/support/mdiarrange.h"
 
@@ -23,6 +24,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QMap>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -334,6 +336,37 @@ private Q_SLOTS:
             QVERIFY2(!expected.at(i) || !expected.at(i)->icon().isNull(),
                      qPrintable(actual.at(i)->objectName()));
         }
+    }
+
+    void everyWindowCarriesTheProgramIcon_data()
+    {
+        QTest::addColumn<int>("size");
+        for (int size : {16, 22, 32, 48, 64})
+            QTest::addRow("%d px", size) << size;
+    }
+
+    void everyWindowCarriesTheProgramIcon()
+    {
+        QFETCH(int, size);
+        App app;
+        TMainForm& m = *app.main;
+        m.NewReportChild(kReport);
+        m.NewEditorChild(QStringLiteral("NONAME1"));
+        m.NewServerChild(QStringLiteral("none"));
+        m.NewCompareChild();
+        m.NewFindingsChild();
+        const QImage expected = programIcon().pixmap(size).toImage();
+        QVERIFY(!expected.isNull());
+        QWidgetList windows = QApplication::topLevelWidgets();
+        for (QMdiSubWindow* sub : m.mdiArea()->subWindowList())
+            windows << sub;
+        for (QWidget* w : windows)
+            QVERIFY2(w->windowIcon().pixmap(size).toImage() == expected,
+                     qPrintable(w->objectName()));
+        // The About box shows it large enough to make out.
+        const QPixmap shown = named<QLabel>(m.aboutBox(), "ProgramIcon")->pixmap();
+        QVERIFY(shown.width() >= 48);
+        QCOMPARE(shown.toImage(), programIcon().pixmap(shown.size()).toImage());
     }
 
     void openDialogData()
