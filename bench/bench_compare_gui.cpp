@@ -27,17 +27,7 @@ std::unique_ptr<qmx::TMainForm> g_main;
 
 void BM_ResultWindow(benchmark::State& state)
 {
-    for (auto _ : state) {
-        qmx::TfrmCompareResults* w = g_main->NewCompareChild();
-        w->repaint();
-        QApplication::processEvents();
-        state.PauseTiming();
-        benchmark::DoNotOptimize(w);
-        w->parentWidget()->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QApplication::processEvents();
-        state.ResumeTiming();
-    }
+    qmx::bench::timeChildWindow(state, [] { return g_main->NewCompareChild(); });
 }
 
 void BM_LiteralOverTheWindows(benchmark::State& state)

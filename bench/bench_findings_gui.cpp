@@ -28,17 +28,7 @@ QStringList g_paths;
 
 void BM_FindingsWindow(benchmark::State& state)
 {
-    for (auto _ : state) {
-        qmx::FindingsWindow* w = g_main->NewFindingsChild();
-        w->repaint();
-        QApplication::processEvents();
-        state.PauseTiming();
-        benchmark::DoNotOptimize(w);
-        w->parentWidget()->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QApplication::processEvents();
-        state.ResumeTiming();
-    }
+    qmx::bench::timeChildWindow(state, [] { return g_main->NewFindingsChild(); });
 }
 
 void BM_CoreAloneOverTheReports(benchmark::State& state)

@@ -9,7 +9,9 @@
 #include "core/report/loader.h"
 #include "gui/report/childwin.h"
 #include "gui/report/prgres.h"
+#include "gui/rules/settingsmodel.h"
 #include "gui/shell/mainform.h"
+#include "gui/shell/workspace.h"
 
 #include <QApplication>
 #include <QDir>
@@ -127,6 +129,24 @@ void BM_LayoutWholeLine(benchmark::State& state)
     }
 }
 
+// A rule set of PRINT statements, shown with a small report: each statement
+// gives two Suggestions lines, its text and an empty line.
+void BM_OpenWithSuggestions(benchmark::State& state)
+{
+    const QString path = QString::fromStdString(reportFor(2000));
+    std::vector<std::string> rules;
+    for (int64_t i = 0; i < state.range(0); ++i) {
+        rules.push_back("PRINT \"CHECK " + std::to_string(i) + ": \"+%OS%;");
+    }
+    g_main->workspace().settings()->setEditorLines(std::move(rules));
+    qmx::bench::timeWindowOpening(
+        state, *g_main, [&] { return g_main->NewReportChild(path); },
+        [&](const qmx::TForm1& form) {
+            return form.document().suggestions.size() == static_cast<size_t>(2 * state.range(0));
+        });
+    g_main->workspace().settings()->setEditorLines({});
+}
+
 BENCHMARK(BM_OpenLongLine)
     ->Arg(1 << 20)
     ->Arg(10 << 20)
@@ -138,6 +158,7 @@ BENCHMARK(BM_LayoutWholeLine)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
 BENCHMARK(BM_CoreLoad)->Arg(20000)->Arg(100000)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_OpenWithSuggestions)->Arg(0)->Arg(40000)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_OpenWindow)->Arg(20000)->Arg(100000)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 } // namespace

@@ -72,6 +72,23 @@ inline void closeAllChildren(TMainForm& main)
     QApplication::processEvents();
 }
 
+// Times open(), which creates a child window, and its first paint; the
+// window is closed untimed.
+template <class Open> void timeChildWindow(benchmark::State& state, Open&& open)
+{
+    for (auto _ : state) {
+        QWidget* w = open();
+        w->repaint();
+        QApplication::processEvents();
+        state.PauseTiming();
+        benchmark::DoNotOptimize(w);
+        w->parentWidget()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+
 // A report of three lines whose middle one, a TOTALMEMORY value, is `bytes`
 // long; written into dir once and reused.
 inline QString longLineReport(const QTemporaryDir& dir, size_t bytes)

@@ -5,7 +5,8 @@
 // the operation checks it between units and ends early by throwing
 // Cancelled. The desktop program backs these with its windows and event
 // processing, the command-line tool records the final state. The report
-// loader steps and pumps only: it neither sets a status text nor stops early.
+// loader steps and pumps only: it sets no status text, and a window that
+// must stop it throws Cancelled from its pump.
 #pragma once
 
 #include "core/util/error.h"

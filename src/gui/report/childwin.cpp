@@ -328,34 +328,44 @@ void TForm1::loadall(const QString& path)
         return;
     Button1->setEnabled(false);
     std::string failure;
+    bool stopped = false;
     EventPump pump;
     {
         BusyCursor busy;
         if (!debugFlag())
             removeVariablesPage();
-        ProgressDisplay* progress = workspace_.progressDisplay();
+        ProgressDisplay* display = workspace_.progressDisplay();
         CountingProgress counting;
-        if (progress)
-            progress->start();
+        LoadAndShowProgress progress(display ? static_cast<Progress&>(*display) : counting,
+                                     kShowStages);
+        if (display)
+            display->start();
 
         LoadOptions options;
-        options.progress = progress ? static_cast<Progress*>(progress) : &counting;
-        options.pump = [&pump] { pump(); };
+        options.progress = &progress;
+        // A close asked for while events run stops the load at the next pump.
+        options.pump = [this, &pump] {
+            pump();
+            load_.throwIfStopped();
+        };
         pump.now();
         options.runRules = [this](ReportDocument& doc) { runRules(doc); };
         try {
             qmx::loadall(doc_, localPath(path), options);
+        } catch (const Cancelled&) {
+            stopped = true;
         } catch (const std::exception& e) {
             failure = errorMessage(e, "open the report");
         }
         try {
-            showDocument(pump);
+            if (!stopped)
+                showDocument(pump, progress);
         } catch (const std::exception& e) {
             if (failure.empty())
                 failure = errorMessage(e, "show the report");
         }
-        if (progress)
-            progress->finish();
+        if (display)
+            display->finish();
     }
     lastMaxGapNs_ = pump.maxGapNs();
     Button1->setEnabled(true);
@@ -370,7 +380,7 @@ void TForm1::fileNotFound(const QString& path)
     StatusBar1->showMessage(tr("File not found: %1").arg(path));
 }
 
-void TForm1::showDocument(EventPump& pump)
+void TForm1::showDocument(EventPump& pump, LoadAndShowProgress& progress)
 {
     Edit1->setText(toQString(doc_.general.date));
     Edit2->setText(toQString(doc_.general.time));
@@ -396,13 +406,16 @@ void TForm1::showDocument(EventPump& pump)
         filesModel_->reset();
     else
         filesModel_->setTable(std::move(doc_.files));
+    progress.stageDone();
 
     showConfigText();
+    progress.stageDone();
     showSuggestions();
     showVariables();
     CheckBox1Click();
     PageControl1->setCurrentWidget(TabSheet1);
     pump.now();
+    progress.stageDone();
 }
 
 void TForm1::showConfigText()

@@ -124,7 +124,9 @@ private:
     void buildVariablesPage();
     void removeVariablesPage();
 
-    void showDocument(EventPump& pump);
+    // The window's stages after the load, as the progress display counts them.
+    static constexpr int kShowStages = 3;
+    void showDocument(EventPump& pump, LoadAndShowProgress& progress);
     void showConfigText();
     void showSuggestions();
     void showVariables();

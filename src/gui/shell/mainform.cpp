@@ -602,10 +602,12 @@ void TMainForm::endSession()
 
 void TMainForm::closeEvent(QCloseEvent* event)
 {
-    // A report is loading and events run inside the load: close once it has
-    // finished, not from under it.
-    if (closeAfterWork_.defer(event, busy()))
+    // A report is loading and events run inside the load: the load is asked
+    // to stop, and the program closes once it has ended, not from under it.
+    if (closeAfterWork_.defer(event, busy())) {
+        workspace_->requestStop();
         return;
+    }
     // Input waiting for a dialog is given up, then every child with unsaved
     // work asks, in child order; a save that fails or is cancelled keeps the
     // program open.

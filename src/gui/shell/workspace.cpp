@@ -71,8 +71,10 @@ void Workspace::endLongWork()
 {
     if (longWork_ > 0)
         --longWork_;
-    if (longWork_ == 0)
+    if (longWork_ == 0) {
+        stop_ = false;
         Q_EMIT longWorkEnded();
+    }
 }
 
 void Workspace::addDocument(ChildWindow* document)

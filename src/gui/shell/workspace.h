@@ -56,6 +56,10 @@ public:
     void beginLongWork() override;
     void endLongWork() override;
     bool busy() const { return longWork_ > 0; }
+    // The program was asked to close while busy: loads that can stop early
+    // do; the request ends with the last long work.
+    void requestStop() { stop_ = busy(); }
+    bool stopRequested() const override { return stop_; }
     // The progress window long loads show; null when there is none.
     void setProgressDisplay(ProgressDisplay* display) { progress_ = display; }
     ProgressDisplay* progressDisplay() const { return progress_; }
@@ -100,6 +104,7 @@ private:
     FileDialogOptions openDialog_;
     FileDialogOptions saveDialog_;
     int longWork_ = 0;
+    bool stop_ = false;
     ProgressDisplay* progress_ = nullptr;
     QList<QPointer<ChildWindow>> documents_;
 };

@@ -39,18 +39,8 @@ namespace {
 const QString kSettings = QStringLiteral(QMX_TEST_DATA "/gui/settings.ini");
 const QColor kRed(255, 0, 0), kBlue(0, 0, 255);
 
-struct App {
-    FakePrompts* prompts = nullptr;
-    std::unique_ptr<TMainForm> main;
-    QTemporaryDir dir;
-
-    App()
-    {
-        const QString ini = dir.filePath(QStringLiteral("QMXRead.ini"));
-        QFile::copy(kSettings, ini);
-        QFile::setPermissions(ini, QFile::ReadOwner | QFile::WriteOwner);
-        main = startMainForm(prompts, ini);
-    }
+struct App : TestApp {
+    App() : TestApp(kSettings) {}
     QString write(const QString& name, const QByteArray& text)
     {
         const QString path = dir.filePath(name);

@@ -38,17 +38,9 @@ QByteArray report(const char* computer, const char* memory)
            + memory + "\r\n";
 }
 
-struct App {
-    FakePrompts* prompts = nullptr;
-    std::unique_ptr<TMainForm> main;
-    QTemporaryDir dir;
-
-    App()
+struct App : TestApp {
+    App() : TestApp(kSettings)
     {
-        const QString ini = dir.filePath(QStringLiteral("QMXRead.ini"));
-        QFile::copy(kSettings, ini);
-        QFile::setPermissions(ini, QFile::ReadOwner | QFile::WriteOwner);
-        main = startMainForm(prompts, ini);
         // Typed into the editor, never saved.
         main->workspace().settings()->setEditorLines(
             {"IF (%TOTALMEMORY%<65536) THEN PRINT \"LOW\";", "PRINT \"ALL\";"});

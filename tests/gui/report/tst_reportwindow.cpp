@@ -11,7 +11,9 @@
 #include "gui/report/prgres.h"
 #include "gui/rules/rules.h"
 #include "gui/shell/mainform.h"
+#include "gui/shell/workspace.h"
 #include "gui/support/lineview.h"
+#include "gui/support/longload.h"
 #include "gui/support/textcodec.h"
 
 #include <QAction>
@@ -27,6 +29,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -47,18 +50,10 @@ const QString kSettings = QStringLiteral(QMX_TEST_DATA "/gui/settings.ini");
 const QColor kRed(255, 0, 0), kGreen(0, 128, 0), kYellow(255, 255, 0), kBlue(0, 0, 255),
     kWhite(255, 255, 255), kBlack(0, 0, 0);
 
-struct App {
-    FakePrompts* prompts = nullptr;
-    std::unique_ptr<TMainForm> main;
-    QTemporaryDir dir;
-
+struct App : TestApp {
     explicit App(const QStringList& args = {}, const QString& settings = kSettings)
-    {
-        const QString ini = dir.filePath(QStringLiteral("QMXRead.ini"));
-        QFile::copy(settings, ini);
-        QFile::setPermissions(ini, QFile::ReadOwner | QFile::WriteOwner);
-        main = startMainForm(prompts, ini, args);
-    }
+        : TestApp(settings, args)
+    {}
 };
 
 QStringList tabCaptions(const QTabWidget* tabs)
@@ -86,6 +81,30 @@ QColor colourOf(const QVariant& v)
 {
     return v.isValid() ? v.value<QBrush>().color() : QColor();
 }
+
+// A report of the given number of key lines, in sections of 100 keys.
+QString largeReport(const QTemporaryDir& dir, int keys)
+{
+    const QString path = dir.filePath(QStringLiteral("large.txt"));
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    for (int k = 0; k < keys; ++k) {
+        if (k % 100 == 0)
+            f.write(QStringLiteral("[Section%1]\r\n").arg(k / 100).toLatin1());
+        f.write(QStringLiteral("Key%1=Value%1\r\n").arg(k).toLatin1());
+    }
+    return path;
+}
+
+// A progress display that counts, and calls onStep after every step.
+struct RecordingDisplay : ProgressDisplay {
+    std::function<void()> onStep = [] {};
+    int max = 0, pos = 0, finished = 0;
+    void start() override {}
+    void finish() override { ++finished; }
+    void setMaximum(int maximum) override { max = maximum; }
+    void step() override { ++pos, onStep(); }
+};
 
 } // namespace
 
@@ -159,9 +178,55 @@ private Q_SLOTS:
         const QPoint ownCentre = p->frameGeometry().center();
         QVERIFY2((mainCentre - ownCentre).manhattanLength() <= 4,
                  qPrintable(QStringLiteral("%1,%2").arg(ownCentre.x()).arg(ownCentre.y())));
-        const int lines = 30;
-        QCOMPARE(named<QProgressBar>(p, "ProgressBar1")->maximum(), lines + 33);
-        QCOMPARE(named<QProgressBar>(p, "ProgressBar1")->value(), lines + 33);
+        const QProgressBar* bar = named<QProgressBar>(p, "ProgressBar1");
+        QCOMPARE(bar->value(), bar->maximum());
+    }
+
+    void progressEndsWhenTheWindowIsReady()
+    {
+        App app;
+        const QString path = largeReport(app.dir, 3000);
+        RecordingDisplay display;
+        app.main->workspace().setProgressDisplay(&display);
+        QList<bool> readyAtEnd;
+        display.onStep = [&] {
+            if (display.pos < display.max)
+                return;
+            auto* f = qobject_cast<TForm1*>(app.main->workspace().documents().value(0));
+            readyAtEnd << (f
+                           && named<QTabWidget>(f, "PageControl1")->currentWidget()
+                                  == named<QWidget>(f, "TabSheet1"));
+        };
+        app.main->NewReportChild(path);
+        QCOMPARE(readyAtEnd, QList<bool>{true});
+        QCOMPARE(display.finished, 1);
+    }
+
+    // Closing the window while its report opens stops the load at its next
+    // pump, with no error; the window takes its compare entry with it.
+    void closeDuringOpenStopsTheLoad()
+    {
+        App app;
+        const QString path = largeReport(app.dir, 40000);
+        RecordingDisplay display;
+        app.main->workspace().setProgressDisplay(&display);
+        int askedAt = -1;
+        QPointer<ChildWindow> child;
+        display.onStep = [&] {
+            if (askedAt >= 0 || display.pos < display.max / 10)
+                return;
+            askedAt = display.pos;
+            child = app.main->workspace().documents().value(0);
+            child->parentWidget()->close();
+        };
+        app.prompts->openAnswers << path;
+        named<QAction>(app.main.get(), "FileOpen1")->trigger();
+        QVERIFY(askedAt > 0);
+        QVERIFY2(display.pos - askedAt < display.max / 10,
+                 qPrintable(QString::number(display.pos - askedAt)));
+        QTRY_VERIFY(child.isNull());
+        QVERIFY(app.main->compareList().paths().isEmpty());
+        QVERIFY(app.prompts->errors.isEmpty());
     }
 
     void registryGrid()

@@ -91,10 +91,8 @@ struct Fixture {
     explicit Fixture(bool withFile = true)
     {
         ini = dir.filePath(QStringLiteral("QMXRead.ini"));
-        if (withFile) {
-            QFile::copy(kSettings, ini);
-            QFile::setPermissions(ini, QFile::ReadOwner | QFile::WriteOwner);
-        }
+        if (withFile)
+            copySettings(dir, kSettings);
         workspace = openWorkspace(ini, prompts);
         dialog = std::make_unique<Tfrules>(*workspace);
     }

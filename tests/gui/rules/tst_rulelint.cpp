@@ -25,6 +25,8 @@ using namespace qmx;
 
 namespace {
 
+const QString kSettings = QStringLiteral(QMX_TEST_DATA "/gui/settings.ini");
+
 struct Fixture {
     QTemporaryDir dir;
     FakePrompts prompts;
@@ -36,10 +38,7 @@ struct Fixture {
 
     Fixture()
     {
-        const QString ini = dir.filePath(QStringLiteral("QMXRead.ini"));
-        QFile::copy(QStringLiteral(QMX_TEST_DATA "/gui/settings.ini"), ini);
-        QFile::setPermissions(ini, QFile::ReadOwner | QFile::WriteOwner);
-        workspace = openWorkspace(ini, prompts);
+        workspace = openWorkspace(copySettings(dir, kSettings), prompts);
         dialog = std::make_unique<Tfrules>(*workspace);
         dialog->show();
         memo = named<QPlainTextEdit>(dialog.get(), "Memo1");
@@ -156,12 +155,8 @@ private Q_SLOTS:
 
     void checksReferencesAgainstTheReportInFront()
     {
-        QTemporaryDir dir;
-        const QString ini = dir.filePath(QStringLiteral("QMXRead.ini"));
-        QFile::copy(QStringLiteral(QMX_TEST_DATA "/gui/settings.ini"), ini);
-        QFile::setPermissions(ini, QFile::ReadOwner | QFile::WriteOwner);
-        FakePrompts* prompts = nullptr;
-        auto main = startMainForm(prompts, ini);
+        TestApp app(kSettings);
+        auto& main = app.main;
         Tfrules* d = main->rules();
         auto* status = named<QLabel>(d, "LintStatus");
         auto* next = named<QToolButton>(d, "LintNext");

@@ -45,15 +45,8 @@ namespace {
 
 const QString kReport = QStringLiteral(QMX_TEST_DATA "/gui/report1.txt");
 
-struct App {
-    FakePrompts* prompts = nullptr;
-    std::unique_ptr<TMainForm> main;
-    QTemporaryDir dir;
-
-    explicit App(const QStringList& args = {})
-    {
-        main = startMainForm(prompts, dir.filePath(QStringLiteral("QMXRead.ini")), args);
-    }
+struct App : TestApp {
+    explicit App(const QStringList& args = {}) : TestApp({}, args) {}
     void activate(ChildWindow* child)
     {
         main->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(child->parentWidget()));
@@ -635,7 +628,7 @@ private Q_SLOTS:
         QDir::setCurrent(old);
     }
 
-    void closingDuringALoadWaitsForIt()
+    void closingDuringALoadStopsIt()
     {
         // A report long enough that the load lets events run several times.
         QTemporaryDir dir;
@@ -662,7 +655,7 @@ private Q_SLOTS:
         QVERIFY(tried);
         auto* form = qobject_cast<TForm1*>(m.activeChild());
         QVERIFY(form && !form->loading());
-        QCOMPARE(named<QTableView>(form, "StringGrid1")->model()->rowCount(), 60000);
+        QVERIFY(!form->document().loaded); // stopped where the close was asked for
         QTRY_VERIFY(m.mdiArea()->subWindowList().isEmpty());
         QCOMPARE(m.compareList().size(), 0);
         QTRY_VERIFY(!m.isVisible());

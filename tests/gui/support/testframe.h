@@ -7,8 +7,10 @@
 #include "gui/shell/mainform.h"
 #include "gui/shell/workspace.h"
 
+#include <QFile>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <memory>
 
@@ -31,5 +33,30 @@ inline std::unique_ptr<Workspace> openWorkspace(const QString& settingsPath, Pro
     workspace->openSettings(settingsPath);
     return workspace;
 }
+
+// A writable copy of settings as dir's QMXRead.ini; returns its path.
+inline QString copySettings(const QTemporaryDir& dir, const QString& settings)
+{
+    const QString ini = dir.filePath(QStringLiteral("QMXRead.ini"));
+    QFile::copy(settings, ini);
+    QFile::setPermissions(ini, QFile::ReadOwner | QFile::WriteOwner);
+    return ini;
+}
+
+// A shown main window with scripted prompts over a private settings file:
+// a copy of settings, or none when settings is empty.
+struct TestApp {
+    FakePrompts* prompts = nullptr;
+    std::unique_ptr<TMainForm> main;
+    QTemporaryDir dir;
+
+    explicit TestApp(const QString& settings = {}, const QStringList& args = {})
+    {
+        main = startMainForm(prompts,
+                             settings.isEmpty() ? dir.filePath(QStringLiteral("QMXRead.ini"))
+                                                : copySettings(dir, settings),
+                             args);
+    }
+};
 
 } // namespace qmx
