@@ -42,7 +42,8 @@ void sheet(QPainter& p, const QPalette& palette, const QRectF& r, bool titled)
     p.setBrush(palette.color(QPalette::Base));
     p.drawRect(r);
     if (titled) {
-        p.fillRect(QRectF(r.x(), r.y(), r.width(), r.height() / 4), palette.color(QPalette::Highlight));
+        p.fillRect(QRectF(r.x(), r.y(), r.width(), r.height() / 4),
+                   palette.color(QPalette::Highlight));
         return;
     }
     for (qreal y = r.y() + 2.5; y < r.bottom() - 1; y += 2)

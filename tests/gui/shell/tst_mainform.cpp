@@ -44,6 +44,11 @@ using namespace qmx;
 namespace {
 
 const QString kReport = QStringLiteral(QMX_TEST_DATA "/gui/report1.txt");
+const std::pair<ChildKind, const char*> kKinds[] = {{ChildKind::Report, "report"},
+                                                    {ChildKind::ScannerInput, "editor"},
+                                                    {ChildKind::ServerReport, "server"},
+                                                    {ChildKind::CompareResult, "compare results"},
+                                                    {ChildKind::Findings, "findings"}};
 
 struct App : TestApp {
     explicit App(const QStringList& args = {}) : TestApp({}, args) {}
@@ -224,36 +229,24 @@ private Q_SLOTS:
 
     void keyboardWalksTheMenuBar_data()
     {
-        QTest::addColumn<bool>("report");
         QTest::addColumn<int>("key");
-        QTest::newRow("editor, right") << false << int(Qt::Key_Right);
-        QTest::newRow("editor, left") << false << int(Qt::Key_Left);
-        QTest::newRow("report, right") << true << int(Qt::Key_Right);
-        QTest::newRow("report, left") << true << int(Qt::Key_Left);
+        QTest::newRow("right") << int(Qt::Key_Right);
+        QTest::newRow("left") << int(Qt::Key_Left);
     }
 
     void keyboardWalksTheMenuBar()
     {
-        QFETCH(bool, report);
         QFETCH(int, key);
         App app;
-        TMainForm& m = *app.main;
-        QVERIFY(QTest::qWaitForWindowActive(&m));
-        // A report enables Compare, an editor does not; the focus is in the
-        // text, where a user working in the window has it.
-        ChildWindow* child = report ? static_cast<ChildWindow*>(m.NewReportChild(kReport))
-                                    : m.NewEditorChild(QStringLiteral("NONAME1"));
-        child->findChild<QAbstractScrollArea*>()->setFocus();
-        auto* bar = named<QMenuBar>(&m, "MainMenu1");
-        QList<QAction*> expected;
-        for (QAction* a : bar->actions())
-            if (a->isEnabled())
-                expected << a;
+        QVERIFY(QTest::qWaitForWindowActive(app.main.get()));
+        // A report turns every entry on; the focus is in its text.
+        app.main->NewReportChild(kReport)->findChild<QAbstractScrollArea*>()->setFocus();
+        auto* bar = named<QMenuBar>(app.main.get(), "MainMenu1");
+        QList<QAction*> expected = bar->actions();
         if (key == Qt::Key_Left)
             std::reverse(expected.begin() + 1, expected.end());
         expected << expected.first();
-        // The first menu opened as a click opens it, then the keys go where
-        // the keyboard sends them: to the open menu, else to the focus.
+        // Opened as a click opens it; keys go to the open menu, else the focus.
         bar->setActiveAction(expected.first());
         QList<QAction*> visited{bar->activeAction()};
         for (int i = 1; i < expected.size(); ++i) {
@@ -262,40 +255,6 @@ private Q_SLOTS:
             visited << bar->activeAction();
         }
         QCOMPARE(visited, expected);
-    }
-
-    void singleCommandsRunFromTheMenuBar_data()
-    {
-        QTest::addColumn<int>("entry");
-        QTest::addColumn<QString>("how");
-        for (int entry : {3, 4})
-            for (const char* how : {"click", "letter", "walk"})
-                QTest::addRow("%d by %s", entry, how) << entry << QString::fromLatin1(how);
-    }
-
-    void singleCommandsRunFromTheMenuBar()
-    {
-        QFETCH(int, entry);
-        QFETCH(QString, how);
-        App app;
-        TMainForm& m = *app.main;
-        QVERIFY(QTest::qWaitForWindowActive(&m));
-        auto* bar = named<QMenuBar>(&m, "MainMenu1");
-        QAction* top = topLevelEntry(m, entry);
-        if (how == u"click") {
-            QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(top).center());
-        } else if (how == u"letter") {
-            QTest::keyClick(&m, QKeySequence::mnemonic(top->text())[0].key(), Qt::AltModifier);
-        } else {
-            bar->setActiveAction(topLevelEntry(m, 0));
-            while (bar->activeAction() != top)
-                QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Right);
-            QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Down);
-            QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Return);
-        }
-        QWidget* dialog = entry == 3 ? static_cast<QWidget*>(m.rules()) : m.compareChooser();
-        QTRY_VERIFY(dialog->isVisible());
-        QVERIFY(!QApplication::activePopupWidget());
     }
 
     void toolBarOrder()
@@ -331,33 +290,43 @@ private Q_SLOTS:
         }
     }
 
-    void everyWindowCarriesTheProgramIcon_data()
+    void singleCommandsRunAtAClickOrTheirLetter()
     {
-        QTest::addColumn<int>("size");
-        for (int size : {16, 22, 32, 48, 64})
-            QTest::addRow("%d px", size) << size;
+        App app;
+        TMainForm& m = *app.main;
+        auto* bar = named<QMenuBar>(&m, "MainMenu1");
+        const std::pair<QAction*, QWidget*> entries[] = {{topLevelEntry(m, 3), m.rules()},
+                                                         {topLevelEntry(m, 4), m.compareChooser()}};
+        for (const auto& [entry, dialog] : entries)
+            for (bool click : {true, false}) {
+                m.activateWindow();
+                QVERIFY(QTest::qWaitForWindowActive(&m));
+                if (click)
+                    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(entry).center());
+                else
+                    QTest::keyClick(&m, QKeySequence::mnemonic(entry->text())[0].key(),
+                                    Qt::AltModifier);
+                QTRY_VERIFY(dialog->isVisible() && !QApplication::activePopupWidget());
+                dialog->hide();
+            }
     }
 
     void everyWindowCarriesTheProgramIcon()
     {
-        QFETCH(int, size);
         App app;
-        TMainForm& m = *app.main;
-        m.NewReportChild(kReport);
-        m.NewEditorChild(QStringLiteral("NONAME1"));
-        m.NewServerChild(QStringLiteral("none"));
-        m.NewCompareChild();
-        m.NewFindingsChild();
-        const QImage expected = programIcon().pixmap(size).toImage();
-        QVERIFY(!expected.isNull());
+        for (const auto& [kind, name] : kKinds)
+            app.main->newChild(kind, kReport);
         QWidgetList windows = QApplication::topLevelWidgets();
-        for (QMdiSubWindow* sub : m.mdiArea()->subWindowList())
+        for (QMdiSubWindow* sub : app.main->mdiArea()->subWindowList())
             windows << sub;
-        for (QWidget* w : windows)
-            QVERIFY2(w->windowIcon().pixmap(size).toImage() == expected,
-                     qPrintable(w->objectName()));
+        QVERIFY(!programIcon().pixmap(16).isNull());
+        for (int size : {16, 22, 48})
+            for (QWidget* w : windows)
+                QVERIFY2(w->windowIcon().pixmap(size).toImage()
+                             == programIcon().pixmap(size).toImage(),
+                         qPrintable(w->objectName()));
         // The About box shows it large enough to make out.
-        const QPixmap shown = named<QLabel>(m.aboutBox(), "ProgramIcon")->pixmap();
+        const QPixmap shown = named<QLabel>(app.main->aboutBox(), "ProgramIcon")->pixmap();
         QVERIFY(shown.width() >= 48);
         QCOMPARE(shown.toImage(), programIcon().pixmap(shown.size()).toImage());
     }
@@ -548,15 +517,10 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("kind");
         QTest::addColumn<bool>("maximized");
-        const std::pair<ChildKind, const char*> kinds[] = {
-            {ChildKind::Report, "report"},
-            {ChildKind::ScannerInput, "editor"},
-            {ChildKind::ServerReport, "server"},
-            {ChildKind::CompareResult, "compare results"},
-            {ChildKind::Findings, "findings"}};
-        for (const auto& [k, name] : kinds)
+        for (const auto& [kind, name] : kKinds)
             for (bool maximized : {false, true})
-                QTest::addRow("%s%s", name, maximized ? " maximized" : "") << int(k) << maximized;
+                QTest::addRow("%s%s", name, maximized ? " maximized" : "")
+                    << int(kind) << maximized;
     }
 
     void framesFitTheirContent()
@@ -564,19 +528,16 @@ private Q_SLOTS:
         QFETCH(int, kind);
         QFETCH(bool, maximized);
         App app;
-        TMainForm& m = *app.main;
-        m.resize(1100, 800);
+        app.main->resize(1100, 800);
         QTest::qWait(0);
-        ChildWindow* child = m.newChild(ChildKind(kind), kReport);
+        ChildWindow* child = app.main->newChild(ChildKind(kind), kReport);
         auto* sub = qobject_cast<QMdiSubWindow*>(child->parentWidget());
         if (maximized)
             sub->showMaximized();
         QTest::qWait(0);
-        // No blank strip between the content and the frame, either way.
+        // No blank strip inside the frame; a report's pages reach its edges.
         QCOMPARE(child->geometry(), sub->contentsRect());
-        if (maximized)
-            QCOMPARE(sub->size(), m.mdiArea()->viewport()->size());
-        // A report's pages reach the edges of the window.
+        QVERIFY(!maximized || sub->size() == app.main->mdiArea()->viewport()->size());
         if (auto* pages = child->findChild<QTabWidget*>(QStringLiteral("PageControl1")))
             QCOMPARE(pages->width(), child->width());
     }
