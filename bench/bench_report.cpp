@@ -13,6 +13,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <map>
 #include <string>
@@ -80,6 +82,40 @@ void BM_LoadAll(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_LoadAll)->Arg(100000)->Arg(400000)->Unit(benchmark::kMillisecond);
+
+// The longest stretch of loader work without a pump call, as a window sees
+// it: from the start of loadall to the first call, between calls, and from
+// the last call to the end. Reported as counters (milliseconds); the window
+// needs every stretch short.
+void BM_LoadAllPumpGaps(benchmark::State& state)
+{
+    using Clock = std::chrono::steady_clock;
+    const std::string& path = reportFile(static_cast<size_t>(state.range(0)));
+    double longest = 0, first = 0, calls = 0;
+    for (auto _ : state) {
+        ReportDocument doc;
+        Clock::time_point last = Clock::now();
+        double gap = 0, firstGap = -1;
+        LoadOptions options;
+        options.pump = [&] {
+            const Clock::time_point now = Clock::now();
+            const double ms = std::chrono::duration<double, std::milli>(now - last).count();
+            gap = std::max(gap, ms);
+            if (firstGap < 0)
+                firstGap = ms;
+            ++calls;
+            last = now;
+        };
+        loadall(doc, path, options);
+        gap = std::max(gap, std::chrono::duration<double, std::milli>(Clock::now() - last).count());
+        longest = std::max(longest, gap);
+        first = std::max(first, firstGap);
+    }
+    state.counters["longest_gap_ms"] = longest;
+    state.counters["first_gap_ms"] = first;
+    state.counters["pumps"] = calls / static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_LoadAllPumpGaps)->Arg(100000)->Arg(400000)->Unit(benchmark::kMillisecond);
 
 // The search the loader uses: each coloured line looked for through the
 // marker text that made it coloured.

@@ -34,23 +34,43 @@ void JsonObjectWriter::member(const std::string& key, const Json& value)
 void JsonObjectWriter::arrayMember(const std::string& key, size_t count,
                                    const std::function<Json(size_t)>& element)
 {
-    if (count == 0) {
-        member(key, Json::array());
-        return;
+    beginArray(key);
+    for (size_t i = 0; i < count; ++i)
+        this->element(element(i));
+    endArray();
+}
+
+void JsonObjectWriter::beginArray(const std::string& key)
+{
+    arrayKey_ = key;
+    elements_ = 0;
+}
+
+void JsonObjectWriter::element(const Json& value)
+{
+    // The member's head waits for the first element: an empty array is
+    // written whole, as member writes it.
+    if (elements_++ == 0) {
+        piece_ = first_ ? "{\n  " : ",\n  ";
+        first_ = false;
+        piece_ += scalarText(arrayKey_) + ": [\n    ";
+    } else {
+        piece_ = ",\n    ";
     }
-    piece_ = first_ ? "{\n  " : ",\n  ";
-    first_ = false;
-    piece_ += scalarText(key) + ": [";
-    for (size_t i = 0; i < count; ++i) {
-        piece_ += i ? ",\n    " : "\n    ";
-        // An element sits two levels deep.
-        for (const char c : element(i).dump(2, ' ', false, Json::error_handler_t::replace)) {
-            piece_ += c;
-            if (c == '\n')
-                piece_ += "    ";
-        }
-        out_.write(piece_.data(), static_cast<std::streamsize>(piece_.size()));
-        piece_.clear();
+    // An element sits two levels deep.
+    for (const char c : value.dump(2, ' ', false, Json::error_handler_t::replace)) {
+        piece_ += c;
+        if (c == '\n')
+            piece_ += "    ";
+    }
+    out_.write(piece_.data(), static_cast<std::streamsize>(piece_.size()));
+}
+
+void JsonObjectWriter::endArray()
+{
+    if (elements_ == 0) {
+        member(arrayKey_, Json::array());
+        return;
     }
     piece_ = "\n  ]";
     out_.write(piece_.data(), static_cast<std::streamsize>(piece_.size()));

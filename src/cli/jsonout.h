@@ -28,12 +28,19 @@ public:
     // lay out the whole array: only one element is held at a time.
     void arrayMember(const std::string& key, size_t count,
                      const std::function<Json(size_t)>& element);
+    // The same for elements that come one by one: beginArray, element for
+    // each, endArray.
+    void beginArray(const std::string& key);
+    void element(const Json& value);
+    void endArray();
     void finish();
 
 private:
     std::ostream& out_;
     std::string piece_;
     bool first_ = true;
+    std::string arrayKey_;
+    size_t elements_ = 0;
 };
 
 // The value on one line, ", " between elements and ": " after a key.

@@ -23,20 +23,25 @@ Json textArray(const std::vector<std::string>& items)
     return a;
 }
 
-Json tableRows(const CheckTable& table)
+Json rowJson(const GridRow& row)
 {
-    Json rows = Json::array();
-    for (const GridRow& row : table.rows) {
-        Json colors = Json::array();
-        for (size_t c = 0; c < row.cells.size(); ++c)
-            colors.push_back(colourJson(c < row.colors.size() ? row.colors[c] : Colour::None));
-        Json j;
-        j["cells"] = textArray(row.cells);
-        j["background"] = colourJson(row.background);
-        j["colors"] = std::move(colors);
-        rows.push_back(std::move(j));
+    Json cells = Json::array();
+    Json colors = Json::array();
+    const std::vector<std::string_view> texts = row.cells.views();
+    for (size_t c = 0; c < texts.size(); ++c) {
+        cells.push_back(toUtf8(texts[c]));
+        colors.push_back(colourJson(row.colors[c]));
     }
-    return rows;
+    Json j;
+    j["cells"] = std::move(cells);
+    j["background"] = colourJson(row.background);
+    j["colors"] = std::move(colors);
+    return j;
+}
+
+void tableRows(JsonObjectWriter& w, const std::string& key, const CheckTable& table)
+{
+    w.arrayMember(key, table.rows.size(), [&](size_t r) { return rowJson(table.rows[r]); });
 }
 
 } // namespace
@@ -49,37 +54,42 @@ std::vector<std::string> suggestionLines(const ReportDocument& doc)
     return lines;
 }
 
-Json reportToJson(const ReportDocument& doc, const CountingProgress& progress)
+void writeReportJson(std::ostream& out, const ReportDocument& doc, const CountingProgress& progress)
 {
-    Json j;
+    JsonObjectWriter w(out);
     const GeneralInfo& g = doc.general;
-    j["general"] = Json{
-        {"date", toUtf8(g.date)}, {"time", toUtf8(g.time)},     {"name", toUtf8(g.name)},
-        {"os", toUtf8(g.os)},     {"memory", toUtf8(g.memory)}, {"cpu", toUtf8(g.cpu)},
-        {"user", toUtf8(g.user)}, {"uptime", toUtf8(g.uptime)},
-    };
-    j["sections"] = textArray(doc.sections);
-    j["nics"] = textArray(doc.nics);
-    j["nic_shown"] = toUtf8(doc.nicShown);
-    j["attached"] = textArray(doc.attached);
-    j["registry"] = tableRows(doc.registry);
-    j["files"] = tableRows(doc.files);
-
-    Json colours = Json::array();
-    for (const TextColour& t : doc.textColours) {
+    w.member("general", Json{
+                            {"date", toUtf8(g.date)},
+                            {"time", toUtf8(g.time)},
+                            {"name", toUtf8(g.name)},
+                            {"os", toUtf8(g.os)},
+                            {"memory", toUtf8(g.memory)},
+                            {"cpu", toUtf8(g.cpu)},
+                            {"user", toUtf8(g.user)},
+                            {"uptime", toUtf8(g.uptime)},
+                        });
+    w.member("sections", textArray(doc.sections));
+    w.member("nics", textArray(doc.nics));
+    w.member("nic_shown", toUtf8(doc.nicShown));
+    w.member("attached", textArray(doc.attached));
+    tableRows(w, "registry", doc.registry);
+    tableRows(w, "files", doc.files);
+    w.arrayMember("text_colors", doc.textColours.size(), [&](size_t i) {
+        const TextColour& t = doc.textColours[i];
         Json c;
         c["line"] = t.line;
         c["at_line"] = t.atLine;
         c["column"] = t.column;
         c["length"] = t.length;
         c["color"] = colourJson(t.color);
-        colours.push_back(std::move(c));
-    }
-    j["text_colors"] = std::move(colours);
-    j["variables"] = textArray(doc.variables.toVector());
-    j["suggestions"] = textArray(suggestionLines(doc));
-    j["progress"] = Json{{"max", progress.maximum()}, {"position", progress.position()}};
-    return j;
+        return c;
+    });
+    w.beginArray("variables");
+    doc.variables.forEach([&](std::string_view v) { w.element(Json(toUtf8(v))); });
+    w.endArray();
+    w.member("suggestions", textArray(suggestionLines(doc)));
+    w.member("progress", Json{{"max", progress.maximum()}, {"position", progress.position()}});
+    w.finish();
 }
 
 } // namespace qmx::cli

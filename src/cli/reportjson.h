@@ -8,12 +8,16 @@
 #include "core/report/loader.h"
 #include "core/util/progress.h"
 
+#include <ostream>
 #include <string>
 #include <vector>
 
 namespace qmx::cli {
 
-Json reportToJson(const ReportDocument& doc, const CountingProgress& progress);
+// Writes the report's JSON member by member, so the document is never held
+// whole: a large report's JSON is many times the report's size.
+void writeReportJson(std::ostream& out, const ReportDocument& doc,
+                     const CountingProgress& progress);
 
 // The Suggestions text as the window's text view shows it: an appended entry
 // that holds line breaks of its own fills several lines.

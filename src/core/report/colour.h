@@ -2,11 +2,12 @@
 // to any front end.
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 
 namespace qmx {
 
-enum class Colour { None, Red, Green, Yellow, Blue, White, Black };
+enum class Colour : uint8_t { None, Red, Green, Yellow, Blue, White, Black };
 
 // "red", "green", ... ; "" for None.
 std::string_view colourName(Colour c);

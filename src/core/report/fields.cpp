@@ -27,6 +27,26 @@ std::string_view fileField(std::string_view line, int k)
     return before(rest, ';');
 }
 
+void fileFields(std::string_view line, std::array<std::string_view, 10>& fields)
+{
+    // Dropping up to a ";" that is not there keeps the rest, so a line with
+    // fewer fields repeats its last one for every later k.
+    std::array<std::string_view, 10> segment;
+    size_t count = 0;
+    size_t start = 0;
+    while (count < segment.size()) {
+        const size_t semi = line.find(';', start);
+        if (semi == std::string_view::npos) {
+            segment[count++] = line.substr(start);
+            break;
+        }
+        segment[count++] = line.substr(start, semi - start);
+        start = semi + 1;
+    }
+    for (size_t k = 1; k < fields.size(); ++k)
+        fields[k] = segment[k < count ? k : count - 1];
+}
+
 std::string_view entryData(std::string_view line)
 {
     return after(after(line, '='), ';');

@@ -3,6 +3,7 @@
 // text the same way.
 #pragma once
 
+#include <array>
 #include <string_view>
 
 namespace qmx::fields {
@@ -19,6 +20,9 @@ std::string_view lineKey(std::string_view line);
 // Field k (1..9) of a FILE line: k times drop everything up to and including
 // the first ";" (nothing when there is none left), then cut at the next ";".
 std::string_view fileField(std::string_view line, int k);
+// Fields 1..9 at once, read in one pass: fields[k] is fileField(line, k)
+// (fields[0] is left alone).
+void fileFields(std::string_view line, std::array<std::string_view, 10>& fields);
 
 // The text after the first "=" and then after the first ";" of that (each
 // step keeps everything when its character is absent): the data of a

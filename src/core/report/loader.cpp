@@ -9,6 +9,9 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
+#include <initializer_list>
+#include <iterator>
 #include <string_view>
 #include <unordered_map>
 
@@ -58,14 +61,14 @@ constexpr std::string_view kOsSearch = "=OSVERSION";
 // first occurrence of each, and the value is the rest of that line.
 class TagValues {
 public:
-    explicit TagValues(const std::vector<std::string_view>& lines) : lines_(lines)
+    TagValues(const std::vector<std::string_view>& lines, const Pump& pump) : lines_(lines)
     {
         for (const FixedTag& t : kFixedTags)
             add(t.search);
         for (std::string_view t : kGeneralTags)
             add(t);
         add(kOsSearch);
-        found_ = firstOccurrences(lines_, patterns_);
+        found_ = firstOccurrences(lines_, patterns_, pump);
     }
 
     std::string value(std::string_view search) const
@@ -93,40 +96,29 @@ private:
     std::vector<LinePos> found_;
 };
 
-std::string concat(std::initializer_list<std::string_view> parts)
-{
-    size_t n = 0;
-    for (std::string_view p : parts)
-        n += p.size();
-    std::string r;
-    r.reserve(n);
-    for (std::string_view p : parts)
-        r += p;
-    return r;
-}
-
 void addFileVariables(VariableList& vars, std::string_view line)
 {
     static constexpr std::array<std::string_view, 8> names{
         ":SIZE%=",         ":DATE%=",           ":TIME%=",   ":COMPANY%=", ":INTERNALFILEVERSION%=",
         ":INTERNALNAME%=", ":PRODUCTVERSION%=", ":DEFAULT%="};
     const std::string_view key = fields::lineKey(line);
-    vars.append(concat({"%FILE:", key, ":NAME%=", key}));
-    vars.append(concat({"%FILE:", key, ":FULLNAME%=", fields::fileField(line, 1)}));
+    std::array<std::string_view, 10> field;
+    fields::fileFields(line, field);
+    vars.append({"%FILE:", key, ":NAME%=", key});
+    vars.append({"%FILE:", key, ":FULLNAME%=", field[1]});
     if (line.find("File Not Found!") != std::string_view::npos)
         return;
-    for (int k = 2; k <= 9; ++k)
-        vars.append(
-            concat({"%FILE:", key, names[static_cast<size_t>(k - 2)], fields::fileField(line, k)}));
+    for (size_t k = 2; k <= 9; ++k)
+        vars.append({"%FILE:", key, names[k - 2], field[k]});
 }
 
 void addRegistryVariables(VariableList& vars, std::string_view line)
 {
     const std::string_view key = fields::lineKey(line);
     const auto parts = fields::registryParts(line);
-    vars.append(concat({"%REGISTRY:", key, ":KEY%=", key}));
-    vars.append(concat({"%REGISTRY:", key, ":VALUE%=", parts.value}));
-    vars.append(concat({"%REGISTRY:", key, ":DEFAULT%=", parts.verdict}));
+    vars.append({"%REGISTRY:", key, ":KEY%=", key});
+    vars.append({"%REGISTRY:", key, ":VALUE%=", parts.value});
+    vars.append({"%REGISTRY:", key, ":DEFAULT%=", parts.verdict});
 }
 
 // The first entry of each multi-value list name, for extending it in place.
@@ -142,14 +134,15 @@ struct ListEntry {
 };
 using ListNames = std::unordered_map<std::string, ListEntry>;
 
-void appendMultiValueEntry(VariableList& vars, ListNames& lists, std::string entry)
+void appendMultiValueEntry(VariableList& vars, ListNames& lists,
+                           std::initializer_list<std::string_view> parts)
 {
-    std::string name(VariableList::nameOf(entry));
-    const VariableList::Id id = vars.append(entry);
+    const VariableList::Id id = vars.append(parts);
+    const std::string_view entry = vars.text(id);
+    const std::string_view name = VariableList::nameOf(entry);
     static constexpr std::string_view kAll = ":ALL_VALUES%";
-    if (name.size() >= kAll.size()
-        && name.compare(name.size() - kAll.size(), kAll.size(), kAll) == 0)
-        lists.emplace(std::move(name), ListEntry{id, std::move(entry)});
+    if (name.size() >= kAll.size() && name.substr(name.size() - kAll.size()) == kAll)
+        lists.emplace(std::string(name), ListEntry{id, std::string(entry)});
 }
 
 void storeExtendedLists(VariableList& vars, const ListNames& lists)
@@ -167,16 +160,18 @@ void addMultiValueVariables(VariableList& vars, ListNames& lists, std::string_vi
     const std::string_view valueName = eq == std::string_view::npos ? v : v.substr(0, eq);
     const std::string_view valueData = eq == std::string_view::npos ? v : v.substr(eq + 1);
 
-    const std::string allName = concat({"%REGISTRY_MULTIVALUE:", base, ":ALL_VALUES%"});
+    std::string allName;
+    allName.reserve(base.size() + 33);
+    allName.append("%REGISTRY_MULTIVALUE:").append(base).append(":ALL_VALUES%");
     const auto all = lists.find(allName);
     if (all != lists.end()) {
         all->second.text.append(";").append(v);
         all->second.extended = true;
     } else {
-        appendMultiValueEntry(vars, lists, concat({allName, "=", v}));
+        appendMultiValueEntry(vars, lists, {allName, "=", v});
     }
     appendMultiValueEntry(vars, lists,
-                          concat({"%REGISTRY_MULTIVALUE:", base, ":", valueName, "%=", valueData}));
+                          {"%REGISTRY_MULTIVALUE:", base, ":", valueName, "%=", valueData});
 }
 
 // What a report line is, by the first of these tests that applies.
@@ -186,17 +181,30 @@ LineKind classify(std::string_view line)
 {
     if (!line.empty() && line[0] == '[')
         return LineKind::Header;
-    if (line.find("_0=GETFILE;") != std::string_view::npos)
-        return LineKind::Attached;
-    if (line.find("=NIC;") != std::string_view::npos)
-        return LineKind::Nic;
-    if (line.find("=FILE;") != std::string_view::npos)
-        return LineKind::File;
-    if (line.find("=REGISTRY_MULTIVALUE;") != std::string_view::npos)
-        return LineKind::MultiValue;
-    if (line.find("=REGISTRY;") != std::string_view::npos)
-        return LineKind::Registry;
-    return LineKind::Other;
+    // Every kind's text holds an "=": one look at each "=" of the line finds
+    // them all, and the earliest kind in this order wins.
+    static constexpr std::string_view kAttachedHead = "_0";
+    static constexpr std::string_view kAfterEq[] = {"GETFILE;", "NIC;", "FILE;",
+                                                    "REGISTRY_MULTIVALUE;", "REGISTRY;"};
+    static constexpr LineKind kKinds[] = {LineKind::Attached, LineKind::Nic, LineKind::File,
+                                          LineKind::MultiValue, LineKind::Registry};
+    size_t best = std::size(kKinds);
+    const char* const begin = line.data();
+    const char* const end = begin + line.size();
+    for (const char* eq = begin;
+         (eq = static_cast<const char*>(std::memchr(eq, '=', static_cast<size_t>(end - eq))));
+         ++eq) {
+        const std::string_view rest(eq + 1, static_cast<size_t>(end - eq - 1));
+        for (size_t k = 0; k < best; ++k)
+            if (rest.starts_with(kAfterEq[k])
+                && (k != 0 || (eq - begin >= 2 && std::string_view(eq - 2, 2) == kAttachedHead))) {
+                best = k;
+                break;
+            }
+        if (best == 0)
+            break;
+    }
+    return best < std::size(kKinds) ? kKinds[best] : LineKind::Other;
 }
 
 Colour colourOf(LineKind k)
@@ -246,10 +254,12 @@ void breathe(const LoadOptions& options)
 // The text, its lines and the section store over it; takes the text over.
 void openText(ReportDocument& doc, std::string content, const LoadOptions& options)
 {
-    doc.rawText = std::make_shared<const std::string>(content);
-    doc.lines = splitLineViews(*doc.rawText);
+    doc.rawText = std::make_shared<const std::string>(std::move(content));
     breathe(options);
-    doc.store = std::make_unique<TBigIniFile>(readOnly, doc.path, std::move(content));
+    doc.lines = splitLineViews(*doc.rawText, options.pump);
+    breathe(options);
+    doc.store =
+        std::make_unique<TBigIniFile>(readOnly, doc.path, doc.rawText, doc.lines, options.pump);
     breathe(options);
 }
 
@@ -262,10 +272,10 @@ void readFixedFields(ReportDocument& doc, const LoadOptions& options)
     doc.sectionsLabel = "Sections: " + toDecimal(static_cast<long long>(doc.sections.size()));
     progress.step();
 
-    const TagValues tags(lines);
+    const TagValues tags(lines, options.pump);
     breathe(options);
     for (const FixedTag& t : kFixedTags) {
-        doc.variables.append(concat({t.prefix, tags.value(t.search)}));
+        doc.variables.append({t.prefix, tags.value(t.search)});
         progress.step();
     }
 
@@ -317,8 +327,9 @@ std::vector<LineKind> classifyAndColour(ReportDocument& doc, const LoadOptions& 
         doc.textColours.reserve(colouredLines.size());
         for (size_t c = 0; c < colouredLines.size(); ++c) {
             const size_t i = colouredLines[c];
-            doc.textColours.push_back(
-                {i, at[c].line, at[c].column, lines[i].size(), colourOf(kinds[i])});
+            doc.textColours.push_back({static_cast<uint32_t>(i), static_cast<uint32_t>(at[c].line),
+                                       static_cast<uint32_t>(at[c].column),
+                                       static_cast<uint32_t>(lines[i].size()), colourOf(kinds[i])});
         }
     }
     return kinds;
@@ -332,21 +343,30 @@ void readLineEntries(ReportDocument& doc, const std::vector<LineKind>& kinds,
     const std::vector<std::string_view>& lines = doc.lines;
     prepareRegistryTable(doc.registry);
     prepareFilesTable(doc.files);
+    // Rows refer to their lines in the report text instead of copying cells.
+    doc.registry.rows.shareText(doc.rawText);
+    doc.files.rows.shareText(doc.rawText);
 
     // The variables of a large report run to a million entries: size the
     // list once instead of letting it grow by doubling.
     {
         size_t entries = doc.variables.size();
-        for (const LineKind k : kinds)
+        size_t registryRows = 0, fileRows = 0;
+        for (const LineKind k : kinds) {
             entries += k == LineKind::File         ? 10
                        : k == LineKind::Registry   ? 3
                        : k == LineKind::MultiValue ? 2
                                                    : 0;
+            registryRows += k == LineKind::Registry;
+            fileRows += k == LineKind::File;
+        }
         doc.variables.reserve(entries);
+        doc.registry.rows.reserve(registryRows);
+        doc.files.rows.reserve(fileRows);
     }
     ListNames multiValueLists;
     for (size_t i = 0; i < lines.size(); ++i) {
-        if (options.pump)
+        if (options.pump && i % 1024 == 1023)
             options.pump();
         const std::string_view line = lines[i];
         switch (kinds[i]) {
@@ -374,9 +394,6 @@ void readLineEntries(ReportDocument& doc, const std::vector<LineKind>& kinds,
         progress.step();
     }
     storeExtendedLists(doc.variables, multiValueLists);
-
-    finishTable(doc.registry);
-    finishTable(doc.files);
 }
 
 // A fresh document for the report at path.
@@ -389,6 +406,9 @@ void startDocument(ReportDocument& doc, const std::string& path)
 // The load after the file's contents are at hand; takes them over.
 void loadContent(ReportDocument& doc, std::string content, const LoadOptions& options)
 {
+    // Positions are kept in 32 bits; a file is refused long before this.
+    if (content.size() > UINT32_MAX)
+        throw Error("\"" + doc.path + "\" is too large to load.");
     openText(doc, std::move(content), options);
     if (options.progress)
         options.progress->setMaximum(static_cast<int>(doc.lines.size() + 33));

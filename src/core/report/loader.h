@@ -11,6 +11,7 @@
 #include "core/store/variables.h"
 #include "core/util/progress.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -25,11 +26,13 @@ struct GeneralInfo {
 
 // One coloured report line: line `line`'s text was found first at line
 // `atLine`, column `column` (all 0-based), over `length` bytes.
+// A large report has tens of thousands of these, hence 32-bit fields: the
+// loader refuses text of 4 GiB or more.
 struct TextColour {
-    size_t line = 0;
-    size_t atLine = 0;
-    size_t column = 0;
-    size_t length = 0;
+    uint32_t line = 0;
+    uint32_t atLine = 0;
+    uint32_t column = 0;
+    uint32_t length = 0;
     Colour color = Colour::None;
 };
 
@@ -56,7 +59,11 @@ struct ReportDocument {
 
 struct LoadOptions {
     Progress* progress = nullptr; // may be null
-    Pump pump;                    // may be empty; called once per line
+    // May be empty. Called between the steps of the load and every few
+    // thousand lines within each, so no stretch of work between two calls
+    // is long. It may throw to stop the load; doc then keeps what was
+    // filled so far.
+    Pump pump;
     // Runs the rules at the end of the load (dorules with "Not"); empty for none.
     std::function<void(ReportDocument&)> runRules;
 };

@@ -22,6 +22,9 @@ inline uint64_t load8(const char* p)
 
 inline uint64_t loadShort(const char* p, size_t n)
 {
+    // Nearly every key takes eight bytes: a fixed-size load, not a call.
+    if (n == 8)
+        return load8(p) | (uint64_t(8) << 56);
     uint64_t w = 0;
     std::memcpy(&w, p, n);
     return w | (static_cast<uint64_t>(n) << 56);
@@ -53,52 +56,60 @@ public:
     struct Group {
         uint32_t begin;
         uint32_t alive;
-        uint32_t slot;
     };
 
-    void build(std::vector<std::pair<uint64_t, uint32_t>>& entries)
+    // entries hold (key, id) with the ids 0, 1, 2, ... in order.
+    void build(const std::vector<std::pair<uint64_t, uint32_t>>& entries)
     {
         if (entries.empty())
             return;
-        std::sort(entries.begin(), entries.end());
-        // Groups are laid out in the order of their smallest id, so a scan
-        // that answers queries roughly in id order walks the group and member
-        // arrays front to back instead of jumping around them.
-        std::vector<std::pair<uint32_t, uint32_t>> runs; // (smallest id, first entry)
-        for (size_t i = 0; i < entries.size(); ++i)
-            if (i == 0 || entries[i].first != entries[i - 1].first)
-                runs.emplace_back(entries[i].second, static_cast<uint32_t>(i));
-        std::sort(runs.begin(), runs.end());
+        // Groups are made in the order of their smallest id, so a scan that
+        // answers queries roughly in id order walks the group and member
+        // arrays front to back instead of jumping around them. Taking the
+        // entries in id order gives that order, and each group's members in
+        // id order, without sorting.
+        slotBits_ = bitsFor(entries.size() * 2, 4, 30);
+        slots_.assign(size_t(1) << slotBits_, Slot{0, 0});
+        std::vector<uint32_t> groupOfEntry(entries.size());
         std::vector<uint64_t> keys;
-        keys.reserve(runs.size());
-        groups_.reserve(runs.size());
-        ids_.reserve(entries.size());
-        for (const auto& [smallest, first] : runs) {
-            groups_.push_back({static_cast<uint32_t>(ids_.size()), 0, 0});
-            keys.push_back(entries[first].first);
-            for (size_t i = first; i < entries.size() && entries[i].first == entries[first].first;
-                 ++i) {
-                ++groups_.back().alive;
-                ids_.push_back(entries[i].second);
+        constexpr size_t kAhead = 16; // slots are fetched this many entries ahead
+        for (size_t i = 0; i < entries.size(); ++i) {
+            if (i + kAhead < entries.size())
+                __builtin_prefetch(&slots_[static_cast<size_t>(mix(entries[i + kAhead].first)
+                                                               >> (64 - slotBits_))]);
+            const uint64_t key = entries[i].first;
+            size_t s = static_cast<size_t>(mix(key) >> (64 - slotBits_));
+            while (slots_[s].group != 0 && slots_[s].key != key)
+                s = (s + 1) & (slots_.size() - 1);
+            if (slots_[s].group == 0) {
+                groups_.push_back({0, 0});
+                keys.push_back(key);
+                slots_[s] = Slot{key, static_cast<uint32_t>(groups_.size())};
             }
+            const uint32_t g = slots_[s].group - 1;
+            ++groups_[g].alive;
+            groupOfEntry[i] = g;
+        }
+        uint32_t begin = 0;
+        for (Group& g : groups_) {
+            g.begin = begin;
+            begin += g.alive;
+        }
+        ids_.resize(entries.size());
+        std::vector<uint32_t> filled(groups_.size(), 0);
+        for (size_t i = 0; i < entries.size(); ++i) {
+            const uint32_t g = groupOfEntry[i];
+            ids_[groups_[g].begin + filled[g]++] = entries[i].second;
         }
         groupOf_.assign(entries.size(), 0);
-        for (size_t g = 0; g < groups_.size(); ++g)
-            for (uint32_t k = 0; k < groups_[g].alive; ++k)
-                if (ids_[groups_[g].begin + k] < groupOf_.size())
-                    groupOf_[ids_[groups_[g].begin + k]] = static_cast<uint32_t>(g);
-        slotBits_ = bitsFor(groups_.size() * 2, 4, 30);
-        slots_.assign(size_t(1) << slotBits_, Slot{0, 0, 0});
+        for (size_t i = 0; i < entries.size(); ++i)
+            if (entries[i].second < groupOf_.size())
+                groupOf_[entries[i].second] = groupOfEntry[i];
         filterBits_ = bitsFor(groups_.size() * 16 / 64, 4, 26);
         filter_.assign(size_t(1) << filterBits_, 0);
-        for (size_t g = 0; g < groups_.size(); ++g) {
-            const uint64_t h = mix(keys[g]);
+        for (const uint64_t key : keys) {
+            const uint64_t h = mix(key);
             filter_[filterWord(h)] |= filterMask(h);
-            size_t s = static_cast<size_t>(h >> (64 - slotBits_));
-            while (slots_[s].group != 0)
-                s = (s + 1) & (slots_.size() - 1);
-            slots_[s] = Slot{keys[g], static_cast<uint32_t>(g + 1), 1};
-            groups_[g].slot = static_cast<uint32_t>(s);
         }
     }
 
@@ -115,15 +126,18 @@ public:
             const Slot& slot = slots_[s];
             if (slot.group == 0)
                 return nullptr;
-            if (slot.key == key)
-                return slot.alive ? &groups_[slot.group - 1] : nullptr;
+            if (slot.key == key) {
+                Group& g = groups_[slot.group - 1];
+                return g.alive ? &g : nullptr;
+            }
         }
     }
 
     uint32_t* members(Group& g) { return ids_.data() + g.begin; }
     // The group of an entry whose id is below the number of entries.
     Group& groupOf(uint32_t id) { return groups_[groupOf_[id]]; }
-    // Marks one alive member of g answered; retires g when none is left.
+    // Marks one alive member of g answered; a group with none left is
+    // passed over by find.
     void answer(Group& g, uint32_t id)
     {
         uint32_t* ids = members(g);
@@ -131,19 +145,15 @@ public:
             if (ids[x] == id) {
                 ids[x] = ids[g.alive - 1];
                 ids[g.alive - 1] = id;
-                if (--g.alive == 0)
-                    retire(g);
+                --g.alive;
                 return;
             }
     }
-    // Call when g.alive has dropped to 0.
-    void retire(const Group& g) { slots_[g.slot].alive = 0; }
 
 private:
     struct Slot {
         uint64_t key;
         uint32_t group; // index + 1; 0 for an empty slot
-        uint32_t alive; // 0 once every query of the group is answered
     };
     // The filter keeps both bits of a key in one 64-bit word, so a probe
     // touches one cache line however large the table grows.
@@ -178,9 +188,22 @@ void groupDuplicates(const std::vector<std::string_view>& lines,
     // so texts that merely share a slot are told apart without reading them.
     std::vector<uint64_t> slots(size_t(1) << bits, 0);
     const std::hash<std::string_view> hasher;
+    // The hashes are taken a few queries ahead and their slots fetched, so
+    // a large table's cache misses overlap instead of coming one by one.
+    constexpr size_t kAhead = 8;
+    std::array<uint64_t, kAhead> ahead{};
+    const auto hashOf = [&](size_t q) { return mix(hasher(lines[queryLines[q]])); };
+    for (size_t q = 0; q < std::min(n, kAhead); ++q) {
+        ahead[q] = hashOf(q);
+        __builtin_prefetch(&slots[ahead[q] >> (64 - bits)]);
+    }
     for (size_t q = 0; q < n; ++q) {
         const std::string_view text = lines[queryLines[q]];
-        const uint64_t h = mix(hasher(text));
+        const uint64_t h = ahead[q % kAhead];
+        if (q + kAhead < n) {
+            ahead[q % kAhead] = hashOf(q + kAhead);
+            __builtin_prefetch(&slots[ahead[q % kAhead] >> (64 - bits)]);
+        }
         const uint64_t tag = h << 32; // the low half; the slot comes from the high bits
         for (size_t s = h >> (64 - bits);; s = (s + 1) & (slots.size() - 1)) {
             if (slots[s] == 0) {
@@ -205,7 +228,7 @@ void groupDuplicates(const std::vector<std::string_view>& lines,
 
 constexpr size_t kPumpLines = 2048;
 constexpr size_t kBefore = 8; // bytes taken before a marker
-constexpr size_t kAfter = 16; // and after it
+constexpr size_t kAfter = 8;  // and after it
 
 // The key of a marker occurrence: which marker, up to kBefore bytes before
 // it and up to kAfter bytes after it.
@@ -237,12 +260,42 @@ public:
 
     std::vector<LinePos> run(const Pump& pump)
     {
+        // Markers are looked for by their first byte: one memchr pass over a
+        // line per distinct first byte, not one pass per marker.
+        std::array<std::vector<uint8_t>, 256> byFirst;
+        std::vector<size_t> emptyMarkers;
+        for (size_t mk = 0; mk < markerTexts_.size(); ++mk) {
+            if (markerTexts_[mk].empty())
+                emptyMarkers.push_back(mk);
+            else
+                byFirst[static_cast<unsigned char>(markerTexts_[mk][0])].push_back(
+                    static_cast<uint8_t>(mk));
+        }
+        std::vector<unsigned char> firstBytes;
+        for (size_t c = 0; c < byFirst.size(); ++c)
+            if (!byFirst[c].empty())
+                firstBytes.push_back(static_cast<unsigned char>(c));
+
         for (size_t j = 0; j <= lastLine_ && unresolved_ > 0 && !exhausted(); ++j) {
             if (pump && j % kPumpLines == kPumpLines - 1)
                 pump();
             const uint32_t own = answerOwnLine(j);
-            for (size_t mk = 0; mk < markerTexts_.size() && !exhausted(); ++mk)
-                scanMarker(j, mk, own);
+            const std::string_view line = lines_[j];
+            const char* const end = line.data() + line.size();
+            for (const unsigned char c : firstBytes) {
+                for (const char* at = line.data(); !exhausted()
+                                                   && (at = static_cast<const char*>(std::memchr(
+                                                           at, c, static_cast<size_t>(end - at))));
+                     ++at) {
+                    const size_t t = static_cast<size_t>(at - line.data());
+                    for (const uint8_t mk : byFirst[c])
+                        if (line.substr(t).starts_with(markerTexts_[mk]))
+                            atMarker(j, mk, t, own);
+                }
+            }
+            for (const size_t mk : emptyMarkers)
+                for (size_t t = 0; t <= line.size() && !exhausted(); ++t)
+                    atMarker(j, mk, t, own);
         }
         return std::move(found_);
     }
@@ -252,7 +305,7 @@ public:
 private:
     void prepareQueries(const std::vector<std::string_view>& uniqMarker);
     uint32_t answerOwnLine(size_t j);
-    void scanMarker(size_t j, size_t mk, uint32_t own);
+    void atMarker(size_t j, size_t mk, size_t t, uint32_t own);
     void verifyGroup(AnchorTable::Group& g, size_t j, size_t mk, size_t t);
 
     const std::vector<std::string_view>& lines_;
@@ -311,8 +364,10 @@ void MarkerSearch::prepareQueries(const std::vector<std::string_view>& uniqMarke
     byLine_.resize(u);
     for (size_t i = 0; i < u; ++i)
         byLine_[i] = static_cast<uint32_t>(i);
-    std::sort(byLine_.begin(), byLine_.end(),
-              [&](uint32_t x, uint32_t y) { return uniqLine_[x] < uniqLine_[y]; });
+    // The queries usually come in line order already.
+    const auto byOwnLine = [&](uint32_t x, uint32_t y) { return uniqLine_[x] < uniqLine_[y]; };
+    if (!std::is_sorted(byLine_.begin(), byLine_.end(), byOwnLine))
+        std::sort(byLine_.begin(), byLine_.end(), byOwnLine);
 }
 
 // A query not found before its own line is found there, at column 0, the
@@ -332,30 +387,28 @@ uint32_t MarkerSearch::answerOwnLine(size_t j)
     return own;
 }
 
-void MarkerSearch::scanMarker(size_t j, size_t mk, uint32_t own)
+// Looks up the queries that could hold marker mk's occurrence at column t
+// of line j, under each (before, after) width that the marker's queries use.
+void MarkerSearch::atMarker(size_t j, size_t mk, size_t t, uint32_t own)
 {
     const std::string_view line = lines_[j];
     const std::string_view m = markerTexts_[mk];
-    for (size_t t = line.find(m); t != std::string_view::npos; t = line.find(m, t + 1)) {
-        for (const auto& [b, a] : widthList_[mk]) {
-            if (t < b || t + m.size() + a > line.size())
-                continue;
-            ++spent_;
-            AnchorTable::Group* g = nullptr;
-            if (own != UINT32_MAX && mk == markerOf_[own] && t == markerAt_[own]
-                && b == std::min(kBefore, size_t(markerAt_[own]))
-                && a == std::min(kAfter, line.size() - t - m.size())) {
-                g = &table_.groupOf(own);
-            } else {
-                const uint64_t key =
-                    markerKey(mk, line.data() + t - b, b, line.data() + t + m.size(), a);
-                g = table_.find(key, mix(key));
-            }
-            if (g && g->alive != 0)
-                verifyGroup(*g, j, mk, t);
+    for (const auto& [b, a] : widthList_[mk]) {
+        if (t < b || t + m.size() + a > line.size())
+            continue;
+        ++spent_;
+        AnchorTable::Group* g = nullptr;
+        if (own != UINT32_MAX && mk == markerOf_[own] && t == markerAt_[own]
+            && b == std::min(kBefore, size_t(markerAt_[own]))
+            && a == std::min(kAfter, line.size() - t - m.size())) {
+            g = &table_.groupOf(own);
+        } else {
+            const uint64_t key =
+                markerKey(mk, line.data() + t - b, b, line.data() + t + m.size(), a);
+            g = table_.find(key, mix(key));
         }
-        if (exhausted())
-            return;
+        if (g && g->alive != 0)
+            verifyGroup(*g, j, mk, t);
     }
 }
 
@@ -376,8 +429,7 @@ void MarkerSearch::verifyGroup(AnchorTable::Group& g, size_t j, size_t mk, size_
             --unresolved_;
             ids[x] = ids[g.alive - 1];
             ids[g.alive - 1] = id;
-            if (--g.alive == 0)
-                table_.retire(g);
+            --g.alive;
         } else {
             ++x;
         }
@@ -407,33 +459,69 @@ void answerTheRest(const std::vector<std::string_view>& lines, const std::vector
 } // namespace
 
 std::vector<LinePos> firstOccurrences(const std::vector<std::string_view>& lines,
-                                      const std::vector<std::string_view>& patterns)
+                                      const std::vector<std::string_view>& patterns,
+                                      const Pump& pump)
 {
+    // Candidates are chained by their first two bytes (one-byte patterns by
+    // their only byte), so a text position costs one table look-up. When
+    // every pattern starts with the same byte, memchr skips to its next
+    // occurrence instead of visiting each byte.
     std::vector<LinePos> result(patterns.size());
-    std::array<std::vector<size_t>, 256> byFirst;
+    std::vector<uint32_t> head(65536 + 256, 0); // pair heads, then one-byte heads
+    std::vector<uint32_t> next(patterns.size(), 0);
+    std::array<bool, 256> firstBytes{};
     size_t unresolved = 0;
-    for (size_t i = 0; i < patterns.size(); ++i) {
-        if (patterns[i].empty()) {
+    for (size_t i = patterns.size(); i-- > 0;) {
+        const std::string_view pat = patterns[i];
+        if (pat.empty()) {
             if (!lines.empty())
                 result[i] = {0, 0};
             continue;
         }
-        byFirst[static_cast<unsigned char>(patterns[i][0])].push_back(i);
+        const unsigned char c0 = static_cast<unsigned char>(pat[0]);
+        const size_t slot =
+            pat.size() == 1 ? 65536 + c0 : (size_t(c0) << 8) | static_cast<unsigned char>(pat[1]);
+        next[i] = head[slot];
+        head[slot] = static_cast<uint32_t>(i + 1);
+        firstBytes[c0] = true;
         ++unresolved;
     }
+    int distinctFirst = 0;
+    unsigned char onlyFirst = 0;
+    for (size_t c = 0; c < 256; ++c)
+        if (firstBytes[c]) {
+            ++distinctFirst;
+            onlyFirst = static_cast<unsigned char>(c);
+        }
+    const auto tryChain = [&](uint32_t h, std::string_view s, size_t p, size_t j) {
+        for (; h != 0; h = next[h - 1]) {
+            const size_t i = h - 1;
+            if (result[i].found())
+                continue;
+            const std::string_view pat = patterns[i];
+            if (s.size() - p >= pat.size() && s.compare(p, pat.size(), pat) == 0) {
+                result[i] = {j, p};
+                --unresolved;
+            }
+        }
+    };
     for (size_t j = 0; j < lines.size() && unresolved > 0; ++j) {
+        if (pump && j % 4096 == 4095)
+            pump();
         const std::string_view s = lines[j];
         for (size_t p = 0; p < s.size() && unresolved > 0; ++p) {
-            const auto& candidates = byFirst[static_cast<unsigned char>(s[p])];
-            for (size_t i : candidates) {
-                if (result[i].found())
-                    continue;
-                const std::string_view pat = patterns[i];
-                if (s.size() - p >= pat.size() && s.compare(p, pat.size(), pat) == 0) {
-                    result[i] = {j, p};
-                    --unresolved;
-                }
+            if (distinctFirst == 1) {
+                const void* at = std::memchr(s.data() + p, onlyFirst, s.size() - p);
+                if (!at)
+                    break;
+                p = static_cast<size_t>(static_cast<const char*>(at) - s.data());
             }
+            const unsigned char c0 = static_cast<unsigned char>(s[p]);
+            if (!firstBytes[c0])
+                continue;
+            tryChain(head[65536 + c0], s, p, j);
+            if (p + 1 < s.size())
+                tryChain(head[(size_t(c0) << 8) | static_cast<unsigned char>(s[p + 1])], s, p, j);
         }
     }
     return result;

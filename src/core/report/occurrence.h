@@ -27,7 +27,7 @@ struct LinePos {
 // with a marker text that it contains (markers[i] for queryLines[i]; the
 // empty text is allowed and matches everywhere). An occurrence of a query
 // holds its marker, so only the text's marker occurrences are examined,
-// keyed by up to 8 bytes before the marker and 16 after it and verified in
+// keyed by up to 8 bytes before the marker and 8 after it and verified in
 // full. Exact duplicates are answered once, and a line not found earlier is
 // answered at its own place without a look-up, so the search stays
 // near-linear and touches its tables mostly in line order.
@@ -38,9 +38,11 @@ std::vector<LinePos> firstOccurrencesOfMarkedLines(const std::vector<std::string
 
 // For each pattern (none may hold CR or LF), its first occurrence among the
 // lines, or a position that is not found(). One pass over the lines for all
-// patterns; meant for a handful of patterns.
+// patterns; meant for a handful of patterns. pump is called every few
+// thousand lines.
 std::vector<LinePos> firstOccurrences(const std::vector<std::string_view>& lines,
-                                      const std::vector<std::string_view>& patterns);
+                                      const std::vector<std::string_view>& patterns,
+                                      const Pump& pump = {});
 std::vector<LinePos> firstOccurrences(const std::vector<std::string>& lines,
                                       const std::vector<std::string_view>& patterns);
 

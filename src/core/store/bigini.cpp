@@ -25,34 +25,65 @@ std::string_view keyOf(std::string_view entry)
 TBigIniFile::TBigIniFile(std::string fileName) : fileName_(std::move(fileName))
 {
     if (fileExists(fileName_)) {
-        text_ = readWholeFile(fileName_);
+        setText(std::make_shared<const std::string>(readWholeFile(fileName_)));
         load();
     }
 }
 
 TBigIniFile::TBigIniFile(std::string fileName, const std::string& content)
-    : fileName_(std::move(fileName)), text_(content)
+    : fileName_(std::move(fileName))
 {
+    setText(std::make_shared<const std::string>(content));
     load();
 }
 
 TBigIniFile::TBigIniFile(std::string fileName, std::string&& content)
-    : fileName_(std::move(fileName)), text_(std::move(content))
+    : fileName_(std::move(fileName))
 {
+    setText(std::make_shared<const std::string>(std::move(content)));
     load();
 }
 
 TBigIniFile::TBigIniFile(ReadOnly, std::string fileName)
     : fileName_(std::move(fileName)), readOnly_(true)
 {
-    text_ = readWholeFile(fileName_);
+    setText(std::make_shared<const std::string>(readWholeFile(fileName_)));
     load();
 }
 
 TBigIniFile::TBigIniFile(ReadOnly, std::string fileName, std::string&& content)
-    : fileName_(std::move(fileName)), readOnly_(true), text_(std::move(content))
+    : fileName_(std::move(fileName)), readOnly_(true)
 {
+    setText(std::make_shared<const std::string>(std::move(content)));
     load();
+}
+
+TBigIniFile::TBigIniFile(ReadOnly, std::string fileName, std::shared_ptr<const std::string> text,
+                         const std::vector<std::string_view>& lines,
+                         const std::function<void()>& pump)
+    : fileName_(std::move(fileName)), readOnly_(true)
+{
+    setText(std::move(text));
+    const char* const end = text_.data() + text_.size();
+    Section* current = nullptr;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (pump && i % 4096 == 4095)
+            pump();
+        std::string_view line = lines[i];
+        if (line.data() >= end)
+            break; // past a Ctrl-Z
+        if (line.data() + line.size() > end) {
+            addLine(current, line.substr(0, static_cast<size_t>(end - line.data())));
+            break;
+        }
+        addLine(current, line);
+    }
+    // A large report is held for as long as its window is open: the room
+    // the entry lists grew into is given back.
+    for (Section& section : sections_)
+        section.entries.shrink_to_fit();
+    dropDuplicateSections();
+    changed_ = false;
 }
 
 TBigIniFile::~TBigIniFile()
@@ -66,6 +97,16 @@ TBigIniFile::~TBigIniFile()
     }
 }
 
+void TBigIniFile::setText(std::shared_ptr<const std::string> text)
+{
+    shared_ = std::move(text);
+    text_ = *shared_;
+    // Ctrl-Z ends the input.
+    const size_t eof = text_.find('\x1a');
+    if (eof != std::string_view::npos)
+        text_ = text_.substr(0, eof);
+}
+
 void TBigIniFile::load()
 {
     sections_.clear();
@@ -73,14 +114,7 @@ void TBigIniFile::load()
     lookupPos_ = 0;
     lastFound_ = 0;
 
-    // Ctrl-Z ends the input.
-    const size_t eof = text_.find('\x1a');
-    if (eof != std::string::npos) {
-        text_.resize(eof);
-        text_.shrink_to_fit();
-    }
-    const std::string_view text(text_);
-
+    const std::string_view text = text_;
     Section* current = nullptr;
     size_t pos = 0;
     while (pos < text.size()) {
@@ -93,25 +127,35 @@ void TBigIniFile::load()
         pos = end + 1;
         if (end < text.size() && text[end] == '\r' && pos < text.size() && text[pos] == '\n')
             ++pos;
-
-        if (line.empty())
-            continue;
-        if (line.front() == '[' && line.back() == ']') {
-            sections_.push_back(Section{std::string(line.substr(1, line.size() - 2)), {}});
-            current = &sections_.back();
-            continue;
-        }
-        if (!current)
-            continue;
-        if (line.size() <= UINT32_MAX) {
-            current->entries.push_back(Entry{static_cast<uint64_t>(line.data() - text.data()),
-                                             static_cast<uint32_t>(line.size()), 0});
-        } else {
-            current->entries.emplace_back();
-            setText(current->entries.back(), std::string(line));
-        }
+        addLine(current, line);
     }
+    dropDuplicateSections();
+    changed_ = false;
+}
 
+void TBigIniFile::addLine(Section*& current, std::string_view line)
+{
+    if (line.empty())
+        return;
+    if (line.front() == '[' && line.back() == ']') {
+        sections_.push_back(Section{std::string(line.substr(1, line.size() - 2)), {}});
+        current = &sections_.back();
+        return;
+    }
+    if (!current)
+        return;
+    const size_t offset = static_cast<size_t>(line.data() - text_.data());
+    if (offset <= UINT32_MAX && line.size() < Entry::kOwned) {
+        current->entries.push_back(
+            Entry{static_cast<uint32_t>(offset), static_cast<uint32_t>(line.size())});
+    } else {
+        current->entries.emplace_back();
+        setText(current->entries.back(), std::string(line));
+    }
+}
+
+void TBigIniFile::dropDuplicateSections()
+{
     // Duplicate sections: sort the names (ties by file position), drop every
     // later one of a run of equal names.
     if (sections_.size() > 1) {
@@ -137,7 +181,6 @@ void TBigIniFile::load()
             sections_ = std::move(kept);
         }
     }
-    changed_ = false;
 }
 
 int TBigIniFile::findSectionFromLookup(const std::string& name) const
@@ -171,19 +214,21 @@ int TBigIniFile::findSectionRound(int& pos, const std::string& name) const
 
 std::string_view TBigIniFile::text(const Entry& e) const
 {
-    if (e.owned)
-        return owned_[e.owned - 1];
-    return std::string_view(text_).substr(e.offset, e.length);
+    if (e.owned())
+        return owned_[e.offset];
+    return text_.substr(e.offset, e.length);
 }
 
 void TBigIniFile::setText(Entry& e, std::string line)
 {
-    if (e.owned) {
-        owned_[e.owned - 1] = std::move(line);
+    if (e.owned()) {
+        owned_[e.offset] = std::move(line);
         return;
     }
+    if (owned_.size() >= UINT32_MAX)
+        throw Error("\"" + fileName_ + "\" has too many changed entries.");
     owned_.push_back(std::move(line));
-    e = Entry{0, 0, static_cast<uint32_t>(owned_.size())};
+    e = Entry{static_cast<uint32_t>(owned_.size() - 1), Entry::kOwned};
 }
 
 // Index of the first entry whose key equals key ignoring case, or -1.
@@ -360,7 +405,7 @@ void TBigIniFile::checkReadsBack() const
         if (holdsBreak(s.name))
             what = "has a name that holds";
         for (const Entry& e : s.entries)
-            if (what.empty() && e.owned && holdsBreak(text(e)))
+            if (what.empty() && e.owned() && holdsBreak(text(e)))
                 what = "holds an entry \"" + std::string(keyOf(text(e))) + "\" with";
         if (!what.empty())
             throw Error("\"" + fileName_ + "\" was not written: section [" + s.name + "] " + what

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -37,6 +38,11 @@ public:
     // file is never written; UpdateFile refuses.
     TBigIniFile(ReadOnly, std::string fileName);
     TBigIniFile(ReadOnly, std::string fileName, std::string&& content);
+    // A read-only store over text another owner shares, already split into
+    // lines (at CR LF, CR or LF, as views into text): neither is copied.
+    // pump, when set, is called every few thousand lines.
+    TBigIniFile(ReadOnly, std::string fileName, std::shared_ptr<const std::string> text,
+                const std::vector<std::string_view>& lines, const std::function<void()>& pump = {});
     // Release: writes back when changed. Errors during this implicit
     // write-back are swallowed; call UpdateFile first to see them.
     ~TBigIniFile();
@@ -77,18 +83,22 @@ public:
 
 private:
     // An entry line is a slice of the loaded text until it is rewritten, and
-    // then a string of its own, so a large report costs one copy of its text
-    // and 16 bytes a line.
+    // then a string of its own, so a large report costs no copy of its text
+    // and 8 bytes a line. A line the 32-bit fields cannot place is copied.
     struct Entry {
-        uint64_t offset = 0;
+        static constexpr uint32_t kOwned = UINT32_MAX;
+        uint32_t offset = 0; // in text_; with length kOwned, the index in owned_
         uint32_t length = 0;
-        uint32_t owned = 0; // 0: the slice text_[offset, offset + length); else owned_[owned - 1]
+        bool owned() const { return length == kOwned; }
     };
     struct Section {
         std::string name;
         std::vector<Entry> entries;
     };
     void load();
+    void addLine(Section*& current, std::string_view line);
+    void dropDuplicateSections();
+    void setText(std::shared_ptr<const std::string> text);
     std::string_view text(const Entry& e) const;
     void setText(Entry& e, std::string line);
     void checkReadsBack() const;
@@ -101,7 +111,8 @@ private:
     bool changed_ = false;
     bool readOnly_ = false;
     std::vector<Section> sections_;
-    std::string text_;
+    std::shared_ptr<const std::string> shared_; // the loaded text
+    std::string_view text_;                     // its part before any Ctrl-Z
     std::vector<std::string> owned_;
     mutable int lookupPos_ = 0;
     mutable int lastFound_ = 0;

@@ -93,36 +93,41 @@ void VariableList::clear()
     live_ = 0;
 }
 
-const char* VariableList::store(std::string_view text)
+char* VariableList::place(size_t size)
 {
-    if (text.size() > kChunk / 4) {
+    if (size > kChunk / 4) {
         // A long text gets a chunk of its own, placed before the current one
         // so the current chunk keeps filling.
-        auto big = std::make_unique_for_overwrite<char[]>(text.size());
-        std::memcpy(big.get(), text.data(), text.size());
-        const char* p = big.get();
+        auto big = std::make_unique_for_overwrite<char[]>(size);
+        char* p = big.get();
         chunks_.insert(chunks_.empty() ? chunks_.end() : chunks_.end() - 1, std::move(big));
         return p;
     }
-    if (chunks_.empty() || chunkUsed_ + text.size() > chunkSize_) {
+    if (chunks_.empty() || chunkUsed_ + size > chunkSize_) {
         chunks_.push_back(
             std::make_unique_for_overwrite<char[]>(kChunk)); // filled as used: no zeroing
         chunkUsed_ = 0;
         chunkSize_ = kChunk;
     }
     char* p = chunks_.back().get() + chunkUsed_;
-    if (!text.empty())
-        std::memcpy(p, text.data(), text.size());
-    chunkUsed_ += text.size();
+    chunkUsed_ += size;
     return p;
 }
 
-VariableList::Id VariableList::append(std::string_view entry)
+const char* VariableList::store(std::string_view text)
+{
+    char* p = place(text.size());
+    if (!text.empty())
+        std::memcpy(p, text.data(), text.size());
+    return p;
+}
+
+VariableList::Id VariableList::addSlot(const char* p, size_t size)
 {
     const Id id = slots_.size();
     Slot s;
-    s.p = store(entry);
-    s.len = static_cast<uint32_t>(entry.size());
+    s.p = p;
+    s.len = static_cast<uint32_t>(size);
     slots_.push_back(s);
     ++live_;
     if (indexed_) {
@@ -131,6 +136,26 @@ VariableList::Id VariableList::append(std::string_view entry)
             dropIndex();
     }
     return id;
+}
+
+VariableList::Id VariableList::append(std::string_view entry)
+{
+    return addSlot(store(entry), entry.size());
+}
+
+VariableList::Id VariableList::append(std::initializer_list<std::string_view> parts)
+{
+    size_t size = 0;
+    for (const std::string_view part : parts)
+        size += part.size();
+    char* const p = place(size);
+    char* at = p;
+    for (const std::string_view part : parts) {
+        if (!part.empty())
+            std::memcpy(at, part.data(), part.size());
+        at += part.size();
+    }
+    return addSlot(p, size);
 }
 
 std::string_view VariableList::text(Id id) const

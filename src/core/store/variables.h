@@ -15,6 +15,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <set>
 #include <string>
@@ -45,6 +46,8 @@ public:
     void reserve(size_t n) { slots_.reserve(n); }
 
     Id append(std::string_view entry);
+    // Appends the entry made of parts, joined without a temporary string.
+    Id append(std::initializer_list<std::string_view> parts);
     std::string_view text(Id id) const;
     void setText(Id id, std::string_view entry);
     void erase(Id id);
@@ -109,6 +112,8 @@ private:
 
     std::string_view view(Id id) const { return {slots_[id].p, slots_[id].len}; }
     const char* store(std::string_view text);
+    char* place(size_t size);
+    Id addSlot(const char* p, size_t size);
     void ensureIndex() const;
     void dropIndex() const;
     void unindex(Id id);

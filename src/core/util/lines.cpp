@@ -1,29 +1,45 @@
 #include "core/util/lines.h"
 
+#include <cstring>
+
 namespace qmx {
 
 std::vector<std::string_view> splitLineViews(std::string_view text)
 {
+    return splitLineViews(text, {});
+}
+
+std::vector<std::string_view> splitLineViews(std::string_view text,
+                                             const std::function<void()>& pump)
+{
+    // Line feeds are found with memchr, and each line is searched for CRs
+    // the same way, so the usual CR LF line costs two fast scans.
     std::vector<std::string_view> lines;
-    size_t count = 0;
-    for (size_t i = 0; i < text.size(); ++i)
-        if (text[i] == '\n' || (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')))
-            ++count;
-    lines.reserve(count + 1);
-    size_t start = 0;
-    size_t i = 0;
-    while (i < text.size()) {
-        const char c = text[i];
-        if (c == '\r' || c == '\n') {
-            lines.push_back(text.substr(start, i - start));
-            i += (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ? 2 : 1;
-            start = i;
-        } else {
-            ++i;
+    const char* s = text.data();
+    const char* const end = s + text.size();
+    size_t n = 0;
+    while (s < end) {
+        if (pump && ++n % 4096 == 0)
+            pump();
+        const char* lf =
+            static_cast<const char*>(std::memchr(s, '\n', static_cast<size_t>(end - s)));
+        if (!lf)
+            lf = end;
+        const char* cr;
+        while ((cr = static_cast<const char*>(std::memchr(s, '\r', static_cast<size_t>(lf - s))))
+               && cr + 1 < lf) {
+            lines.emplace_back(s, static_cast<size_t>(cr - s)); // a lone CR ends a line
+            s = cr + 1;
         }
+        if (cr) // CR LF, or a CR ending the text
+            lines.emplace_back(s, static_cast<size_t>(cr - s));
+        else
+            lines.emplace_back(s, static_cast<size_t>(lf - s));
+        s = lf < end ? lf + 1 : end;
     }
-    if (start < text.size())
-        lines.push_back(text.substr(start));
+    // The list may be kept for long (a report window holds it): drop the
+    // room it grew into.
+    lines.shrink_to_fit();
     return lines;
 }
 

@@ -5,6 +5,7 @@
 // everything the program writes or hands on joins lines with CR LF.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,9 @@ namespace qmx {
 // Splits at CR LF, CR or LF; a final line end adds no line, so empty text
 // has no lines.
 std::vector<std::string_view> splitLineViews(std::string_view text);
+// The same, calling pump every few thousand lines.
+std::vector<std::string_view> splitLineViews(std::string_view text,
+                                             const std::function<void()>& pump);
 std::vector<std::string> splitLines(std::string_view text);
 
 // Calls piece(view) for each piece of text between CR LF, CR or LF, keeping

@@ -22,6 +22,7 @@ void CheckTableModel::setTable(CheckTable table)
 {
     beginResetModel();
     table_ = std::move(table);
+    blankRow_ = false;
     endResetModel();
 }
 
@@ -30,19 +31,21 @@ void CheckTableModel::reset()
     beginResetModel();
     table_ = CheckTable{};
     table_.columns = static_cast<size_t>(columns_);
-    table_.rows.resize(1);
+    blankRow_ = true;
     endResetModel();
 }
 
-const GridRow* CheckTableModel::row(int dataRow) const
+std::optional<GridRow> CheckTableModel::row(int dataRow) const
 {
     const size_t r = static_cast<size_t>(dataRow);
-    return dataRow >= 0 && r < table_.rows.size() ? &table_.rows[r] : nullptr;
+    if (dataRow >= 0 && r < table_.rows.size())
+        return table_.rows[r];
+    return std::nullopt;
 }
 
 int CheckTableModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(table_.rows.size());
+    return parent.isValid() ? 0 : blankRow_ ? 1 : static_cast<int>(table_.rows.size());
 }
 
 int CheckTableModel::columnCount(const QModelIndex& parent) const
@@ -52,7 +55,7 @@ int CheckTableModel::columnCount(const QModelIndex& parent) const
 
 QVariant CheckTableModel::data(const QModelIndex& index, int role) const
 {
-    const GridRow* r = row(index.row());
+    const std::optional<GridRow> r = row(index.row());
     if (!r)
         return {};
     const size_t c = static_cast<size_t>(index.column());

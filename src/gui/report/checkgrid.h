@@ -9,6 +9,8 @@
 #include <QAbstractTableModel>
 #include <QColor>
 
+#include <optional>
+
 namespace qmx {
 
 QColor toQColor(Colour c);
@@ -31,9 +33,10 @@ public:
                         int role = Qt::DisplayRole) const override;
 
 private:
-    const GridRow* row(int dataRow) const;
+    std::optional<GridRow> row(int dataRow) const;
 
     CheckTable table_;
+    bool blankRow_ = false; // the one empty row shown before a load
     int columns_;
 };
 

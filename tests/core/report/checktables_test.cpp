@@ -1,5 +1,7 @@
 #include "core/report/checktables.h"
 
+#include "core/report/fields.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -29,7 +31,7 @@ Strings keys(const CheckTable& t)
 {
     Strings out;
     for (const GridRow& r : t.rows)
-        out.push_back(r.cells.at(0));
+        out.emplace_back(r.cells[0]);
     return out;
 }
 
@@ -57,7 +59,6 @@ TEST(CheckTables, HeaderStaysApartFromDataRows)
             kind.prepare(t);
             for (const std::string& line : c.lines)
                 kind.add(t, line);
-            finishTable(t);
             SCOPED_TRACE(kind.name);
             EXPECT_EQ(t.columns, kind.columns);
             ASSERT_EQ(t.header.size(), kind.columns);
@@ -79,16 +80,41 @@ TEST(CheckTables, UnpreparedTableHasNoCaptions)
     for (const Kind& kind : kKinds) {
         SCOPED_TRACE(kind.name);
         CheckTable empty;
-        finishTable(empty);
         EXPECT_TRUE(empty.header.empty());
         EXPECT_TRUE(empty.rows.empty());
 
         CheckTable t;
         kind.add(t, "K=REGISTRY;v;DEFAULT");
         kind.add(t, "L=REGISTRY;w;DEFAULT");
-        finishTable(t);
         EXPECT_TRUE(t.header.empty());
         EXPECT_EQ(t.columns, kind.columns);
         EXPECT_EQ(keys(t), (Strings{"K", "L"}));
+    }
+}
+
+// A file row's cells read the fields in one pass; they must agree with the
+// field rule taken one field at a time, for lines with fewer fields than
+// columns (the last one repeats), empty fields, and ";" at either edge.
+TEST(CheckTables, FileCellsAgreeWithTheFieldRule)
+{
+    const char* const lines[] = {
+        "K=FILE;C:\\A.DLL;1;2;3;4;5;6;7;SAME",
+        "K=FILE;C:\\A.DLL;1;2;3;4;5;6;7;SAME;extra;more",
+        "K=FILE;C:\\A.DLL;1;2",
+        "K=FILE;",
+        "K=FILE",
+        ";K=FILE;;;;;;;;;;",
+        "K=FILE;a;b;c;d;e;f;g;h;",
+        "",
+    };
+    for (const char* line : lines) {
+        SCOPED_TRACE(line);
+        CheckTable t;
+        prepareFilesTable(t);
+        addFileRow(t, line);
+        ASSERT_EQ(t.rows.size(), 1u);
+        for (int k = 1; k <= 9; ++k)
+            EXPECT_EQ(t.rows[0].cells[static_cast<size_t>(k)], fields::fileField(line, k))
+                << "field " << k;
     }
 }

@@ -112,7 +112,8 @@ RefReport refLoad(const Lines& lines)
 
     auto colour = [&](size_t i, Colour c) {
         const LinePos p = positionOf(lines, text.find(lines[i]));
-        r.colours.push_back({i, p.line, p.column, lines[i].size(), c});
+        r.colours.push_back(
+            {uint32_t(i), uint32_t(p.line), uint32_t(p.column), uint32_t(lines[i].size()), c});
     };
     for (size_t i = 0; i < lines.size(); ++i) {
         const std::string& l = lines[i];

@@ -34,11 +34,17 @@ struct Loaded {
     }
 };
 
-GridRow row(const CheckTable& t, const std::string& key)
+struct Row {
+    std::vector<std::string> cells;
+    Colour background = Colour::None;
+    std::vector<Colour> colors;
+};
+
+Row row(const CheckTable& t, const std::string& key)
 {
     for (const GridRow& r : t.rows)
         if (r.cells[0] == key)
-            return r;
+            return {r.cells.strings(), r.background, r.colors.values()};
     ADD_FAILURE() << "no row " << key;
     return {};
 }
@@ -56,9 +62,9 @@ TEST(Loader, FixedVariablesGeneralAndLists)
     ASSERT_EQ(d.lines.size(), 43u);
     EXPECT_EQ(l.progress.maximum(), 43 + 33);
     EXPECT_EQ(l.progress.position(), 43 + 33);
-    // Once per line, plus a few times between the steps before the line loop.
-    EXPECT_GE(l.pumps, 43);
-    EXPECT_LE(l.pumps, 43 + 8);
+    // Between the steps of the load; within a step only every few thousand
+    // lines, which this small report does not reach.
+    EXPECT_GE(l.pumps, 3);
     EXPECT_EQ(l.rulesRuns, 1);
     EXPECT_EQ(d.suggestions, std::vector<std::string>{"ran"});
 
@@ -153,7 +159,7 @@ TEST(Loader, CheckTableRows)
     ASSERT_EQ(reg.rows.size(), 10u);
     EXPECT_EQ(reg.header, (std::vector<std::string>{"Key", "Value", "Default"}));
 
-    GridRow r = row(reg, "Run");
+    Row r = row(reg, "Run");
     EXPECT_EQ(r.cells, (std::vector<std::string>{"Run", "a;b", "DEFAULT"}));
     EXPECT_EQ(r.background, C::White);
     EXPECT_EQ(r.colors, (std::vector<C>{C::Black, C::Black, C::Green}));

@@ -5,9 +5,12 @@
 #include "core/store/bigini.h"
 
 #include "core/util/error.h"
+#include "reportgen.h"
 #include "tempdir.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace qmx;
 
@@ -80,8 +83,9 @@ TEST(Robustness, MegabyteLineAndLinesWithoutEquals)
     // "=REGISTRY;" alone: empty key, value and verdict. Data without ";":
     // the value loses its last character and the verdict is empty.
     ASSERT_EQ(d.doc.registry.rows.size(), 2u);
-    EXPECT_EQ(d.doc.registry.rows[0].cells, (std::vector<std::string>{"", "", ""}));
-    EXPECT_EQ(d.doc.registry.rows[1].cells, (std::vector<std::string>{"K", "novalu", ""}));
+    EXPECT_EQ(d.doc.registry.rows[0].cells.strings(), (std::vector<std::string>{"", "", ""}));
+    EXPECT_EQ(d.doc.registry.rows[1].cells.strings(),
+              (std::vector<std::string>{"K", "novalu", ""}));
 }
 
 TEST(Robustness, HugeAttachedCountDoesNotLoopOverEveryNumber)
@@ -109,4 +113,39 @@ TEST(Robustness, ManyRepeatedAndNestedColouredLinesStayFast)
     ASSERT_EQ(d.doc.textColours.size(), 6000u);
     EXPECT_EQ(d.doc.textColours[5999].atLine, 1u);
     EXPECT_EQ(d.doc.textColours[2].atLine, 2u);
+}
+
+// The window stops a load by throwing from the pump. Whichever call throws
+// (the first, one inside a step, the last), the exception comes out of the
+// load, the document is not marked loaded, and the same document loads
+// again afterwards as if nothing had happened.
+TEST(Robustness, PumpThrowingStopsTheLoadAnywhere)
+{
+    struct Stop {};
+    bench::ReportShape shape;
+    shape.lines = 30000;
+    const std::string text = bench::generateReport(shape);
+    ReportDocument whole;
+    int calls = 0;
+    LoadOptions counting;
+    counting.pump = [&] { ++calls; };
+    loadReportText(whole, "r.txt", text, counting);
+    ASSERT_GT(calls, 20);
+
+    for (const int at : {1, 2, 3, calls / 3, calls / 2, calls - 1, calls}) {
+        SCOPED_TRACE("throw at call " + std::to_string(at) + " of " + std::to_string(calls));
+        ReportDocument doc;
+        int n = 0;
+        LoadOptions options;
+        options.pump = [&] {
+            if (++n == at)
+                throw Stop{};
+        };
+        EXPECT_THROW(loadReportText(doc, "r.txt", text, options), Stop);
+        EXPECT_FALSE(doc.loaded);
+        loadReportText(doc, "r.txt", text);
+        EXPECT_TRUE(doc.loaded);
+        EXPECT_EQ(doc.variables.toVector(), whole.variables.toVector());
+        EXPECT_EQ(doc.registry.rows.size(), whole.registry.rows.size());
+    }
 }
