@@ -164,6 +164,12 @@ FindBar::FindBar(Searchable* view, QWidget* parent) : QWidget(parent), view_(vie
     FindPrevious =
         makeButton(this, "FindPrevious", tr("Previous"), tr("Find the previous match (Shift+F3)"));
     FindNext = makeButton(this, "FindNext", tr("Next"), tr("Find the next match (F3)"));
+    // Arrows rather than words leave the room to the search text and its
+    // outcome; the words stay as the buttons' names.
+    FindPrevious->setIcon(
+        QIcon::fromTheme(QStringLiteral("go-up"), style()->standardIcon(QStyle::SP_ArrowUp)));
+    FindNext->setIcon(
+        QIcon::fromTheme(QStringLiteral("go-down"), style()->standardIcon(QStyle::SP_ArrowDown)));
     FindClose = makeButton(this, "FindClose", QString(), tr("Close the find bar (Esc)"));
     FindClose->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
     FindStatus = new StatusLabel(this);
