@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QShortcut>
 #include <QStyle>
@@ -48,6 +49,27 @@ protected:
 
 private:
     FindBar* bar_;
+};
+
+// The outcome of the last search. It takes what room the bar has left and
+// never widens the bar, which would squeeze whatever stands beside the view:
+// a text that does not fit ends in an ellipsis and shows whole as a tip.
+class StatusLabel : public QLabel {
+public:
+    explicit StatusLabel(QWidget* parent) : QLabel(parent)
+    {
+        setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        const QRect room = contentsRect();
+        style()->drawItemText(
+            &painter, room, Qt::AlignLeft | Qt::AlignVCenter, palette(), isEnabled(),
+            fontMetrics().elidedText(text(), Qt::ElideRight, room.width()), foregroundRole());
+    }
 };
 
 // An editable text as the bar sees it. Its paragraph separators are line
@@ -142,9 +164,15 @@ FindBar::FindBar(Searchable* view, QWidget* parent) : QWidget(parent), view_(vie
     FindPrevious =
         makeButton(this, "FindPrevious", tr("Previous"), tr("Find the previous match (Shift+F3)"));
     FindNext = makeButton(this, "FindNext", tr("Next"), tr("Find the next match (F3)"));
+    // Arrows rather than words leave the room to the search text and its
+    // outcome; the words stay as the buttons' names.
+    FindPrevious->setIcon(
+        QIcon::fromTheme(QStringLiteral("go-up"), style()->standardIcon(QStyle::SP_ArrowUp)));
+    FindNext->setIcon(
+        QIcon::fromTheme(QStringLiteral("go-down"), style()->standardIcon(QStyle::SP_ArrowDown)));
     FindClose = makeButton(this, "FindClose", QString(), tr("Close the find bar (Esc)"));
     FindClose->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
-    FindStatus = new QLabel(this);
+    FindStatus = new StatusLabel(this);
     FindStatus->setObjectName(QStringLiteral("FindStatus"));
     layout->addWidget(label);
     layout->addWidget(FindEdit, 1);
@@ -185,10 +213,16 @@ void FindBar::open()
 void FindBar::close()
 {
     hide();
-    FindStatus->clear();
+    setStatus(QString());
     text_.clear();
     stale_ = true;
     view_->searchWidget()->setFocus(Qt::OtherFocusReason);
+}
+
+void FindBar::setStatus(const QString& text)
+{
+    FindStatus->setText(text);
+    FindStatus->setToolTip(text);
 }
 
 bool FindBar::findNext()
@@ -217,7 +251,7 @@ qsizetype FindBar::match(const QString& needle, qsizetype from, bool backward)
 bool FindBar::find(bool backward, bool fromSelectionStart)
 {
     const QString needle = FindEdit->text();
-    FindStatus->clear();
+    setStatus(QString());
     if (needle.isEmpty())
         return false;
     // Forward: after the current match (or from its start while typing);
@@ -230,11 +264,10 @@ bool FindBar::find(bool backward, bool fromSelectionStart)
         // Round the end of the text to the other end.
         at = match(needle, backward ? text_.size() - needle.size() : 0, backward);
         if (at >= 0)
-            FindStatus->setText(backward ? tr("Continued from the end")
-                                         : tr("Continued from the start"));
+            setStatus(backward ? tr("Continued from the end") : tr("Continued from the start"));
     }
     if (at < 0) {
-        FindStatus->setText(tr("Not found"));
+        setStatus(tr("Not found"));
         return false;
     }
     view_->selectRange(at, at + needle.size());

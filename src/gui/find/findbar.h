@@ -53,6 +53,7 @@ private:
     // none.
     qsizetype match(const QString& needle, qsizetype from, bool backward);
     void close();
+    void setStatus(const QString& text);
 
     std::unique_ptr<Searchable> adapter_; // for an editable text
     Searchable* view_;

@@ -129,7 +129,9 @@ TForm1::TForm1(Workspace& workspace, QWidget* parent)
 
     // The page that faces the user until a report is loaded.
     PageControl1->setCurrentWidget(TabSheet5);
-    setFixedSize(644, 398);
+    // The size a new window opens at; the pages follow the window when it is
+    // resized or maximized.
+    resize(644, 398);
     FormCreate();
 }
 

@@ -1,11 +1,11 @@
 #include "gui/shell/about.h"
 
 #include "core/setup/programinfo.h"
+#include "gui/shell/programicon.h"
 
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QStyle>
 
 namespace qmx {
 
@@ -18,7 +18,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent)
     auto* grid = new QGridLayout(this);
     auto* icon = new QLabel(this);
     icon->setObjectName(QStringLiteral("ProgramIcon"));
-    icon->setPixmap(style()->standardIcon(QStyle::SP_ComputerIcon).pixmap(48, 48));
+    icon->setPixmap(programIcon().pixmap(QSize(64, 64), devicePixelRatioF()));
     grid->addWidget(icon, 0, 0, 2, 1, Qt::AlignTop);
 
     auto label = [this](const char* name, const QString& text) {

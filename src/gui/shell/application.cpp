@@ -1,6 +1,7 @@
 #include "gui/shell/application.h"
 
 #include "gui/shell/mainform.h"
+#include "gui/shell/programicon.h"
 #include "gui/support/guards.h"
 
 #include <QIcon>
@@ -12,6 +13,8 @@ namespace qmx {
 Application::Application(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("QMXRead"));
+    // Every window without an icon of its own shows the program's.
+    setWindowIcon(programIcon());
     // Outside a full desktop the platform names no icon theme, and the tool
     // bar's edit commands would show as bare words; the desktop's common
     // theme supplies them then.

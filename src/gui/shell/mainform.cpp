@@ -6,10 +6,12 @@
 #include "gui/rules/settingsmodel.h"
 #include "gui/shell/childwindow.h"
 #include "gui/shell/debugflag.h"
+#include "gui/support/commandmenu.h"
 #include "gui/support/filenames.h"
 #include "gui/support/guards.h"
 #include "gui/support/mdiarrange.h"
 #include "gui/support/textcodec.h"
+#include "gui/support/toolicons.h"
 
 #include <QAction>
 #include <QApplication>
@@ -166,9 +168,9 @@ void TMainForm::buildActions()
                            tr("Copy|Copies the selection and puts it on the Clipboard"));
     EditPaste1 = makeAction(this, "EditPaste1", tr("&Paste"), QKeySequence(tr("Ctrl+V")),
                             tr("Paste|Inserts Clipboard contents"));
-    EditCut1->setIcon(QIcon::fromTheme(QStringLiteral("edit-cut")));
-    EditCopy1->setIcon(QIcon::fromTheme(QStringLiteral("edit-copy")));
-    EditPaste1->setIcon(QIcon::fromTheme(QStringLiteral("edit-paste")));
+    EditCut1->setIcon(toolIcon(ToolPicture::Cut, palette()));
+    EditCopy1->setIcon(toolIcon(ToolPicture::Copy, palette()));
+    EditPaste1->setIcon(toolIcon(ToolPicture::Paste, palette()));
     // The shortcuts belong to the text controls themselves; the menu
     // entries only show them.
     for (QAction* a : {EditCut1, EditCopy1, EditPaste1})
@@ -185,6 +187,9 @@ void TMainForm::buildActions()
                                        tr("Tile Horizontally"));
     WindowTileVertical1 =
         makeAction(this, "WindowTileVertical1", tr("Tile &Vertically"), {}, tr("Tile Vertically"));
+    WindowCascade1->setIcon(toolIcon(ToolPicture::Cascade, palette()));
+    WindowTileHorizontal1->setIcon(toolIcon(ToolPicture::TileHorizontally, palette()));
+    WindowTileVertical1->setIcon(toolIcon(ToolPicture::TileVertically, palette()));
     WindowMinimizeAll1 =
         makeAction(this, "WindowMinimizeAll1", tr("&Minimize All"), {}, tr("Minimize All"));
     WindowArrangeAll1 =
@@ -264,8 +269,10 @@ void TMainForm::buildMenus()
     Run1->setObjectName(QStringLiteral("Run1"));
     Run1->addActions({RunOptions1, RunRun1});
 
-    MainMenu1->addAction(Options2);
-    MainMenu1->addAction(Compare1);
+    OptionsMenu = addCommandMenu(MainMenu1, Options2);
+    OptionsMenu->setObjectName(QStringLiteral("OptionsMenu"));
+    CompareMenu = addCommandMenu(MainMenu1, Compare1);
+    CompareMenu->setObjectName(QStringLiteral("CompareMenu"));
 
     Window1 = MainMenu1->addMenu(tr("&Window"));
     Window1->setObjectName(QStringLiteral("Window1"));
@@ -281,7 +288,7 @@ void TMainForm::buildMenus()
 
     // A menu closed with the keyboard sends no hover that would end its
     // hint, so the hint goes as the menu closes.
-    for (QMenu* menu : {File1, Edit1, Run1, Window1, Help1})
+    for (QMenu* menu : {File1, Edit1, Run1, OptionsMenu, CompareMenu, Window1, Help1})
         connect(menu, &QMenu::aboutToHide, this, [this] { statusBar()->clearMessage(); });
 }
 
@@ -339,12 +346,14 @@ ChildWindow* TMainForm::activeChild() const
 
 QMdiSubWindow* TMainForm::addChild(ChildWindow* child, const QSize& outerSize)
 {
+    // A kind without an outer size opens at the size its window chose, with
+    // the frame fitted around it rather than around the layout's own wish.
+    const QSize content = child->testAttribute(Qt::WA_Resized) ? child->size() : child->sizeHint();
     QMdiSubWindow* sub = mdi_->addSubWindow(child);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     if (child->minimumSize() == child->maximumSize())
         sub->setWindowFlags(sub->windowFlags() & ~Qt::WindowMaximizeButtonHint);
-    if (outerSize.isValid())
-        sub->resize(outerSize);
+    sub->resize(outerSize.isValid() ? outerSize : content.grownBy(sub->contentsMargins()));
     connect(sub, &QObject::destroyed, this, [this] {
         // The list changes only after the window is gone.
         QTimer::singleShot(0, this, &TMainForm::updateWindowCommands);

@@ -137,6 +137,9 @@ private:
     QMenu* File1 = nullptr;
     QMenu* Edit1 = nullptr;
     QMenu* Run1 = nullptr;
+    // Options and Compare are single commands on the menu bar.
+    QMenu* OptionsMenu = nullptr;
+    QMenu* CompareMenu = nullptr;
     QMenu* Window1 = nullptr;
     QMenu* Help1 = nullptr;
     QAction* FileNew1 = nullptr;

@@ -145,6 +145,9 @@ private Q_SLOTS:
     void generalPage()
     {
         App app;
+        // Room for the window at the size it opens at.
+        app.main->resize(1000, 800);
+        QTest::qWait(0);
         TForm1* f = app.main->NewReportChild(kReport);
         QCOMPARE(named<QLineEdit>(f, "Edit1")->text(), QStringLiteral("12/03/1999"));
         QCOMPARE(named<QLineEdit>(f, "Edit2")->text(), QStringLiteral("10:15:00"));

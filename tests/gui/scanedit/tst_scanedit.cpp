@@ -6,6 +6,7 @@
 #include "testframe.h"
 
 #include "core/scanedit/scaninput.h"
+#include "gui/find/findbar.h"
 #include "gui/scanedit/entrydialog.h"
 #include "gui/scanedit/qmxgen.h"
 #include "gui/scanedit/radiogroup.h"
@@ -16,6 +17,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -111,6 +113,33 @@ private Q_SLOTS:
         QVERIFY(!f.main->faddreg()->isVisible() && !f.main->ffile()->isVisible());
         textOf(e)->insertPlainText(QStringLiteral("x"));
         QVERIFY(e->changed());
+    }
+
+    void findBarKeepsThePaletteAndStaysInView_data()
+    {
+        QTest::addColumn<QString>("search");
+        QTest::addColumn<int>("steps");
+        QTest::newRow("not found") << QStringLiteral("zzz") << 1;
+        QTest::newRow("continued from the start") << QStringLiteral("Date") << 2;
+    }
+
+    void findBarKeepsThePaletteAndStaysInView()
+    {
+        QFETCH(QString, search);
+        QFETCH(int, steps);
+        Frame f;
+        TCFGGen* e = f.editor();
+        const int paletteWidth = palette(e)->width();
+        auto* bar = named<FindBar>(e, "RichEdit1FindBar");
+        bar->open();
+        QTest::keyClicks(named<QLineEdit>(bar, "FindEdit"), search);
+        for (int i = 0; i < steps; ++i)
+            bar->findNext();
+        QTest::qWait(0);
+        QCOMPARE(palette(e)->width(), paletteWidth);
+        QWidget* sub = e->parentWidget();
+        QVERIFY(bar->isVisible()
+                && sub->contentsRect().contains(QRect(bar->mapTo(sub, QPoint()), bar->size())));
     }
 
     void insertion_data()

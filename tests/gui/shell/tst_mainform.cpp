@@ -5,6 +5,7 @@
 #include "testframe.h"
 
 #include "core/util/error.h"
+#include "gui/compare/compare.h"
 #include "gui/report/childwin.h"
 #include "gui/report/prgres.h"
 #include "gui/rules/rules.h"
@@ -15,12 +16,15 @@
 #include "gui/shell/debugflag.h"
 #include "gui/shell/fopenfrm.h"
 #include "gui/shell/mainform.h"
+#include "gui/shell/programicon.h"
 #include "gui/support/guards.h"
 #include "gui/support/mdiarrange.h"
 
+#include <QAbstractScrollArea>
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QMap>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -40,6 +44,11 @@ using namespace qmx;
 namespace {
 
 const QString kReport = QStringLiteral(QMX_TEST_DATA "/gui/report1.txt");
+const std::pair<ChildKind, const char*> kKinds[] = {{ChildKind::Report, "report"},
+                                                    {ChildKind::ScannerInput, "editor"},
+                                                    {ChildKind::ServerReport, "server"},
+                                                    {ChildKind::CompareResult, "compare results"},
+                                                    {ChildKind::Findings, "findings"}};
 
 struct App : TestApp {
     explicit App(const QStringList& args = {}) : TestApp({}, args) {}
@@ -163,8 +172,9 @@ private Q_SLOTS:
                                  "&Compare", "&Window", "&Help"};
         for (int i = 0; i < top.size(); ++i)
             QCOMPARE(topLevelEntry(m, i)->text(), top.at(i));
-        QVERIFY(!topLevelEntry(m, 3)->menu());
-        QVERIFY(!topLevelEntry(m, 4)->menu());
+        // Options and Compare are single commands.
+        QCOMPARE(topLevelEntry(m, 3)->menu()->actions(), {named<QAction>(&m, "Options2")});
+        QCOMPARE(topLevelEntry(m, 4)->menu()->actions(), {named<QAction>(&m, "Compare1")});
         QCOMPARE(topLevelEntry(m, 0)->statusTip(), QStringLiteral("File related commands"));
         QCOMPARE(topLevelEntry(m, 1)->statusTip(), QStringLiteral("Edit commands"));
         QCOMPARE(topLevelEntry(m, 5)->statusTip(), QStringLiteral("Window related commands"));
@@ -217,6 +227,26 @@ private Q_SLOTS:
         QCOMPARE(menuEntry(m, 0, 9), nullptr);
     }
 
+    void keyboardWalksTheMenuBar()
+    {
+        App app;
+        QVERIFY(QTest::qWaitForWindowActive(app.main.get()));
+        // A report turns every entry on; the focus is in its text.
+        app.main->NewReportChild(kReport)->findChild<QAbstractScrollArea*>()->setFocus();
+        auto* bar = named<QMenuBar>(app.main.get(), "MainMenu1");
+        QList<QAction*> expected = bar->actions();
+        expected << expected.first();
+        // Opened as a click opens it; keys go to the open menu, else the focus.
+        bar->setActiveAction(expected.first());
+        QList<QAction*> visited{bar->activeAction()};
+        for (int i = 1; i < expected.size(); ++i) {
+            QWidget* popup = QApplication::activePopupWidget();
+            QTest::keyClick(popup ? popup : QApplication::focusWidget(), Qt::Key_Right);
+            visited << bar->activeAction();
+        }
+        QCOMPARE(visited, expected);
+    }
+
     void toolBarOrder()
     {
         App app;
@@ -244,7 +274,51 @@ private Q_SLOTS:
                 QCOMPARE(actual.at(i), expected.at(i));
             else
                 QVERIFY(actual.at(i)->isSeparator());
+            // Pictures only, no words among them.
+            QVERIFY2(!expected.at(i) || !expected.at(i)->icon().isNull(),
+                     qPrintable(actual.at(i)->objectName()));
         }
+    }
+
+    void singleCommandsRunAtAClickOrTheirLetter()
+    {
+        App app;
+        TMainForm& m = *app.main;
+        auto* bar = named<QMenuBar>(&m, "MainMenu1");
+        const std::pair<QAction*, QWidget*> entries[] = {{topLevelEntry(m, 3), m.rules()},
+                                                         {topLevelEntry(m, 4), m.compareChooser()}};
+        for (const auto& [entry, dialog] : entries)
+            for (bool click : {true, false}) {
+                m.activateWindow();
+                QVERIFY(QTest::qWaitForWindowActive(&m));
+                if (click)
+                    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(entry).center());
+                else
+                    QTest::keyClick(&m, QKeySequence::mnemonic(entry->text())[0].key(),
+                                    Qt::AltModifier);
+                QTRY_VERIFY(dialog->isVisible() && !QApplication::activePopupWidget());
+                dialog->hide();
+            }
+    }
+
+    void everyWindowCarriesTheProgramIcon()
+    {
+        App app;
+        for (const auto& [kind, name] : kKinds)
+            app.main->newChild(kind, kReport);
+        QWidgetList windows = QApplication::topLevelWidgets();
+        for (QMdiSubWindow* sub : app.main->mdiArea()->subWindowList())
+            windows << sub;
+        QVERIFY(!programIcon().pixmap(16).isNull());
+        for (int size : {16, 22, 48})
+            for (QWidget* w : windows)
+                QVERIFY2(w->windowIcon().pixmap(size).toImage()
+                             == programIcon().pixmap(size).toImage(),
+                         qPrintable(w->objectName()));
+        // The About box shows it large enough to make out.
+        const QPixmap shown = named<QLabel>(app.main->aboutBox(), "ProgramIcon")->pixmap();
+        QVERIFY(shown.width() >= 48);
+        QCOMPARE(shown.toImage(), programIcon().pixmap(shown.size()).toImage());
     }
 
     void openDialogData()
@@ -355,7 +429,7 @@ private Q_SLOTS:
         m.mdiArea()->setActiveSubWindow(nullptr);
         for (QAction* a : {menuEntry(m, 0, 4), menuEntry(m, 0, 5), menuEntry(m, 2, 1)})
             a->setEnabled(false);
-        topLevelEntry(m, 4)->setEnabled(true);
+        named<QAction>(&m, "Compare1")->setEnabled(true);
 
         for (const QString& name : activated) {
             app.activate(children[name]);
@@ -426,6 +500,33 @@ private Q_SLOTS:
                        : static_cast<ChildWindow*>(m.NewServerChild(QStringLiteral("none"))))
                     ->parentWidget());
             QVERIFY2(area.contains(sub->geometry()), qPrintable(QString::number(i)));
+        }
+    }
+
+    void framesFitTheirContent_data()
+    {
+        QTest::addColumn<int>("kind");
+        for (const auto& [kind, name] : kKinds)
+            QTest::newRow(name) << int(kind);
+    }
+
+    void framesFitTheirContent()
+    {
+        QFETCH(int, kind);
+        App app;
+        app.main->resize(1100, 800);
+        QTest::qWait(0);
+        ChildWindow* child = app.main->newChild(ChildKind(kind), kReport);
+        auto* sub = qobject_cast<QMdiSubWindow*>(child->parentWidget());
+        for (bool maximized : {false, true}) {
+            if (maximized)
+                sub->showMaximized();
+            QTest::qWait(0);
+            // No blank strip inside the frame; a report's pages reach its edges.
+            QCOMPARE(child->geometry(), sub->contentsRect());
+            QVERIFY(!maximized || sub->size() == app.main->mdiArea()->viewport()->size());
+            if (auto* pages = child->findChild<QTabWidget*>(QStringLiteral("PageControl1")))
+                QCOMPARE(pages->width(), child->width());
         }
     }
 
