@@ -13,6 +13,9 @@ namespace qmx {
 
 namespace {
 
+// The preparation passes call the pump after this many queries.
+constexpr size_t kPumpQueries = 16384;
+
 inline uint64_t load8(const char* p)
 {
     uint64_t w;
@@ -59,7 +62,7 @@ public:
     };
 
     // entries hold (key, id) with the ids 0, 1, 2, ... in order.
-    void build(const std::vector<std::pair<uint64_t, uint32_t>>& entries)
+    void build(const std::vector<std::pair<uint64_t, uint32_t>>& entries, const Pump& pump)
     {
         if (entries.empty())
             return;
@@ -74,6 +77,8 @@ public:
         std::vector<uint64_t> keys;
         constexpr size_t kAhead = 16; // slots are fetched this many entries ahead
         for (size_t i = 0; i < entries.size(); ++i) {
+            if (pump && i % kPumpQueries == kPumpQueries - 1)
+                pump();
             if (i + kAhead < entries.size())
                 __builtin_prefetch(&slots_[static_cast<size_t>(mix(entries[i + kAhead].first)
                                                                >> (64 - slotBits_))]);
@@ -180,7 +185,8 @@ private:
 // query that named group g.
 void groupDuplicates(const std::vector<std::string_view>& lines,
                      const std::vector<size_t>& queryLines, std::vector<uint32_t>& rep,
-                     std::vector<size_t>& uniqLine, std::vector<size_t>* firstQuery)
+                     std::vector<size_t>& uniqLine, std::vector<size_t>* firstQuery,
+                     const Pump& pump)
 {
     const size_t n = queryLines.size();
     const unsigned bits = bitsFor(n * 2, 4, 31);
@@ -198,6 +204,8 @@ void groupDuplicates(const std::vector<std::string_view>& lines,
         __builtin_prefetch(&slots[ahead[q] >> (64 - bits)]);
     }
     for (size_t q = 0; q < n; ++q) {
+        if (pump && q % kPumpQueries == kPumpQueries - 1)
+            pump();
         const std::string_view text = lines[queryLines[q]];
         const uint64_t h = ahead[q % kAhead];
         if (q + kAhead < n) {
@@ -252,10 +260,10 @@ uint64_t markerKey(size_t mk, const char* before, size_t b, const char* after, s
 class MarkerSearch {
 public:
     MarkerSearch(const std::vector<std::string_view>& lines, const std::vector<size_t>& uniqLine,
-                 const std::vector<std::string_view>& uniqMarker, uint64_t budget)
+                 const std::vector<std::string_view>& uniqMarker, uint64_t budget, const Pump& pump)
         : lines_(lines), uniqLine_(uniqLine), budget_(budget)
     {
-        prepareQueries(uniqMarker);
+        prepareQueries(uniqMarker, pump);
     }
 
     std::vector<LinePos> run(const Pump& pump)
@@ -308,7 +316,7 @@ public:
     bool exhausted() const { return spent_ > budget_; }
 
 private:
-    void prepareQueries(const std::vector<std::string_view>& uniqMarker);
+    void prepareQueries(const std::vector<std::string_view>& uniqMarker, const Pump& pump);
     uint32_t answerOwnLine(size_t j);
     void atMarker(size_t j, size_t mk, size_t t, uint32_t own);
     void verifyGroup(AnchorTable::Group& g, size_t j, size_t mk, size_t t);
@@ -329,7 +337,7 @@ private:
     uint64_t spent_ = 0;
 };
 
-void MarkerSearch::prepareQueries(const std::vector<std::string_view>& uniqMarker)
+void MarkerSearch::prepareQueries(const std::vector<std::string_view>& uniqMarker, const Pump& pump)
 {
     const size_t u = uniqLine_.size();
     markerOf_.resize(u);
@@ -338,6 +346,8 @@ void MarkerSearch::prepareQueries(const std::vector<std::string_view>& uniqMarke
     std::vector<std::pair<uint64_t, uint32_t>> entries;
     entries.reserve(u);
     for (size_t i = 0; i < u; ++i) {
+        if (pump && i % kPumpQueries == kPumpQueries - 1)
+            pump();
         const std::string_view m = uniqMarker[i];
         size_t mk = 0;
         while (mk < markerTexts_.size() && markerTexts_[mk] != m)
@@ -363,7 +373,7 @@ void MarkerSearch::prepareQueries(const std::vector<std::string_view>& uniqMarke
             for (size_t a = 0; a <= kAfter; ++a)
                 if (widths[mk][b * (kAfter + 1) + a])
                     widthList_[mk].emplace_back(b, a);
-    table_.build(entries);
+    table_.build(entries, pump);
     found_.assign(u, LinePos{});
     unresolved_ = u;
     byLine_.resize(u);
@@ -550,7 +560,7 @@ std::vector<LinePos> firstOccurrencesOfMarkedLines(const std::vector<std::string
 
     std::vector<uint32_t> rep(n);
     std::vector<size_t> uniqLine, firstQuery;
-    groupDuplicates(lines, queryLines, rep, uniqLine, &firstQuery);
+    groupDuplicates(lines, queryLines, rep, uniqLine, &firstQuery, pump);
     std::vector<std::string_view> uniqMarker(uniqLine.size());
     for (size_t i = 0; i < uniqLine.size(); ++i)
         uniqMarker[i] = markers[firstQuery[i]];
@@ -563,7 +573,7 @@ std::vector<LinePos> firstOccurrencesOfMarkedLines(const std::vector<std::string
     uint64_t textBytes = 0;
     for (const std::string_view line : lines)
         textBytes += line.size() + 2;
-    MarkerSearch search(lines, uniqLine, uniqMarker, 8 * textBytes + 65536);
+    MarkerSearch search(lines, uniqLine, uniqMarker, 8 * textBytes + 65536, pump);
     std::vector<LinePos> found = search.run(pump);
     if (search.exhausted())
         answerTheRest(lines, uniqLine, found, pump);
