@@ -7,13 +7,14 @@
 #include "core/util/lines.h"
 #include "core/util/text.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <initializer_list>
 #include <iterator>
 #include <string_view>
-#include <unordered_map>
 
 namespace qmx {
 
@@ -129,10 +130,63 @@ void addRegistryVariables(VariableList& vars, std::string_view line)
 // done: rewriting it at every line would copy it again and again.
 struct ListEntry {
     VariableList::Id id;
-    std::string text;
+    std::string text; // the entry, whose name is the list's name
     bool extended = false;
 };
-using ListNames = std::unordered_map<std::string, ListEntry>;
+
+// The entries in a flat array and an open-addressing table of their names'
+// hashes: a large report has tens of thousands of lists, and a node per
+// name made every look-up a chase through scattered memory.
+class ListNames {
+public:
+    ListEntry* find(std::string_view name)
+    {
+        if (slots_.empty())
+            return nullptr;
+        const uint64_t h = std::hash<std::string_view>()(name);
+        for (size_t s = h & (slots_.size() - 1);; s = (s + 1) & (slots_.size() - 1)) {
+            const uint64_t slot = slots_[s];
+            if (slot == 0)
+                return nullptr;
+            if ((slot >> 32) == (h >> 32)) {
+                ListEntry& e = entries_[static_cast<uint32_t>(slot) - 1];
+                if (VariableList::nameOf(e.text) == name)
+                    return &e;
+            }
+        }
+    }
+
+    // Records the entry unless its name already has one.
+    void add(VariableList::Id id, std::string_view entry)
+    {
+        const std::string_view name = VariableList::nameOf(entry);
+        if (find(name))
+            return;
+        entries_.push_back(ListEntry{id, std::string(entry)});
+        if (entries_.size() * 2 > slots_.size()) {
+            slots_.assign(std::max<size_t>(64, slots_.size() * 2), 0);
+            for (size_t i = 0; i < entries_.size(); ++i)
+                place(VariableList::nameOf(entries_[i].text), i);
+        } else {
+            place(name, entries_.size() - 1);
+        }
+    }
+
+    const std::vector<ListEntry>& entries() const { return entries_; }
+
+private:
+    void place(std::string_view name, size_t index)
+    {
+        const uint64_t h = std::hash<std::string_view>()(name);
+        size_t s = h & (slots_.size() - 1);
+        while (slots_[s] != 0)
+            s = (s + 1) & (slots_.size() - 1);
+        slots_[s] = (h & 0xFFFFFFFF00000000ull) | static_cast<uint32_t>(index + 1);
+    }
+
+    std::vector<ListEntry> entries_;
+    std::vector<uint64_t> slots_; // hash's high half, entry index + 1; 0 for none
+};
 
 void appendMultiValueEntry(VariableList& vars, ListNames& lists,
                            std::initializer_list<std::string_view> parts)
@@ -142,14 +196,14 @@ void appendMultiValueEntry(VariableList& vars, ListNames& lists,
     const std::string_view name = VariableList::nameOf(entry);
     static constexpr std::string_view kAll = ":ALL_VALUES%";
     if (name.size() >= kAll.size() && name.substr(name.size() - kAll.size()) == kAll)
-        lists.emplace(std::string(name), ListEntry{id, std::string(entry)});
+        lists.add(id, entry);
 }
 
 void storeExtendedLists(VariableList& vars, const ListNames& lists)
 {
-    for (const auto& entry : lists)
-        if (entry.second.extended)
-            vars.setText(entry.second.id, entry.second.text);
+    for (const ListEntry& entry : lists.entries())
+        if (entry.extended)
+            vars.setText(entry.id, entry.text);
 }
 
 void addMultiValueVariables(VariableList& vars, ListNames& lists, std::string_view line)
@@ -163,10 +217,9 @@ void addMultiValueVariables(VariableList& vars, ListNames& lists, std::string_vi
     std::string allName;
     allName.reserve(base.size() + 33);
     allName.append("%REGISTRY_MULTIVALUE:").append(base).append(":ALL_VALUES%");
-    const auto all = lists.find(allName);
-    if (all != lists.end()) {
-        all->second.text.append(";").append(v);
-        all->second.extended = true;
+    if (ListEntry* all = lists.find(allName)) {
+        all->text.append(";").append(v);
+        all->extended = true;
     } else {
         appendMultiValueEntry(vars, lists, {allName, "=", v});
     }
