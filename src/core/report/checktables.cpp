@@ -28,7 +28,7 @@ void fileCells(std::string_view line, std::string_view* cells)
     cells[0] = fields::lineKey(line);
     cells[1] = field[1];
     // A missing file shows its name and path only.
-    const bool missing = line.find("File Not Found!") != std::string::npos;
+    const bool missing = fields::fileNotFound(line);
     for (size_t k = 2; k < kFileColumns; ++k)
         cells[k] = missing ? std::string_view() : field[k];
 }
@@ -204,7 +204,7 @@ void addFileRow(CheckTable& t, std::string_view line)
 {
     RowList& rows = t.rows;
     const size_t r = addRow(t, kFileColumns, fileCells, line);
-    if (line.find("File Not Found!") != std::string::npos) {
+    if (fields::fileNotFound(line)) {
         rows.setBackground(r, Colour::Red);
         return;
     }

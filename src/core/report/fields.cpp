@@ -1,5 +1,8 @@
 #include "core/report/fields.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace qmx::fields {
 
 std::string_view after(std::string_view s, char c)
@@ -45,6 +48,20 @@ void fileFields(std::string_view line, std::array<std::string_view, 10>& fields)
     }
     for (size_t k = 1; k < fields.size(); ++k)
         fields[k] = segment[k < count ? k : count - 1];
+}
+
+bool fileNotFound(std::string_view line)
+{
+    // "!" is rare in a report line: each one found is checked for the
+    // words before it, instead of trying every "F".
+    static constexpr std::string_view kMissing = "File Not Found!";
+    const char* const begin = line.data();
+    const char* const end = begin + line.size();
+    for (const char* at = begin + std::min(line.size(), kMissing.size() - 1);
+         (at = static_cast<const char*>(std::memchr(at, '!', static_cast<size_t>(end - at)))); ++at)
+        if (std::string_view(at + 1 - kMissing.size(), kMissing.size()) == kMissing)
+            return true;
+    return false;
 }
 
 std::string_view entryData(std::string_view line)

@@ -24,6 +24,9 @@ std::string_view fileField(std::string_view line, int k);
 // (fields[0] is left alone).
 void fileFields(std::string_view line, std::array<std::string_view, 10>& fields);
 
+// Whether a FILE line says its file is missing: it holds "File Not Found!".
+bool fileNotFound(std::string_view line);
+
 // The text after the first "=" and then after the first ";" of that (each
 // step keeps everything when its character is absent): the data of a
 // REGISTRY or REGISTRY_MULTIVALUE line.

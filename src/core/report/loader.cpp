@@ -107,7 +107,7 @@ void addFileVariables(VariableList& vars, std::string_view line)
     fields::fileFields(line, field);
     vars.append({"%FILE:", key, ":NAME%=", key});
     vars.append({"%FILE:", key, ":FULLNAME%=", field[1]});
-    if (line.find("File Not Found!") != std::string_view::npos)
+    if (fields::fileNotFound(line))
         return;
     for (size_t k = 2; k <= 9; ++k)
         vars.append({"%FILE:", key, names[k - 2], field[k]});

@@ -147,3 +147,32 @@ TEST(CheckTables, SharedAndCopiedLinesKeepTheirCells)
     }
     EXPECT_EQ(t.rows[1].background, Colour::Yellow);
 }
+
+// A file is missing when its line holds "File Not Found!" anywhere: at the
+// start, at the very end, after other "!" signs, or overlapping a false
+// start; a near miss leaves the row as it is.
+TEST(CheckTables, MissingFileWherePhraseFalls)
+{
+    const struct {
+        const char* line;
+        bool missing;
+    } cases[] = {
+        {"File Not Found!", true},
+        {"K=FILE;C:\\A.DLL;File Not Found!", true},
+        {"K=FILE;!!File Not Found!;x", true},
+        {"K=FILE;File Not File Not Found!", true},
+        {"K=FILE;File Not Found", false},
+        {"K=FILE;ile Not Found!", false},
+        {"K=FILE;File not found!", false},
+        {"!", false},
+        {"", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        EXPECT_EQ(fields::fileNotFound(c.line), c.missing);
+        CheckTable t;
+        prepareFilesTable(t);
+        addFileRow(t, c.line);
+        EXPECT_EQ(t.rows[0].background == Colour::Red, c.missing);
+    }
+}
