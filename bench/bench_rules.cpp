@@ -33,30 +33,7 @@ std::string n(int i)
 VariableList makeReportVariables()
 {
     VariableList v;
-    const char* fixed[] = {"CURRENTDATE",
-                           "CURRENTTIME",
-                           "COMPUTERNAME",
-                           "OSVERSION",
-                           "TOTALMEMORY",
-                           "CPU",
-                           "USERNAME",
-                           "UPTIME",
-                           "MESSAGE",
-                           "SWAPFILESIZE",
-                           "SWAPFILESETTING",
-                           "OWNER",
-                           "ORGANIZATION",
-                           "AVAILABLEMEMORY",
-                           "BIOSINFO",
-                           "VIDEOCARD",
-                           "CLIENTVERSION",
-                           "IPXADDRESS",
-                           "BIOSVIDEOINFO",
-                           "LASTBOOT",
-                           "MONITORDRIVERDESCRIPTION",
-                           "TIMEZONE",
-                           "OWNER"};
-    for (const char* f : fixed)
+    for (const char* f : bench::kFixedTags)
         v.append(std::string("%") + f
                  + "%=" + (std::string(f) == "TOTALMEMORY" ? "65536" : "value"));
     v.append("%OS%=WINNT");

@@ -9,6 +9,32 @@
 
 namespace qmx::bench {
 
+// The fixed tags a report variable list starts with, in list order; OWNER
+// stands twice, as it does in the list.
+inline constexpr const char* kFixedTags[] = {"CURRENTDATE",
+                                             "CURRENTTIME",
+                                             "COMPUTERNAME",
+                                             "OSVERSION",
+                                             "TOTALMEMORY",
+                                             "CPU",
+                                             "USERNAME",
+                                             "UPTIME",
+                                             "MESSAGE",
+                                             "SWAPFILESIZE",
+                                             "SWAPFILESETTING",
+                                             "OWNER",
+                                             "ORGANIZATION",
+                                             "AVAILABLEMEMORY",
+                                             "BIOSINFO",
+                                             "VIDEOCARD",
+                                             "CLIENTVERSION",
+                                             "IPXADDRESS",
+                                             "BIOSVIDEOINFO",
+                                             "LASTBOOT",
+                                             "MONITORDRIVERDESCRIPTION",
+                                             "TIMEZONE",
+                                             "OWNER"};
+
 // The whole text of a loaded report, every line followed by CR LF.
 std::string wholeText(const ReportDocument& doc);
 

@@ -8,6 +8,7 @@
 
 #include "core/util/error.h"
 #include "core/util/text.h"
+#include "reference.h"
 #include "reportgen.h"
 #include "tempdir.h"
 
@@ -76,30 +77,7 @@ RefReport refLoad(const Lines& lines)
 {
     RefReport r;
     const std::string text = joined(lines);
-    const char* tags[] = {"CURRENTDATE",
-                          "CURRENTTIME",
-                          "COMPUTERNAME",
-                          "OSVERSION",
-                          "TOTALMEMORY",
-                          "CPU",
-                          "USERNAME",
-                          "UPTIME",
-                          "MESSAGE",
-                          "SWAPFILESIZE",
-                          "SWAPFILESETTING",
-                          "OWNER",
-                          "ORGANIZATION",
-                          "AVAILABLEMEMORY",
-                          "BIOSINFO",
-                          "VIDEOCARD",
-                          "CLIENTVERSION",
-                          "IPXADDRESS",
-                          "BIOSVIDEOINFO",
-                          "LASTBOOT",
-                          "MONITORDRIVERDESCRIPTION",
-                          "TIMEZONE",
-                          "OWNER"};
-    for (const char* t : tags)
+    for (const char* t : bench::kFixedTags)
         r.variables.push_back(std::string("%") + t
                               + "%=" + refGetvalue(text, std::string("=") + t + ";"));
     const std::string os = cut(del(refGetvalue(text, "=OSVERSION"), ';'), ';');
