@@ -210,27 +210,13 @@ TEST(ServerModules, EngineTypeFollowsTheLaterLine)
 
 TEST(ServerFiles, FourTextsKeepEmptyLines)
 {
-    const ServerReport r = parse({"Top of file. [C:STARTUP.ZCF]",
-                                  "=",
-                                  "A",
-                                  "",
-                                  "  B  ",
-                                  kSep,
-                                  "Top of file. [SYS:SYSTEM\\AUTOEXEC.ZCF] copy",
-                                  "=",
-                                  "C",
-                                  kSep,
-                                  "Top of file. [C:\\CONFIG.SYS]",
-                                  "=",
-                                  "",
-                                  kSep,
-                                  "Top of file. [C:\\AUTOEXEC.BAT]",
-                                  "=",
-                                  "D",
-                                  "E",
-                                  "Top of file. [C:STARTUP.ZCF",
-                                  "=",
-                                  "F"});
+    // clang-format off
+    const ServerReport r = parse({"Top of file. [C:STARTUP.ZCF]", "=", "A", "", "  B  ", kSep,
+                                  "Top of file. [SYS:SYSTEM\\AUTOEXEC.ZCF] copy", "=", "C", kSep,
+                                  "Top of file. [C:\\CONFIG.SYS]", "=", "", kSep,
+                                  "Top of file. [C:\\AUTOEXEC.BAT]", "=", "D", "E",
+                                  "Top of file. [C:STARTUP.ZCF", "=", "F"});
+    // clang-format on
     EXPECT_EQ(strings(r.startupZcf), (Strings{"A", "", "  B  "}));
     EXPECT_EQ(strings(r.autoexecZcf), Strings{"C"});
     EXPECT_EQ(strings(r.configSys), Strings{""});
@@ -240,31 +226,23 @@ TEST(ServerFiles, FourTextsKeepEmptyLines)
 
 TEST(ServerInterrupts, DiskAndLanRowsByPosition)
 {
+    // clang-format off
     const ServerReport r = parse({
         "******Disk Drive Configuration Information******", // 0
-        "=",                                                // 1
-        kDiskInt + "5",                                     // 2: j-4 and j-1 around it
-        "Device: SCSI",
-        "x",
-        "y",
-        "Driver: AHA.DSK", // 3..6
-        kDiskInt + " 11 ", // 7
-        "a",
-        "b",
-        "c",
-        "Mirror: On",                              // 8..11
-        kSep,                                      // 12
-        "Top of LAN Driver Configuration Listing", // 13
-        "=",                                       // 14
-        "Board: NE2000",
-        "d",
-        "e",
-        "f",
-        "g",                                  // 15..19
-        kIrq + "3",                           // 20
-        "    Int........................: 9", // 21: one dot short
-        kIrq + "10",                          // 22: j-5 is line 17
+        "=",                                                 // 1
+        kDiskInt + "5",                                      // 2: j-4 and j-1 around it
+        "Device: SCSI", "x", "y", "Driver: AHA.DSK",         // 3..6
+        kDiskInt + " 11 ",                                   // 7
+        "a", "b", "c", "Mirror: On",                         // 8..11
+        kSep,                                                // 12
+        "Top of LAN Driver Configuration Listing",           // 13
+        "=",                                                 // 14
+        "Board: NE2000", "d", "e", "f", "g",                 // 15..19
+        kIrq + "3",                                          // 20
+        "    Int........................: 9",               // 21: one dot short
+        kIrq + "10",                                         // 22: j-5 is line 17
     });
+    // clang-format on
     const std::vector<InterruptRow> expected = {
         {"5", "", "=", "AHA.DSK"},
         {"11", "SCSI", "AHA.DSK", "On"},
@@ -370,30 +348,19 @@ TEST(ServerHostile, BlocksEndAtTheNextHeading)
         std::function<Strings(const ServerReport&)> get;
         Strings expected;
     } cases[] = {
-        {"nine file headings before a module list",
-         overlapping,
-         modulesAndEngine,
-         {"CLIB.ZLM", "SMP.ZLM", "engine SMP"}},
+        // clang-format off
+        {"nine file headings before a module list", overlapping, modulesAndEngine, {"CLIB.ZLM", "SMP.ZLM", "engine SMP"}},
         {"... and the last two file headings' blocks", overlapping, startup, {"=", "Z", "Z"}},
         {"patch headings on every line", Strings(2000, kPatchHeading), patches, {}},
-        {"two adjacent headings share their lines",
-         {kPatchHeading, kPatchHeading, "A", "B", kSep},
-         patches,
-         {"A", "B", "B"}},
-        {"a heading of another kind ends the block",
-         {"Top of file. [C:\\CONFIG.SYS]", "=", "C", disk, "=", "x", kSep},
-         [](const ServerReport& r) { return strings(r.configSys); },
-         {"C"}},
+        {"two adjacent headings share their lines", {kPatchHeading, kPatchHeading, "A", "B", kSep}, patches, {"A", "B", "B"}},
+        {"a heading of another kind ends the block", {"Top of file. [C:\\CONFIG.SYS]", "=", "C", disk, "=", "x", kSep},
+         [](const ServerReport& r) { return strings(r.configSys); }, {"C"}},
         {"a volume heading opens no block",
-         {"Top of LAN Driver Configuration Listing", "=", "*   Volume Statistics for V", kIrq + "5",
-          kSep},
-         interrupts,
-         {"5|||"}},
+         {"Top of LAN Driver Configuration Listing", "=", "*   Volume Statistics for V", kIrq + "5", kSep}, interrupts, {"5|||"}},
         {"disk headings alternating with interrupt lines", alternating, interrupts, {}},
         {"neighbours are still taken across a heading",
-         {"Dev: A", disk, "=", "Drv: D", kDiskInt + "7", disk, "x", "y", "Mirror: M"},
-         interrupts,
-         {"7|A|D|M"}},
+         {"Dev: A", disk, "=", "Drv: D", kDiskInt + "7", disk, "x", "y", "Mirror: M"}, interrupts, {"7|A|D|M"}},
+        // clang-format on
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
