@@ -224,13 +224,6 @@ TEST(WriteFileAtomic, IdenticalTextIsNotRewritten)
     }
 }
 
-// The kind of node at path, not following a final symbolic link.
-mode_t kindOf(const std::string& path)
-{
-    struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0 ? (st.st_mode & S_IFMT) : 0;
-}
-
 bool temporaryLeftIn(const TempDir& dir)
 {
     for (const auto& e : std::filesystem::directory_iterator(dir.path()))
@@ -239,20 +232,15 @@ bool temporaryLeftIn(const TempDir& dir)
     return false;
 }
 
-// Whatever stands in the target's place: a regular file or nothing is
-// written, anything else is refused and keeps its kind (a device or FIFO
-// renamed over would become a plain file and the save would say it worked).
+// Anything but a regular file or nothing in the target's place is refused
+// and keeps its kind (a device or FIFO renamed over would become a plain
+// file and the save would say it worked).
 TEST(WriteFileAtomic, WhatStandsInTheTargetsPlace)
 {
     TempDir dir;
-    writeBytes(dir.file("regular"), "old");
-    writeBytes(dir.file("linked"), "old");
-    ASSERT_EQ(::symlink("linked", dir.file("link").c_str()), 0);
     ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0600), 0);
     ASSERT_EQ(::symlink("fifo", dir.file("link-to-fifo").c_str()), 0);
     ASSERT_EQ(::mkdir(dir.file("directory").c_str(), 0700), 0);
-    writeBytes(dir.file("read-only"), "old");
-    ::chmod(dir.file("read-only").c_str(), 0444);
     const int s = ::socket(AF_UNIX, SOCK_STREAM, 0);
     sockaddr_un addr{};
     addr.sun_family = AF_UNIX;
@@ -262,35 +250,21 @@ TEST(WriteFileAtomic, WhatStandsInTheTargetsPlace)
     // cannot damage the system's /dev/null; only root may make one.
     const bool device = ::mknod(dir.file("device").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
 
-    const std::string refused = "\": it is not a regular file";
-    const struct {
-        std::string name, error; // error "" for a write that succeeds
-        mode_t kindAfter;
-        std::string contentAfter; // of the name or its link's target; "": not read
-    } cases[] = {
-        {"regular", "", S_IFREG, "new"},
-        {"missing", "", S_IFREG, "new"},
-        {"link", "", S_IFLNK, "new"},
-        {"read-only", "Cannot create file \"" + dir.file("read-only") + "\": Permission denied",
-         S_IFREG, "old"},
-        {"directory", "Cannot write file \"" + dir.file("directory") + refused, S_IFDIR, ""},
-        {"fifo", "Cannot write file \"" + dir.file("fifo") + refused, S_IFIFO, ""},
-        {"link-to-fifo", "Cannot write file \"" + dir.file("link-to-fifo") + refused, S_IFLNK, ""},
-        {"socket", "Cannot write file \"" + dir.file("socket") + refused, S_IFSOCK, ""},
-        {"device", "Cannot write file \"" + dir.file("device") + refused, S_IFCHR, ""},
+    const std::pair<std::string, mode_t> cases[] = {
+        {"directory", S_IFDIR}, {"fifo", S_IFIFO},   {"link-to-fifo", S_IFLNK},
+        {"socket", S_IFSOCK},   {"device", S_IFCHR},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        if (c.name == "device" && !device)
+    for (const auto& [name, kind] : cases) {
+        SCOPED_TRACE(name);
+        if (name == "device" && !device)
             continue;
-        const std::string path = dir.file(c.name);
-        EXPECT_EQ(writeError(path, "new"), c.error);
-        EXPECT_EQ(kindOf(path), c.kindAfter);
-        if (!c.contentAfter.empty()) { // reading a FIFO would block
-            EXPECT_EQ(readBytes(path), c.contentAfter);
-        }
+        const std::string path = dir.file(name);
+        EXPECT_EQ(writeError(path, "new"),
+                  "Cannot write file \"" + path + "\": it is not a regular file");
+        struct stat st {};
+        ASSERT_EQ(::lstat(path.c_str(), &st), 0); // the node itself, not a link's target
+        EXPECT_EQ(st.st_mode & S_IFMT, kind);
     }
-    EXPECT_EQ(kindOf(dir.file("linked")), static_cast<mode_t>(S_IFREG));
     EXPECT_FALSE(temporaryLeftIn(dir));
     ::close(s);
 }
