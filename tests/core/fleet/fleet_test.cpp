@@ -84,12 +84,9 @@ TEST(Summary, SortsByCountThenTextAndSkipsUnreadableReports)
                                                  host("C", {"A,\"q\""})};
     const auto rows = summarize(reports);
     ASSERT_EQ(rows.size(), 4u);
-    EXPECT_EQ(rows[0].text, "B"); // 2 reports; "B" < "C"
-    EXPECT_EQ(rows[1].text, "C");
-    EXPECT_EQ(rows[2].text, "A");
-    EXPECT_EQ(rows[3].text, "A,\"q\"");
     ASSERT_EQ(rows[0].hosts.size(), 2u);
     EXPECT_EQ(rows[0].hosts[1].report, 1u);
+    // The columns follow the rows: "B" and "C" in 2 reports, "B" < "C".
     EXPECT_EQ(findingsMatrixCsv(reports, rows, [](const std::string& p) { return p; }),
               "path,computer,B,C,A,\"A,\"\"q\"\"\"\r\n"
               "A.txt,A,1,1,0,0\r\nB.txt,B,1,1,1,0\r\nC.txt,C,0,0,0,1\r\n");
