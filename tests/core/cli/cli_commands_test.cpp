@@ -10,16 +10,15 @@ using Json = nlohmann::json;
 
 namespace {
 
+// clang-format off
 const char* const kFixedNames[] = {
-    "%CURRENTDATE%",   "%CURRENTTIME%",     "%COMPUTERNAME%",
-    "%OSVERSION%",     "%TOTALMEMORY%",     "%CPU%",
-    "%USERNAME%",      "%UPTIME%",          "%MESSAGE%",
-    "%SWAPFILESIZE%",  "%SWAPFILESETTING%", "%OWNER%",
-    "%ORGANIZATION%",  "%AVAILABLEMEMORY%", "%BIOSINFO%",
-    "%VIDEOCARD%",     "%CLIENTVERSION%",   "%IPXADDRESS%",
-    "%BIOSVIDEOINFO%", "%LASTBOOT%",        "%MONITORDRIVERDESCRIPTION%",
-    "%TIMEZONE%",      "%OWNER%",
+    "%CURRENTDATE%", "%CURRENTTIME%",  "%COMPUTERNAME%",  "%OSVERSION%",   "%TOTALMEMORY%",
+    "%CPU%",         "%USERNAME%",     "%UPTIME%",        "%MESSAGE%",     "%SWAPFILESIZE%",
+    "%SWAPFILESETTING%", "%OWNER%",    "%ORGANIZATION%",  "%AVAILABLEMEMORY%", "%BIOSINFO%",
+    "%VIDEOCARD%",   "%CLIENTVERSION%", "%IPXADDRESS%",   "%BIOSVIDEOINFO%", "%LASTBOOT%",
+    "%MONITORDRIVERDESCRIPTION%", "%TIMEZONE%", "%OWNER%",
 };
+// clang-format on
 
 std::string nameOf(const std::string& entry)
 {
