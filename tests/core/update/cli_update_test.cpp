@@ -39,19 +39,14 @@ TEST_F(CliUpdate, FetchesFromARealServer)
         std::vector<std::string> lines;
         bool read, scan;
     } cases[] = {
-        {{},
-         {"Connecting", "Changing Directory", "Retrieving File QMXRead.ini",
-          "Retrieving File QMXScan.ini", "Disconnecting"},
-         true,
-         true},
-        {{"--only", "QMXScan.ini"},
-         {"Connecting", "Changing Directory", "Retrieving File QMXScan.ini", "Disconnecting"},
-         false,
-         true},
-        {{"--only=QMXRead.ini"},
-         {"Connecting", "Changing Directory", "Retrieving File QMXRead.ini", "Disconnecting"},
-         true,
-         false},
+        // clang-format off
+        {{}, {"Connecting", "Changing Directory", "Retrieving File QMXRead.ini", "Retrieving File QMXScan.ini",
+              "Disconnecting"}, true, true},
+        {{"--only", "QMXScan.ini"}, {"Connecting", "Changing Directory", "Retrieving File QMXScan.ini",
+                                     "Disconnecting"}, false, true},
+        {{"--only=QMXRead.ini"}, {"Connecting", "Changing Directory", "Retrieving File QMXRead.ini",
+                                  "Disconnecting"}, true, false},
+        // clang-format on
     };
     for (const auto& c : cases) {
         std::filesystem::remove_all(dir / "out");
