@@ -292,17 +292,16 @@ void Linter::processrule(const Mapped& statement, Origin origin)
     if (depth_ >= RuleInterpreter::kMaxNesting)
         return;
     ++depth_;
-    const size_t blank = statement.text.find(' ');
-    const std::string keyword =
-        upperAscii(trimView(std::string_view(statement.text).substr(0, blank)));
-    if (keyword == "SET")
-        runSet(statement);
-    else if (keyword == "IF")
-        runIf(statement);
-    else if (keyword == "PRINT" || keyword == "SUGGEST")
-        runPrint(statement);
-    else if (!statement.empty() && keyword != ";")
-        keywordTrap(statement, keyword, origin);
+    const StatementHead head = statementHead(statement.text);
+    switch (head.kind) {
+    case StatementKind::Set: runSet(statement); break;
+    case StatementKind::If: runIf(statement); break;
+    case StatementKind::Print: runPrint(statement); break;
+    case StatementKind::Other:
+        if (!statement.empty() && head.keyword != ";")
+            keywordTrap(statement, head.keyword, origin);
+        break;
+    }
     --depth_;
 }
 

@@ -143,6 +143,19 @@ void RuleInterpreter::runText(const std::string& source)
     }
 }
 
+StatementHead statementHead(std::string_view statement)
+{
+    std::string keyword = upperAscii(trimView(statement.substr(0, statement.find(' '))));
+    StatementKind kind = StatementKind::Other;
+    if (keyword == "SET")
+        kind = StatementKind::Set;
+    else if (keyword == "IF")
+        kind = StatementKind::If;
+    else if (keyword == "PRINT" || keyword == "SUGGEST")
+        kind = StatementKind::Print;
+    return {std::move(keyword), kind};
+}
+
 void RuleInterpreter::processrule(const std::string& statement)
 {
     ++steps_;
@@ -150,15 +163,14 @@ void RuleInterpreter::processrule(const std::string& statement)
         return;
     DepthGuard guard(depth_);
 
-    const size_t blank = statement.find(' ');
-    const std::string keyword = upperAscii(trimView(std::string_view(statement).substr(0, blank)));
-    trace("Operator: ", keyword);
-    if (keyword == "SET")
-        runSet(statement);
-    else if (keyword == "IF")
-        runIf(statement);
-    else if (keyword == "PRINT" || keyword == "SUGGEST")
-        runPrint(statement);
+    const StatementHead head = statementHead(statement);
+    trace("Operator: ", head.keyword);
+    switch (head.kind) {
+    case StatementKind::Set: runSet(statement); break;
+    case StatementKind::If: runIf(statement); break;
+    case StatementKind::Print: runPrint(statement); break;
+    case StatementKind::Other: break;
+    }
 }
 
 void RuleInterpreter::runSet(const std::string& statement)

@@ -16,6 +16,16 @@
 
 namespace qmx {
 
+// The kinds of statement, told by their first word.
+enum class StatementKind { Set, If, Print, Other };
+struct StatementHead {
+    std::string keyword; // the first word, trimmed and upper-cased
+    StatementKind kind;
+};
+// The head of a statement as the interpreter dispatches it; the linter
+// reads statements the same way.
+StatementHead statementHead(std::string_view statement);
+
 class RuleInterpreter {
 public:
     // ruleText supplies the current rule text (lines joined by CR LF) when

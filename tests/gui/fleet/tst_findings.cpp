@@ -2,7 +2,6 @@
 // headers, marks and evidence tips, sorting, activation of a report on a
 // double-click, the comparison with a folder of older reports, the CSV
 // export through the prompts, and the two commands that open the window.
-#include "fakeprompts.h"
 #include "named.h"
 #include "testframe.h"
 
@@ -12,7 +11,6 @@
 #include "gui/report/childwin.h"
 #include "gui/rules/rules.h"
 #include "gui/rules/settingsmodel.h"
-#include "gui/shell/mainform.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,7 +21,6 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace qmx;
@@ -38,12 +35,16 @@ QByteArray report(const char* computer, const char* memory)
            + memory + "\r\n";
 }
 
+// Three reports open: PC1 just under the limit, PC2 at it, PC3 well under it.
 struct App : TestApp {
     App() : TestApp(kSettings)
     {
         // Typed into the editor, never saved.
         main->workspace().settings()->setEditorLines(
             {"IF (%TOTALMEMORY%<65536) THEN PRINT \"LOW\";", "PRINT \"ALL\";"});
+        open(QStringLiteral("pc1.txt"), report("PC1", "65535"));
+        open(QStringLiteral("pc2.txt"), report("PC2", "65536"));
+        open(QStringLiteral("pc3.txt"), report("PC3", "32180"));
     }
     QString write(const QString& name, const QByteArray& text)
     {
@@ -53,27 +54,15 @@ struct App : TestApp {
         f.write(text);
         return path;
     }
-    TForm1* open(const QString& name, const QByteArray& text)
+    void open(const QString& name, const QByteArray& text)
     {
         prompts->openAnswers << write(name, text);
         main->FileOpen1Execute();
-        return qobject_cast<TForm1*>(main->activeChild());
-    }
-    // PC1 just under the limit, PC2 at it, PC3 well under it.
-    void openThree()
-    {
-        open(QStringLiteral("pc1.txt"), report("PC1", "65535"));
-        open(QStringLiteral("pc2.txt"), report("PC2", "65536"));
-        open(QStringLiteral("pc3.txt"), report("PC3", "32180"));
     }
     FindingsWindow* findings() { return main->NewFindingsChild(); }
+    static QTableView* gridOf(FindingsWindow* w) { return named<QTableView>(w, "FindingsGrid"); }
     QString path(const char* name) const { return dir.filePath(QLatin1String(name)); }
 };
-
-QTableView* gridOf(FindingsWindow* w)
-{
-    return named<QTableView>(w, "FindingsGrid");
-}
 
 // The cell of the row holding text under the column headed caption.
 QModelIndex cellOf(QTableView* grid, const QString& text, const QString& caption)
@@ -105,28 +94,22 @@ private Q_SLOTS:
     void gridShowsMarksWithEvidence()
     {
         App app;
-        app.openThree();
         // A window whose file went away after it opened cannot be read again.
         app.open(QStringLiteral("gone.txt"), report("GONE", "1"));
         QFile::remove(app.path("gone.txt"));
-        QTableView* grid = gridOf(app.findings());
+        QTableView* grid = app.gridOf(app.findings());
         QCOMPARE(grid->model()->columnCount(), FindingsModel::kFirstReport + 3);
 
-        struct Case {
-            const char* finding;
-            const char* report;
-            const char* mark;
-            const char* tip;
-        };
-        const Case cases[] = {
+        const struct {
+            const char *finding, *report, *mark, *tip;
+        } cases[] = {
             {"LOW", "pc1.txt", "X", "%TOTALMEMORY%=65535"},
             {"LOW", "pc2.txt", "", ""},
             {"LOW", "pc3.txt", "X", "%TOTALMEMORY%=32180"},
             {"ALL", "pc2.txt", "X", "No condition decided this finding."},
         };
-        for (const Case& c : cases) {
-            const QString caption = app.path(c.report);
-            const QModelIndex cell = cellOf(grid, QLatin1String(c.finding), caption);
+        for (const auto& c : cases) {
+            const QModelIndex cell = cellOf(grid, QLatin1String(c.finding), app.path(c.report));
             QVERIFY2(cell.isValid(), c.report);
             QCOMPARE(cell.data().toString(), QLatin1String(c.mark));
             QCOMPARE(cell.data(Qt::ToolTipRole).toString(), QLatin1String(c.tip));
@@ -141,26 +124,24 @@ private Q_SLOTS:
     void headerClicksSortByCountOrText()
     {
         App app;
-        app.openThree();
         app.open(QStringLiteral("pc4.txt"), report("PC4", "1"));
         app.main->workspace().settings()->setEditorLines(
             {"IF (%TOTALMEMORY%<65536) THEN PRINT \"B\";", "PRINT \"C\";",
              "IF (%COMPUTERNAME%=PC4) THEN PRINT \"A\";",
              "IF (%COMPUTERNAME%=PC3) THEN PRINT \"D\";"});
-        QTableView* grid = gridOf(app.findings());
-        struct Case {
+        QTableView* grid = app.gridOf(app.findings());
+        // Equal counts stay in text order whichever way the counts go.
+        const struct {
             int column;
             Qt::SortOrder order;
             QStringList expected;
-        };
-        // Equal counts stay in text order whichever way the counts go.
-        const Case cases[] = {
+        } cases[] = {
             {FindingsModel::kTextColumn, Qt::AscendingOrder, {"A", "B", "C", "D"}},
             {FindingsModel::kTextColumn, Qt::DescendingOrder, {"D", "C", "B", "A"}},
             {FindingsModel::kCountColumn, Qt::AscendingOrder, {"A", "D", "B", "C"}},
             {FindingsModel::kCountColumn, Qt::DescendingOrder, {"C", "B", "A", "D"}},
         };
-        for (const Case& c : cases) {
+        for (const auto& c : cases) {
             grid->horizontalHeader()->setSortIndicator(c.column, c.order);
             QCOMPARE(textColumn(grid), c.expected);
         }
@@ -173,22 +154,19 @@ private Q_SLOTS:
     void doubleClickBringsTheReportForward()
     {
         App app;
-        app.openThree();
         auto* pc1 = qobject_cast<TForm1*>(app.main->childWindows().at(0));
         auto* pages = named<QTabWidget>(pc1, "PageControl1");
         pages->setCurrentIndex(0);
         FindingsWindow* w = app.findings();
-        QTableView* grid = gridOf(w);
-        struct Case {
-            const char* finding;
-            const char* report;
+        QTableView* grid = app.gridOf(w);
+        const struct {
+            const char *finding, *report;
             bool activates;
-        };
-        const Case cases[] = {
+        } cases[] = {
             {"LOW", "pc2.txt", false}, // an empty cell
             {"LOW", "pc1.txt", true},
         };
-        for (const Case& c : cases) {
+        for (const auto& c : cases) {
             app.main->mdiArea()->setActiveSubWindow(
                 qobject_cast<QMdiSubWindow*>(w->parentWidget()));
             Q_EMIT grid->doubleClicked(cellOf(grid, QLatin1String(c.finding), app.path(c.report)));
@@ -208,7 +186,6 @@ private Q_SLOTS:
     void olderFolderMarksNewAndFixed()
     {
         App app;
-        app.openThree();
         QDir(app.dir.path()).mkdir(QStringLiteral("old"));
         app.write(QStringLiteral("old/pc1.txt"), report("PC1", "65536"));
         app.write(QStringLiteral("old/pc2.txt"), report("pc2", "100")); // names match case-blind
@@ -216,13 +193,11 @@ private Q_SLOTS:
         FindingsWindow* w = app.findings();
         app.prompts->folderAnswers << app.path("old");
         named<QPushButton>(w, "CompareFolder")->click();
-        QTableView* grid = gridOf(w);
-        struct Case {
-            const char* report;
-            const char* mark;
-        };
-        const Case cases[] = {{"pc1.txt", "new"}, {"pc2.txt", "fixed"}, {"pc3.txt", "X"}};
-        for (const Case& c : cases)
+        QTableView* grid = app.gridOf(w);
+        const struct {
+            const char *report, *mark;
+        } cases[] = {{"pc1.txt", "new"}, {"pc2.txt", "fixed"}, {"pc3.txt", "X"}};
+        for (const auto& c : cases)
             QCOMPARE(cellOf(grid, QStringLiteral("LOW"), app.path(c.report)).data().toString(),
                      QLatin1String(c.mark));
         QVERIFY(!w->running());
@@ -231,7 +206,6 @@ private Q_SLOTS:
     void exportWritesTheMatrixWhereAsked()
     {
         App app;
-        app.openThree();
         FindingsWindow* w = app.findings();
         const QString target = app.path("out.csv");
         app.prompts->saveAnswers << std::nullopt << target;
@@ -250,7 +224,6 @@ private Q_SLOTS:
     void rulesPageAndCompareDialogOpenTheWindow()
     {
         App app;
-        app.openThree();
         const std::pair<QWidget*, const char*> buttons[] = {
             {app.main->rules(), "TestOnReports"},
             {app.main->compareChooser(), "FindingsButton"},

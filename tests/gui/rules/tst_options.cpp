@@ -6,7 +6,6 @@
 #include "testframe.h"
 
 #include "gui/rules/rules.h"
-#include "gui/shell/workspace.h"
 #include "gui/update/configupdate.h"
 
 #include <QCheckBox>
@@ -52,20 +51,6 @@ QStringList fileLines(const QString& path)
 }
 
 // The lines of one section of the file, without its header.
-QString readAll(const QString& path)
-{
-    QFile f(path);
-    f.open(QIODevice::ReadOnly);
-    return QString::fromLatin1(f.readAll());
-}
-
-void writeAll(const QString& path, const QString& text)
-{
-    QFile f(path);
-    f.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    f.write(text.toLatin1());
-}
-
 QStringList section(const QString& path, const QString& name)
 {
     QStringList out;
@@ -363,10 +348,13 @@ private Q_SLOTS:
     void fetchedSettingsAreReadAtOnce()
     {
         Fixture fx;
-        QString text = readAll(fx.ini);
-        text.replace(QStringLiteral("Host=ftp.test.example"),
-                     QStringLiteral("Host=ftp.fetched.example"));
-        writeAll(fx.ini, text);
+        QStringList lines = fileLines(fx.ini);
+        lines.replaceInStrings(QStringLiteral("Host=ftp.test.example"),
+                               QStringLiteral("Host=ftp.fetched.example"));
+        QFile f(fx.ini);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(lines.join(QStringLiteral("\r\n")).toLatin1());
+        f.close();
         Q_EMIT fx.workspace->configUpdate().settingsWritten(fx.ini);
         QCOMPARE(named<QLineEdit>(fx.dialog.get(), "Edit1")->text(),
                  QStringLiteral("ftp.fetched.example"));

@@ -2,7 +2,6 @@
 // they stand with their text as tool-tip, the count line and its jump to the
 // next warning, the colours of the rule language, and linting only once
 // typing pauses. Which warnings a text gets is the core tests' business.
-#include "fakeprompts.h"
 #include "named.h"
 #include "testframe.h"
 
@@ -10,11 +9,9 @@
 #include "gui/rules/rules.h"
 
 #include <QColor>
-#include <QFile>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -27,24 +24,15 @@ namespace {
 
 const QString kSettings = QStringLiteral(QMX_TEST_DATA "/gui/settings.ini");
 
+// The main window's Options dialog, shown, with its editor and lint line.
 struct Fixture {
-    QTemporaryDir dir;
-    FakePrompts prompts;
-    std::unique_ptr<Workspace> workspace;
-    std::unique_ptr<Tfrules> dialog;
-    QPlainTextEdit* memo = nullptr;
-    QLabel* status = nullptr;
-    QToolButton* next = nullptr;
+    TestApp app{kSettings};
+    Tfrules* dialog = app.main->rules();
+    QPlainTextEdit* memo = named<QPlainTextEdit>(dialog, "Memo1");
+    QLabel* status = named<QLabel>(dialog, "LintStatus");
+    QToolButton* next = named<QToolButton>(dialog, "LintNext");
 
-    Fixture()
-    {
-        workspace = openWorkspace(copySettings(dir, kSettings), prompts);
-        dialog = std::make_unique<Tfrules>(*workspace);
-        dialog->show();
-        memo = named<QPlainTextEdit>(dialog.get(), "Memo1");
-        status = named<QLabel>(dialog.get(), "LintStatus");
-        next = named<QToolButton>(dialog.get(), "LintNext");
-    }
+    Fixture() { dialog->show(); }
 
     // The format Qt lays out at line:column (1-based).
     QTextCharFormat formatAt(int line, int column) const
@@ -71,7 +59,7 @@ const QString kRules = QStringLiteral("PRINT \"A\";\nSET %X% =1;\nPRNT \"B\";\nP
 class TstRuleLint : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void lintsOnceTypingPauses()
+    void lintsOncePausedAndUnderlinesWithToolTips()
     {
         Fixture fx;
         // The rule set loaded with the dialog has no warning.
@@ -82,32 +70,21 @@ private Q_SLOTS:
         QCOMPARE(fx.status->text(), QStringLiteral("No warnings"));
         QTRY_COMPARE(fx.status->text(), QStringLiteral("1 error, 1 warning"));
         QVERIFY(fx.next->isEnabled());
-    }
-
-    void underlinesEachWarningWithItsTextAsToolTip()
-    {
-        Fixture fx;
-        fx.memo->setPlainText(kRules);
-        QTRY_COMPARE(fx.status->text(), QStringLiteral("1 error, 1 warning"));
+        // The underline's colour, none where there is no underline.
+        const QColor warning(230, 140, 0), error(220, 0, 0);
         const struct {
             int line, column;
-            bool underlined;
             QColor colour;
         } cases[] = {
-            {2, 7, false, {}},
-            {2, 8, true, QColor(230, 140, 0)},
-            {2, 9, false, {}},
-            {3, 1, true, QColor(220, 0, 0)},
-            {3, 4, true, QColor(220, 0, 0)},
-            {3, 5, false, {}},
-            {1, 1, false, {}},
+            {2, 7, {}},    {2, 8, warning}, {2, 9, {}}, {3, 1, error},
+            {3, 4, error}, {3, 5, {}},      {1, 1, {}},
         };
         for (const auto& c : cases) {
             const QTextCharFormat f = fx.formatAt(c.line, c.column);
             const QString where = QStringLiteral("%1:%2").arg(c.line).arg(c.column);
-            QVERIFY2((f.underlineStyle() == QTextCharFormat::WaveUnderline) == c.underlined,
+            QVERIFY2((f.underlineStyle() == QTextCharFormat::WaveUnderline) == c.colour.isValid(),
                      qPrintable(where));
-            if (c.underlined)
+            if (c.colour.isValid())
                 QVERIFY2(f.underlineColor() == c.colour, qPrintable(where));
         }
 
@@ -136,16 +113,13 @@ private Q_SLOTS:
         Fixture fx;
         fx.memo->setPlainText(kRules + QStringLiteral("\nPRINT \"D\"+ %X%;"));
         // Next before the pause lints first, so it goes to a fresh warning.
-        QTest::mouseClick(fx.next, Qt::LeftButton);
-        QCOMPARE(fx.caret(), std::make_pair(2, 8));
+        for (const auto& at :
+             {std::pair(2, 8), std::pair(3, 1), std::pair(5, 10), std::pair(2, 8)}) {
+            QTest::mouseClick(fx.next, Qt::LeftButton);
+            QCOMPARE(fx.caret(), at);
+        }
         QVERIFY(fx.status->text().contains(QStringLiteral("2:8:")));
         QVERIFY(fx.status->text().contains(QStringLiteral("[R013]")));
-        QTest::mouseClick(fx.next, Qt::LeftButton);
-        QCOMPARE(fx.caret(), std::make_pair(3, 1));
-        QTest::mouseClick(fx.next, Qt::LeftButton);
-        QCOMPARE(fx.caret(), std::make_pair(5, 10));
-        QTest::mouseClick(fx.next, Qt::LeftButton);
-        QCOMPARE(fx.caret(), std::make_pair(2, 8));
         // From a caret between warnings, the next one after it.
         QTextCursor c(fx.memo->document()->findBlockByNumber(3));
         fx.memo->setTextCursor(c);
@@ -155,22 +129,18 @@ private Q_SLOTS:
 
     void checksReferencesAgainstTheReportInFront()
     {
-        TestApp app(kSettings);
-        auto& main = app.main;
-        Tfrules* d = main->rules();
-        auto* status = named<QLabel>(d, "LintStatus");
-        auto* next = named<QToolButton>(d, "LintNext");
-        named<QPlainTextEdit>(d, "Memo1")->setPlainText(QStringLiteral("PRINT %TOTALMEMROY%;"));
-        QTRY_VERIFY(!next->isEnabled()); // no report: nothing to check against
+        Fixture fx;
+        fx.memo->setPlainText(QStringLiteral("PRINT %TOTALMEMROY%;"));
+        QTRY_VERIFY(!fx.next->isEnabled()); // no report: nothing to check against
 
-        TForm1* report = main->NewReportChild(QStringLiteral(QMX_SAMPLES "/ws-lab.txt"));
-        QTRY_COMPARE(status->text(), QStringLiteral("1 warning"));
-        next->click();
-        QVERIFY(status->text().contains(QStringLiteral("closest: %TOTALMEMORY%")));
+        TForm1* report = fx.app.main->NewReportChild(QStringLiteral(QMX_SAMPLES "/ws-lab.txt"));
+        QTRY_COMPARE(fx.status->text(), QStringLiteral("1 warning"));
+        fx.next->click();
+        QVERIFY(fx.status->text().contains(QStringLiteral("closest: %TOTALMEMORY%")));
 
         report->parentWidget()->close();
-        QTRY_VERIFY(!next->isEnabled());
-        QCOMPARE(status->text(), QStringLiteral("No warnings"));
+        QTRY_VERIFY(!fx.next->isEnabled());
+        QCOMPARE(fx.status->text(), QStringLiteral("No warnings"));
     }
 
     void coloursTheRuleLanguage()
