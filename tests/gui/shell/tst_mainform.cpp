@@ -455,20 +455,17 @@ private Q_SLOTS:
         QTest::addColumn<QPoint>("previous"); // (-1, -1): no window before
         QTest::addColumn<QRect>("expected");
         const QPoint none(-1, -1);
-        QTest::newRow("first at top-left") << QSize(300, 200) << none << QRect(0, 0, 300, 200);
-        QTest::newRow("cascades") << QSize(300, 200) << QPoint(20, 20) << QRect(40, 40, 300, 200);
+        const QSize small(300, 200), big(874, 606);
+        const QRect home(QPoint(0, 0), small);
+        QTest::newRow("first at top-left") << small << none << home;
+        QTest::newRow("cascades") << small << QPoint(20, 20) << QRect(40, 40, 300, 200);
         QTest::newRow("ends on the right edge")
-            << QSize(300, 200) << QPoint(480, 20) << QRect(500, 40, 300, 200);
-        QTest::newRow("one past the right edge wraps")
-            << QSize(300, 200) << QPoint(481, 20) << QRect(0, 0, 300, 200);
-        QTest::newRow("one past the bottom wraps")
-            << QSize(300, 200) << QPoint(20, 381) << QRect(0, 0, 300, 200);
-        QTest::newRow("wider than the area shrinks")
-            << QSize(874, 606) << none << QRect(0, 0, 800, 600);
-        QTest::newRow("shrunk window wraps")
-            << QSize(874, 606) << QPoint(0, 0) << QRect(0, 0, 800, 600);
-        QTest::newRow("previous moved off the top-left")
-            << QSize(300, 200) << QPoint(-100, 10) << QRect(0, 0, 300, 200);
+            << small << QPoint(480, 20) << QRect(500, 40, 300, 200);
+        QTest::newRow("one past the right edge wraps") << small << QPoint(481, 20) << home;
+        QTest::newRow("one past the bottom wraps") << small << QPoint(20, 381) << home;
+        QTest::newRow("wider than the area shrinks") << big << none << QRect(0, 0, 800, 600);
+        QTest::newRow("shrunk window wraps") << big << QPoint(0, 0) << QRect(0, 0, 800, 600);
+        QTest::newRow("previous moved off the top-left") << small << QPoint(-100, 10) << home;
     }
 
     void newWindowPlacement()
