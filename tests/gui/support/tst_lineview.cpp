@@ -36,11 +36,7 @@ struct View {
         const qreal cw = QFontMetricsF(view.font()).horizontalAdvance(QLatin1Char('M'));
         return {3 + int(column * cw + cw / 4), row * view.fontMetrics().lineSpacing() + 2};
     }
-    void keys(QKeySequence keys) { QTest::keySequence(&view, keys); }
-    void key(Qt::Key key, Qt::KeyboardModifiers mods = Qt::ShiftModifier)
-    {
-        QTest::keyClick(&view, key, mods);
-    }
+    void keys(const QKeySequence& keys) { QTest::keySequence(&view, keys); }
 };
 
 } // namespace
@@ -50,6 +46,7 @@ class TstLineView : public QObject {
 private Q_SLOTS:
     void selectionsCopyTheTextBetweenThem()
     {
+        // clang-format off
         const struct {
             const char* name;
             std::string text;
@@ -63,40 +60,26 @@ private Q_SLOTS:
             {"across one line break, backwards", "ab\r\ncd",
              [](View& v) { v.view.selectRange(3, 2); }, "\n"},
             {"shift+End then shift+Right takes the break", "ab\r\ncd",
-             [](View& v) {
-                 v.key(Qt::Key_End);
-                 v.key(Qt::Key_Right);
-             },
-             "ab\n"},
+             [](View& v) { v.keys({Qt::SHIFT | Qt::Key_End, Qt::SHIFT | Qt::Key_Right}); }, "ab\n"},
             {"shift+Down keeps the column", "abc\r\ndef\r\n",
-             [](View& v) {
-                 v.key(Qt::Key_Right, {});
-                 v.key(Qt::Key_Down);
-             },
+             [](View& v) { v.keys({QKeyCombination(Qt::Key_Right), Qt::SHIFT | Qt::Key_Down}); },
              "bc\nd"},
-            {"shift+Ctrl+End from the middle", "abc\r\ndef",
-             [](View& v) {
-                 v.key(Qt::Key_Right, {});
-                 v.key(Qt::Key_End, Qt::ShiftModifier | Qt::ControlModifier);
-             },
-             "bc\ndef"},
-            {"click then shift+click", "abc\r\n\r\ndef",
-             [](View& v) {
+            {"shift+Ctrl+End from the middle", "abc\r\ndef", [](View& v) {
+                 v.keys({QKeyCombination(Qt::Key_Right), Qt::SHIFT | Qt::CTRL | Qt::Key_End});
+             }, "bc\ndef"},
+            {"click then shift+click", "abc\r\n\r\ndef", [](View& v) {
                  QTest::mouseClick(v.view.viewport(), Qt::LeftButton, {}, v.at(0, 1));
                  QTest::mouseClick(v.view.viewport(), Qt::LeftButton, Qt::ShiftModifier,
                                    v.at(2, 2));
-             },
-             "bc\n\nde"},
-            {"drag over two rows", "abc\r\ndef",
-             [](View& v) {
-                 QTest::mousePress(v.view.viewport(), Qt::LeftButton, {}, v.at(0, 2));
-                 QMouseEvent move(QEvent::MouseMove, v.at(1, 1),
-                                  v.view.viewport()->mapToGlobal(v.at(1, 1)), Qt::NoButton,
-                                  Qt::LeftButton, {});
-                 QApplication::sendEvent(v.view.viewport(), &move);
-                 QTest::mouseRelease(v.view.viewport(), Qt::LeftButton, {}, v.at(1, 1));
-             },
-             "c\nd"},
+             }, "bc\n\nde"},
+            {"drag over two rows", "abc\r\ndef", [](View& v) {
+                 QWidget* port = v.view.viewport();
+                 QTest::mousePress(port, Qt::LeftButton, {}, v.at(0, 2));
+                 QMouseEvent move(QEvent::MouseMove, v.at(1, 1), port->mapToGlobal(v.at(1, 1)),
+                                  Qt::NoButton, Qt::LeftButton, {});
+                 QApplication::sendEvent(port, &move);
+                 QTest::mouseRelease(port, Qt::LeftButton, {}, v.at(1, 1));
+             }, "c\nd"},
             {"double-click takes a word", "one two_2 three",
              [](View& v) { QTest::mouseDClick(v.view.viewport(), Qt::LeftButton, {}, v.at(0, 5)); },
              "two_2"},
@@ -107,6 +90,7 @@ private Q_SLOTS:
             {"nothing selected copies nothing", "abc", [](View& v) { v.view.selectRange(1, 1); },
              "(none)"},
         };
+        // clang-format on
         for (const auto& c : cases) {
             QTest::qWait(0);
             QApplication::clipboard()->setText(QStringLiteral("(none)"));
@@ -192,12 +176,11 @@ private Q_SLOTS:
     void theCaretReachesTheEndOfALongLine()
     {
         View v("a\r\n" + kLong);
-        v.key(Qt::Key_Down, {});
-        v.key(Qt::Key_End, {});
+        v.keys({Qt::Key_Down, Qt::Key_End});
         QCOMPARE(v.view.caretPosition(), qsizetype(2 + kLong.size()));
         QScrollBar* h = v.view.horizontalScrollBar();
         QCOMPARE(h->value(), h->maximum());
-        v.key(Qt::Key_Home, {});
+        v.keys(Qt::Key_Home);
         QCOMPARE(h->value(), 0);
     }
 };
