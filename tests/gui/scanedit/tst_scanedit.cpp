@@ -34,14 +34,8 @@ using namespace qmx;
 
 namespace {
 
-QListWidget* palette(QObject* w)
-{
-    return named<QListWidget>(w, "ListBox1");
-}
-QPlainTextEdit* textOf(QObject* w)
-{
-    return named<QPlainTextEdit>(w, "RichEdit1");
-}
+const auto palette = [](QObject* w) { return named<QListWidget>(w, "ListBox1"); };
+const auto textOf = [](QObject* w) { return named<QPlainTextEdit>(w, "RichEdit1"); };
 
 // A main window with scripted prompts and its shared dialogs.
 class Frame {
@@ -150,20 +144,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("expected");
         const QString t = QStringLiteral("[Report]\n\nX=X");
-        QTest::newRow("start") << t << -1 << 0 << "Beep"
-                               << "Beep=Beep[Report]\n\nX=X";
-        QTest::newRow("empty middle line") << t << -1 << 9 << "CPU"
-                                           << "[Report]\nCPU=CPU\nX=X";
-        QTest::newRow("inside a word") << t << -1 << 3 << "NIC"
-                                       << "[ReNIC=NICport]\n\nX=X";
+        // clang-format off
+        QTest::newRow("start") << t << -1 << 0 << "Beep" << "Beep=Beep[Report]\n\nX=X";
+        QTest::newRow("empty middle line") << t << -1 << 9 << "CPU" << "[Report]\nCPU=CPU\nX=X";
+        QTest::newRow("inside a word") << t << -1 << 3 << "NIC" << "[ReNIC=NICport]\n\nX=X";
         QTest::newRow("end") << t << -1 << 13 << "VideoCard"
                              << "[Report]\n\nX=XVideoCard=VideoCard";
-        QTest::newRow("selection kept") << t << 0 << 8 << "CPU"
-                                        << "CPU=CPU[Report]\n\nX=X";
-        QTest::newRow("backward selection") << t << 8 << 1 << "CPU"
-                                            << "[CPU=CPUReport]\n\nX=X";
-        QTest::newRow("empty text") << QString() << -1 << 0 << "UpTime"
-                                    << "UpTime=UpTime";
+        QTest::newRow("selection kept") << t << 0 << 8 << "CPU" << "CPU=CPU[Report]\n\nX=X";
+        QTest::newRow("backward selection") << t << 8 << 1 << "CPU" << "[CPU=CPUReport]\n\nX=X";
+        QTest::newRow("empty text") << QString() << -1 << 0 << "UpTime" << "UpTime=UpTime";
+        // clang-format on
     }
     void insertion()
     {
