@@ -183,19 +183,12 @@ private Q_SLOTS:
         QCOMPARE(app.recentEntries(), QStringList({"-", "&1 " + server}));
         QVERIFY(app.main->compareList().paths().isEmpty());
         QVERIFY(app.prompts->errors.isEmpty());
-    }
-
-    void serverFileThatCannotBeReadIsNotListed()
-    {
-        App app;
-        // A folder is there but cannot be read as a report.
-        const QString folder = app.path("srv.txt");
-        QVERIFY(QDir().mkdir(folder));
-        app.start();
-        app.prompts->openAnswers << folder;
+        // A folder is there but cannot be read as a report: not listed.
+        QVERIFY(QDir().mkdir(app.path("dir.txt")));
+        app.prompts->openAnswers << app.path("dir.txt");
         app.main->OpenServerConfigText1Click();
         QCOMPARE(app.prompts->errors.size(), 1);
-        QCOMPARE(app.recentEntries(), QStringList());
+        QCOMPARE(app.recentEntries(), QStringList({"-", "&1 " + server}));
     }
 
     void openedFilesAreStoredWithTheSettingsAtExit()
