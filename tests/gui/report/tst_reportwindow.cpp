@@ -82,24 +82,23 @@ QColor colourOf(const QVariant& v)
     return v.isValid() ? v.value<QBrush>().color() : QColor();
 }
 
-// A report of the given number of key lines, in sections of 100 keys.
-QString largeReport(const QTemporaryDir& dir, int keys)
-{
-    const QString path = dir.filePath(QStringLiteral("large.txt"));
-    QFile f(path);
-    f.open(QIODevice::WriteOnly);
-    for (int k = 0; k < keys; ++k) {
-        if (k % 100 == 0)
-            f.write(QStringLiteral("[Section%1]\r\n").arg(k / 100).toLatin1());
-        f.write(QStringLiteral("Key%1=Value%1\r\n").arg(k).toLatin1());
-    }
-    return path;
-}
-
-// A progress display that counts, and calls onStep after every step.
-struct RecordingDisplay : ProgressDisplay {
+// A main window whose progress display counts and calls onStep after every
+// step, and path, a report of the given number of keys in sections of 100.
+struct Recording : ProgressDisplay, App {
     std::function<void()> onStep = [] {};
     int max = 0, pos = 0, finished = 0;
+    const QString path = dir.filePath(QStringLiteral("large.txt"));
+    explicit Recording(int keys)
+    {
+        main->workspace().setProgressDisplay(this);
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        for (int k = 0; k < keys; ++k) {
+            if (k % 100 == 0)
+                f.write(QStringLiteral("[Section%1]\r\n").arg(k / 100).toLatin1());
+            f.write(QStringLiteral("Key%1=Value%1\r\n").arg(k).toLatin1());
+        }
+    }
     void start() override {}
     void finish() override { ++finished; }
     void setMaximum(int maximum) override { max = maximum; }
@@ -184,46 +183,39 @@ private Q_SLOTS:
 
     void progressEndsWhenTheWindowIsReady()
     {
-        App app;
-        const QString path = largeReport(app.dir, 3000);
-        RecordingDisplay display;
-        app.main->workspace().setProgressDisplay(&display);
+        Recording app(3000);
         QList<bool> readyAtEnd;
-        display.onStep = [&] {
-            if (display.pos < display.max)
+        app.onStep = [&] {
+            if (app.pos < app.max)
                 return;
             auto* f = qobject_cast<TForm1*>(app.main->workspace().documents().value(0));
             readyAtEnd << (f
                            && named<QTabWidget>(f, "PageControl1")->currentWidget()
                                   == named<QWidget>(f, "TabSheet1"));
         };
-        app.main->NewReportChild(path);
+        app.main->NewReportChild(app.path);
         QCOMPARE(readyAtEnd, QList<bool>{true});
-        QCOMPARE(display.finished, 1);
+        QCOMPARE(app.finished, 1);
     }
 
     // Closing the window while its report opens stops the load at its next
     // pump, with no error; the window takes its compare entry with it.
     void closeDuringOpenStopsTheLoad()
     {
-        App app;
-        const QString path = largeReport(app.dir, 40000);
-        RecordingDisplay display;
-        app.main->workspace().setProgressDisplay(&display);
+        Recording app(40000);
         int askedAt = -1;
         QPointer<ChildWindow> child;
-        display.onStep = [&] {
-            if (askedAt >= 0 || display.pos < display.max / 10)
+        app.onStep = [&] {
+            if (askedAt >= 0 || app.pos < app.max / 10)
                 return;
-            askedAt = display.pos;
+            askedAt = app.pos;
             child = app.main->workspace().documents().value(0);
             child->parentWidget()->close();
         };
-        app.prompts->openAnswers << path;
+        app.prompts->openAnswers << app.path;
         named<QAction>(app.main.get(), "FileOpen1")->trigger();
         QVERIFY(askedAt > 0);
-        QVERIFY2(display.pos - askedAt < display.max / 10,
-                 qPrintable(QString::number(display.pos - askedAt)));
+        QVERIFY2(app.pos - askedAt < app.max / 10, qPrintable(QString::number(app.pos - askedAt)));
         QTRY_VERIFY(child.isNull());
         QVERIFY(app.main->compareList().paths().isEmpty());
         QVERIFY(app.prompts->errors.isEmpty());
