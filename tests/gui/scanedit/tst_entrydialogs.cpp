@@ -78,8 +78,7 @@ private Q_SLOTS:
         QFETCH(QString, file);
         Tfaddreg reg;
         TFFile ffile;
-        for (EntryDialog* d :
-             {static_cast<EntryDialog*>(&reg), static_cast<EntryDialog*>(&ffile)}) {
+        for (EntryDialog* d : std::initializer_list<EntryDialog*>{&reg, &ffile}) {
             d->show();
             fill(*d, fields);
             okButton(d)->click();
@@ -131,8 +130,7 @@ private Q_SLOTS:
         Tfaddreg reg;
         TFFile ffile;
         const Fields f{2, true, "V", "K", 4, "D"};
-        for (EntryDialog* d :
-             {static_cast<EntryDialog*>(&reg), static_cast<EntryDialog*>(&ffile)}) {
+        for (EntryDialog* d : std::initializer_list<EntryDialog*>{&reg, &ffile}) {
             d->show();
             fill(*d, f);
             okButton(d)->click();
@@ -151,8 +149,7 @@ private Q_SLOTS:
     {
         Tfaddreg reg;
         TFFile ffile;
-        for (EntryDialog* d :
-             {static_cast<EntryDialog*>(&reg), static_cast<EntryDialog*>(&ffile)}) {
+        for (EntryDialog* d : std::initializer_list<EntryDialog*>{&reg, &ffile}) {
             d->show();
             fill(*d, {1, false, "", "FIRST", 1, "D"});
             okButton(d)->click();
