@@ -408,7 +408,7 @@ TEST(Differential, FirstOccurrenceOfRepetitiveMarkerLines)
 TEST(Differential, LineKindsAtTheirEdges)
 {
     // clang-format off
-    const char* const lines[] = {
+    const Lines lines = {
         "[Mixed]", "A_0=GETFILE;1;x", "0=GETFILE;1;not attached",
         "_0=GETFILE;1;attached at the start", "A_00=GETFILE;1;x", "K=REGISTRY;v;DEFAULT=NIC;card",
         "K=FILE;C:\\A.DLL;1;2;3;4;5;6;7;SAME;B_0=GETFILE;2;y", "K=REGISTRY_MULTIVALUE;a=b=FILE;",
@@ -417,8 +417,5 @@ TEST(Differential, LineKindsAtTheirEdges)
         "=",
     };
     // clang-format on
-    std::string text;
-    for (const char* l : lines)
-        text += std::string(l) + "\r\n";
-    checkReport(text);
+    checkReport(joined(lines));
 }
