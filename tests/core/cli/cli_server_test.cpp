@@ -68,17 +68,14 @@ TEST_F(CliServerTest, ExitStatuses)
         EXPECT_EQ(r.status, c.status) << c.args.back();
         EXPECT_NE(r.err.find(c.errHas), std::string::npos) << r.err;
     }
-    // A file that is not there keeps the short message; the reader's refusals say why.
+    // A file that is not there keeps the short message; a refusal of the reader (one
+    // stands for all, the reader's own test has the rest) says why.
     const std::string missing = (dir / "gone.txt").string();
-    const std::string fifo = (dir / "fifo.txt").string(), huge = (dir / "huge.txt").string();
+    const std::string fifo = (dir / "fifo.txt").string();
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    std::filesystem::resize_file(temp("huge.txt", ""), (std::uintmax_t(1) << 30) + 1);
     const std::pair<std::string, std::string> unreadable[] = {
         {missing, "Cannot open file " + missing},
-        {dir.string(), "Cannot open file \"" + dir.string() + "\": it is not a regular file"},
         {fifo, "Cannot open file \"" + fifo + "\": it is not a regular file"},
-        {huge, "File \"" + huge
-                   + "\" is too large: 1073741825 bytes, the limit is 1073741824 bytes (1 GiB)"},
     };
     for (const auto& [path, message] : unreadable) {
         const auto r = run({"server", path});

@@ -127,22 +127,20 @@ TEST(AttachedFiles, LinesHoldingSeveralTags)
         std::string file;
         Lines expected;
     };
+    // clang-format off
     const Case cases[] = {
         {"two numbers in one line", {"M_0=GETFILE;1;M_1=GETFILE;"}, "M", {"M_1=GETFILE;"}},
         {"a file line quoting a later tag of its file",
-         {"F_0=GETFILE;2;a", "F_1=GETFILE;2;F_2=GETFILE;b", "F_2=GETFILE;2;c"},
-         "F",
+         {"F_0=GETFILE;2;a", "F_1=GETFILE;2;F_2=GETFILE;b", "F_2=GETFILE;2;c"}, "F",
          {"a", "F_2=GETFILE;b", "c"}},
         {"the leftmost tag past the count gives way to the next",
-         {"F_0=GETFILE;1;a", "F_9=GETFILE;1;x F_1=GETFILE;b"},
-         "F",
-         {"a", "x F_1=GETFILE;b"}},
+         {"F_0=GETFILE;1;a", "F_9=GETFILE;1;x F_1=GETFILE;b"}, "F", {"a", "x F_1=GETFILE;b"}},
         {"a name holding the separator twice, and a look-alike number",
-         {"A_B_0=GETFILE;1;x", "A_B_01=GETFILE;1;z", "A_B_1=GETFILE;1;y A_B_0=GETFILE;"},
-         "A_B",
+         {"A_B_0=GETFILE;1;x", "A_B_01=GETFILE;1;z", "A_B_1=GETFILE;1;y A_B_0=GETFILE;"}, "A_B",
          {"x", "y A_B_0=GETFILE;"}},
         {"thousands of tags in one line", {manyTags}, "W", {manyTags.substr(17)}},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(extract(c.report, c.file), c.expected);

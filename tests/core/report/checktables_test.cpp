@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-
 #include <string>
 #include <vector>
 
@@ -99,16 +98,13 @@ TEST(CheckTables, UnpreparedTableHasNoCaptions)
 // columns (the last one repeats), empty fields, and ";" at either edge.
 TEST(CheckTables, FileCellsAgreeWithTheFieldRule)
 {
+    // clang-format off
     const char* const lines[] = {
-        "K=FILE;C:\\A.DLL;1;2;3;4;5;6;7;SAME",
-        "K=FILE;C:\\A.DLL;1;2;3;4;5;6;7;SAME;extra;more",
-        "K=FILE;C:\\A.DLL;1;2",
-        "K=FILE;",
-        "K=FILE",
-        ";K=FILE;;;;;;;;;;",
-        "K=FILE;a;b;c;d;e;f;g;h;",
+        "K=FILE;C:\\A.DLL;1;2;3;4;5;6;7;SAME", "K=FILE;C:\\A.DLL;1;2;3;4;5;6;7;SAME;extra;more",
+        "K=FILE;C:\\A.DLL;1;2", "K=FILE;", "K=FILE", ";K=FILE;;;;;;;;;;", "K=FILE;a;b;c;d;e;f;g;h;",
         "",
     };
+    // clang-format on
     for (const char* line : lines) {
         SCOPED_TRACE(line);
         CheckTable t;
@@ -153,20 +149,17 @@ TEST(CheckTables, SharedAndCopiedLinesKeepTheirCells)
 // start; a near miss leaves the row as it is.
 TEST(CheckTables, MissingFileWherePhraseFalls)
 {
+    // clang-format off
     const struct {
         const char* line;
         bool missing;
     } cases[] = {
-        {"File Not Found!", true},
-        {"K=FILE;C:\\A.DLL;File Not Found!", true},
-        {"K=FILE;!!File Not Found!;x", true},
-        {"K=FILE;File Not File Not Found!", true},
-        {"K=FILE;File Not Found", false},
-        {"K=FILE;ile Not Found!", false},
-        {"K=FILE;File not found!", false},
-        {"!", false},
-        {"", false},
+        {"File Not Found!", true}, {"K=FILE;C:\\A.DLL;File Not Found!", true},
+        {"K=FILE;!!File Not Found!;x", true}, {"K=FILE;File Not File Not Found!", true},
+        {"K=FILE;File Not Found", false}, {"K=FILE;ile Not Found!", false},
+        {"K=FILE;File not found!", false}, {"!", false}, {"", false},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
         EXPECT_EQ(fields::fileNotFound(c.line), c.missing);

@@ -81,12 +81,9 @@ RefReport refLoad(const Lines& lines)
         r.variables.push_back(std::string("%") + t
                               + "%=" + refGetvalue(text, std::string("=") + t + ";"));
     const std::string os = cut(del(refGetvalue(text, "=OSVERSION"), ';'), ';');
-    if (os == "Windows 95")
-        r.variables.push_back("%OS%=WIN95");
-    if (os == "Windows 98")
-        r.variables.push_back("%OS%=WIN98");
-    if (os == "Windows NT")
-        r.variables.push_back("%OS%=WINNT");
+    for (const std::string v : {"95", "98", "NT"})
+        if (os == "Windows " + v)
+            r.variables.push_back("%OS%=WIN" + v);
 
     auto colour = [&](size_t i, Colour c) {
         const LinePos p = positionOf(lines, text.find(lines[i]));
@@ -296,17 +293,14 @@ TEST(Differential, MultiValueListsGrowInPlace)
 
 TEST(Differential, BadCountsAndNestedFirstLines)
 {
-    const Lines lines = {"A_0=GETFILE;2;x",
-                         "A_1=GETFILE;2;B_0=GETFILE;FILE NOT FOUND",
-                         "B_0=GETFILE;1;y",
-                         "A_2=GETFILE;2;zA_0=GETFILE;x",
-                         "B_1=GETFILE;1;B_0=GETFILE;oops;",
-                         "C_0=GETFILE;0x1;c",
-                         "C_1=GETFILE;1;d",
-                         "D_0=GETFILE;12;big",
-                         "D_12=GETFILE;12;end",
-                         "E_0=GETFILE;-1;neg",
-                         "E_0=GETFILE;0;"};
+    // clang-format off
+    const Lines lines = {
+        "A_0=GETFILE;2;x", "A_1=GETFILE;2;B_0=GETFILE;FILE NOT FOUND", "B_0=GETFILE;1;y",
+        "A_2=GETFILE;2;zA_0=GETFILE;x", "B_1=GETFILE;1;B_0=GETFILE;oops;", "C_0=GETFILE;0x1;c",
+        "C_1=GETFILE;1;d", "D_0=GETFILE;12;big", "D_12=GETFILE;12;end", "E_0=GETFILE;-1;neg",
+        "E_0=GETFILE;0;",
+    };
+    // clang-format on
     for (const char* n : {"A", "B", "C", "D", "E", "_", "0"})
         expectSameExtraction(lines, n);
 }
@@ -413,25 +407,15 @@ TEST(Differential, FirstOccurrenceOfRepetitiveMarkerLines)
 // signs or at its very end.
 TEST(Differential, LineKindsAtTheirEdges)
 {
-    const char* const lines[] = {
-        "[Mixed]",
-        "A_0=GETFILE;1;x",
-        "0=GETFILE;1;not attached",
-        "_0=GETFILE;1;attached at the start",
-        "A_00=GETFILE;1;x",
-        "K=REGISTRY;v;DEFAULT=NIC;card",
-        "K=FILE;C:\\A.DLL;1;2;3;4;5;6;7;SAME;B_0=GETFILE;2;y",
-        "K=REGISTRY_MULTIVALUE;a=b=FILE;",
-        "K=REGISTRY_MULTIVALUE",
-        "x==REGISTRY;",
-        "=REGISTRY;",
-        "v=1;w=2;K=REGISTRY;late;NON-DEFAULT",
-        "K=REGISTRY_MULTIVALUE;=REGISTRY;",
-        "no kind = here",
+    // clang-format off
+    const Lines lines = {
+        "[Mixed]", "A_0=GETFILE;1;x", "0=GETFILE;1;not attached",
+        "_0=GETFILE;1;attached at the start", "A_00=GETFILE;1;x", "K=REGISTRY;v;DEFAULT=NIC;card",
+        "K=FILE;C:\\A.DLL;1;2;3;4;5;6;7;SAME;B_0=GETFILE;2;y", "K=REGISTRY_MULTIVALUE;a=b=FILE;",
+        "K=REGISTRY_MULTIVALUE", "x==REGISTRY;", "=REGISTRY;",
+        "v=1;w=2;K=REGISTRY;late;NON-DEFAULT", "K=REGISTRY_MULTIVALUE;=REGISTRY;", "no kind = here",
         "=",
     };
-    std::string text;
-    for (const char* l : lines)
-        text += std::string(l) + "\r\n";
-    checkReport(text);
+    // clang-format on
+    checkReport(joined(lines));
 }

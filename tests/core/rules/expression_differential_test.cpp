@@ -59,27 +59,12 @@ TEST(ExpressionDifferential, RandomConditions)
 
 TEST(ExpressionDifferential, ShapesThatBreakShortcuts)
 {
+    // clang-format off
     const std::string cases[] = {
-        "",
-        " ",
-        "(",
-        ")",
-        "()",
-        ")(",
-        "TRUE",
-        " FALSE ",
-        "TRUE)",
-        "(TRUE",
-        "((TRUE))",
-        "TRUE)TRUE",
-        "T)RUE",
-        "TR(UE",
-        "(A=A)(B=B)",
-        "(A=A)TRUE",
-        "TRUE(A=A)",
-        "FALSE)&(TRUE",
+        "", " ", "(", ")", "()", ")(", "TRUE", " FALSE ", "TRUE)", "(TRUE", "((TRUE))",
+        "TRUE)TRUE", "T)RUE", "TR(UE", "(A=A)(B=B)", "(A=A)TRUE", "TRUE(A=A)", "FALSE)&(TRUE",
         join({repeat("(1=1)&", 200), "(1=1)"}),
-        repeat("(1=1)&", 200), // ends in a dangling "&"
+        repeat("(1=1)&", 200),                        // ends in a dangling "&"
         join({repeat("(", 300), "A=A", repeat(")", 300)}),
         join({repeat("(", 300), "A=A", repeat(")", 299)}), // one ")" short
         join({repeat("(", 299), "A=A", repeat(")", 300)}), // one ")" over
@@ -87,16 +72,11 @@ TEST(ExpressionDifferential, ShapesThatBreakShortcuts)
         join({"A=A", repeat(")", 300)}),
         join({repeat(")(", 200), "A=A"}),
         join({repeat("(A=A)", 100), repeat(")", 50)}),
-        "'(' = '('",
-        "('A)B'='A)B')",
-        "(A=A))&((B=B)",
-        "((A=A)&(B=C))|(C=C)",
-        "(((1<2)&(2<3))&((3<4)|(4<3)))",
-        "(TRUE)&(FALSE)",
-        "(TRUE&TRUE)",
-        "TRUE&TRUE)",
+        "'(' = '('", "('A)B'='A)B')", "(A=A))&((B=B)", "((A=A)&(B=C))|(C=C)",
+        "(((1<2)&(2<3))&((3<4)|(4<3)))", "(TRUE)&(FALSE)", "(TRUE&TRUE)", "TRUE&TRUE)",
         join({"(", repeat("TRUE&", 100), "TRUE)"}),
     };
+    // clang-format on
     for (const std::string& c : cases)
         expectSame(c);
 }

@@ -418,9 +418,6 @@ TEST_F(RuleSettingsTest, WhatSurvivesAStartAndExit)
     const auto typed = edit({"PRINT \"T\";"});
     const std::string damaged = "[QMXREAD_PARAMETERS]\r\nDefault_Rule_Set=D\r\n\r\n"
                                 "[D]\r\nCount=200000\r\n150000=KEEP\r\n";
-    const auto port = [](RuleSettings& s) { s.ftp().port = "2"; };
-    const auto save = [](RuleSettings& s) { s.save(); };
-    const auto reload = [](RuleSettings& s) { s.reloadFetched(); };
     const std::string cut =
         "Rule set 'D' has more lines than were read from the settings file; its "
         "text is not saved, so that the lines not read are kept.";
@@ -434,9 +431,10 @@ TEST_F(RuleSettingsTest, WhatSurvivesAStartAndExit)
          "Line 1 of the rule text holds the control character Ctrl-Z; a rule text can hold no control character "
          "other than tab."},
         {"changed on disk during the run", kTwoSets, {}, fetched, {}, {fetched}, ""},
-        {"changed on disk and by the user", kTwoSets, port, fetched, {},
+        {"changed on disk and by the user", kTwoSets, [](RuleSettings& s) { s.ftp().port = "2"; }, fetched, {},
          {"Host=fetched\r\nDefault_Rule_Set=New\r\nPort=2\r\n", "[New]\r\nCount=1\r\n0=PRINT \"F\";"}, ""},
-        {"update fetched the file and then failed", kTwoSets, save, fetched, reload, {fetched}, ""},
+        {"update fetched the file and then failed", kTwoSets, [](RuleSettings& s) { s.save(); }, fetched,
+         [](RuleSettings& s) { s.reloadFetched(); }, {fetched}, ""},
         {"the last line of a long set", longSet, edit({"// first"}), "", {}, {"100000=LAST\r\n"}, ""},
         {"a damaged Count past the lines read", damaged, typed, "", {}, {"150000=KEEP\r\n"}, cut},
     };
@@ -510,17 +508,16 @@ TEST_F(RuleSettingsTest, TwoInstancesKeepEachOthersChangesInEitherExitOrder)
     const auto add = [](std::string n, Lines text) {
         return [=](RuleSettings& s) { s.addRuleSet(n), s.editorLines() = text; };
     };
-    const auto toDefault = [](RuleSettings& s) { s.select(0); };
-    const auto remove = [](RuleSettings& s) { s.removeSelected(); };
     // clang-format off
     const Case cases[] = {
         {"each adds a set", add("X", {"x"}), add("Y", {"y"}), {"Default", "Strict", "X", "Y"}, {{"X", "x"}, {"Y", "y"}}},
         {"both add one name", add("X", {"x"}), add("X", {}), {"Default", "Strict", "X"}, {}},
         {"each edits a set", edit({"s"}), [](RuleSettings& s) { s.select(0), s.editorLines() = {"d"}; },
          {"Default", "Strict"}, {{"Strict", "s"}, {"Default", "d"}}},
-        {"one switches, the other edits", toDefault, edit({"s"}), {"Default", "Strict"},
+        {"one switches, the other edits", [](RuleSettings& s) { s.select(0); }, edit({"s"}), {"Default", "Strict"},
          {{"Strict", "s"}, {"Default", "PRINT \"D\";"}}},
-        {"one removes, the other adds", remove, add("Y", {"y"}), {"Default", "Y"}, {{"Y", "y"}}},
+        {"one removes, the other adds", [](RuleSettings& s) { s.removeSelected(); }, add("Y", {"y"}),
+         {"Default", "Y"}, {{"Y", "y"}}},
     };
     // clang-format on
     for (const Case& c : cases) {

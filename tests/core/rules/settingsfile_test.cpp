@@ -19,10 +19,7 @@ TEST(SettingsFile, NumberedLinesAreFoundByTheirExactKey)
         bool cut;
     };
     const Case cases[] = {
-        {"look-alike keys",
-         "Count=3\r\n01=a\r\n1=b\r\n+2=c\r\n 2=d\r\n2 =e\r\n",
-         {"", "b", ""},
-         false},
+        {"look-alikes", "Count=3\r\n01=a\r\n1=b\r\n+2=c\r\n 2=d\r\n2 =e\r\n", {"", "b", ""}, false},
         {"first of a repeated key", "Count=2\r\n1=x\r\n0=y\r\n1=z\r\n", {"y", "x"}, false},
         {"values holding the separator", "Count=2\r\n0==a=\r\n1=\r\n", {"=a=", ""}, false},
         {"key past Count", "Count=1\r\n0=a\r\n1=b\r\n", {"a"}, false},

@@ -50,13 +50,9 @@ struct CommandCase {
     const char* result;
     CommandDialog dialog;
     const char* line;
+    // Printed by their command, so test names stay the same from run to run.
+    friend void PrintTo(const CommandCase& c, std::ostream* os) { *os << c.command; }
 };
-
-// Printed by their command, so test names stay the same from run to run.
-void PrintTo(const CommandCase& c, std::ostream* os)
-{
-    *os << c.command;
-}
 
 class CommandLines : public testing::TestWithParam<CommandCase> {};
 
@@ -88,12 +84,8 @@ struct ScopeCase {
     const char* version;
     const char* registry; // with type String, key K, default D
     const char* file;     // with file name F
+    friend void PrintTo(const ScopeCase&, std::ostream* os) { *os << "scope"; }
 };
-
-void PrintTo(const ScopeCase&, std::ostream* os)
-{
-    *os << "scope";
-}
 
 class ScopeLines : public testing::TestWithParam<ScopeCase> {};
 

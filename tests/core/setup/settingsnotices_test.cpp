@@ -88,44 +88,19 @@ TEST(SettingsNotices, WhyNoRulesRun)
     const std::string ini = "/c/QMXRead.ini";
     const std::string noDir =
         "Cannot create the settings directory \"/f/qmxread/\": \"/f\" is not a directory";
+    const std::string noFile = "No rules run: no settings file found at \"" + ini + "\"";
+    const std::string empty = "No rules run: the rule set \"Lab\" in \"" + ini + "\" is empty";
+    const auto irregular = [](const std::string& path) {
+        return "No rules run: Cannot open file \"" + path + "\": it is not a regular file";
+    };
+    const std::string folder = dir.path().string();
     const ReasonCase cases[] = {
-        {"no file",
-         ini,
-         false,
-         {"PRINT \"x\";"},
-         "",
-         "No rules run: no settings file found at \"/c/QMXRead.ini\""},
-        {"no file, with the reason",
-         ini,
-         false,
-         {},
-         noDir,
-         "No rules run: no settings file found at \"/c/QMXRead.ini\". " + noDir},
-        {"a FIFO is no missing file",
-         fifo,
-         true,
-         {},
-         "",
-         "No rules run: Cannot open file \"" + fifo + "\": it is not a regular file"},
-        {"a directory either",
-         dir.path().string(),
-         false,
-         {},
-         "",
-         "No rules run: Cannot open file \"" + dir.path().string()
-             + "\": it is not a regular file"},
-        {"no lines",
-         ini,
-         true,
-         {},
-         "",
-         "No rules run: the rule set \"Lab\" in \"/c/QMXRead.ini\" is empty"},
-        {"blank lines only",
-         ini,
-         true,
-         {"", " \t", "\r"},
-         "",
-         "No rules run: the rule set \"Lab\" in \"/c/QMXRead.ini\" is empty"},
+        {"no file", ini, false, {"PRINT \"x\";"}, "", noFile},
+        {"no file, with the reason", ini, false, {}, noDir, noFile + ". " + noDir},
+        {"a FIFO is no missing file", fifo, true, {}, "", irregular(fifo)},
+        {"a directory either", folder, false, {}, "", irregular(folder)},
+        {"no lines", ini, true, {}, "", empty},
+        {"blank lines only", ini, true, {"", " \t", "\r"}, "", empty},
         {"one statement", ini, true, {"", "PRINT \"x\";"}, "", ""},
         {"comment counts as a line", ini, true, {"// note"}, "", ""},
     };

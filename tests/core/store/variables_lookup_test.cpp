@@ -127,32 +127,22 @@ TEST(VariableLookup, EntriesJoinedFromPartsEqualTheirText)
 {
     const std::string longValue((1 << 20) / 4 + 1, 'v');
     const std::string fill((1 << 20) - 40, 'f');
-    struct Case {
-        std::vector<std::string> parts;
-    };
-    const Case cases[] = {
-        {{"%A%=", "1"}},
-        {{"", "%B%", "", "=", ""}},
-        {{"%C%=", longValue}},
-        {{"%D%=", fill}},
-        {{"%E%", "=", "after the long ones"}},
-        {{"%F%=x=y", ";"}},
-        {{}},
-    };
     VariableList joined, plain;
     joined.findFirstByName("%A%"); // the index is built before the appends
-    for (const Case& c : cases) {
+    const auto both = [&](std::initializer_list<std::string_view> parts) {
         std::string text;
-        for (const std::string& p : c.parts)
+        for (const std::string_view p : parts)
             text += p;
-        switch (c.parts.size()) {
-        case 0: joined.append({}); break;
-        case 2: joined.append({c.parts[0], c.parts[1]}); break;
-        case 3: joined.append({c.parts[0], c.parts[1], c.parts[2]}); break;
-        default: joined.append({c.parts[0], c.parts[1], c.parts[2], c.parts[3], c.parts[4]}); break;
-        }
+        joined.append(parts);
         plain.append(text);
-    }
+    };
+    both({"%A%=", "1"});
+    both({"", "%B%", "", "=", ""});
+    both({"%C%=", longValue});
+    both({"%D%=", fill});
+    both({"%E%", "=", "after the long ones"});
+    both({"%F%=x=y", ";"});
+    both({});
     EXPECT_EQ(joined.toVector(), plain.toVector());
     for (const char* name : {"%A%", "%B%", "%C%", "%D%", "%E%", "%F%", ""})
         EXPECT_EQ(joined.findFirstByName(name), plain.findFirstByName(name)) << name;
