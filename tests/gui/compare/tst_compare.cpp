@@ -41,14 +41,6 @@ const QColor kRed(255, 0, 0), kBlue(0, 0, 255);
 
 struct App : TestApp {
     App() : TestApp(kSettings) {}
-    QString write(const QString& name, const QByteArray& text)
-    {
-        const QString path = dir.filePath(name);
-        QFile f(path);
-        f.open(QIODevice::WriteOnly);
-        f.write(text);
-        return path;
-    }
     // Opens a report the way "&Open QMXScan Output" does.
     TForm1* open(const QString& path)
     {

@@ -46,14 +46,6 @@ struct App : TestApp {
         open(QStringLiteral("pc2.txt"), report("PC2", "65536"));
         open(QStringLiteral("pc3.txt"), report("PC3", "32180"));
     }
-    QString write(const QString& name, const QByteArray& text)
-    {
-        const QString path = dir.filePath(name);
-        QFile f(path);
-        f.open(QIODevice::WriteOnly);
-        f.write(text);
-        return path;
-    }
     void open(const QString& name, const QByteArray& text)
     {
         prompts->openAnswers << write(name, text);

@@ -57,6 +57,15 @@ struct TestApp {
                                                 : copySettings(dir, settings),
                              args);
     }
+    // Writes text to name in the scratch directory; returns its path.
+    QString write(const QString& name, const QByteArray& text)
+    {
+        const QString path = dir.filePath(name);
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        f.write(text);
+        return path;
+    }
 };
 
 } // namespace qmx
